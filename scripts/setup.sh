@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Shared by ./run and ./run-tests: install what is missing, configure, build.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+          libgl-dev fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]})); then
+  echo "Installing missing packages: ${missing[*]}"
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc 2>/dev/null || echo 2)
+if [[ ! -f build/CMakeCache.txt ]]; then
+  cmake --preset default >/dev/null
+fi
+cmake --build build -j "$jobs"

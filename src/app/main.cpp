@@ -1,0 +1,13 @@
+#include <QApplication>
+
+#include "app/AppTitle.h"
+#include "app/Unit1.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
+    TForm1 form;
+    form.show();
+    return QApplication::exec();
+}

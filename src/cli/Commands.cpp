@@ -1,0 +1,28 @@
+#include "cli/Commands.h"
+
+#include <array>
+#include <iostream>
+
+namespace cli {
+
+std::span<const Command> commands() {
+    static constexpr std::array<Command, 9> table{{
+        {"record", runRecord},
+        {"listing", runListing},
+        {"chart", runChart},
+        {"resave", runResave},
+        {"check", runCheck},
+        {"pack", runPack},
+        {"download", runDownload},
+        {"ports", runPorts},
+        {"emulate", runEmulate},
+    }};
+    return table;
+}
+
+int fail(const std::string& message) {
+    std::cerr << "zolvane: " << message << '\n';
+    return kFailure;
+}
+
+} // namespace cli

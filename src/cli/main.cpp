@@ -1,0 +1,42 @@
+// zolvane: the command-line side of the flowchart editor.
+#include <cstring>
+#include <iostream>
+#include <string_view>
+
+#include "cli/Commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: zolvane COMMAND [ARGS]\n"
+    "  record TYPE                           default parameter record of a block type\n"
+    "  listing CHART.lcs                     the program listing of a chart\n"
+    "  chart [--phrases FILE] CHART.lcs      the chart items, one per line\n"
+    "  resave IN.lcs OUT.lcs                 open a chart and save it again\n"
+    "  check LISTING.txt                     the line-check code of every line\n"
+    "  pack LISTING.txt OUT.bin              the program image\n"
+    "  download --port DEVICE [--timeout-ms N] LISTING.txt\n"
+    "                                        send a program to the robot\n"
+    "  ports                                 the serial ports the system reports\n"
+    "  emulate                               a virtual robot on a new pseudo-terminal\n";
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 2) {
+        std::cerr << kUsage;
+        return cli::kUsageError;
+    }
+    const std::string_view command = argv[1];
+    const cli::Args args(argv + 2, argv + argc);
+    for (const cli::Command& c : cli::commands()) {
+        if (command == c.name) {
+            const int rc = c.run(args);
+            if (rc == cli::kUsageError)
+                std::cerr << kUsage;
+            return rc;
+        }
+    }
+    std::cerr << "zolvane: unknown command '" << command << "'\n" << kUsage;
+    return cli::kUsageError;
+}
