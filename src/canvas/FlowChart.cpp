@@ -1,0 +1,951 @@
+#include "canvas/FlowChart.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <unordered_set>
+
+namespace {
+
+// Selection marks reach 2 pixels beyond the bounds; the near band one more.
+constexpr int kObjectDamageMargin = 3;
+constexpr int kConnectionDamageMargin = 2;
+// How close a press must come to a line to hit it.
+constexpr int kLineTolerance = 2;
+// The pointer must travel more than this (|dx| + |dy|) before a press becomes a drag.
+constexpr int kDragThreshold = 4;
+// The arrow-key rule only considers scores below this.
+constexpr long long kArrowScoreLimit = 1LL << 29;
+// Page keys leave this much of the old view visible.
+constexpr int kPageOverlap = 16;
+
+std::uint16_t toSize16(int v) {
+    return static_cast<std::uint16_t>(std::clamp(v, 0, 65535));
+}
+
+int wrapLink(int index) {
+    return ((index % 16) + 16) % 16;
+}
+
+// Offsets of the eight keys that move or resize by one pixel: Left, Right, Up, Down, Page Up,
+// Page Down, End, Home.
+bool stepOfKey(TFcKey key, int& dx, int& dy) {
+    switch (key) {
+    case TFcKey::Left:
+        dx = -1, dy = 0;
+        return true;
+    case TFcKey::Right:
+        dx = 1, dy = 0;
+        return true;
+    case TFcKey::Up:
+        dx = 0, dy = -1;
+        return true;
+    case TFcKey::Down:
+        dx = 0, dy = 1;
+        return true;
+    case TFcKey::PageUp:
+        dx = 1, dy = -1;
+        return true;
+    case TFcKey::PageDown:
+        dx = 1, dy = 1;
+        return true;
+    case TFcKey::End:
+        dx = -1, dy = 1;
+        return true;
+    case TFcKey::Home:
+        dx = -1, dy = -1;
+        return true;
+    default:
+        return false;
+    }
+}
+
+int nearestLink(const TFcObject& o, TFcPoint p) {
+    int best = 0;
+    long long bestD = std::numeric_limits<long long>::max();
+    for (int i = 0; i < 16; ++i) {
+        const TFcPoint q = o.LinkPoint(i);
+        const long long dx = q.x - p.x, dy = q.y - p.y;
+        const long long d = dx * dx + dy * dy;
+        if (d < bestD) {
+            bestD = d;
+            best = i;
+        }
+    }
+    return best;
+}
+
+// The rectangle a resize through selection mark `mark` gives, dragged by (dx, dy).
+TFcRect resizedBounds(const TFcRect& b, int mark, int dx, int dy) {
+    TFcRect r = b;
+    const bool moveLeft = mark == 0 || mark == 6 || mark == 7;
+    const bool moveRight = mark == 2 || mark == 3 || mark == 4;
+    const bool moveTop = mark == 0 || mark == 1 || mark == 2;
+    const bool moveBottom = mark == 4 || mark == 5 || mark == 6;
+    if (moveLeft)
+        r.left += dx;
+    if (moveRight)
+        r.right += dx;
+    if (moveTop)
+        r.top += dy;
+    if (moveBottom)
+        r.bottom += dy;
+    if (r.right < r.left)
+        std::swap(r.left, r.right);
+    if (r.bottom < r.top)
+        std::swap(r.top, r.bottom);
+    r.right = std::clamp(r.right, r.left + 1, r.left + 65535);
+    r.bottom = std::clamp(r.bottom, r.top + 1, r.top + 65535);
+    return r;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TFcItem
+
+TFcItem::TFcItem(TFlowChart& owner) : m_owner(&owner), m_font(owner.Font) {}
+
+void TFcItem::SetText(const std::string& text) {
+    if (text == m_text)
+        return;
+    m_text = text;
+    repaint();
+}
+
+void TFcItem::SetFont(const TFcFont& font) {
+    if (font == m_font)
+        return;
+    m_font = font;
+    repaint();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TFcObject
+
+TFcObject::TFcObject(TFlowChart& owner) : TFcItem(owner), m_fillColor(owner.Color) {}
+
+void TFcObject::repaint() {
+    Owner().invalidate(BoundsRect().inflated(kObjectDamageMargin));
+}
+
+void TFcObject::SetBounds(int left, int top, int width, int height) {
+    const std::uint16_t w = toSize16(width), h = toSize16(height);
+    if (left == m_left && top == m_top && w == m_width && h == m_height)
+        return;
+    const TFcRect before = BoundsRect();
+    m_left = left;
+    m_top = top;
+    m_width = w;
+    m_height = h;
+    Owner().objectMoved(*this, before);
+}
+
+namespace {
+template <typename Field, typename Value> bool assign(Field& field, Value value) {
+    const Field v = static_cast<Field>(value);
+    if (field == v)
+        return false;
+    field = v;
+    return true;
+}
+} // namespace
+
+void TFcObject::SetShape(TFcShape shape) {
+    if (!assign(m_shape, shape))
+        return;
+    repaint();
+    // Link points depend on the shape in general; keep every connection end on its point.
+    for (TFcConnection* c : m_attached)
+        c->reroute();
+}
+
+void TFcObject::SetEdgeFlags(int flags) {
+    if (assign(m_edgeFlags, flags))
+        repaint();
+}
+void TFcObject::SetEdgeSides(int sides) {
+    if (assign(m_edgeSides, sides))
+        repaint();
+}
+void TFcObject::SetTextHorz(int placement) {
+    if (assign(m_textHorz, placement))
+        repaint();
+}
+void TFcObject::SetTextVert(int placement) {
+    if (assign(m_textVert, placement))
+        repaint();
+}
+void TFcObject::SetImageIndex(int index) {
+    if (assign(m_imageIndex, index))
+        repaint();
+}
+void TFcObject::SetImageHorz(int placement) {
+    if (assign(m_imageHorz, placement))
+        repaint();
+}
+void TFcObject::SetImageVert(int placement) {
+    if (assign(m_imageVert, placement))
+        repaint();
+}
+void TFcObject::SetTransparent(bool transparent) {
+    if (assign(m_transparent, transparent))
+        repaint();
+}
+void TFcObject::SetVisible(bool visible) {
+    if (assign(m_visible, visible))
+        repaint();
+}
+void TFcObject::SetFillColor(TFcColor color) {
+    if (assign(m_fillColor, color))
+        repaint();
+}
+void TFcObject::SetOutlineColor(TFcColor color) {
+    if (assign(m_outlineColor, color))
+        repaint();
+}
+void TFcObject::SetOutlineWidth(int width) {
+    if (assign(m_outlineWidth, std::clamp(width, 0, 255)))
+        repaint();
+}
+
+std::vector<TFcObject*> TFcObject::LinkedObjects() const {
+    std::vector<TFcObject*> result;
+    for (const TFcConnection* c : m_attached) {
+        TFcObject* other = c->m_source == this ? c->m_dest : c->m_source;
+        if (other && std::find(result.begin(), result.end(), other) == result.end())
+            result.push_back(other);
+    }
+    return result;
+}
+
+bool TFcObject::ReachesInGroup(const TFcObject* target) const {
+    if (target == this)
+        return true;
+    // Groups may form cycles (A holds B and B holds A is allowed), so remember what was seen.
+    std::vector<const TFcObject*> stack{this};
+    std::unordered_set<const TFcObject*> seen{this};
+    while (!stack.empty()) {
+        const TFcObject* o = stack.back();
+        stack.pop_back();
+        for (const TFcObject* m : o->m_group) {
+            if (m == target)
+                return true;
+            if (seen.insert(m).second)
+                stack.push_back(m);
+        }
+    }
+    return false;
+}
+
+void TFcObject::AddGroupMember(TFcObject* member) {
+    if (!member || member == this || &member->Owner() != &Owner() || ReachesInGroup(member))
+        return;
+    m_group.push_back(member);
+    member->m_groupOwners.push_back(this);
+}
+
+void TFcObject::ScrollIntoView() {
+    Owner().ScrollIntoView(this);
+}
+
+TFcRect TFcObject::InnerArea() const {
+    return fcInnerArea(BoundsRect(), m_outlineWidth);
+}
+
+TFcRect TFcObject::InteriorRect() const {
+    return fcInteriorRect(m_shape, BoundsRect(), m_outlineWidth, m_edgeFlags);
+}
+
+bool TFcObject::InteriorContains(TFcPoint p) const {
+    return fcInteriorContains(m_shape, BoundsRect(), m_outlineWidth, m_edgeFlags, p);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TFcConnection
+
+TFcConnection::TFcConnection(TFlowChart& owner) : TFcItem(owner) {}
+
+void TFcConnection::repaint() {
+    Owner().invalidate(BoundsRect().inflated(kConnectionDamageMargin + m_pen.Width));
+}
+
+void TFcConnection::SetPen(const TFcPen& pen) {
+    if (pen == m_pen)
+        return;
+    repaint();
+    m_pen = pen;
+    repaint();
+}
+
+void TFcConnection::reroute() {
+    std::vector<TFcPoint> pts = m_points;
+    if (pts.size() < 2)
+        pts.resize(2);
+    if (m_source)
+        pts.front() = m_source->LinkPoint(m_sourceLink);
+    if (m_dest)
+        pts.back() = m_dest->LinkPoint(m_destLink);
+    if (pts == m_points)
+        return;
+    const TFcRect before = BoundsRect();
+    repaint();
+    m_points = std::move(pts);
+    repaint();
+    Owner().noteRectChanged(before, BoundsRect());
+    Owner().geometryChanged();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TFlowChart: objects and connections
+
+TFlowChart::TFlowChart() = default;
+
+TFlowChart::~TFlowChart() {
+    m_listener = nullptr;
+    m_selObjects.clear();
+    m_selConnections.clear();
+    m_connections.clear();
+    m_objects.clear();
+}
+
+TFcObject* TFlowChart::AddObject(int left, int top, int width, int height, TFcShape shape) {
+    std::unique_ptr<TFcObject> owned(new TFcObject(*this));
+    TFcObject* o = owned.get();
+    o->m_order = m_nextOrder++;
+    m_objects.push_back(std::move(owned));
+    o->m_self = std::prev(m_objects.end());
+    o->m_shape = shape;
+    // A new object sits at the origin with no size, which the extent always holds.
+    o->SetBounds(left, top, width, height);
+    return o;
+}
+
+void TFlowChart::RemoveObject(TFcObject* object) {
+    if (!object)
+        return;
+    if (m_dragObject == object)
+        CancelDrag();
+    DeselectItem(*object);
+    // RemoveConnection edits the list we walk, so walk a copy.
+    const std::vector<TFcConnection*> attached = object->m_attached;
+    for (TFcConnection* c : attached)
+        RemoveConnection(c);
+    for (TFcObject* owner : object->m_groupOwners)
+        std::erase(owner->m_group, object);
+    for (TFcObject* member : object->m_group)
+        std::erase(member->m_groupOwners, object);
+    const TFcRect bounds = object->BoundsRect();
+    invalidate(bounds.inflated(kObjectDamageMargin));
+    noteRectRemoved(bounds);
+    m_objects.erase(object->m_self);
+    geometryChanged();
+}
+
+TFcConnection* TFlowChart::AddConnection(TFcObject* source, TFcObject* dest, int sourceLink,
+                                         int destLink) {
+    if (!source || !dest)
+        return nullptr;
+    std::unique_ptr<TFcConnection> owned(new TFcConnection(*this));
+    TFcConnection* c = owned.get();
+    c->m_source = source;
+    c->m_sourceLink = wrapLink(sourceLink);
+    source->m_attached.push_back(c);
+    c->m_dest = dest;
+    c->m_destLink = wrapLink(destLink);
+    if (dest != source)
+        dest->m_attached.push_back(c);
+    c->m_points = {source->LinkPoint(c->m_sourceLink), dest->LinkPoint(c->m_destLink)};
+    m_connections.push_back(std::move(owned));
+    c->m_self = std::prev(m_connections.end());
+    noteRectAdded(c->BoundsRect());
+    c->repaint();
+    geometryChanged();
+    return c;
+}
+
+TFcConnection* TFlowChart::AddConnectionTo(TFcObject* source, int sourceLink, TFcPoint freeEnd) {
+    if (!source)
+        return nullptr;
+    std::unique_ptr<TFcConnection> owned(new TFcConnection(*this));
+    TFcConnection* c = owned.get();
+    c->m_source = source;
+    c->m_sourceLink = wrapLink(sourceLink);
+    source->m_attached.push_back(c);
+    c->m_points = {source->LinkPoint(c->m_sourceLink), freeEnd};
+    m_connections.push_back(std::move(owned));
+    c->m_self = std::prev(m_connections.end());
+    noteRectAdded(c->BoundsRect());
+    c->repaint();
+    geometryChanged();
+    return c;
+}
+
+void TFlowChart::RemoveConnection(TFcConnection* connection) {
+    if (!connection)
+        return;
+    DeselectItem(*connection);
+    if (connection->m_source)
+        std::erase(connection->m_source->m_attached, connection);
+    if (connection->m_dest && connection->m_dest != connection->m_source)
+        std::erase(connection->m_dest->m_attached, connection);
+    connection->repaint();
+    noteRectRemoved(connection->BoundsRect());
+    m_connections.erase(connection->m_self);
+    geometryChanged();
+}
+
+std::vector<TFcObject*> TFlowChart::ObjectsIn(const TFcRect& area) const {
+    std::vector<TFcObject*> result;
+    for (const auto& o : m_objects) {
+        if (o->m_visible && o->BoundsRect().intersects(area))
+            result.push_back(o.get());
+    }
+    return result;
+}
+
+void TFlowChart::objectMoved(TFcObject& object, const TFcRect& before) {
+    const TFcRect after = object.BoundsRect();
+    invalidate(before.inflated(kObjectDamageMargin));
+    invalidate(after.inflated(kObjectDamageMargin));
+    noteRectChanged(before, after);
+    for (TFcConnection* c : object.m_attached)
+        c->reroute();
+    geometryChanged();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Selection
+
+TFcObject* TFlowChart::SelectedObject() const {
+    if (m_selObjects.size() == 1 && m_selConnections.empty())
+        return m_selObjects.front();
+    return nullptr;
+}
+
+void TFlowChart::SelectObject(TFcObject* object) {
+    if (object && object == SelectedObject())
+        return;
+    ClearSelection();
+    if (object)
+        SelectItem(*object);
+}
+
+bool TFlowChart::SelectItem(TFcItem& item) {
+    if (item.m_selected)
+        return true;
+    bool allow = (Options & fcoCanSelect) != 0;
+    if (OnSelection)
+        OnSelection(*this, item, allow);
+    if (!allow)
+        return false;
+    if (!(Options & fcoMultiSelect))
+        ClearSelection();
+    item.m_selected = true;
+    if (TFcObject* o = item.asObject())
+        m_selObjects.push_back(o);
+    else if (TFcConnection* c = item.asConnection())
+        m_selConnections.push_back(c);
+    item.repaint();
+    return true;
+}
+
+void TFlowChart::DeselectItem(TFcItem& item) {
+    if (!item.m_selected)
+        return;
+    item.m_selected = false;
+    if (TFcObject* o = item.asObject())
+        std::erase(m_selObjects, o);
+    else if (TFcConnection* c = item.asConnection())
+        std::erase(m_selConnections, c);
+    item.repaint();
+}
+
+void TFlowChart::ClearSelection() {
+    while (!m_selConnections.empty())
+        DeselectItem(*m_selConnections.back());
+    while (!m_selObjects.empty())
+        DeselectItem(*m_selObjects.back());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Update bracket and damage
+
+void TFlowChart::invalidate(const TFcRect& area) {
+    if (m_updateDepth > 0) {
+        m_pendingArea = m_pendingRepaint ? m_pendingArea.united(area) : area;
+        m_pendingRepaint = true;
+        return;
+    }
+    if (m_listener)
+        m_listener->fcInvalidate(area);
+}
+
+void TFlowChart::BeginUpdate() {
+    ++m_updateDepth;
+}
+
+void TFlowChart::EndUpdate() {
+    if (m_updateDepth == 0)
+        return;
+    if (--m_updateDepth > 0)
+        return;
+    if (m_extentStale)
+        recomputeExtent();
+    clampScroll();
+    if (m_pendingRepaint) {
+        m_pendingRepaint = false;
+        const TFcRect area = m_pendingArea;
+        m_pendingArea = {};
+        if (m_listener)
+            m_listener->fcInvalidate(area);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Extent and scrolling
+
+namespace {
+void growBy(TFcRect& e, const TFcRect& r) {
+    e.left = std::min(e.left, r.left);
+    e.top = std::min(e.top, r.top);
+    e.right = std::max(e.right, r.right);
+    e.bottom = std::max(e.bottom, r.bottom);
+}
+} // namespace
+
+void TFlowChart::noteRectAdded(const TFcRect& r) {
+    if (!m_extentStale)
+        growBy(m_extent, r);
+}
+
+void TFlowChart::noteRectRemoved(const TFcRect& r) {
+    if (m_extentStale)
+        return;
+    // Only a rectangle on the boundary can take the boundary with it; the origin always stays.
+    const TFcRect& e = m_extent;
+    if ((r.left == e.left && e.left < 0) || (r.top == e.top && e.top < 0) ||
+        (r.right == e.right && e.right > 0) || (r.bottom == e.bottom && e.bottom > 0))
+        m_extentStale = true;
+}
+
+void TFlowChart::noteRectChanged(const TFcRect& before, const TFcRect& after) {
+    if (m_extentStale)
+        return;
+    const TFcRect& e = m_extent;
+    if ((before.left == e.left && e.left < 0 && after.left > before.left) ||
+        (before.top == e.top && e.top < 0 && after.top > before.top) ||
+        (before.right == e.right && e.right > 0 && after.right < before.right) ||
+        (before.bottom == e.bottom && e.bottom > 0 && after.bottom < before.bottom)) {
+        m_extentStale = true;
+        return;
+    }
+    growBy(m_extent, after);
+}
+
+void TFlowChart::recomputeExtent() const {
+    TFcRect e{0, 0, 0, 0};
+    for (const auto& o : m_objects)
+        growBy(e, o->BoundsRect());
+    for (const auto& c : m_connections)
+        growBy(e, c->BoundsRect());
+    m_extent = e;
+    m_extentStale = false;
+}
+
+void TFlowChart::geometryChanged() {
+    // Outside a bracket the scroll position follows a grown extent at once; a possibly shrunk
+    // extent is rescanned when next read rather than after every step of a long edit.
+    if (m_updateDepth == 0 && !m_extentStale)
+        clampScroll();
+}
+
+TFcRect TFlowChart::Extent() const {
+    if (m_extentStale)
+        recomputeExtent();
+    return m_extent;
+}
+
+void TFlowChart::setClientSize(int width, int height) {
+    m_client = {std::max(0, width), std::max(0, height)};
+    clampScroll();
+}
+
+TFcRect TFlowChart::ScrollLimits() const {
+    const TFcRect e = Extent();
+    return {e.left, e.top, std::max(e.left, e.right - m_client.width),
+            std::max(e.top, e.bottom - m_client.height)};
+}
+
+namespace {
+TFcPoint clampInto(TFcPoint p, const TFcRect& limits) {
+    return {std::clamp(p.x, limits.left, limits.right), std::clamp(p.y, limits.top, limits.bottom)};
+}
+} // namespace
+
+TFcPoint TFlowChart::ScrollPos() const {
+    return clampInto(m_scroll, ScrollLimits());
+}
+
+void TFlowChart::clampScroll() {
+    setScroll(m_scroll);
+}
+
+void TFlowChart::setScroll(TFcPoint p) {
+    const TFcPoint before = m_scroll;
+    m_scroll = clampInto(p, ScrollLimits());
+    if (m_scroll != before && m_listener)
+        m_listener->fcScrolled();
+}
+
+void TFlowChart::ScrollTo(int x, int y) {
+    setScroll({x, y});
+}
+
+void TFlowChart::ScrollBy(int dx, int dy) {
+    const TFcPoint p = ScrollPos();
+    setScroll({p.x + dx, p.y + dy});
+}
+
+void TFlowChart::ScrollIntoView(TFcObject* object) {
+    if (!object)
+        return;
+    object->SetVisible(true);
+    const TFcPoint s = ScrollPos();
+    TFcRect r = object->BoundsRect();
+    // An object larger than the client shows its inner area rather than its edges.
+    if (r.width() > m_client.width || r.height() > m_client.height)
+        r = TFcRect{r.left + object->OutlineWidth(), r.top + object->OutlineWidth(),
+                    r.right - 1 - object->OutlineWidth(), r.bottom - 1 - object->OutlineWidth()};
+    r = r.translated(-s.x, -s.y);
+    int x = r.left, y = r.top;
+    if (r.right > m_client.width)
+        x -= r.right - m_client.width;
+    if (r.bottom > m_client.height)
+        y -= r.bottom - m_client.height;
+    x = std::max(x, 0);
+    y = std::max(y, 0);
+    if (x != r.left || y != r.top)
+        setScroll({s.x + (r.left - x), s.y + (r.top - y)});
+}
+
+TFcPoint TFlowChart::clientToCanvas(TFcPoint p) const {
+    const TFcPoint s = ScrollPos();
+    return {p.x + s.x, p.y + s.y};
+}
+
+TFcPoint TFlowChart::canvasToClient(TFcPoint p) const {
+    const TFcPoint s = ScrollPos();
+    return {p.x - s.x, p.y - s.y};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Input logic
+
+TFcHit TFlowChart::HitTest(TFcPoint p) const {
+    TFcHit hit;
+    for (auto it = m_objects.rbegin(); it != m_objects.rend(); ++it) {
+        TFcObject* o = it->get();
+        if (!o->m_visible)
+            continue;
+        if (!hit.nearObject && o->BoundsRect().inflated(1).contains(p))
+            hit.nearObject = o;
+        if (o->InteriorContains(p)) {
+            hit.object = o;
+            break;
+        }
+    }
+    for (auto it = m_connections.rbegin(); it != m_connections.rend() && !hit.connection; ++it) {
+        const auto& pts = (*it)->m_points;
+        for (std::size_t i = 1; i < pts.size(); ++i) {
+            if (fcNearSegment(pts[i - 1], pts[i], p, kLineTolerance)) {
+                hit.connection = it->get();
+                break;
+            }
+        }
+    }
+    if (const TFcObject* s = SelectedObject())
+        hit.selectionMark = fcSelectionMarkAt(s->BoundsRect(), p);
+    return hit;
+}
+
+TFcObject* TFlowChart::NearestObject(TFcKey arrow) const {
+    const TFcObject* s = SelectedObject();
+    if (!s)
+        return nullptr;
+    TFcDirection dir;
+    switch (arrow) {
+    case TFcKey::Left:
+        dir = TFcDirection::Left;
+        break;
+    case TFcKey::Right:
+        dir = TFcDirection::Right;
+        break;
+    case TFcKey::Up:
+        dir = TFcDirection::Up;
+        break;
+    case TFcKey::Down:
+        dir = TFcDirection::Down;
+        break;
+    default:
+        return nullptr;
+    }
+    TFcObject* best = nullptr;
+    long long bestScore = kArrowScoreLimit;
+    for (const auto& o : m_objects) {
+        if (!o->m_visible || o->m_selected)
+            continue;
+        const long long score = fcArrowScore(dir, static_cast<long long>(o->m_left) - s->m_left,
+                                             static_cast<long long>(o->m_top) - s->m_top);
+        // Strictly lower: on a tie the object earlier in the list keeps its place.
+        if (score >= 0 && score < bestScore) {
+            bestScore = score;
+            best = o.get();
+        }
+    }
+    return best;
+}
+
+void TFlowChart::collectMoveSet(std::vector<TFcObject*>& out) const {
+    std::unordered_set<const TFcObject*> seen;
+    std::vector<TFcObject*> stack;
+    for (TFcObject* s : m_selObjects) {
+        stack.push_back(s);
+        while (!stack.empty()) {
+            TFcObject* o = stack.back();
+            stack.pop_back();
+            if (!seen.insert(o).second)
+                continue;
+            out.push_back(o);
+            // Depth first, members in the order added.
+            for (auto it = o->m_group.rbegin(); it != o->m_group.rend(); ++it)
+                stack.push_back(*it);
+        }
+    }
+}
+
+void TFlowChart::MoveSelection(int dx, int dy) {
+    if (dx == 0 && dy == 0)
+        return;
+    std::vector<TFcObject*> set;
+    collectMoveSet(set);
+    if (set.empty())
+        return;
+    BeginUpdate();
+    for (TFcObject* o : set)
+        o->SetBounds(o->m_left + dx, o->m_top + dy, o->m_width, o->m_height);
+    EndUpdate();
+}
+
+bool TFlowChart::resizeSelected(int dw, int dh) {
+    TFcObject* s = SelectedObject();
+    if (!s)
+        return false;
+    const int w = s->m_width + dw, h = s->m_height + dh;
+    if (w > 0 && h > 0 && w <= 65535 && h <= 65535)
+        s->SetBounds(s->m_left, s->m_top, w, h);
+    ScrollIntoView(s);
+    return true;
+}
+
+bool TFlowChart::KeyDown(TFcKey key, TFcShiftState shift) {
+    if (key == TFcKey::Delete) {
+        if (!(Options & fcoCanDelete))
+            return false;
+        BeginUpdate();
+        while (!m_selConnections.empty())
+            RemoveConnection(m_selConnections.back());
+        while (!m_selObjects.empty())
+            RemoveObject(m_selObjects.back());
+        EndUpdate();
+        return true;
+    }
+    int dx = 0, dy = 0;
+    const bool step = stepOfKey(key, dx, dy);
+    if (shift & ssAlt) {
+        if (!step || !(Options & fcoCanDrag) || m_selObjects.empty())
+            return false;
+        MoveSelection(dx, dy);
+        return true;
+    }
+    if (shift & ssShift) {
+        if (!step || !(Options & fcoCanDrag))
+            return false;
+        return resizeSelected(dx, dy); // the resize table matches the move table
+    }
+    const int pageX = std::max(1, m_client.width - kPageOverlap);
+    const int pageY = std::max(1, m_client.height - kPageOverlap);
+    const TFcRect lim = ScrollLimits();
+    const TFcPoint pos = ScrollPos();
+    if (shift & ssCtrl) {
+        switch (key) {
+        case TFcKey::Left:
+            ScrollBy(-pageX, 0);
+            return true;
+        case TFcKey::Right:
+            ScrollBy(pageX, 0);
+            return true;
+        case TFcKey::PageUp:
+            ScrollTo(pos.x, lim.top);
+            return true;
+        case TFcKey::PageDown:
+            ScrollTo(pos.x, lim.bottom);
+            return true;
+        case TFcKey::Home:
+            ScrollTo(lim.left, lim.top);
+            return true;
+        case TFcKey::End:
+            ScrollTo(lim.right, lim.bottom);
+            return true;
+        default:
+            return false;
+        }
+    }
+    switch (key) {
+    case TFcKey::Left:
+    case TFcKey::Right:
+    case TFcKey::Up:
+    case TFcKey::Down: {
+        TFcObject* next = NearestObject(key);
+        if (!next)
+            return false;
+        ClearSelection();
+        if (SelectItem(*next))
+            ScrollIntoView(next);
+        return true;
+    }
+    case TFcKey::PageUp:
+        ScrollBy(0, -pageY);
+        return true;
+    case TFcKey::PageDown:
+        ScrollBy(0, pageY);
+        return true;
+    case TFcKey::Home:
+        ScrollTo(lim.left, pos.y);
+        return true;
+    case TFcKey::End:
+        ScrollTo(lim.right, pos.y);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFlowChart::CancelDrag() {
+    m_drag = TFcDrag{};
+    m_dragObject = nullptr;
+    m_dragMark = -1;
+}
+
+void TFlowChart::MouseDown(TFcPoint clientPoint, TFcShiftState shift) {
+    CancelDrag();
+    if (shift & (ssCtrl | ssAlt))
+        return;
+    const TFcPoint p = clientToCanvas(clientPoint);
+    const TFcHit hit = HitTest(p);
+    m_drag.press = m_drag.current = p;
+    if (hit.selectionMark >= 0 && (Options & fcoCanDrag) && shift == 0) {
+        m_drag.kind = TFcDrag::Resizing;
+        m_dragObject = SelectedObject();
+        m_dragMark = hit.selectionMark;
+        updateDragFeedback();
+        return;
+    }
+    m_drag.kind = TFcDrag::Pressed;
+    m_dragObject = hit.nearObject;
+    if (hit.object && hit.object->m_selected && !(shift & ssShift))
+        return;
+    TFcItem* item = hit.connection ? static_cast<TFcItem*>(hit.connection) : hit.object;
+    if (!item)
+        return;
+    if (!(shift & ssShift))
+        ClearSelection();
+    if (item->m_selected)
+        DeselectItem(*item);
+    else
+        SelectItem(*item);
+}
+
+void TFlowChart::updateDragFeedback() {
+    m_drag.outlines.clear();
+    const int dx = m_drag.current.x - m_drag.press.x, dy = m_drag.current.y - m_drag.press.y;
+    switch (m_drag.kind) {
+    case TFcDrag::Moving: {
+        std::vector<TFcObject*> set;
+        collectMoveSet(set);
+        for (const TFcObject* o : set)
+            m_drag.outlines.push_back(o->BoundsRect().translated(dx, dy));
+        break;
+    }
+    case TFcDrag::Resizing:
+        if (m_dragObject)
+            m_drag.outlines.push_back(
+                resizedBounds(m_dragObject->BoundsRect(), m_dragMark, dx, dy));
+        break;
+    case TFcDrag::Connecting:
+        if (m_dragObject)
+            m_drag.lineFrom = m_dragObject->LinkPoint(nearestLink(*m_dragObject, m_drag.press));
+        m_drag.lineTo = m_drag.current;
+        break;
+    default:
+        break;
+    }
+}
+
+void TFlowChart::MouseMove(TFcPoint clientPoint) {
+    if (m_drag.kind == TFcDrag::None)
+        return;
+    m_drag.current = clientToCanvas(clientPoint);
+    if (m_drag.kind == TFcDrag::Pressed) {
+        const int travel = std::abs(m_drag.current.x - m_drag.press.x) +
+                           std::abs(m_drag.current.y - m_drag.press.y);
+        if (travel <= kDragThreshold || !(Options & fcoCanDrag))
+            return;
+        const TFcHit atPress = HitTest(m_drag.press);
+        if (atPress.object && atPress.object->m_selected)
+            m_drag.kind = TFcDrag::Moving;
+        else if (m_dragObject && m_dragObject->m_selected && atPress.object != m_dragObject)
+            m_drag.kind = TFcDrag::Connecting;
+        else
+            return;
+    }
+    updateDragFeedback();
+}
+
+void TFlowChart::MouseUp(TFcPoint clientPoint) {
+    MouseMove(clientPoint);
+    const TFcDrag drag = m_drag;
+    TFcObject* object = m_dragObject;
+    const int mark = m_dragMark;
+    CancelDrag();
+    const int dx = drag.current.x - drag.press.x, dy = drag.current.y - drag.press.y;
+    switch (drag.kind) {
+    case TFcDrag::Moving:
+        MoveSelection(dx, dy);
+        break;
+    case TFcDrag::Resizing:
+        if (object) {
+            const TFcRect r = resizedBounds(object->BoundsRect(), mark, dx, dy);
+            object->SetBounds(r.left, r.top, r.width(), r.height());
+        }
+        break;
+    case TFcDrag::Connecting:
+        if (object) {
+            const int from = nearestLink(*object, drag.press);
+            const TFcHit hit = HitTest(drag.current);
+            TFcObject* target = hit.object ? hit.object : hit.nearObject;
+            if (target)
+                AddConnection(object, target, from, nearestLink(*target, drag.current));
+            else
+                AddConnectionTo(object, from, drag.current);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TFlowChart::DblClick() {
+    if (OnDblClick)
+        OnDblClick(*this);
+}

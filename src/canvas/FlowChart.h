@@ -1,0 +1,388 @@
+// The chart canvas model: objects, connections, link points, move groups, selection, scroll
+// extent and the pure logic of mouse and keyboard input. Plain data, no window: the view in
+// canvas/view/ paints it and forwards input to it.
+#pragma once
+
+#include "canvas/FcGeometry.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TFlowChart;
+class TFcObject;
+class TFcConnection;
+
+// Caption font of an item.
+struct TFcFont {
+    std::string Face = "Sans Serif";
+    int Height = 13; // pixels
+    bool Bold = false;
+    TFcColor Color = fcBlack;
+
+    friend bool operator==(const TFcFont&, const TFcFont&) = default;
+};
+
+// Canvas options; their effect on input is applied by the input operations below.
+enum TFcOption : unsigned {
+    fcoCanDrag = 1u << 0,
+    fcoCanSelect = 1u << 1,
+    fcoCanDelete = 1u << 2,
+    fcoMultiSelect = 1u << 3,
+    fcoHideSelection = 1u << 4,
+    fcoDelOnClick = 1u << 5,
+};
+using TFcOptions = unsigned;
+
+// Receives what the model wants painted again. Areas are in canvas coordinates.
+class TFcListener {
+public:
+    virtual ~TFcListener() = default;
+    // An area whose picture changed. Outside an update bracket this is called for every change;
+    // a view should collect the areas and paint once per event.
+    virtual void fcInvalidate(const TFcRect& area) = 0;
+    // The scroll position changed (ScrollIntoView, keys, limits). Read ScrollPos() when needed.
+    virtual void fcScrolled() {}
+};
+
+// Common part of objects and connections: caption, font and the selected flag.
+class TFcItem {
+public:
+    virtual ~TFcItem() = default;
+    TFcItem(const TFcItem&) = delete;
+    TFcItem& operator=(const TFcItem&) = delete;
+
+    virtual TFcObject* asObject() { return nullptr; }
+    virtual TFcConnection* asConnection() { return nullptr; }
+
+    const std::string& Text() const { return m_text; }
+    const TFcFont& Font() const { return m_font; }
+    bool Selected() const { return m_selected; }
+    TFlowChart& Owner() const { return *m_owner; }
+
+    void SetText(const std::string& text);
+    void SetFont(const TFcFont& font);
+
+protected:
+    explicit TFcItem(TFlowChart& owner);
+    virtual void repaint() = 0;
+
+private:
+    friend class TFlowChart;
+    TFlowChart* m_owner;
+    std::string m_text;
+    TFcFont m_font;
+    bool m_selected = false;
+};
+
+// A canvas object: a shape with a caption and an optional picture, owned by the canvas.
+// Its connection ends lie on its link points and follow it whenever it moves or is resized.
+class TFcObject final : public TFcItem {
+public:
+    TFcObject* asObject() override { return this; }
+
+    // Free fields: never repaint.
+    int Kind = 0;
+    std::string Payload;
+
+    int Left() const { return m_left; }
+    int Top() const { return m_top; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    TFcRect BoundsRect() const { return {m_left, m_top, m_left + m_width, m_top + m_height}; }
+    TFcShape Shape() const { return m_shape; }
+    int EdgeFlags() const { return m_edgeFlags; }
+    int EdgeSides() const { return m_edgeSides; }
+    int TextHorz() const { return m_textHorz; }
+    int TextVert() const { return m_textVert; }
+    int ImageIndex() const { return m_imageIndex; }
+    int ImageHorz() const { return m_imageHorz; }
+    int ImageVert() const { return m_imageVert; }
+    bool Transparent() const { return m_transparent; }
+    bool Visible() const { return m_visible; }
+    TFcColor FillColor() const { return m_fillColor; }
+    TFcColor OutlineColor() const { return m_outlineColor; }
+    int OutlineWidth() const { return m_outlineWidth; }
+
+    // Stores the bounds (sizes kept as 16-bit), moves attached connection ends, repaints the
+    // old and new areas. No-op when nothing changes.
+    void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int left) { SetBounds(left, m_top, m_width, m_height); }
+    void SetTop(int top) { SetBounds(m_left, top, m_width, m_height); }
+    void SetWidth(int width) { SetBounds(m_left, m_top, width, m_height); }
+    void SetHeight(int height) { SetBounds(m_left, m_top, m_width, height); }
+
+    // Each setter is a no-op when the value is unchanged, otherwise stores and repaints.
+    void SetShape(TFcShape shape);
+    void SetEdgeFlags(int flags);
+    void SetEdgeSides(int sides);
+    void SetTextHorz(int placement);
+    void SetTextVert(int placement);
+    void SetImageIndex(int index);
+    void SetImageHorz(int placement);
+    void SetImageVert(int placement);
+    void SetTransparent(bool transparent);
+    void SetVisible(bool visible);
+    void SetFillColor(TFcColor color);
+    void SetOutlineColor(TFcColor color);
+    void SetOutlineWidth(int width);
+
+    // One of the 16 link points, numbered clockwise from the top-left corner.
+    TFcPoint LinkPoint(int index) const {
+        return fcLinkPoint(m_left, m_top, m_width, m_height, index);
+    }
+
+    // Connections whose source or destination is this object, in the order attached.
+    const std::vector<TFcConnection*>& AttachedConnections() const { return m_attached; }
+    // The objects at the other ends of the attached connections (once each, attach order).
+    std::vector<TFcObject*> LinkedObjects() const;
+
+    // Appends member to the move group unless it is this object or already reachable from
+    // this object through move groups.
+    void AddGroupMember(TFcObject* member);
+    int GroupMemberCount() const { return static_cast<int>(m_group.size()); }
+    TFcObject* GroupMember(int index) const { return m_group.at(index); }
+    const std::vector<TFcObject*>& GroupMembers() const { return m_group; }
+    // True when target is this object or reachable through move groups.
+    bool ReachesInGroup(const TFcObject* target) const;
+
+    // Makes the object visible and scrolls the canvas as little as possible to show it.
+    void ScrollIntoView();
+
+    // Position in the object list: later objects lie on top. Strictly increasing with creation.
+    std::uint64_t Order() const { return m_order; }
+
+    // Geometry of this object for painting and hit testing (see FcGeometry.h).
+    TFcRect InnerArea() const;
+    TFcRect InteriorRect() const;
+    bool InteriorContains(TFcPoint p) const;
+
+private:
+    friend class TFlowChart;
+    friend class TFcConnection;
+    explicit TFcObject(TFlowChart& owner);
+    void repaint() override;
+
+    int m_left = 0;
+    int m_top = 0;
+    std::uint16_t m_width = 0;
+    std::uint16_t m_height = 0;
+    std::uint16_t m_edgeFlags = 0;
+    std::uint16_t m_edgeSides = 15;
+    std::uint8_t m_textHorz = 0;
+    std::uint8_t m_textVert = 0;
+    std::int16_t m_imageIndex = -1;
+    std::uint8_t m_imageHorz = 0;
+    std::uint8_t m_imageVert = 0;
+    bool m_transparent = false;
+    bool m_visible = true;
+    TFcColor m_fillColor = 0;
+    TFcColor m_outlineColor = fcBlack;
+    TFcShape m_shape = ShapeNone;
+    std::uint8_t m_outlineWidth = 1;
+
+    std::uint64_t m_order = 0;
+    std::list<std::unique_ptr<TFcObject>>::iterator m_self;
+    std::vector<TFcConnection*> m_attached;
+    std::vector<TFcObject*> m_group;       // direct members, in the order added
+    std::vector<TFcObject*> m_groupOwners; // objects whose move group holds this one
+};
+
+// Pen of a connection line.
+struct TFcPen {
+    TFcColor Color = fcBlack;
+    int Width = 1;
+    friend bool operator==(const TFcPen&, const TFcPen&) = default;
+};
+
+// A straight line from a link point of one object to a link point of another (or to a free
+// point). Its ends follow the objects; it is destroyed with either object.
+class TFcConnection final : public TFcItem {
+public:
+    TFcConnection* asConnection() override { return this; }
+
+    TFcObject* SourceObject() const { return m_source; }
+    TFcObject* DestObject() const { return m_dest; }
+    int SourceLink() const { return m_sourceLink; }
+    int DestLink() const { return m_destLink; }
+    // First point on the source link point, last on the destination link point (or free end).
+    const std::vector<TFcPoint>& Points() const { return m_points; }
+    TFcRect BoundsRect() const { return fcPointsBounds(m_points); }
+    int Style() const { return m_style; } // 0 straight polyline
+    const TFcPen& Pen() const { return m_pen; }
+    void SetPen(const TFcPen& pen);
+
+private:
+    friend class TFlowChart;
+    friend class TFcObject;
+    explicit TFcConnection(TFlowChart& owner);
+    void repaint() override;
+    void reroute(); // ends back onto the link points
+
+    TFcObject* m_source = nullptr;
+    TFcObject* m_dest = nullptr;
+    int m_sourceLink = 0;
+    int m_destLink = 0;
+    std::vector<TFcPoint> m_points;
+    int m_style = 0;
+    TFcPen m_pen;
+    std::list<std::unique_ptr<TFcConnection>>::iterator m_self;
+};
+
+// Result of a hit test at one point.
+struct TFcHit {
+    TFcObject* nearObject = nullptr;     // topmost object whose bounds grown by 1 hold the point
+    TFcObject* object = nullptr;         // topmost object whose interior holds the point
+    TFcConnection* connection = nullptr; // last connection whose line passes close by
+    int selectionMark = -1;              // 0..7 mark of the single selected object, or -1
+};
+
+// Keys the canvas handles; modifiers as a bit set.
+enum class TFcKey { Left, Right, Up, Down, PageUp, PageDown, Home, End, Delete };
+enum TFcShift : unsigned { ssShift = 1u, ssAlt = 2u, ssCtrl = 4u };
+using TFcShiftState = unsigned;
+
+// The drag the mouse is doing, for the view to draw its feedback.
+struct TFcDrag {
+    enum Kind { None, Pressed, Moving, Resizing, Connecting };
+    Kind kind = None;
+    TFcPoint press;   // canvas coordinates
+    TFcPoint current; // canvas coordinates
+    // Moving: the outlines of every moved object, displaced. Resizing: the rubber band.
+    std::vector<TFcRect> outlines;
+    // Connecting: the line being drawn.
+    TFcPoint lineFrom, lineTo;
+};
+
+// The canvas. Owns its objects and connections. All calls on the user-interface thread.
+class TFlowChart {
+public:
+    using ObjectList = std::list<std::unique_ptr<TFcObject>>;
+    using ConnectionList = std::list<std::unique_ptr<TFcConnection>>;
+
+    TFlowChart();
+    ~TFlowChart();
+    TFlowChart(const TFlowChart&) = delete;
+    TFlowChart& operator=(const TFlowChart&) = delete;
+
+    // ---- configuration (defaults are this system's set-up) ----
+    TFcColor Color = fcRgb(166, 202, 240); // background
+    TFcOptions Options = fcoCanDrag | fcoCanSelect;
+    TFcFont Font;                                     // font of new objects
+    std::vector<TFcSize> ImageSizes{TFcSize{32, 31}}; // image list: sizes of its pictures
+    int ImageCount() const { return static_cast<int>(ImageSizes.size()); }
+
+    // Asked whenever an item is about to become selected; allow enters as fcoCanSelect.
+    std::function<void(TFlowChart& sender, TFcItem& item, bool& allow)> OnSelection;
+    // Raised by DblClick().
+    std::function<void(TFlowChart& sender)> OnDblClick;
+
+    // The painter; may be null. Not owned.
+    void setListener(TFcListener* listener) { m_listener = listener; }
+
+    // ---- objects and connections ----
+    // Creates an object with the defaults, topmost, then sets the shape and the bounds.
+    TFcObject* AddObject(int left, int top, int width, int height, TFcShape shape);
+    // Deselects it, destroys its connections, takes it out of every move group, removes it.
+    void RemoveObject(TFcObject* object);
+    TFcConnection* AddConnection(TFcObject* source, TFcObject* dest, int sourceLink, int destLink);
+    // A connection whose far end stays at a free canvas point.
+    TFcConnection* AddConnectionTo(TFcObject* source, int sourceLink, TFcPoint freeEnd);
+    void RemoveConnection(TFcConnection* connection);
+
+    const ObjectList& Objects() const { return m_objects; } // creation order, last on top
+    const ConnectionList& Connections() const { return m_connections; }
+    int ObjectCount() const { return static_cast<int>(m_objects.size()); }
+    int ConnectionCount() const { return static_cast<int>(m_connections.size()); }
+    // Visible objects whose bounds meet area, first to topmost (for painting).
+    std::vector<TFcObject*> ObjectsIn(const TFcRect& area) const;
+
+    // ---- selection ----
+    TFcObject* SelectedObject() const; // exactly one object and no connection selected
+    void SelectObject(TFcObject* object);
+    int SelectedCount() const { return static_cast<int>(m_selObjects.size()); }
+    const std::vector<TFcObject*>& SelectedObjects() const { return m_selObjects; }
+    const std::vector<TFcConnection*>& SelectedConnections() const { return m_selConnections; }
+    // The selection step: asks OnSelection unless already selected. True if selected after.
+    bool SelectItem(TFcItem& item);
+    void DeselectItem(TFcItem& item);
+    void ClearSelection();
+
+    // ---- update bracket ----
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateDepth() const { return m_updateDepth; }
+
+    // ---- extent and scrolling ----
+    // Smallest rectangle holding the origin, every object's bounds and every connection's points.
+    TFcRect Extent() const;
+    void setClientSize(int width, int height);
+    TFcSize ClientSize() const { return m_client; }
+    TFcPoint ScrollPos() const;  // canvas point at the client's top-left corner
+    void ScrollTo(int x, int y); // kept within the scroll limits
+    void ScrollBy(int dx, int dy);
+    TFcRect ScrollLimits() const; // allowed scroll positions: left..right, top..bottom inclusive
+    void ScrollIntoView(TFcObject* object);
+    TFcPoint clientToCanvas(TFcPoint p) const;
+    TFcPoint canvasToClient(TFcPoint p) const;
+
+    // ---- input logic (the view forwards events here) ----
+    TFcHit HitTest(TFcPoint canvasPoint) const;
+    // Nearest visible unselected object in the arrow's direction from the single selection.
+    TFcObject* NearestObject(TFcKey arrow) const;
+    // Keyboard rules of the canvas; true if the key was used.
+    bool KeyDown(TFcKey key, TFcShiftState shift);
+    // Moves the selected objects with their move groups by (dx, dy).
+    void MoveSelection(int dx, int dy);
+    // Left button; points in client coordinates. Ctrl or Alt held: nothing.
+    void MouseDown(TFcPoint clientPoint, TFcShiftState shift);
+    void MouseMove(TFcPoint clientPoint);
+    void MouseUp(TFcPoint clientPoint);
+    void CancelDrag();
+    const TFcDrag& Drag() const { return m_drag; }
+    void DblClick();
+
+private:
+    friend class TFcItem;
+    friend class TFcObject;
+    friend class TFcConnection;
+
+    void invalidate(const TFcRect& area);
+    void noteRectAdded(const TFcRect& r);
+    void noteRectRemoved(const TFcRect& r);
+    void noteRectChanged(const TFcRect& before, const TFcRect& after);
+    void geometryChanged();
+    void recomputeExtent() const;
+    void clampScroll();
+    void setScroll(TFcPoint p);
+    void objectMoved(TFcObject& object, const TFcRect& before);
+    void collectMoveSet(std::vector<TFcObject*>& out) const;
+    void updateDragFeedback();
+    bool resizeSelected(int dw, int dh);
+
+    ObjectList m_objects;
+    ConnectionList m_connections;
+    std::uint64_t m_nextOrder = 1;
+    std::vector<TFcObject*> m_selObjects;
+    std::vector<TFcConnection*> m_selConnections;
+    TFcListener* m_listener = nullptr;
+
+    int m_updateDepth = 0;
+    bool m_pendingRepaint = false;
+    TFcRect m_pendingArea;
+
+    // The extent is kept current for growth; a change that may shrink it marks it stale and it is
+    // recomputed once when next read, so long edit sequences never rescan all objects per step.
+    mutable TFcRect m_extent;
+    mutable bool m_extentStale = false;
+    TFcSize m_client{0, 0};
+    TFcPoint m_scroll{0, 0};
+
+    TFcDrag m_drag;
+    TFcObject* m_dragObject = nullptr; // object pressed near (connecting) or resized
+    int m_dragMark = -1;
+};
