@@ -1,0 +1,295 @@
+// The XML element tree every parameter record and chart file is built in: a document with a
+// prolog and one root element, elements with a name, a value, attributes and children, one exact
+// written form (CR LF lines, two-space indent) and a tolerant single-pass reader.
+//
+// All texts are byte strings in the system's 8-bit code page; the tree never converts, encodes
+// or decodes them. Callers escape user text with XmlEncode and restore it with XmlDecode.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A parse error; the message is one of the reader's fixed texts.
+class ESimpleXMLError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A file that cannot be opened, read, created or written; the message names the file and gives
+// the operating system's reason.
+class ESimpleXMLFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Escapes the markup characters and every byte from 0x80 to 0xFF ("&#xC4;"): the result is ASCII.
+std::string XmlEncode(std::string_view text);
+// Restores the five named entities (any letter case) and numeric references greater than zero;
+// anything else, including a reference that does not parse, is copied unchanged.
+std::string XmlDecode(std::string_view text);
+
+class TSimpleXML;
+class TSimpleXMLElem;
+class TSimpleXMLElemClassic;
+class TSimpleXMLReader;
+
+// One attribute: name, value and namespace prefix (the part before a colon, usually empty).
+class TSimpleXMLProp {
+public:
+    TSimpleXMLProp(std::string name, std::string value);
+
+    const std::string& Name() const { return m_name; }
+    std::string FullName() const;                           // "prefix:name" when there is a prefix
+    std::int64_t IntValue(std::int64_t defaultValue) const; // -1 when not an integer
+    bool BoolValue(bool defaultValue) const;
+
+    std::string Value;
+    std::string NameSpace;
+
+private:
+    friend class TSimpleXMLProps;
+    std::string m_name;
+};
+
+// The attributes of one element, in order. Duplicate names are allowed; lookups compare names
+// without regard to ASCII letter case, and among equal names the one added last wins.
+class TSimpleXMLProps {
+public:
+    TSimpleXMLProps() = default;
+    TSimpleXMLProps(const TSimpleXMLProps&) = delete;
+    TSimpleXMLProps& operator=(const TSimpleXMLProps&) = delete;
+
+    int Count() const { return static_cast<int>(m_items.size()); }
+    // The attribute at i, or nullptr when i is outside 0..Count()-1.
+    TSimpleXMLProp* ItemAt(int i) const;
+
+    TSimpleXMLProp& AddAttribute(std::string_view name, std::string_view value);
+    TSimpleXMLProp& AddAttributeInt(std::string_view name, std::int64_t value);
+    TSimpleXMLProp& AddAttributeBool(std::string_view name, bool value); // "-1" or "0"
+
+    TSimpleXMLProp* FindAttribute(std::string_view name) const;
+    std::string AttributeText(std::string_view name, std::string_view defaultValue = {}) const;
+    // The attribute parsed as a decimal integer, -1 when present but not an integer, else the
+    // default.
+    std::int64_t AttributeInt(std::string_view name, std::int64_t defaultValue = 0) const;
+    bool AttributeBool(std::string_view name, bool defaultValue = false) const;
+
+    void Delete(int i);
+    void Clear();
+
+private:
+    std::vector<std::unique_ptr<TSimpleXMLProp>> m_items;
+};
+
+// The children of one element, in order; owned by that element. Duplicate names are allowed;
+// lookups compare names without regard to ASCII letter case and the child at the highest
+// position wins. Appending keeps the name index current in constant time.
+class TSimpleXMLElems {
+public:
+    explicit TSimpleXMLElems(TSimpleXMLElem* parent);
+    ~TSimpleXMLElems();
+    TSimpleXMLElems(const TSimpleXMLElems&) = delete;
+    TSimpleXMLElems& operator=(const TSimpleXMLElems&) = delete;
+
+    int Count() const { return static_cast<int>(m_items.size()); }
+    // The child at i, or nullptr when i is outside 0..Count()-1.
+    TSimpleXMLElem* ItemAt(int i) const;
+    TSimpleXMLElem* Parent() const { return m_parent; }
+
+    // Appends a new empty ordinary element.
+    TSimpleXMLElemClassic& AddChild(std::string_view name);
+    TSimpleXMLElemClassic& AddChildText(std::string_view name, std::string_view value);
+    TSimpleXMLElemClassic& AddChildInt(std::string_view name, std::int64_t value);
+    TSimpleXMLElemClassic& AddChildBool(std::string_view name, bool value); // "-1" or "0"
+    // Appends an element of any kind; the collection takes it over.
+    TSimpleXMLElem& Add(std::unique_ptr<TSimpleXMLElem> element);
+
+    TSimpleXMLElem* FindChild(std::string_view name) const;
+    // The found child's value (also when empty), else the default.
+    std::string ChildText(std::string_view name, std::string_view defaultValue = {}) const;
+    // The found child's value as a decimal integer (-1 when empty or not an integer), else the
+    // default.
+    std::int64_t ChildInt(std::string_view name, std::int64_t defaultValue = 0) const;
+    // Default when the child is missing or empty; "0" and zero numbers false, other numbers
+    // true, "True"/"False" in any case, any other text false.
+    bool ChildBool(std::string_view name, bool defaultValue = false) const;
+
+    // Removes and frees the child at i (nothing when out of range).
+    void Delete(int i);
+    // Removes the child at i and hands it over (nullptr when out of range).
+    std::unique_ptr<TSimpleXMLElem> Release(int i);
+    void Clear();
+
+private:
+    friend class TSimpleXMLElem;
+    friend class TSimpleXMLReader;
+    void nameChanged(); // a child was renamed
+    void indexAppended(std::size_t position);
+    void buildIndex() const;
+
+    TSimpleXMLElem* m_parent;
+    std::vector<std::unique_ptr<TSimpleXMLElem>> m_items;
+    // Name index, built on the first lookup in a long list (upper-cased name -> position).
+    struct Index;
+    mutable std::unique_ptr<Index> m_index;
+};
+
+enum class TSimpleXMLElemKind { Classic, Text, Comment, CData, Header, DocType, Sheet };
+
+// An element of the tree. Name, children and attributes belong to every kind; what is read and
+// written depends on the kind.
+class TSimpleXMLElem {
+public:
+    virtual ~TSimpleXMLElem();
+    TSimpleXMLElem(const TSimpleXMLElem&) = delete;
+    TSimpleXMLElem& operator=(const TSimpleXMLElem&) = delete;
+
+    virtual TSimpleXMLElemKind Kind() const = 0;
+
+    const std::string& Name() const { return m_name; }
+    // Ignored for an empty name or the current name; keeps the parent's name index right.
+    void SetName(std::string_view name);
+    std::string FullName() const; // "Namespace:Name" when Namespace is not empty
+    // The element that owns this one; nullptr for a root and for prolog nodes.
+    TSimpleXMLElem* Parent() const { return m_owner ? m_owner->Parent() : nullptr; }
+
+    TSimpleXMLElems& Items() { return m_items; }
+    const TSimpleXMLElems& Items() const { return m_items; }
+    TSimpleXMLProps& Properties() { return m_props; }
+    const TSimpleXMLProps& Properties() const { return m_props; }
+
+    // Frees all children and attributes; name, value and namespace stay.
+    virtual void Clear();
+    // Clear, then (with a source) take over its name (unless empty), value, attributes and
+    // children, deeply; every copied child is an ordinary element.
+    void CopyFrom(const TSimpleXMLElem* source);
+    void CopyFrom(const TSimpleXMLElem& source) { CopyFrom(&source); }
+
+    // This element written with the given indent prefix, as the document writes it.
+    std::string SaveToText(std::string_view prefix = {}) const;
+
+    // Value parsed as the lookups do.
+    std::int64_t IntValue(std::int64_t defaultValue) const;
+    bool BoolValue(bool defaultValue) const;
+
+    std::string Value;
+    std::string Namespace;
+
+protected:
+    explicit TSimpleXMLElem(std::string_view name);
+
+private:
+    friend class TSimpleXMLElems;
+    friend class TSimpleXMLReader;
+    std::string m_name;
+    TSimpleXMLElems* m_owner = nullptr;
+    TSimpleXMLElems m_items{this};
+    TSimpleXMLProps m_props;
+};
+
+// An ordinary element: <name attributes>value or children</name>.
+class TSimpleXMLElemClassic : public TSimpleXMLElem {
+public:
+    explicit TSimpleXMLElemClassic(std::string_view name = {}, std::string_view value = {});
+    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::Classic; }
+};
+
+// Text between the child elements of an element holding both (empty name).
+class TSimpleXMLElemText : public TSimpleXMLElem {
+public:
+    explicit TSimpleXMLElemText(std::string_view value = {});
+    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::Text; }
+};
+
+// <!--value-->
+class TSimpleXMLElemComment : public TSimpleXMLElem {
+public:
+    explicit TSimpleXMLElemComment(std::string_view value = {});
+    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::Comment; }
+};
+
+// <![CDATA[value]]>
+class TSimpleXMLElemCData : public TSimpleXMLElem {
+public:
+    explicit TSimpleXMLElemCData(std::string_view value = {});
+    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::CData; }
+};
+
+// The XML declaration of the prolog.
+class TSimpleXMLElemHeader : public TSimpleXMLElem {
+public:
+    TSimpleXMLElemHeader();
+    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::Header; }
+
+    std::string Version = "1.0";
+    std::string Encoding = "iso-8859-1"; // not written when empty
+    bool StandAlone = false;
+};
+
+// <!DOCTYPE value>; the value is kept trimmed of surrounding whitespace.
+class TSimpleXMLElemDocType : public TSimpleXMLElem {
+public:
+    explicit TSimpleXMLElemDocType(std::string_view value = {});
+    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::DocType; }
+};
+
+// <?xml-stylesheet attributes?>
+class TSimpleXMLElemSheet : public TSimpleXMLElem {
+public:
+    TSimpleXMLElemSheet();
+    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::Sheet; }
+};
+
+// The nodes before the root element: header, comments, stylesheet, doctype.
+class TSimpleXMLElemsProlog {
+public:
+    int Count() const { return static_cast<int>(m_items.size()); }
+    TSimpleXMLElem* ItemAt(int i) const; // nullptr outside 0..Count()-1
+    TSimpleXMLElem& Add(std::unique_ptr<TSimpleXMLElem> node);
+    // The first header node, or nullptr.
+    TSimpleXMLElemHeader* Header() const;
+    void Delete(int i);
+    void Clear() { m_items.clear(); }
+
+private:
+    std::vector<std::unique_ptr<TSimpleXMLElem>> m_items;
+};
+
+// A document: a prolog and one root element. Every document of this system indents children by
+// two spaces and neither encodes nor decodes values.
+class TSimpleXML {
+public:
+    // Elements may nest at most this deep in a text that is read (real charts nest four levels).
+    static constexpr int MaxDepth = 256;
+
+    TSimpleXML();
+    TSimpleXML(const TSimpleXML&) = delete;
+    TSimpleXML& operator=(const TSimpleXML&) = delete;
+
+    TSimpleXMLElemClassic& Root() { return *m_root; }
+    const TSimpleXMLElemClassic& Root() const { return *m_root; }
+    TSimpleXMLElemsProlog& Prolog() { return m_prolog; }
+    const TSimpleXMLElemsProlog& Prolog() const { return m_prolog; }
+
+    // Clears the root (it keeps its name until the text names it), empties the prolog, then
+    // reads the prolog and one element; anything after that element is ignored. Throws
+    // ESimpleXMLError at the first error, leaving what was built up to there.
+    void LoadFromText(std::string_view text);
+    // The prolog (a default header is added first when the prolog is empty), then the root.
+    std::string SaveToText();
+    // Reads the whole file, then as LoadFromText. Throws ESimpleXMLFileError when the file
+    // cannot be read (the document is then unchanged), ESimpleXMLError on a parse error.
+    void LoadFromFile(const std::string& path);
+    // Writes SaveToText to the file, truncating or creating it; ESimpleXMLFileError on failure.
+    void SaveToFile(const std::string& path);
+
+    const std::string IndentString = "  ";
+
+private:
+    std::unique_ptr<TSimpleXMLElemClassic> m_root;
+    TSimpleXMLElemsProlog m_prolog;
+};
