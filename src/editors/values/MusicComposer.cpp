@@ -1,0 +1,101 @@
+#include "editors/values/MusicComposer.h"
+
+#include <utility>
+
+namespace editors {
+
+int musicKeyFromRecord(std::int64_t key) {
+    return key >= 0 && key < MusicKeyCount ? static_cast<int>(key) : 0;
+}
+
+bool toneButtonEnabled(int key, int button) {
+    if (button == RestButton)
+        return true;
+    return button >= 1 && button < RestButton && button > key && button <= key + EnabledToneCount;
+}
+
+TToneFace toneFace(int button) {
+    if (button == RestButton)
+        return {0, TOctaveMark::Rest};
+    if (button == 22)
+        return {'1', TOctaveMark::ColonAbove};
+    const int degree = (button - 1) % 7;
+    const auto digit = static_cast<char>('1' + degree);
+    if (button <= 7)
+        return {digit, TOctaveMark::DotBelow};
+    if (button <= 14)
+        return {digit, TOctaveMark::None};
+    return {digit, TOctaveMark::DotAbove};
+}
+
+const std::array<std::string_view, DurationCount>& durationNames() {
+    static constexpr std::array<std::string_view, DurationCount> names{
+        "1/4 beat",   "2/4 beat",   "3/4 beat",   "1 beat",
+        "1+1/4 beat", "1+2/4 beat", "1+3/4 beat", "2 beat"};
+    return names;
+}
+
+std::string noteCode(int key, int button, int durationIndex) {
+    if (key < 0 || key >= MusicKeyCount || !toneButtonEnabled(key, button) || durationIndex < 0 ||
+        durationIndex >= DurationCount)
+        return {};
+    const int tone = button == RestButton ? 0 : button - key;
+    static constexpr std::string_view hex = "0123456789ABCDEF";
+    return {hex[tone], static_cast<char>('1' + durationIndex)};
+}
+
+std::vector<std::string> notesFromContent(std::string_view content) {
+    std::vector<std::string> notes;
+    notes.reserve(content.size() / 2);
+    for (std::size_t i = 0; i + 1 < content.size(); i += 2)
+        notes.emplace_back(content.substr(i, 2));
+    return notes;
+}
+
+std::string contentFromNotes(const std::vector<std::string>& notes) {
+    std::string content;
+    for (const auto& note : notes)
+        content += note;
+    return content;
+}
+
+bool TNoteList::hasSelection() const {
+    return selected >= 0 && selected < static_cast<int>(notes.size());
+}
+
+void TNoteList::add(std::string code) {
+    notes.push_back(std::move(code));
+}
+
+bool TNoteList::replace(std::string code) {
+    if (!hasSelection())
+        return false;
+    notes[selected] = std::move(code);
+    return true;
+}
+
+bool TNoteList::removeSelected() {
+    if (!hasSelection())
+        return false;
+    notes.erase(notes.begin() + selected);
+    selected = -1;
+    return true;
+}
+
+bool TNoteList::moveUp() {
+    if (!hasSelection() || selected == 0)
+        return false;
+    std::swap(notes[selected], notes[selected - 1]);
+    --selected;
+    return true;
+}
+
+bool TNoteList::moveDown() {
+    if (!hasSelection() || selected + 1 >= static_cast<int>(notes.size()))
+        return false;
+    std::swap(notes[selected], notes[selected + 1]);
+    ++selected;
+    return true;
+}
+
+} // namespace editors
