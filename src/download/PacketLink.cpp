@@ -1,0 +1,181 @@
+#include "download/PacketLink.h"
+
+namespace download {
+
+TPacketSums PacketSums(const std::uint8_t* data, int n) {
+    TPacketSums sums;
+    for (int i = 0; i < n; ++i) {
+        sums.sum = static_cast<std::uint16_t>(sums.sum + data[i]);
+        sums.xorByte ^= data[i];
+    }
+    return sums;
+}
+
+void TReceiveQueue::append(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+    }
+    m_cv.notify_all();
+}
+
+TReceiveQueue::Take TReceiveQueue::take(std::uint8_t& byte, TClock& clock,
+                                        TClock::time_point deadline) {
+    std::unique_lock lock(m_mutex);
+    clock.waitUntil(m_cv, lock, deadline, [this] { return m_failed || !m_bytes.empty(); });
+    // Bytes that arrived before a failure are still the robot's answer.
+    if (!m_bytes.empty()) {
+        byte = m_bytes.front();
+        m_bytes.pop_front();
+        return Take::Byte;
+    }
+    return m_failed ? Take::Failed : Take::TimedOut;
+}
+
+void TReceiveQueue::clear() {
+    std::lock_guard lock(m_mutex);
+    m_bytes.clear();
+    m_failed = false;
+    m_failure.clear();
+}
+
+void TReceiveQueue::fail(const std::string& message) {
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_failed)
+            m_failure = message;
+        m_failed = true;
+    }
+    m_cv.notify_all();
+}
+
+bool TReceiveQueue::failed() const {
+    std::lock_guard lock(m_mutex);
+    return m_failed;
+}
+
+std::string TReceiveQueue::failure() const {
+    std::lock_guard lock(m_mutex);
+    return m_failure;
+}
+
+std::size_t TReceiveQueue::size() const {
+    std::lock_guard lock(m_mutex);
+    return m_bytes.size();
+}
+
+TPacketLink::TPacketLink(platform::TSerialPortInterface& port, TReceiveQueue& queue, TClock& clock,
+                         std::chrono::milliseconds answerTimeout)
+    : m_port(port), m_queue(queue), m_clock(clock), m_timeout(answerTimeout) {}
+
+int TPacketLink::portLost(std::string message) {
+    m_lastFailure = Failure::PortLost;
+    if (m_portError.empty())
+        m_portError = std::move(message);
+    return kLinkPortLost;
+}
+
+int TPacketLink::WriteByte(std::uint8_t byte) {
+    // A stopped download or a lost port ends the exchange before the next byte.
+    if (m_queue.failed())
+        return portLost(m_queue.failure());
+    if (!m_port.writeByte(byte)) {
+        std::string why = m_port.errorString();
+        if (why.empty())
+            why = "the serial port " + m_port.portName() + " is not open";
+        m_queue.fail(why);
+        return portLost(why);
+    }
+    return kLinkOk;
+}
+
+int TPacketLink::ReadByte(std::uint8_t& byte) {
+    switch (m_queue.take(byte, m_clock, m_clock.now() + m_timeout)) {
+    case TReceiveQueue::Take::Byte:
+        return kLinkOk;
+    case TReceiveQueue::Take::TimedOut:
+        m_lastFailure = Failure::NoAnswer;
+        return kLinkAttemptFailed;
+    case TReceiveQueue::Take::Failed:
+        break;
+    }
+    return portLost(m_queue.failure());
+}
+
+int TPacketLink::SendPacket(const std::uint8_t* data, std::uint8_t n) {
+    const int count = n == 0 ? 256 : n;
+    const TPacketSums sums = PacketSums(data, count);
+    int rc = WriteByte(n);
+    for (int i = 0; rc == kLinkOk && i < count; ++i)
+        rc = WriteByte(data[i]);
+    for (std::uint8_t b : {static_cast<std::uint8_t>(sums.sum & 0xFF),
+                           static_cast<std::uint8_t>(sums.sum >> 8), sums.xorByte}) {
+        if (rc == kLinkOk)
+            rc = WriteByte(b);
+    }
+    if (rc != kLinkOk)
+        return rc;
+    std::uint8_t answer = 0;
+    rc = ReadByte(answer);
+    if (rc != kLinkOk)
+        return rc;
+    if (answer != kAccept) {
+        m_lastFailure = Failure::Refused;
+        return kLinkAttemptFailed;
+    }
+    return kLinkOk;
+}
+
+int TPacketLink::ReceivePacket(std::array<std::uint8_t, 256>& buffer, int& length) {
+    std::uint8_t lengthByte = 0;
+    int rc = ReadByte(lengthByte);
+    const int count = lengthByte == 0 ? 256 : lengthByte;
+    for (int i = 0; rc == kLinkOk && i < count; ++i)
+        rc = ReadByte(buffer[static_cast<std::size_t>(i)]);
+    std::uint8_t sumLow = 0, sumHigh = 0, xorByte = 0;
+    if (rc == kLinkOk)
+        rc = ReadByte(sumLow);
+    if (rc == kLinkOk)
+        rc = ReadByte(sumHigh);
+    if (rc == kLinkOk)
+        rc = ReadByte(xorByte);
+    if (rc == kLinkPortLost)
+        return rc;
+    if (rc == kLinkOk) {
+        const TPacketSums sums = PacketSums(buffer.data(), count);
+        if (sums.sum == sumLow + 256 * sumHigh && sums.xorByte == xorByte) {
+            rc = WriteByte(kAccept);
+            if (rc != kLinkOk)
+                return rc;
+            length = count;
+            return kLinkOk;
+        }
+        m_lastFailure = Failure::BadPacket;
+    }
+    // A damaged packet, or one that stopped coming: the reject asks the robot
+    // to send it again.
+    rc = WriteByte(kReject);
+    return rc == kLinkOk ? kLinkAttemptFailed : rc;
+}
+
+int TPacketLink::SendPacketTries(const std::uint8_t* data, std::uint8_t n) {
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        const int rc = SendPacket(data, n);
+        if (rc != kLinkAttemptFailed)
+            return rc;
+    }
+    return kLinkFailed;
+}
+
+int TPacketLink::ReceivePacketTries(std::array<std::uint8_t, 256>& buffer, int& length) {
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        const int rc = ReceivePacket(buffer, length);
+        if (rc != kLinkAttemptFailed)
+            return rc;
+    }
+    return kLinkFailed;
+}
+
+} // namespace download

@@ -1,0 +1,271 @@
+#include "download/UDownloadDo.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace download {
+
+namespace {
+
+std::string failureText(const TPacketLink& link) {
+    switch (link.lastFailure()) {
+    case TPacketLink::Failure::Refused:
+        return "the robot refused it";
+    case TPacketLink::Failure::NoAnswer:
+        return "no answer within " + std::to_string(link.answerTimeout().count()) + " ms";
+    case TPacketLink::Failure::BadPacket:
+        return "the packet arrived damaged";
+    case TPacketLink::Failure::PortLost:
+    case TPacketLink::Failure::None:
+        break;
+    }
+    return "unknown";
+}
+
+// The reason of a failed step, for the message beside "... bytes data send fail".
+std::string stepFailure(const TPacketLink& link, int rc, const std::string& what, bool sending) {
+    if (rc == kLinkPortLost)
+        return "The connection to the robot was lost during " + what + ": " + link.portError();
+    return (sending ? "The robot did not accept " + what : "No intact " + what + " arrived") +
+           " in " + std::to_string(kMaxAttempts) + " attempts (last: " + failureText(link) + ").";
+}
+
+std::string hexByte(std::uint8_t b) {
+    char text[4];
+    std::snprintf(text, sizeof text, "%02X", b);
+    return text;
+}
+
+// Deletes the temporary image file on every path out of SendListing.
+class TTempFile {
+public:
+    explicit TTempFile(std::string name) : m_name(std::move(name)) {}
+    ~TTempFile() {
+        std::error_code ec;
+        std::filesystem::remove(m_name, ec);
+    }
+    TTempFile(const TTempFile&) = delete;
+    TTempFile& operator=(const TTempFile&) = delete;
+    const std::string& name() const { return m_name; }
+
+private:
+    std::string m_name;
+};
+
+} // namespace
+
+std::array<std::uint8_t, kHeaderSize> HeaderPacket(std::size_t imageLength) {
+    std::array<std::uint8_t, kHeaderSize> header{};
+    for (int i = 2; i < kHeaderSize; ++i)
+        header[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    header[0] = static_cast<std::uint8_t>(imageLength % 256);
+    header[1] = static_cast<std::uint8_t>((imageLength / 256) % 256);
+    return header;
+}
+
+int ChunkCount(std::size_t imageLength) {
+    return static_cast<int>((imageLength + kChunkSize - 1) / kChunkSize);
+}
+
+std::string CompletionMessage(std::size_t byteCount, int resultFlag) {
+    return std::to_string(byteCount) +
+           (resultFlag == 1 ? " bytes data send fail" : " bytes data send success");
+}
+
+TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const std::uint8_t> image,
+                            const TSendReports& reports) {
+    auto trace = [&](const std::string& line) {
+        if (reports.trace)
+            reports.trace(line);
+    };
+    TSendResult result;
+    if (image.size() > kMaxImageSize) {
+        result.reason = "The program image is " + std::to_string(image.size()) +
+                        " bytes; a download can carry at most " + std::to_string(kMaxImageSize) +
+                        " bytes.";
+        return result;
+    }
+    std::array<std::uint8_t, 256> reply{};
+    int replyLength = 0;
+
+    // Every packet must get through: one that fails its 11 attempts ends the
+    // download at once as a fail.
+    int rc = link.SendPacketTries(kHelloPacket.data(), kHelloPacket.size());
+    if (rc != kLinkOk) {
+        result.reason = stepFailure(link, rc, "the hello packet", true);
+        return result;
+    }
+    trace("1");
+    rc = link.ReceivePacketTries(reply, replyLength);
+    if (rc != kLinkOk) {
+        result.reason = stepFailure(link, rc, "hello reply", false);
+        return result;
+    }
+    trace("2");
+    const auto header = HeaderPacket(image.size());
+    rc = link.SendPacketTries(header.data(), kHeaderSize);
+    if (rc != kLinkOk) {
+        result.reason = stepFailure(link, rc, "the header packet", true);
+        return result;
+    }
+    trace("3");
+    reply.fill(0);
+    rc = link.ReceivePacketTries(reply, replyLength);
+    if (rc != kLinkOk) {
+        result.reason = stepFailure(link, rc, "header reply", false);
+        return result;
+    }
+    trace("4");
+    if (reply[0] != 0xAA || reply[1] != 0xAA) {
+        result.reason = "The robot's header reply began " + hexByte(reply[0]) + " " +
+                        hexByte(reply[1]) + " instead of AA AA: it did not take the program.";
+        return result;
+    }
+
+    const int chunks = ChunkCount(image.size());
+    if (reports.progress)
+        reports.progress(0, chunks);
+    for (int k = 0; k < chunks; ++k) {
+        const std::size_t offset = static_cast<std::size_t>(k) * kChunkSize;
+        const std::size_t size = std::min<std::size_t>(kChunkSize, image.size() - offset);
+        rc = link.SendPacketTries(image.data() + offset, static_cast<std::uint8_t>(size));
+        if (rc != kLinkOk) {
+            result.reason = stepFailure(
+                link, rc, "chunk " + std::to_string(k + 1) + " of " + std::to_string(chunks), true);
+            return result;
+        }
+        trace("5:" + std::to_string(k + 1));
+        if (reports.progress)
+            reports.progress(k + 1, chunks);
+        clock.sleepFor(kChunkPause);
+    }
+    result.resultFlag = 0;
+    return result;
+}
+
+TSendDataThread::TSendDataThread(TPacketLink& link, TClock& clock, Bytes image,
+                                 TSendReports reports,
+                                 std::function<void(const TSendResult&)> finished)
+    : m_thread([&link, &clock, image = std::move(image), reports = std::move(reports),
+                finished = std::move(finished)]() mutable {
+          const TSendResult result = RunSendSequence(link, clock, image, reports);
+          Bytes().swap(image); // the copy is released before the result is handed over
+          finished(result);
+      }) {}
+
+TSendDataThread::~TSendDataThread() {
+    join();
+}
+
+void TSendDataThread::join() {
+    if (m_thread.joinable() && !isWorkerThread())
+        m_thread.join();
+}
+
+TDownloader::TDownloader(platform::TSerialPortInterface& port, PostFunction post, TClock& clock)
+    : m_port(port), m_post(std::move(post)), m_clock(clock) {
+    // SerialPort1Comm's role: received bytes go into the receive queue; a
+    // port that fails wakes the worker instead of leaving it waiting.
+    m_port.setReceiveHandler(
+        [this](std::span<const std::uint8_t> bytes) { m_queue.append(bytes); });
+    m_port.setErrorHandler([this](const std::string& message) { m_queue.fail(message); });
+}
+
+TDownloader::~TDownloader() {
+    if (m_worker) {
+        m_queue.fail("The download was stopped.");
+        m_worker->join();
+        m_worker.reset();
+    }
+    m_port.setReceiveHandler(nullptr);
+    m_port.setErrorHandler(nullptr);
+}
+
+TStartResult TDownloader::SendListing(const std::vector<std::string>& lines) {
+    if (lines.empty())
+        return {};
+    if (busy())
+        return {false, "A download is already running."};
+    std::string error;
+    const std::string name = MakeTempFileName(&error);
+    if (name.empty())
+        return {false, error};
+    const TTempFile file(name);
+    if (!PackLines(lines, file.name(), &error))
+        return {false, error};
+    return SendImageFile(file.name());
+}
+
+TStartResult TDownloader::SendImageFile(const std::string& fileName) {
+    std::error_code ec;
+    if (!std::filesystem::exists(fileName, ec))
+        return {};
+    Bytes image;
+    std::string error;
+    if (!ReadFileBytes(fileName, image, &error))
+        return {false, error};
+    return SendImage(std::move(image));
+}
+
+TStartResult TDownloader::SendImage(Bytes image) {
+    if (busy())
+        return {false, "A download is already running."};
+    if (image.size() > kMaxImageSize)
+        return {false, "The program image is " + std::to_string(image.size()) +
+                           " bytes; a download can carry at most " + std::to_string(kMaxImageSize) +
+                           " bytes."};
+    if (!m_port.isOpen()) {
+        std::string why = "The serial port is not open: open it first.";
+        return {false, why};
+    }
+    m_queue.clear();
+    m_port.discardBuffers();
+    m_byteCount = image.size();
+    m_link = std::make_unique<TPacketLink>(m_port, m_queue, m_clock, m_timeout);
+
+    std::weak_ptr<TDownloader*> alive = m_alive;
+    auto post = [alive, postFn = m_post](std::function<void(TDownloader&)> task) {
+        postFn([alive, task = std::move(task)] {
+            if (auto self = alive.lock())
+                task(**self);
+        });
+    };
+    TSendReports reports;
+    reports.trace = [post](const std::string& line) {
+        post([line](TDownloader& d) {
+            d.m_trace.push_back(line);
+            if (d.m_handlers.trace)
+                d.m_handlers.trace(line);
+        });
+    };
+    reports.progress = [post](int sent, int total) {
+        post([sent, total](TDownloader& d) {
+            if (d.m_handlers.progress)
+                d.m_handlers.progress(sent, total);
+        });
+    };
+    auto finished = [post](const TSendResult& result) {
+        post([result](TDownloader& d) { d.finish(result); });
+    };
+    m_worker = std::make_unique<TSendDataThread>(*m_link, m_clock, std::move(image),
+                                                 std::move(reports), std::move(finished));
+    return {true, {}};
+}
+
+void TDownloader::finish(const TSendResult& result) {
+    // The worker's last act was to post this task: once joined it has ended.
+    m_worker->join();
+    m_worker.reset();
+    m_link.reset();
+    m_resultFlag = result.resultFlag;
+    TDownloadOutcome outcome;
+    outcome.byteCount = m_byteCount;
+    outcome.resultFlag = m_resultFlag;
+    outcome.message = CompletionMessage(m_byteCount, m_resultFlag);
+    outcome.reason = result.reason;
+    if (m_handlers.completed)
+        m_handlers.completed(outcome);
+}
+
+} // namespace download

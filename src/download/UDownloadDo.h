@@ -1,0 +1,145 @@
+#pragma once
+
+#include "download/Clock.h"
+#include "download/PacketLink.h"
+#include "download/ProgramImage.h"
+#include "platform/SerialPortInterface.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+// The download worker: the hello packet, the hello reply, the header packet
+// with the image length, the header reply (which must begin AA AA) and the
+// image in 64-byte chunks with a 50 ms pause after each, over the packet link.
+namespace download {
+
+inline constexpr std::array<std::uint8_t, 7> kHelloPacket{0x00, 0x54, 0x43, 0xE8, 0x03, 0x00, 0xFA};
+inline constexpr int kHeaderSize = 72;
+inline constexpr int kChunkSize = 64;
+inline constexpr std::chrono::milliseconds kChunkPause{50};
+
+// The header packet of an image of the given length (low 16 bits).
+std::array<std::uint8_t, kHeaderSize> HeaderPacket(std::size_t imageLength);
+// Number of 64-byte chunks of an image.
+int ChunkCount(std::size_t imageLength);
+// "84 bytes data send success" / "84 bytes data send fail".
+std::string CompletionMessage(std::size_t byteCount, int resultFlag);
+
+// What a worker reports while it runs; called on the worker's thread.
+struct TSendReports {
+    std::function<void(const std::string& line)> trace; // "1".."4", "5:k"
+    std::function<void(int chunksSent, int chunksTotal)> progress;
+};
+
+// The outcome of one run of the download sequence.
+struct TSendResult {
+    int resultFlag = 1; // 0 success, 1 fail
+    std::string reason; // why it failed; empty on success
+};
+
+// The download sequence, run once on the calling thread.
+TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const std::uint8_t> image,
+                            const TSendReports& reports);
+
+// TSendDataThread: one download on its own thread. It holds its own copy of
+// the image, starts running on creation, and calls finished (on its thread)
+// as its last act. Its owner joins it (the destructor does too).
+class TSendDataThread {
+public:
+    TSendDataThread(TPacketLink& link, TClock& clock, Bytes image, TSendReports reports,
+                    std::function<void(const TSendResult&)> finished);
+    ~TSendDataThread();
+    TSendDataThread(const TSendDataThread&) = delete;
+    TSendDataThread& operator=(const TSendDataThread&) = delete;
+
+    void join();
+    bool isWorkerThread() const { return std::this_thread::get_id() == m_thread.get_id(); }
+
+private:
+    std::thread m_thread;
+};
+
+// The final word on a download, handed to the owner's thread.
+struct TDownloadOutcome {
+    std::size_t byteCount = 0;
+    int resultFlag = 1;
+    std::string message; // CompletionMessage
+    std::string reason;  // why it failed; empty on success
+};
+
+// What the owner wants to hear; every call arrives on the owner's thread.
+struct TDownloadHandlers {
+    std::function<void(const std::string& line)> trace;
+    std::function<void(int chunksSent, int chunksTotal)> progress;
+    std::function<void(const TDownloadOutcome& outcome)> completed;
+};
+
+// Runs a task on the owner's thread later (a queued call). It must not run
+// the task at once on the calling thread.
+using PostFunction = std::function<void(std::function<void()> task)>;
+
+// Whether a download started; when not, error says why (empty: nothing to send).
+struct TStartResult {
+    bool started = false;
+    std::string error;
+};
+
+// TDownloader: the download window's state without the window: the receive
+// queue fed by the port, the byte count, the result flag, the trace list and
+// the one running worker. Lives on the owner's (user-interface) thread; the
+// port must outlive it.
+class TDownloader {
+public:
+    TDownloader(platform::TSerialPortInterface& port, PostFunction post,
+                TClock& clock = systemClock());
+    // Stops a running worker and waits for it; its pending reports are dropped.
+    ~TDownloader();
+    TDownloader(const TDownloader&) = delete;
+    TDownloader& operator=(const TDownloader&) = delete;
+
+    void setHandlers(TDownloadHandlers handlers) { m_handlers = std::move(handlers); }
+    void setAnswerTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+
+    // The Download button: packs the lines into a temporary image file, sends
+    // it with SendImageFile and deletes the file again, whatever happens.
+    // No line: nothing happens (started false, error empty).
+    TStartResult SendListing(const std::vector<std::string>& lines);
+    // Sends the file's bytes as the program image: empties the receive queue,
+    // discards the port's buffers and starts the worker. Refuses (with a
+    // message) a missing or unreadable file, an image too large for the
+    // header, a closed port and a download already running.
+    TStartResult SendImageFile(const std::string& fileName);
+    TStartResult SendImage(Bytes image);
+
+    bool busy() const { return m_worker != nullptr; }
+    std::size_t byteCount() const { return m_byteCount; }
+    int resultFlag() const { return m_resultFlag; }
+    const std::vector<std::string>& traceList() const { return m_trace; }
+    TReceiveQueue& receiveQueue() { return m_queue; }
+
+private:
+    void finish(const TSendResult& result);
+
+    platform::TSerialPortInterface& m_port;
+    PostFunction m_post;
+    TClock& m_clock;
+    std::chrono::milliseconds m_timeout = kDefaultAnswerTimeout;
+    TDownloadHandlers m_handlers;
+    TReceiveQueue m_queue;
+    std::unique_ptr<TPacketLink> m_link;
+    std::unique_ptr<TSendDataThread> m_worker;
+    std::size_t m_byteCount = 0;
+    int m_resultFlag = 0;
+    std::vector<std::string> m_trace;
+    // Posted tasks hold a weak reference: after destruction they do nothing.
+    std::shared_ptr<TDownloader*> m_alive = std::make_shared<TDownloader*>(this);
+};
+
+} // namespace download

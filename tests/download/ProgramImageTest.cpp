@@ -1,0 +1,270 @@
+#include "download/ProgramImage.h"
+
+#include "TestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace download {
+namespace {
+
+using test::bytesOf;
+
+struct CheckCase {
+    const char* line;
+    int code;
+};
+
+class CheckLineCodes : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(CheckLineCodes, GiveTheHighestCodeThatApplies) {
+    EXPECT_EQ(CheckLine(GetParam().line), GetParam().code) << GetParam().line;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, CheckLineCodes,
+    ::testing::Values(
+        CheckCase{"", kLineTooShort}, CheckCase{"1 REM \"\"", kLineTooShort},
+        CheckCase{"12345678", kLineTooShort}, CheckCase{"1 REM \"A\"", kLineAccepted},
+        CheckCase{"10 REM \"ZOLVANE\"", kLineAccepted}, CheckCase{"123456789", kLineFewTokens},
+        CheckCase{"10 REM    ", kLineFewTokens},
+        CheckCase{"10 \"REM X Y\"", kLineFewTokens}, // a quoted run holds its spaces
+        CheckCase{"A0 REM \"X\"", kLineBadNumber}, CheckCase{"10.5 REM \"X\"", kLineBadNumber},
+        CheckCase{"3000000000 REM \"X\"", kLineBadNumber},
+        CheckCase{"40 REMARK \"X\"", kLineAccepted}, CheckCase{"40 rem \"X\"", kLineNoRem},
+        CheckCase{"40 RE \"X\" ", kLineNoRem}, CheckCase{"40 REM \"\" X", kLineNotQuoted},
+        CheckCase{"40 REM \"A\"B", kLineNotQuoted}, CheckCase{"40 REM \"ABC", kLineNotQuoted},
+        CheckCase{"40 REM ABCD", kLineNotQuoted}, CheckCase{"40 REM 'AB'", kLineNotQuoted},
+        CheckCase{"30 REM \"\"\"\"", kLineAccepted}, CheckCase{"40 REM \"A B\" C D", kLineAccepted},
+        CheckCase{"40\tREM\t\"X\"", kLineAccepted}, CheckCase{"  40  REM  \"X\"  ", kLineAccepted},
+        // Later failures override earlier ones.
+        CheckCase{"X rem \"Y\"", kLineNoRem}, CheckCase{"X rem Y Z", kLineNotQuoted},
+        CheckCase{"X REM YYYY", kLineNotQuoted}));
+
+TEST(LineTokens, KeepQuotedRunsWholeAndDropEmptyTokens) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(LineTokens("  a \t b\r\nc  "), (V{"a", "b", "c"}));
+    EXPECT_EQ(LineTokens("1 REM \"A B\" 'C D'"), (V{"1", "REM", "\"A B\"", "'C D'"}));
+    EXPECT_EQ(LineTokens("\"it's here\" x"), (V{"\"it's here\"", "x"}));
+    EXPECT_EQ(LineTokens("'say \"hi\" now' x"), (V{"'say \"hi\" now'", "x"}));
+    EXPECT_EQ(LineTokens("\"open run to the end"), (V{"\"open run to the end"}));
+    EXPECT_EQ(LineTokens("a\"b c\"d e"), (V{"a\"b c\"d", "e"}));
+}
+
+struct IntCase {
+    const char* text;
+    bool ok;
+    std::int32_t value;
+};
+
+class IntegerTokens : public ::testing::TestWithParam<IntCase> {};
+
+TEST_P(IntegerTokens, ReadSignsAndHexPrefixesWithin32Bits) {
+    std::int32_t value = 12345;
+    EXPECT_EQ(ParseInteger(GetParam().text, value), GetParam().ok) << GetParam().text;
+    if (GetParam().ok) {
+        EXPECT_EQ(value, GetParam().value) << GetParam().text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tokens, IntegerTokens,
+    ::testing::Values(IntCase{"10", true, 10}, IntCase{"+7", true, 7}, IntCase{"-7", true, -7},
+                      IntCase{"007", true, 7}, IntCase{"$14", true, 20}, IntCase{"x1f", true, 31},
+                      IntCase{"X1F", true, 31}, IntCase{"0x10", true, 16},
+                      IntCase{"0X10", true, 16}, IntCase{"-$10", true, -16},
+                      IntCase{"2147483647", true, 2147483647},
+                      IntCase{"-2147483648", true, INT32_MIN}, IntCase{"2147483648", false, 0},
+                      IntCase{"-2147483649", false, 0}, IntCase{"$FFFFFFFF", true, -1},
+                      IntCase{"$100000000", false, 0}, IntCase{"", false, 0},
+                      IntCase{"-", false, 0}, IntCase{"$", false, 0}, IntCase{"0x", false, 0},
+                      IntCase{"1e3", false, 0}, IntCase{"$G1", false, 0}, IntCase{"--1", false, 0},
+                      IntCase{" 1", false, 0}));
+
+TEST(QuotedForm, PassesExactlyTheQuotedFormOfANonEmptyText) {
+    EXPECT_TRUE(IsQuotedForm("\"A\""));
+    EXPECT_TRUE(IsQuotedForm("\"\"\"\""));           // one double quote
+    EXPECT_TRUE(IsQuotedForm("\"say \"\"hi\"\"\"")); // say "hi"
+    EXPECT_FALSE(IsQuotedForm("\"\""));
+    EXPECT_FALSE(IsQuotedForm("\"A\"B"));
+    EXPECT_FALSE(IsQuotedForm("\"A"));
+    EXPECT_FALSE(IsQuotedForm("A"));
+    EXPECT_FALSE(IsQuotedForm("\"A\"\""));
+    EXPECT_FALSE(IsQuotedForm("\"\"\""));
+}
+
+TEST(ParseLine, GivesNumberAndStatementOfAcceptedLines) {
+    const TParsedLine line = ParseLine("$14 REMARK \"A B\" tail");
+    EXPECT_EQ(line.code, kLineAccepted);
+    EXPECT_EQ(line.number, 20);
+    EXPECT_EQ(line.statement, "\"A B\"");
+    EXPECT_EQ(ParseLine("40 rem \"X\"").code, kLineNoRem);
+}
+
+std::vector<std::string> exampleListing() {
+    return {"10 REM \"ZOLVANE\"", "20 REM \"FDX\"",     "30 REM \"WAIT 100\"",
+            "50 REM \"LT 50\"",   "60 REM \"GOTO 40\"", "70 REM \"END\""};
+}
+
+Bytes readFixture(const std::string& name) {
+    Bytes bytes;
+    EXPECT_TRUE(ReadFileBytes(std::string(ZOLVANE_FIXTURES) + "/download/" + name, bytes));
+    return bytes;
+}
+
+TEST(BuildImage, PacksTheWorkedExampleByteForByte) {
+    const Bytes image = BuildImage(exampleListing());
+    ASSERT_EQ(image.size(), 84u);
+    EXPECT_EQ(image, readFixture("example/image.bin"));
+    // The first record and the link words of all six.
+    EXPECT_EQ(Bytes(image.begin(), image.begin() + 6),
+              bytesOf({0x00, 0xCC, 0x19, 0x0A, 0x00, 0x93}));
+    std::vector<int> links;
+    for (std::size_t at = 0; image[at + 1] || image[at + 2];) {
+        links.push_back(image[at + 1] + 256 * image[at + 2]);
+        std::size_t end = at + 7;
+        while (image[end] != '"' || (end + 1 < image.size() && image[end + 1] != 0x00))
+            ++end;
+        at = end + 1;
+    }
+    EXPECT_EQ(links, (std::vector<int>{6604, 6611, 6623, 6632, 6643, 6650}));
+}
+
+TEST(BuildImage, LeavesOutRejectedLinesSilently) {
+    const Bytes image = BuildImage(
+        {"", "hello there", "30 REM \"\"", "40 rem \"X\"", "30 REM \"\"\"\"", "40 REMARK \"X\""});
+    EXPECT_EQ(image, bytesOf({0x00, 0xC7, 0x19, 30, 0, 0x93, '"', '"', '"', '"', //
+                              0x00, 0xCC, 0x19, 40, 0, 0x93, '"', 'X', '"',      //
+                              0,    0,    0}));
+}
+
+TEST(BuildImage, OfNoAcceptedLineIsTheEndMark) {
+    EXPECT_EQ(BuildImage({}), bytesOf({0, 0, 0}));
+    EXPECT_EQ(BuildImage({"", "junk"}), bytesOf({0, 0, 0}));
+}
+
+TEST(BuildImage, SeparatorsAndExtraTokensDoNotChangeTheRecord) {
+    const Bytes plain = BuildImage({"40 REM \"A B\""});
+    EXPECT_EQ(BuildImage({"40\tREM\t\"A B\""}), plain);
+    EXPECT_EQ(BuildImage({"40  REM   \"A B\" C D"}), plain);
+}
+
+TEST(BuildImage, StoresTheLow16BitsOfTheLineNumber) {
+    Bytes image = BuildImage({"70000 REM \"X\""});
+    EXPECT_EQ(image[3], 0x70);
+    EXPECT_EQ(image[4], 0x11);
+    image = BuildImage({"-1 REM \"X\""});
+    EXPECT_EQ(image[3], 0xFF);
+    EXPECT_EQ(image[4], 0xFF);
+    image = BuildImage({"$14 REM \"X\""});
+    EXPECT_EQ(image[3], 20);
+}
+
+TEST(BuildImage, LinkWordWrapsPast65535) {
+    // 250-byte statements: each record advances the link word by 252.
+    const std::string statement = "\"" + std::string(248, 'A') + "\"";
+    std::vector<std::string> lines(300, "10 REM " + statement);
+    const Bytes image = BuildImage(lines);
+    ASSERT_EQ(image.size(), 300u * 256 + 3);
+    std::uint32_t expected = kFirstLinkWord;
+    bool wrapped = false;
+    for (std::size_t r = 0; r < 300; ++r) {
+        wrapped = wrapped || expected + 252 > 65535;
+        expected = (expected + 252) % 65536;
+        const std::size_t at = r * 256;
+        ASSERT_EQ(image[at + 1] + 256u * image[at + 2], expected) << "record " << r;
+    }
+    EXPECT_TRUE(wrapped);
+}
+
+TEST(SplitLines, CutsAtEveryKindOfLineBreak) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(SplitLines(""), V{});
+    EXPECT_EQ(SplitLines("a"), V{"a"});
+    EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (V{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\r\n"), V{"a"});
+    EXPECT_EQ(SplitLines("\r\n"), V{""});
+    EXPECT_EQ(SplitLines("a\n\nb"), (V{"a", "", "b"}));
+}
+
+// Points the system's temporary directory at a private folder for one test.
+class TempDirTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_old = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+        m_dir =
+            std::filesystem::temp_directory_path() /
+            ("zolvane-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_dir);
+        setenv("TMPDIR", m_dir.c_str(), 1);
+    }
+    void TearDown() override {
+        if (m_old.empty())
+            unsetenv("TMPDIR");
+        else
+            setenv("TMPDIR", m_old.c_str(), 1);
+        std::filesystem::permissions(m_dir, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(m_dir);
+    }
+    std::size_t filesInDir() const {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(m_dir),
+                                                      std::filesystem::directory_iterator()));
+    }
+    std::filesystem::path m_dir;
+    std::string m_old;
+};
+
+TEST_F(TempDirTest, TempDirectoryEndsWithASeparator) {
+    const std::string dir = TempDirectory();
+    ASSERT_FALSE(dir.empty());
+    EXPECT_EQ(dir.back(), '/');
+    EXPECT_TRUE(std::filesystem::equivalent(dir, m_dir));
+}
+
+TEST_F(TempDirTest, MakeTempFileNameCreatesNewEmptyTpxFiles) {
+    std::set<std::string> names;
+    for (int i = 0; i < 20; ++i) {
+        const std::string name = MakeTempFileName();
+        ASSERT_FALSE(name.empty());
+        const std::filesystem::path path(name);
+        EXPECT_TRUE(path.filename().string().starts_with("tpx")) << name;
+        EXPECT_TRUE(std::filesystem::equivalent(path.parent_path(), m_dir));
+        EXPECT_TRUE(std::filesystem::is_regular_file(path));
+        EXPECT_EQ(std::filesystem::file_size(path), 0u);
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), 20u);
+    EXPECT_EQ(filesInDir(), 20u);
+}
+
+TEST_F(TempDirTest, MakeTempFileNameReportsAnUnwritableFolder) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes anywhere";
+    std::filesystem::permissions(m_dir, std::filesystem::perms::owner_read |
+                                            std::filesystem::perms::owner_exec);
+    std::string error;
+    EXPECT_EQ(MakeTempFileName(&error), "");
+    EXPECT_NE(error.find("Cannot create a temporary file"), std::string::npos) << error;
+}
+
+TEST_F(TempDirTest, PackLinesReplacesTheFileContent) {
+    const std::string name = MakeTempFileName();
+    { std::ofstream(name, std::ios::binary) << std::string(500, 'x'); }
+    ASSERT_TRUE(PackLines(exampleListing(), name));
+    Bytes written;
+    ASSERT_TRUE(ReadFileBytes(name, written));
+    EXPECT_EQ(written, readFixture("example/image.bin"));
+}
+
+TEST_F(TempDirTest, PackLinesReportsAFileItCannotWrite) {
+    std::string error;
+    EXPECT_FALSE(PackLines(exampleListing(), (m_dir / "no-such-dir" / "x.bin").string(), &error));
+    EXPECT_NE(error.find("Cannot write"), std::string::npos) << error;
+}
+
+} // namespace
+} // namespace download

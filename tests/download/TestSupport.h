@@ -1,0 +1,127 @@
+#pragma once
+
+#include "download/Clock.h"
+#include "download/ProgramImage.h"
+#include "platform/SerialPortInterface.h"
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace download::test {
+
+// Simulated time: a wait that nothing can satisfy jumps to its deadline, and
+// pauses only move the clock, so a download's time limits cost no real time.
+class TManualClock final : public TClock {
+public:
+    time_point now() const override {
+        std::lock_guard lock(m_mutex);
+        return m_now;
+    }
+    void sleepFor(std::chrono::milliseconds duration) override {
+        std::lock_guard lock(m_mutex);
+        m_now += duration;
+        m_pauses.push_back(duration);
+    }
+    bool waitUntil(std::condition_variable&, std::unique_lock<std::mutex>&, time_point deadline,
+                   const std::function<bool()>& ready) override {
+        if (ready())
+            return true;
+        std::lock_guard lock(m_mutex);
+        if (m_now < deadline)
+            m_now = deadline;
+        ++m_timeouts;
+        return false;
+    }
+    std::chrono::milliseconds elapsed() const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(now() - time_point{});
+    }
+    std::vector<std::chrono::milliseconds> pauses() const {
+        std::lock_guard lock(m_mutex);
+        return m_pauses;
+    }
+    int timeouts() const {
+        std::lock_guard lock(m_mutex);
+        return m_timeouts;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    time_point m_now{};
+    std::vector<std::chrono::milliseconds> m_pauses;
+    int m_timeouts = 0;
+};
+
+// A port that records what is written to it and answers nothing by itself;
+// tests put the robot's bytes into the receive queue beforehand.
+class TRecordingPort final : public platform::TSerialPortInterface {
+public:
+    bool open() override {
+        m_open = true;
+        return true;
+    }
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    std::string portName() const override { return "recorder"; }
+    std::string errorString() const override { return m_open ? "" : "the recorder is closed"; }
+    void discardBuffers() override { ++discards; }
+    bool writeByte(std::uint8_t byte) override {
+        if (!m_open)
+            return false;
+        written.push_back(byte);
+        if (closeAfterWrites > 0 && static_cast<int>(written.size()) >= closeAfterWrites)
+            m_open = false;
+        return true;
+    }
+    void setReceiveHandler(ReceiveHandler handler) override { receive = std::move(handler); }
+    void setErrorHandler(ErrorHandler handler) override { error = std::move(handler); }
+
+    Bytes written;
+    int discards = 0;
+    int closeAfterWrites = 0; // the port goes away after this many bytes (0: never)
+    ReceiveHandler receive;
+    ErrorHandler error;
+
+private:
+    bool m_open = true;
+};
+
+// Runs posted tasks when the test says so, as the owner's event loop would.
+class TTaskQueue {
+public:
+    void post(std::function<void()> task) {
+        std::lock_guard lock(m_mutex);
+        m_tasks.push_back(std::move(task));
+    }
+    // Runs the tasks posted so far (and those they post); returns how many ran.
+    int drain() {
+        int ran = 0;
+        for (;;) {
+            std::vector<std::function<void()>> tasks;
+            {
+                std::lock_guard lock(m_mutex);
+                tasks.swap(m_tasks);
+            }
+            if (tasks.empty())
+                return ran;
+            for (auto& task : tasks) {
+                task();
+                ++ran;
+            }
+        }
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::function<void()>> m_tasks;
+};
+
+inline Bytes bytesOf(std::initializer_list<int> values) {
+    Bytes bytes;
+    for (int v : values)
+        bytes.push_back(static_cast<std::uint8_t>(v));
+    return bytes;
+}
+
+} // namespace download::test
