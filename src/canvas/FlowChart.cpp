@@ -584,15 +584,19 @@ TFcPoint clampInto(TFcPoint p, const TFcRect& limits) {
 } // namespace
 
 TFcPoint TFlowChart::ScrollPos() const {
-    return clampInto(m_scroll, ScrollLimits());
+    // Reading pins the position, so it never drifts back when the extent grows again later.
+    m_scroll = clampInto(m_scroll, ScrollLimits());
+    return m_scroll;
 }
 
 void TFlowChart::clampScroll() {
-    setScroll(m_scroll);
+    const TFcPoint before = m_scroll;
+    if (ScrollPos() != before && m_listener)
+        m_listener->fcScrolled();
 }
 
 void TFlowChart::setScroll(TFcPoint p) {
-    const TFcPoint before = m_scroll;
+    const TFcPoint before = ScrollPos();
     m_scroll = clampInto(p, ScrollLimits());
     if (m_scroll != before && m_listener)
         m_listener->fcScrolled();

@@ -380,7 +380,8 @@ private:
     mutable TFcRect m_extent;
     mutable bool m_extentStale = false;
     TFcSize m_client{0, 0};
-    TFcPoint m_scroll{0, 0};
+    // Pinned into the limits whenever it is read or set.
+    mutable TFcPoint m_scroll{0, 0};
 
     TFcDrag m_drag;
     TFcObject* m_dragObject = nullptr; // object pressed near (connecting) or resized

@@ -1,0 +1,473 @@
+// The canvas model: objects, connections, move groups, selection, update bracket, extent.
+#include "canvas/FlowChart.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records what the model asks to be painted.
+struct Recorder : TFcListener {
+    std::vector<TFcRect> areas;
+    int scrolled = 0;
+    void fcInvalidate(const TFcRect& area) override { areas.push_back(area); }
+    void fcScrolled() override { ++scrolled; }
+};
+
+// An insertion spot as the chart builds it, placed at (left, top).
+struct Spot {
+    TFcObject* base;
+    TFcObject* marker;
+    TFcObject* upper;
+    TFcObject* lower;
+    TFcConnection* in;
+    TFcConnection* out;
+};
+
+Spot makeSpot(TFlowChart& fc, int left, int top) {
+    Spot s{};
+    s.base = fc.AddObject(0, 0, 90, 32, ShapeNone);
+    s.marker = fc.AddObject(25, 9, 40, 14, ShapeRectangle);
+    s.marker->Kind = 514;
+    s.base->AddGroupMember(s.marker);
+    s.upper = fc.AddObject(0, 0, 0, 0, ShapeNone);
+    s.base->AddGroupMember(s.upper);
+    s.lower = fc.AddObject(0, 0, 0, 0, ShapeNone);
+    s.base->AddGroupMember(s.lower);
+    s.upper->SetBounds(45, -1, 0, 0);
+    s.lower->SetBounds(45, 32, 0, 0);
+    s.in = fc.AddConnection(s.upper, s.marker, 0, 2);
+    s.out = fc.AddConnection(s.marker, s.lower, 10, 0);
+    for (TFcObject* o : {s.base, s.marker, s.upper, s.lower})
+        o->SetBounds(o->Left() + left, o->Top() + top, o->Width(), o->Height());
+    return s;
+}
+
+TEST(FcObjectTest, NewObjectCarriesTheDefaults) {
+    TFlowChart fc;
+    TFcObject* o = fc.AddObject(10, 20, 90, 32, ShapeRectangle);
+    EXPECT_EQ(o->Text(), "");
+    EXPECT_EQ(o->Font(), fc.Font);
+    EXPECT_FALSE(o->Selected());
+    EXPECT_EQ(o->BoundsRect(), (TFcRect{10, 20, 100, 52}));
+    EXPECT_EQ(o->EdgeFlags(), 0);
+    EXPECT_EQ(o->EdgeSides(), 15);
+    EXPECT_EQ(o->TextHorz(), 0);
+    EXPECT_EQ(o->TextVert(), 0);
+    EXPECT_EQ(o->ImageIndex(), -1);
+    EXPECT_EQ(o->ImageHorz(), 0);
+    EXPECT_EQ(o->ImageVert(), 0);
+    EXPECT_FALSE(o->Transparent());
+    EXPECT_TRUE(o->Visible());
+    EXPECT_EQ(o->FillColor(), fcRgb(166, 202, 240)); // the canvas colour at creation
+    EXPECT_EQ(o->OutlineColor(), fcBlack);
+    EXPECT_EQ(o->Shape(), ShapeRectangle);
+    EXPECT_EQ(o->OutlineWidth(), 1);
+    EXPECT_EQ(o->Payload, "");
+    EXPECT_EQ(o->Kind, 0);
+    EXPECT_EQ(o->GroupMemberCount(), 0);
+    EXPECT_TRUE(o->AttachedConnections().empty());
+    // Later objects lie on top.
+    TFcObject* p = fc.AddObject(0, 0, 1, 1, ShapeNone);
+    EXPECT_LT(o->Order(), p->Order());
+    EXPECT_EQ(fc.Objects().back().get(), p);
+}
+
+TEST(FcObjectTest, SizesAreKeptAsSixteenBitUnsigned) {
+    TFlowChart fc;
+    TFcObject* o = fc.AddObject(0, 0, 70000, -5, ShapeRectangle);
+    EXPECT_EQ(o->Width(), 65535);
+    EXPECT_EQ(o->Height(), 0);
+}
+
+TEST(FcConnectionTest, DefaultsAndEndsOnTheLinkPoints) {
+    TFlowChart fc;
+    Spot s = makeSpot(fc, 70, 48);
+    EXPECT_EQ(s.in->SourceObject(), s.upper);
+    EXPECT_EQ(s.in->DestObject(), s.marker);
+    EXPECT_EQ(s.in->SourceLink(), 0);
+    EXPECT_EQ(s.in->DestLink(), 2);
+    EXPECT_EQ(s.in->Style(), 0);
+    EXPECT_EQ(s.in->Pen(), TFcPen{});
+    // The new chart's lines: (115, 47) to (115, 57) and (115, 70) to (115, 80).
+    EXPECT_EQ(s.in->Points(), (std::vector<TFcPoint>{{115, 47}, {115, 57}}));
+    EXPECT_EQ(s.out->Points(), (std::vector<TFcPoint>{{115, 70}, {115, 80}}));
+    EXPECT_EQ(s.marker->AttachedConnections(), (std::vector<TFcConnection*>{s.in, s.out}));
+    EXPECT_EQ(s.marker->LinkedObjects(), (std::vector<TFcObject*>{s.upper, s.lower}));
+    EXPECT_EQ(fc.ConnectionCount(), 2);
+}
+
+TEST(FcConnectionTest, EndsFollowMovesResizesAndShapeChanges) {
+    TFlowChart fc;
+    Spot s = makeSpot(fc, 70, 48);
+    s.marker->SetTop(100);
+    EXPECT_EQ(s.in->Points().back(), (TFcPoint{115, 100}));
+    EXPECT_EQ(s.out->Points().front(), (TFcPoint{115, 113}));
+    s.marker->SetBounds(0, 0, 20, 20);
+    EXPECT_EQ(s.in->Points().back(), (TFcPoint{10, 0}));
+    EXPECT_EQ(s.out->Points().front(), (TFcPoint{10, 19}));
+    s.upper->SetLeft(300);
+    EXPECT_EQ(s.in->Points().front(), (TFcPoint{300, 47}));
+    s.marker->SetShape(ShapeRoundRect);
+    EXPECT_EQ(s.in->Points().back(), s.marker->LinkPoint(2));
+}
+
+TEST(MoveGroupTest, AddsDirectMembersInOrder) {
+    TFlowChart fc;
+    Spot s = makeSpot(fc, 0, 0);
+    ASSERT_EQ(s.base->GroupMemberCount(), 3);
+    EXPECT_EQ(s.base->GroupMember(0), s.marker);
+    EXPECT_EQ(s.base->GroupMember(1), s.upper);
+    EXPECT_EQ(s.base->GroupMember(2), s.lower);
+}
+
+TEST(MoveGroupTest, RefusesItselfAndMembersAlreadyReachable) {
+    TFlowChart fc;
+    TFcObject* a = fc.AddObject(0, 0, 1, 1, ShapeNone);
+    TFcObject* b = fc.AddObject(0, 0, 1, 1, ShapeNone);
+    TFcObject* c = fc.AddObject(0, 0, 1, 1, ShapeNone);
+    a->AddGroupMember(a);
+    EXPECT_EQ(a->GroupMemberCount(), 0);
+    a->AddGroupMember(b);
+    b->AddGroupMember(c);
+    a->AddGroupMember(b); // direct member already
+    a->AddGroupMember(c); // reachable through b
+    EXPECT_EQ(a->GroupMemberCount(), 1);
+    EXPECT_EQ(b->GroupMemberCount(), 1);
+    EXPECT_TRUE(a->ReachesInGroup(c));
+    EXPECT_FALSE(c->ReachesInGroup(a));
+    // The check looks forward only: c may hold a, which closes a cycle; searches still end.
+    c->AddGroupMember(a);
+    EXPECT_EQ(c->GroupMemberCount(), 1);
+    EXPECT_TRUE(c->ReachesInGroup(b));
+    b->AddGroupMember(a); // reachable through c
+    EXPECT_EQ(b->GroupMemberCount(), 1);
+}
+
+TEST(RemoveObjectTest, MarkerTakesBothConnectionsAlong) {
+    TFlowChart fc;
+    Spot s = makeSpot(fc, 70, 48);
+    fc.RemoveObject(s.marker);
+    EXPECT_EQ(fc.ConnectionCount(), 0);
+    EXPECT_TRUE(s.upper->AttachedConnections().empty());
+    EXPECT_TRUE(s.lower->AttachedConnections().empty());
+    EXPECT_EQ(s.base->GroupMemberCount(), 2);
+    EXPECT_EQ(s.base->GroupMember(0), s.upper);
+    EXPECT_EQ(fc.ObjectCount(), 3);
+}
+
+TEST(RemoveObjectTest, LeavesEveryMoveGroupAndTheSelection) {
+    TFlowChart fc;
+    TFcObject* a = fc.AddObject(0, 0, 10, 10, ShapeRectangle);
+    TFcObject* b = fc.AddObject(0, 0, 10, 10, ShapeRectangle);
+    TFcObject* m = fc.AddObject(0, 0, 10, 10, ShapeRectangle);
+    TFcObject* child = fc.AddObject(0, 0, 10, 10, ShapeRectangle);
+    a->AddGroupMember(m);
+    b->AddGroupMember(m);
+    m->AddGroupMember(child);
+    fc.SelectObject(m);
+    fc.RemoveObject(m);
+    EXPECT_EQ(a->GroupMemberCount(), 0);
+    EXPECT_EQ(b->GroupMemberCount(), 0);
+    EXPECT_EQ(fc.SelectedCount(), 0);
+    EXPECT_EQ(fc.SelectedObject(), nullptr);
+    // The former member can be grouped again and removed without touching freed memory.
+    a->AddGroupMember(child);
+    fc.RemoveObject(child);
+    EXPECT_EQ(a->GroupMemberCount(), 0);
+    EXPECT_EQ(fc.ObjectCount(), 2);
+}
+
+TEST(RemoveObjectTest, RemovingInAnyOrderEmptiesTheCanvas) {
+    TFlowChart fc;
+    std::vector<Spot> spots;
+    for (int i = 0; i < 5; ++i)
+        spots.push_back(makeSpot(fc, 70, 16 + 32 * i));
+    // The chart's order: upper anchor, lower anchor, base, marker.
+    for (const Spot& s : spots) {
+        fc.RemoveObject(s.upper);
+        fc.RemoveObject(s.lower);
+        fc.RemoveObject(s.base);
+        EXPECT_EQ(s.marker->AttachedConnections().size(), 0u);
+        fc.RemoveObject(s.marker);
+    }
+    EXPECT_EQ(fc.ObjectCount(), 0);
+    EXPECT_EQ(fc.ConnectionCount(), 0);
+    EXPECT_EQ(fc.Extent(), (TFcRect{0, 0, 0, 0}));
+}
+
+TEST(RemoveObjectTest, RepaintsTheAreaItCovered) {
+    TFlowChart fc;
+    Recorder rec;
+    fc.setListener(&rec);
+    TFcObject* o = fc.AddObject(100, 200, 50, 20, ShapeRectangle);
+    rec.areas.clear();
+    fc.RemoveObject(o);
+    ASSERT_FALSE(rec.areas.empty());
+    TFcRect all;
+    for (const TFcRect& r : rec.areas)
+        all = all.united(r);
+    EXPECT_TRUE(all.contains({100, 200}));
+    EXPECT_TRUE(all.contains({149, 219}));
+}
+
+// ---- selection ----
+
+struct SelectionFixture : ::testing::Test {
+    TFlowChart fc;
+    std::vector<TFcItem*> asked;
+    TFcObject* refused = nullptr;
+    TFcObject* a = nullptr;
+    TFcObject* b = nullptr;
+
+    void SetUp() override {
+        fc.OnSelection = [this](TFlowChart& sender, TFcItem& item, bool& allow) {
+            EXPECT_EQ(&sender, &fc);
+            EXPECT_TRUE(allow); // enters as fcoCanSelect
+            asked.push_back(&item);
+            if (item.asConnection() || item.asObject() == refused)
+                allow = false;
+        };
+        a = fc.AddObject(0, 0, 90, 32, ShapeRectangle);
+        b = fc.AddObject(0, 40, 90, 32, ShapeRectangle);
+    }
+};
+
+TEST_F(SelectionFixture, SelectObjectAsksTheHookAndKeepsOneSelected) {
+    fc.SelectObject(a);
+    EXPECT_EQ(asked, (std::vector<TFcItem*>{a}));
+    EXPECT_EQ(fc.SelectedObject(), a);
+    EXPECT_TRUE(a->Selected());
+    fc.SelectObject(b);
+    EXPECT_EQ(fc.SelectedObject(), b);
+    EXPECT_FALSE(a->Selected());
+    EXPECT_EQ(fc.SelectedCount(), 1);
+}
+
+TEST_F(SelectionFixture, SelectingTheSelectedObjectAsksNoHookAndRepaintsNothing) {
+    fc.SelectObject(a);
+    asked.clear();
+    Recorder rec;
+    fc.setListener(&rec);
+    fc.SelectObject(a);
+    EXPECT_TRUE(asked.empty());
+    EXPECT_TRUE(rec.areas.empty());
+    EXPECT_EQ(fc.SelectedObject(), a);
+}
+
+TEST_F(SelectionFixture, RefusedObjectLeavesNothingSelected) {
+    fc.SelectObject(a);
+    refused = b;
+    fc.SelectObject(b);
+    EXPECT_EQ(fc.SelectedObject(), nullptr);
+    EXPECT_EQ(fc.SelectedCount(), 0);
+    EXPECT_FALSE(b->Selected());
+    EXPECT_FALSE(a->Selected());
+}
+
+TEST_F(SelectionFixture, SelectObjectWithNoneClears) {
+    fc.SelectObject(a);
+    asked.clear();
+    fc.SelectObject(nullptr);
+    EXPECT_EQ(fc.SelectedCount(), 0);
+    EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(SelectionFixture, CanSelectOptionOffMakesTheDefaultAnswerRefuse) {
+    fc.OnSelection = nullptr;
+    fc.Options &= ~fcoCanSelect;
+    fc.SelectObject(a);
+    EXPECT_EQ(fc.SelectedObject(), nullptr);
+    fc.Options |= fcoCanSelect;
+    fc.SelectObject(a);
+    EXPECT_EQ(fc.SelectedObject(), a);
+}
+
+TEST_F(SelectionFixture, SelectionRepaintsTheItem) {
+    Recorder rec;
+    fc.setListener(&rec);
+    fc.SelectObject(b);
+    ASSERT_EQ(rec.areas.size(), 1u);
+    EXPECT_TRUE(rec.areas[0].contains({0, 40}));
+    EXPECT_TRUE(rec.areas[0].contains({-2, 38})); // the marks reach beyond the bounds
+}
+
+// ---- update bracket ----
+
+TEST(UpdateBracketTest, NestedBracketRepaintsOnceAtTheOutermostEnd) {
+    TFlowChart fc;
+    Recorder rec;
+    fc.setListener(&rec);
+    fc.BeginUpdate();
+    fc.BeginUpdate();
+    TFcObject* a = fc.AddObject(10, 10, 20, 20, ShapeRectangle);
+    TFcObject* b = fc.AddObject(300, 400, 20, 20, ShapeRectangle);
+    a->SetText("x");
+    fc.EndUpdate();
+    EXPECT_TRUE(rec.areas.empty());
+    b->SetTop(500);
+    fc.EndUpdate();
+    ASSERT_EQ(rec.areas.size(), 1u);
+    EXPECT_TRUE(rec.areas[0].contains({10, 10}));
+    EXPECT_TRUE(rec.areas[0].contains({319, 519}));
+    EXPECT_TRUE(rec.areas[0].contains({300, 400})); // the old place too
+    EXPECT_EQ(fc.UpdateDepth(), 0);
+}
+
+TEST(UpdateBracketTest, NothingRecordedNothingRepainted) {
+    TFlowChart fc;
+    TFcObject* a = fc.AddObject(10, 10, 20, 20, ShapeRectangle);
+    Recorder rec;
+    fc.setListener(&rec);
+    fc.BeginUpdate();
+    a->SetText("");   // unchanged
+    a->SetLeft(10);   // unchanged
+    a->Payload = "x"; // plain field
+    a->Kind = 3;      // plain field
+    fc.EndUpdate();
+    EXPECT_TRUE(rec.areas.empty());
+    fc.EndUpdate(); // at 0: nothing
+    EXPECT_EQ(fc.UpdateDepth(), 0);
+    EXPECT_TRUE(rec.areas.empty());
+}
+
+TEST(UpdateBracketTest, OutsideABracketEveryChangeRepaints) {
+    TFlowChart fc;
+    TFcObject* a = fc.AddObject(10, 10, 20, 20, ShapeRectangle);
+    Recorder rec;
+    fc.setListener(&rec);
+    a->SetFillColor(fcWhite);
+    EXPECT_EQ(rec.areas.size(), 1u);
+    a->SetFillColor(fcWhite);
+    EXPECT_EQ(rec.areas.size(), 1u);
+    a->SetLeft(100);
+    EXPECT_GE(rec.areas.size(), 2u);
+}
+
+// ---- extent and scrolling ----
+
+TEST(ExtentTest, HoldsOriginObjectsAndConnections) {
+    TFlowChart fc;
+    EXPECT_EQ(fc.Extent(), (TFcRect{0, 0, 0, 0}));
+    TFcObject* a = fc.AddObject(100, 50, 90, 32, ShapeRectangle);
+    EXPECT_EQ(fc.Extent(), (TFcRect{0, 0, 190, 82}));
+    TFcObject* b = fc.AddObject(-20, -30, 10, 10, ShapeRectangle);
+    EXPECT_EQ(fc.Extent(), (TFcRect{-20, -30, 190, 82}));
+    // A line to a free point far away counts.
+    fc.AddConnectionTo(a, 0, {500, 600});
+    EXPECT_EQ(fc.Extent(), (TFcRect{-20, -30, 501, 601}));
+    fc.RemoveObject(a);
+    EXPECT_EQ(fc.Extent(), (TFcRect{-20, -30, 0, 0}));
+    b->SetBounds(5, 5, 10, 10);
+    EXPECT_EQ(fc.Extent(), (TFcRect{0, 0, 15, 15}));
+}
+
+TEST(ExtentTest, ShrinksWhenTheOutermostObjectMovesIn) {
+    TFlowChart fc;
+    TFcObject* a = fc.AddObject(0, 0, 10, 10, ShapeRectangle);
+    TFcObject* b = fc.AddObject(0, 1000, 10, 10, ShapeRectangle);
+    EXPECT_EQ(fc.Extent().bottom, 1010);
+    b->SetTop(20);
+    EXPECT_EQ(fc.Extent().bottom, 30);
+    a->SetTop(2000);
+    EXPECT_EQ(fc.Extent().bottom, 2010);
+}
+
+TEST(ExtentTest, ZeroSizeAnchorLinesReachOnePixelOut) {
+    TFlowChart fc;
+    TFcObject* a = fc.AddObject(50, 50, 0, 0, ShapeNone);
+    TFcObject* b = fc.AddObject(50, 80, 0, 0, ShapeNone);
+    fc.AddConnection(a, b, 8, 0); // point 8 of an anchor is (x - 1, y - 1)
+    EXPECT_EQ(fc.Extent(), (TFcRect{0, 0, 51, 81}));
+}
+
+struct ScrollFixture : ::testing::Test {
+    TFlowChart fc;
+    Recorder rec;
+    void SetUp() override {
+        fc.setListener(&rec);
+        fc.setClientSize(200, 100);
+    }
+};
+
+TEST_F(ScrollFixture, LimitsFollowTheExtentWithTheLowerLimitWinning) {
+    fc.AddObject(0, 0, 1000, 500, ShapeRectangle);
+    EXPECT_EQ(fc.ScrollLimits(), (TFcRect{0, 0, 800, 400}));
+    fc.ScrollTo(5000, -50);
+    EXPECT_EQ(fc.ScrollPos(), (TFcPoint{800, 0}));
+    fc.ScrollTo(300, 350);
+    EXPECT_EQ(fc.ScrollPos(), (TFcPoint{300, 350}));
+    // A smaller extent than the client: the lower limit wins.
+    TFlowChart small;
+    small.setClientSize(200, 100);
+    small.AddObject(-10, -20, 50, 50, ShapeRectangle);
+    EXPECT_EQ(small.ScrollLimits(), (TFcRect{-10, -20, -10, -20}));
+    small.ScrollTo(100, 100);
+    EXPECT_EQ(small.ScrollPos(), (TFcPoint{-10, -20}));
+}
+
+TEST_F(ScrollFixture, RemovingTheFarObjectPullsTheScrollPositionBack) {
+    fc.AddObject(0, 0, 10, 10, ShapeRectangle);
+    TFcObject* far = fc.AddObject(0, 2000, 10, 10, ShapeRectangle);
+    fc.ScrollTo(0, 1900);
+    EXPECT_EQ(fc.ScrollPos().y, 1900);
+    fc.RemoveObject(far);
+    EXPECT_EQ(fc.ScrollPos().y, 0);
+    fc.AddObject(0, 0, 10, 3000, ShapeRectangle);
+    EXPECT_EQ(fc.ScrollPos().y, 0);
+}
+
+TEST_F(ScrollFixture, ClientCoordinatesFollowTheScrollPosition) {
+    fc.AddObject(0, 0, 1000, 1000, ShapeRectangle);
+    fc.ScrollTo(30, 40);
+    EXPECT_EQ(fc.clientToCanvas({1, 2}), (TFcPoint{31, 42}));
+    EXPECT_EQ(fc.canvasToClient({31, 42}), (TFcPoint{1, 2}));
+    EXPECT_GE(rec.scrolled, 1);
+}
+
+struct IntoViewCase {
+    const char* name;
+    TFcPoint scrollBefore;
+    TFcRect object; // left, top, right, bottom
+    TFcPoint scrollAfter;
+};
+
+class ScrollIntoViewTest : public ::testing::TestWithParam<IntoViewCase> {};
+
+TEST_P(ScrollIntoViewTest, ScrollsAsLittleAsPossible) {
+    const IntoViewCase& c = GetParam();
+    TFlowChart fc;
+    fc.setClientSize(200, 100);
+    fc.AddObject(-1000, -1000, 3000, 3000, ShapeNone)->SetVisible(false); // room to scroll
+    fc.ScrollTo(c.scrollBefore.x, c.scrollBefore.y);
+    ASSERT_EQ(fc.ScrollPos(), c.scrollBefore);
+    TFcObject* o = fc.AddObject(c.object.left, c.object.top, c.object.width(), c.object.height(),
+                                ShapeRectangle);
+    o->SetVisible(false);
+    o->ScrollIntoView();
+    EXPECT_TRUE(o->Visible());
+    EXPECT_EQ(fc.ScrollPos(), c.scrollAfter) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScrollIntoViewTest,
+    ::testing::Values(
+        IntoViewCase{"already in view", {0, 0}, {10, 10, 100, 42}, {0, 0}},
+        IntoViewCase{"below: bottom edge onto the client's", {0, 0}, {10, 150, 100, 182}, {0, 82}},
+        IntoViewCase{"right: right edge onto the client's", {0, 0}, {250, 10, 340, 42}, {140, 0}},
+        IntoViewCase{"above: top edge onto the client's", {0, 500}, {10, 300, 100, 332}, {0, 300}},
+        IntoViewCase{"left", {400, 0}, {100, 10, 190, 42}, {100, 0}},
+        IntoViewCase{"exactly touching the bottom", {0, 0}, {10, 68, 100, 100}, {0, 0}},
+        // Higher than the client: its inner area is used, and the top wins over the bottom.
+        IntoViewCase{"taller than the client", {0, 0}, {10, 300, 100, 600}, {0, 301}},
+        // Wider than the client: inner area from L + 1; top-left kept in view.
+        IntoViewCase{"wider than the client", {0, 0}, {500, 10, 900, 40}, {501, 0}}));
+
+TEST_F(ScrollFixture, ScrollIntoViewRespectsTheScrollLimits) {
+    // Only a small canvas: the object at the bottom cannot scroll beyond the extent.
+    TFcObject* o = fc.AddObject(0, 90, 50, 20, ShapeRectangle);
+    o->ScrollIntoView();
+    EXPECT_EQ(fc.ScrollPos(), (TFcPoint{0, 10}));
+}
+
+} // namespace
