@@ -1,0 +1,207 @@
+#include "program/Listing.h"
+
+#include "program/BlockStatements.h"
+#include "records/SimpleXML.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <unordered_map>
+
+namespace program {
+
+namespace {
+
+constexpr char kQuote = '"';
+
+// Letters, digits and underscore continue a name. Bytes from 0x80 up are the
+// code page's own letters (accented letters, both bytes of a double-byte
+// character), so a name written in them is not cut in the middle either.
+bool continuesName(unsigned char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
+           c >= 0x80;
+}
+
+char foldCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string folded(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), foldCase);
+    return result;
+}
+
+std::string lineNumber(std::size_t position) {
+    return std::to_string(10 * (position + 1));
+}
+
+// The definitions of one kind (labels or subroutines), indexed by key so that
+// each statement is read once instead of once per definition.
+class DefinitionIndex {
+public:
+    explicit DefinitionIndex(std::string_view prefix) : m_prefix(prefix) {}
+
+    bool isDefinition(std::string_view statement) const { return statement.starts_with(m_prefix); }
+
+    // Collects every definition among the statements, in order.
+    void collect(std::span<const std::string> statements) {
+        std::unordered_map<std::string, std::size_t> firstByFoldedKey;
+        for (std::size_t i = 0; i < statements.size(); ++i) {
+            const std::string_view key = statements[i];
+            if (!isDefinition(key))
+                continue;
+            // Keys equal but for letter case all lead to the first of them.
+            const std::size_t first = firstByFoldedKey.try_emplace(folded(key), i).first->second;
+            if (m_targets.try_emplace(key, lineNumber(first)).second)
+                m_lengths.push_back(key.size());
+        }
+        std::sort(m_lengths.begin(), m_lengths.end(), std::greater<>());
+        m_lengths.erase(std::unique(m_lengths.begin(), m_lengths.end()), m_lengths.end());
+    }
+
+    struct Match {
+        std::string_view key;
+        const std::string* target = nullptr;
+    };
+
+    // The longest key that counts at `position` of `statement`, if any.
+    std::optional<Match> matchAt(std::string_view statement, std::size_t position) const {
+        const std::string_view rest = statement.substr(position);
+        if (!rest.starts_with(m_prefix))
+            return std::nullopt;
+        for (const std::size_t length : m_lengths) {
+            if (length > rest.size())
+                continue;
+            if (length < rest.size() && continuesName(static_cast<unsigned char>(rest[length])))
+                continue;
+            const auto found = m_targets.find(rest.substr(0, length));
+            if (found != m_targets.end())
+                return Match{found->first, &found->second};
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::string_view m_prefix;
+    // Key (exact case, a view into the statement list) to target line number.
+    std::unordered_map<std::string_view, std::string> m_targets;
+    // The distinct key lengths, longest first.
+    std::vector<std::size_t> m_lengths;
+};
+
+// Replaces the references in one statement that is not a definition.
+std::string rewriteReferences(std::string_view statement, const DefinitionIndex& labels,
+                              const DefinitionIndex& subs) {
+    std::string result;
+    std::size_t copied = 0;             // statement bytes up to here are in result
+    std::vector<std::string_view> seen; // keys met so far: only a first match counts
+    std::size_t position = 0;
+    while (position < statement.size()) {
+        const char c = statement[position];
+        std::optional<DefinitionIndex::Match> match;
+        if (c == kLabelPrefix.front())
+            match = labels.matchAt(statement, position);
+        else if (c == kSubPrefix.front())
+            match = subs.matchAt(statement, position);
+        if (!match) {
+            ++position;
+            continue;
+        }
+        const bool first = std::find(seen.begin(), seen.end(), match->key) == seen.end();
+        if (first) {
+            seen.push_back(match->key);
+            if (position >= 2) {
+                result.append(statement.substr(copied, position - copied));
+                result.append(*match->target);
+                copied = position + match->key.size();
+            }
+        }
+        position += match->key.size();
+    }
+    result.append(statement.substr(copied));
+    return result;
+}
+
+} // namespace
+
+std::string quotedForm(std::string_view text) {
+    std::string result;
+    result.reserve(text.size() + 2);
+    result.push_back(kQuote);
+    for (const char c : text) {
+        result.push_back(c);
+        if (c == kQuote)
+            result.push_back(kQuote);
+    }
+    result.push_back(kQuote);
+    return result;
+}
+
+std::string unquotedForm(std::string_view entry) {
+    if (entry.size() < 2 || entry.front() != kQuote || entry.back() != kQuote)
+        return std::string(entry);
+    const std::string_view inner = entry.substr(1, entry.size() - 2);
+    std::string result;
+    result.reserve(inner.size());
+    for (std::size_t i = 0; i < inner.size(); ++i) {
+        result.push_back(inner[i]);
+        if (inner[i] == kQuote && i + 1 < inner.size() && inner[i + 1] == kQuote)
+            ++i;
+    }
+    return result;
+}
+
+std::vector<std::string> resolveListing(std::span<const std::string> statements) {
+    DefinitionIndex labels(kLabelPrefix);
+    DefinitionIndex subs(kSubPrefix);
+    labels.collect(statements);
+    subs.collect(statements);
+
+    std::vector<std::string> lines;
+    lines.reserve(statements.size());
+    for (std::size_t k = 0; k < statements.size(); ++k) {
+        const std::string_view statement = statements[k];
+        // A definition keeps its line number but has no line of its own.
+        if (labels.isDefinition(statement) || subs.isDefinition(statement))
+            continue;
+        lines.push_back(lineNumber(k) + " REM " +
+                        quotedForm(rewriteReferences(statement, labels, subs)));
+    }
+    return lines;
+}
+
+namespace {
+
+template <typename Statements>
+ListingResult listingOf(std::size_t count, Statements&& statementsOfBlock) {
+    std::vector<std::string> entries;
+    entries.reserve(count + 1);
+    entries.emplace_back(kProductName);
+    std::vector<std::string> block;
+    TSimpleXML document; // one document reads every record in turn
+    for (std::size_t i = 0; i < count; ++i) {
+        if (std::optional<std::string> error = statementsOfBlock(document, i, block))
+            return ListingResult{{}, std::move(error)};
+        for (std::string& statement : block)
+            entries.push_back(std::move(statement));
+    }
+    return ListingResult{resolveListing(entries), std::nullopt};
+}
+
+} // namespace
+
+ListingResult generateListing(std::span<const BlockSource> blocks) {
+    return listingOf(
+        blocks.size(), [&](TSimpleXML& document, std::size_t i, std::vector<std::string>& out) {
+            return blockStatementTexts(document, blocks[i].kind, blocks[i].payload, out);
+        });
+}
+
+ListingResult generateListingFromRecords(std::span<const std::string> records) {
+    return listingOf(records.size(),
+                     [&](TSimpleXML& document, std::size_t i, std::vector<std::string>& out) {
+                         return recordStatementTexts(document, records[i], out);
+                     });
+}
+
+} // namespace program

@@ -1,0 +1,69 @@
+#pragma once
+
+// The numbered program listing of a whole chart: one entry per statement, the
+// product name first, label and subroutine names replaced by line numbers.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace program {
+
+// Every listing begins with this entry, so its first line is `10 REM "ZOLVANE"`.
+inline constexpr std::string_view kProductName = "ZOLVANE";
+
+// A statement beginning with one of these is a definition; the whole statement
+// is the definition's key, and references to it name the same key.
+inline constexpr std::string_view kLabelPrefix = "label: ";
+inline constexpr std::string_view kSubPrefix = "sub: ";
+
+// One block as the generator sees it: its object kind (576 + block type) and
+// its parameter record.
+struct BlockSource {
+    int kind = 0;
+    std::string_view payload;
+};
+
+// The outcome of generating: the program text's lines, or the message of the
+// first parameter record that did not parse (then `lines` is empty).
+struct ListingResult {
+    std::vector<std::string> lines;
+    std::optional<std::string> error;
+
+    bool ok() const { return !error.has_value(); }
+};
+
+// The listing of the blocks given in chart order, top to bottom.
+ListingResult generateListing(std::span<const BlockSource> blocks);
+
+// The same for a chart given as its parameter records only: each block's kind
+// is taken from its record's `type` attribute (as the chart file loader does).
+ListingResult generateListingFromRecords(std::span<const std::string> records);
+
+// The numbering step on its own. `statements` is the entry list as plain
+// statements (not quoted), the product-name entry included at position 0.
+// Entry k gets the number 10 * (k + 1). Definitions are dropped (their numbers
+// stay unused) and every reference to a defined name is replaced by the
+// target's line number:
+//  - the target of a definition is the line number of the first definition of
+//    the same kind whose key equals it when ASCII letter case is ignored;
+//  - references are found with exact case, as whole names: at a position the
+//    longest key that counts wins, and a key counts only where the statement
+//    ends after it or the next byte is not a letter, digit or underscore
+//    (bytes from 0x80 up are letters of the code page);
+//  - a statement is read once from left to right; matches do not overlap;
+//  - of each key only its first match in a statement is looked at, and it is
+//    replaced only when it begins after the second byte;
+//  - a name without a definition stays as it is.
+std::vector<std::string> resolveListing(std::span<const std::string> statements);
+
+// The quoted form: the text in double quotes, each double quote inside doubled.
+std::string quotedForm(std::string_view text);
+
+// The text of a quoted entry (the inverse of quotedForm). Bytes outside a
+// well-formed quoted form are taken as they are.
+std::string unquotedForm(std::string_view entry);
+
+} // namespace program

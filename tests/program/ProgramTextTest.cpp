@@ -1,0 +1,233 @@
+#include "program/ProgramText.h"
+
+#include "RecordText.h"
+#include "records/BlockCatalog.h"
+
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using program::ProgramText;
+using program_test::child;
+using program_test::kindOf;
+using program_test::record;
+
+// Answers the commands' questions from a script and keeps what they showed.
+class ScriptedPrompts : public program::ProgramTextPrompts {
+public:
+    std::deque<std::optional<std::string>> saveNames;
+    std::deque<std::optional<std::string>> openNames;
+    std::vector<std::string> errors;
+    int questions = 0;
+
+    std::optional<std::string> saveTextFileName() override { return next(saveNames); }
+    std::optional<std::string> openTextFileName() override { return next(openNames); }
+    void showError(const std::string& message) override { errors.push_back(message); }
+
+private:
+    std::optional<std::string> next(std::deque<std::optional<std::string>>& script) {
+        ++questions;
+        if (script.empty()) {
+            ADD_FAILURE() << "a file name was asked for that the script does not hold";
+            return std::nullopt;
+        }
+        std::optional<std::string> answer = script.front();
+        script.pop_front();
+        return answer;
+    }
+};
+
+// A fresh folder per test, removed afterwards.
+class ProgramTextFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("zolvane-program-" + std::to_string(::getpid()) + "-" +
+                 testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(m_dir, fs::perms::owner_all, ignored);
+        fs::remove_all(m_dir, ignored);
+    }
+
+    std::string path(std::string_view name) const { return (m_dir / name).string(); }
+
+    static std::string bytesOf(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static void writeBytes(const std::string& file, std::string_view bytes) {
+        std::ofstream out(file, std::ios::binary);
+        out << bytes;
+    }
+
+    fs::path m_dir;
+    ScriptedPrompts m_prompts;
+};
+
+struct SplitCase {
+    const char* name;
+    std::string bytes;
+    ProgramText lines;
+};
+
+class SplitLines : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitLines, BreakAtEveryKindOfLineEnd) {
+    EXPECT_EQ(program::splitLines(GetParam().bytes), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SplitLines,
+    testing::Values(SplitCase{"Empty", "", {}}, SplitCase{"NoLineEnd", "a", {"a"}},
+                    SplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
+                    SplitCase{"LoneCr", "a\rb\r", {"a", "b"}},
+                    SplitCase{"LoneLf", "a\nb", {"a", "b"}},
+                    SplitCase{"LfCrIsTwoLineEnds", "a\n\rb", {"a", "", "b"}},
+                    SplitCase{"Mixed", "1\r\n2\r3\n4", {"1", "2", "3", "4"}},
+                    SplitCase{"EmptyLinesKept", "\r\n\r\nx\r\n\r\n", {"", "", "x", ""}},
+                    SplitCase{"OnlyALineEnd", "\r\n", {""}},
+                    SplitCase{"BytesKept",
+                              std::string("\xC4\xE3\0\x7F\r\n", 6),
+                              {std::string("\xC4\xE3\0\x7F", 4)}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(JoinLines, EndsEveryLineWithCrLf) {
+    EXPECT_EQ(program::joinLines(ProgramText{}), "");
+    EXPECT_EQ(program::joinLines(ProgramText{""}), "\r\n");
+    EXPECT_EQ(program::joinLines(ProgramText{"10 REM \"A\"", "", "x"}),
+              "10 REM \"A\"\r\n\r\nx\r\n");
+}
+
+TEST_F(ProgramTextFiles, GeneratedListingSurvivesSaveAndLoad) {
+    const std::vector<std::string> records{
+        record(11, child("label", "L1")),
+        record(6, child("key", "3") + child("keycmd", "-1") + child("content", "1122")),
+        record(20, child("command", "PRINT &quot;\xC4&quot;")), record(12, child("label", "L1"))};
+    std::vector<program::BlockSource> blocks;
+    for (const std::string& r : records)
+        blocks.push_back({KindBlockBase + std::stoi(r.substr(r.find("type=\"") + 6)), r});
+    ProgramText text{"old"};
+    ASSERT_TRUE(program::generateCommand(blocks, text, m_prompts));
+    const ProgramText expected{"10 REM \"ZOLVANE\"", "30 REM \"KEY 3\"", "40 REM \"PLAY 1122\"",
+                               "50 REM \"PRINT \"\"\xC4\"\"\"", "60 REM \"GOTO 20\""};
+    ASSERT_EQ(text, expected);
+
+    m_prompts.saveNames = {path("out.txt")};
+    ASSERT_TRUE(program::saveTextCommand(text, m_prompts));
+    EXPECT_EQ(bytesOf(path("out.txt")), "10 REM \"ZOLVANE\"\r\n30 REM \"KEY 3\"\r\n40 REM "
+                                        "\"PLAY 1122\"\r\n50 REM \"PRINT \"\"\xC4\"\"\"\r\n60 REM "
+                                        "\"GOTO 20\"\r\n");
+
+    ProgramText loaded{"something typed"};
+    m_prompts.openNames = {path("out.txt")};
+    ASSERT_TRUE(program::loadTextCommand(loaded, m_prompts));
+    EXPECT_EQ(loaded, text);
+    EXPECT_TRUE(m_prompts.errors.empty());
+}
+
+TEST_F(ProgramTextFiles, SaveOverwritesAnExistingFile) {
+    writeBytes(path("a.txt"), "a much longer text than what comes next\r\n");
+    m_prompts.saveNames = {path("a.txt")};
+    ASSERT_TRUE(program::saveTextCommand({"x"}, m_prompts));
+    EXPECT_EQ(bytesOf(path("a.txt")), "x\r\n");
+}
+
+TEST_F(ProgramTextFiles, CancelledDialogsChangeNothing) {
+    ProgramText text{"kept"};
+    m_prompts.saveNames = {std::nullopt};
+    m_prompts.openNames = {std::nullopt};
+    EXPECT_FALSE(program::saveTextCommand(text, m_prompts));
+    EXPECT_FALSE(program::loadTextCommand(text, m_prompts));
+    EXPECT_EQ(text, ProgramText{"kept"});
+    EXPECT_EQ(m_prompts.questions, 2);
+    EXPECT_TRUE(m_prompts.errors.empty());
+    EXPECT_TRUE(fs::is_empty(m_dir));
+}
+
+TEST_F(ProgramTextFiles, LoadOfAFileThatVanishedEndsSilently) {
+    ProgramText text{"kept"};
+    m_prompts.openNames = {path("gone.txt")};
+    EXPECT_FALSE(program::loadTextCommand(text, m_prompts));
+    EXPECT_EQ(text, ProgramText{"kept"});
+    EXPECT_TRUE(m_prompts.errors.empty());
+}
+
+TEST_F(ProgramTextFiles, LoadReplacesTheWholeText) {
+    writeBytes(path("in.txt"), "10 REM \"A\"\r20 REM \"B\"\n");
+    ProgramText text{"1", "2", "3"};
+    m_prompts.openNames = {path("in.txt")};
+    ASSERT_TRUE(program::loadTextCommand(text, m_prompts));
+    EXPECT_EQ(text, (ProgramText{"10 REM \"A\"", "20 REM \"B\""}));
+}
+
+TEST_F(ProgramTextFiles, FailedLoadShowsTheReasonAndKeepsTheText) {
+    // A folder is there but cannot be read as a file.
+    fs::create_directory(path("folder.txt"));
+    ProgramText text{"kept"};
+    m_prompts.openNames = {path("folder.txt")};
+    EXPECT_FALSE(program::loadTextCommand(text, m_prompts));
+    EXPECT_EQ(text, ProgramText{"kept"});
+    ASSERT_EQ(m_prompts.errors.size(), 1u);
+    EXPECT_EQ(m_prompts.errors[0],
+              "Cannot read file \"" + path("folder.txt") + "\". Is a directory");
+}
+
+TEST_F(ProgramTextFiles, SaveIntoAMissingFolderShowsTheReason) {
+    m_prompts.saveNames = {path("no/such/folder.txt")};
+    EXPECT_FALSE(program::saveTextCommand({"x"}, m_prompts));
+    ASSERT_EQ(m_prompts.errors.size(), 1u);
+    EXPECT_EQ(m_prompts.errors[0], "Cannot create file \"" + path("no/such/folder.txt") +
+                                       "\". No such file or directory");
+}
+
+TEST_F(ProgramTextFiles, SaveOverAFolderShowsTheReason) {
+    fs::create_directory(path("taken.txt"));
+    m_prompts.saveNames = {path("taken.txt")};
+    EXPECT_FALSE(program::saveTextCommand({"x"}, m_prompts));
+    ASSERT_EQ(m_prompts.errors.size(), 1u);
+    EXPECT_EQ(m_prompts.errors[0],
+              "Cannot open file \"" + path("taken.txt") + "\". Is a directory");
+}
+
+TEST_F(ProgramTextFiles, SaveToAFullDeviceShowsTheReason) {
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full here";
+    m_prompts.saveNames = {"/dev/full"};
+    EXPECT_FALSE(program::saveTextCommand({"x"}, m_prompts));
+    ASSERT_EQ(m_prompts.errors.size(), 1u);
+    EXPECT_EQ(m_prompts.errors[0], "Cannot write file \"/dev/full\". No space left on device");
+}
+
+TEST_F(ProgramTextFiles, GenerateWithABrokenRecordShowsTheErrorAndKeepsTheText) {
+    const std::string good = record(14);
+    const std::string broken = "<CtrlNode type=\"5\"><wait>1</wait></CtrlNod>";
+    const std::vector<program::BlockSource> blocks{{kindOf(14), good}, {kindOf(5), broken}};
+    ProgramText text{"10 REM \"typed by hand\""};
+    EXPECT_FALSE(program::generateCommand(blocks, text, m_prompts));
+    EXPECT_EQ(text, ProgramText{"10 REM \"typed by hand\""});
+    ASSERT_EQ(m_prompts.errors.size(), 1u);
+    EXPECT_EQ(m_prompts.errors[0], "Invalid XML Element: Erroneous end of tag, expecting "
+                                   "</CtrlNode> but </CtrlNod> found");
+}
+
+TEST_F(ProgramTextFiles, GenerateFromRecordsReplacesTheText) {
+    const std::vector<std::string> records{record(5, child("wait", "3"))};
+    ProgramText text{"old", "lines"};
+    EXPECT_TRUE(program::generateFromRecordsCommand(records, text, m_prompts));
+    EXPECT_EQ(text, (ProgramText{"10 REM \"ZOLVANE\"", "20 REM \"WAIT 3\""}));
+}
+
+} // namespace
