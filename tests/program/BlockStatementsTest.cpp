@@ -29,6 +29,10 @@ struct DefaultCase {
     Entries expected;
 };
 
+void PrintTo(const DefaultCase& c, std::ostream* os) {
+    *os << "type " << c.type;
+}
+
 class DefaultRecordStatements : public testing::TestWithParam<DefaultCase> {};
 
 TEST_P(DefaultRecordStatements, GiveTheBlocksStartingStatement) {
@@ -67,6 +71,10 @@ struct ValueCase {
     std::string children;
     Entries expected;
 };
+
+void PrintTo(const ValueCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class StoredValues : public testing::TestWithParam<ValueCase> {};
 

@@ -85,6 +85,10 @@ struct ChartCase {
     Lines expected;
 };
 
+void PrintTo(const ChartCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SmallCharts : public testing::TestWithParam<ChartCase> {};
 
 TEST_P(SmallCharts, GiveTheExpectedListing) {
@@ -160,6 +164,10 @@ struct RewriteCase {
     Lines statements; // after the product-name entry
     Lines expected;
 };
+
+void PrintTo(const RewriteCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReferenceRewriting : public testing::TestWithParam<RewriteCase> {};
 

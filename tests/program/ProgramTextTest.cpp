@@ -83,6 +83,10 @@ struct SplitCase {
     ProgramText lines;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SplitLines : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitLines, BreakAtEveryKindOfLineEnd) {
