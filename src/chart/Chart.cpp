@@ -1,0 +1,424 @@
+#include "chart/Chart.h"
+
+#include "records/BlockCatalog.h"
+
+#include <cassert>
+
+namespace {
+
+constexpr int kItemWidth = 90;
+constexpr int kItemHeight = 32;
+constexpr int kMarkerWidth = 40;
+constexpr int kMarkerHeight = 14;
+constexpr int kRaisedBevel = 5;
+
+const TFcFont kCaptionFont{"Courier New", 16, true, fcBlack};
+
+// Keeps the canvas's repaints and extent work for the end of an operation.
+class UpdateBracket {
+public:
+    explicit UpdateBracket(TFlowChart& canvas) : m_canvas(canvas) { m_canvas.BeginUpdate(); }
+    ~UpdateBracket() { m_canvas.EndUpdate(); }
+    UpdateBracket(const UpdateBracket&) = delete;
+    UpdateBracket& operator=(const UpdateBracket&) = delete;
+
+private:
+    TFlowChart& m_canvas;
+};
+
+} // namespace
+
+// ---- items ----
+
+const char* TChartItem::ClassName() const {
+    switch (m_class) {
+    case TChartItemClass::StartPanel:
+        return "TStartPanel";
+    case TChartItemClass::NormalSpot:
+        return "TNormalSpot";
+    case TChartItemClass::SeqPanel:
+        return "TSeqPanel";
+    case TChartItemClass::EndPanel:
+        return "TEndPanel";
+    }
+    return "";
+}
+
+TPanelItem::TPanelItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas, TFcShape shape)
+    : TChartItem(cls, chart, canvas),
+      Object(canvas.AddObject(0, 0, kItemWidth, kItemHeight, shape)) {}
+
+TPanelItem::~TPanelItem() {
+    Canvas().RemoveObject(Object);
+}
+
+TStartPanel::TStartPanel(TChart& chart, TFlowChart& canvas)
+    : TPanelItem(TChartItemClass::StartPanel, chart, canvas, ShapeRoundRect) {
+    Object->SetFillColor(fcRgb(255, 255, 0));
+    Object->SetEdgeFlags(kRaisedBevel);
+    Object->SetFont(kCaptionFont);
+    Object->SetTextHorz(1);
+    Object->SetTextVert(1);
+    Object->SetText("BEGIN");
+    Object->Kind = KindStartTerminal;
+}
+
+TSeqPanel::TSeqPanel(TChart& chart, TFlowChart& canvas, std::string_view caption)
+    : TPanelItem(TChartItemClass::SeqPanel, chart, canvas, ShapeRectangle) {
+    Object->SetFillColor(fcRgb(0, 128, 128));
+    Object->SetEdgeFlags(kRaisedBevel);
+    TFcFont font = kCaptionFont;
+    font.Color = fcWhite;
+    Object->SetFont(font);
+    Object->SetTextHorz(1);
+    Object->SetTextVert(1);
+    Object->SetImageHorz(0);
+    Object->SetImageVert(1);
+    Object->SetText(std::string(caption));
+}
+
+TEndPanel::TEndPanel(TChart& chart, TFlowChart& canvas)
+    : TPanelItem(TChartItemClass::EndPanel, chart, canvas, ShapeNone) {
+    Object->SetOutlineWidth(0);
+    Object->SetImageIndex(0);
+    Object->SetImageHorz(1);
+    Object->SetImageVert(0);
+    Object->Kind = KindEndTerminal;
+}
+
+TNormalSpot::TNormalSpot(TChart& chart, TFlowChart& canvas)
+    : TChartItem(TChartItemClass::NormalSpot, chart, canvas) {
+    Base = canvas.AddObject(0, 0, kItemWidth, kItemHeight, ShapeNone);
+    Marker = canvas.AddObject(TChart::MarkerLeft, TChart::MarkerTop, kMarkerWidth, kMarkerHeight,
+                              ShapeRectangle);
+    Marker->SetFillColor(fcRgb(255, 235, 170));
+    Marker->SetEdgeFlags(kRaisedBevel);
+    Marker->Kind = KindSpotMarker;
+    Base->AddGroupMember(Marker);
+    UpperAnchor = canvas.AddObject(0, 0, 0, 0, ShapeNone);
+    Base->AddGroupMember(UpperAnchor);
+    LowerAnchor = canvas.AddObject(0, 0, 0, 0, ShapeNone);
+    Base->AddGroupMember(LowerAnchor);
+    UpperAnchor->SetBounds(45, -1, 0, 0);
+    LowerAnchor->SetBounds(45, kItemHeight, 0, 0);
+    canvas.AddConnection(UpperAnchor, Marker, 0, 2);
+    canvas.AddConnection(Marker, LowerAnchor, 10, 0);
+}
+
+TNormalSpot::~TNormalSpot() {
+    // Removing the marker also removes both lines.
+    Canvas().RemoveObject(UpperAnchor);
+    Canvas().RemoveObject(LowerAnchor);
+    Canvas().RemoveObject(Base);
+    Canvas().RemoveObject(Marker);
+}
+
+// ---- the chart ----
+
+TChart::TChart(TFlowChart& canvas, PostFunction post) : m_canvas(canvas), m_post(std::move(post)) {
+    m_canvas.OnSelection = [this](TFlowChart& sender, TFcItem& item, bool& allow) {
+        FlowChart1Selection(sender, item, allow);
+    };
+}
+
+TChart::~TChart() {
+    m_canvas.OnSelection = nullptr;
+    ClearChart();
+}
+
+TChartItem* TChart::Item(int i) const {
+    if (i < 0 || i >= Count())
+        return nullptr;
+    return m_items[static_cast<std::size_t>(i)].get();
+}
+
+std::vector<TFcObject*> TChart::Blocks() const {
+    std::vector<TFcObject*> blocks;
+    blocks.reserve(static_cast<std::size_t>(BlockCount()));
+    for (const auto& item : m_items)
+        if (item->Class() == TChartItemClass::SeqPanel)
+            blocks.push_back(static_cast<const TSeqPanel&>(*item).Object);
+    return blocks;
+}
+
+std::vector<std::string_view> TChart::BlockRecords() const {
+    std::vector<std::string_view> records;
+    records.reserve(static_cast<std::size_t>(BlockCount()));
+    for (const auto& item : m_items)
+        if (item->Class() == TChartItemClass::SeqPanel)
+            records.emplace_back(static_cast<const TSeqPanel&>(*item).Object->Payload);
+    return records;
+}
+
+void TChart::NewChart() {
+    // Whatever is still in the list would otherwise keep its objects on the canvas for good.
+    if (!m_items.empty())
+        ClearChart();
+    UpdateBracket bracket(m_canvas);
+    insertItem(0, std::make_unique<TStartPanel>(*this, m_canvas));
+    auto spot = std::make_unique<TNormalSpot>(*this, m_canvas);
+    TFcObject* marker = spot->Marker;
+    insertItem(1, std::move(spot));
+    insertItem(2, std::make_unique<TEndPanel>(*this, m_canvas));
+    m_canvas.SelectObject(marker);
+    for (const auto& item : m_items)
+        SetItemLeft(*item, LayoutLeft);
+    Relayout();
+    m_startObject = static_cast<TPanelItem&>(*m_items.front()).Object;
+    m_endObject = static_cast<TPanelItem&>(*m_items.back()).Object;
+    checkInvariant();
+}
+
+void TChart::ClearChart() {
+    UpdateBracket bracket(m_canvas);
+    while (!m_items.empty())
+        destroyItem(m_items.size() - 1);
+    m_byObject.clear();
+    m_startObject = nullptr;
+    m_endObject = nullptr;
+}
+
+std::unique_ptr<TSeqPanel> TChart::makeBlock(int blockType) {
+    const TBlockInfo* info = FindBlockInfo(blockType);
+    auto block = std::make_unique<TSeqPanel>(*this, m_canvas, info->caption);
+    block->Object->SetImageIndex(info->imageIndex());
+    block->Object->Kind = info->kind;
+    block->Object->Payload = DefaultRecord(blockType);
+    return block;
+}
+
+void TChart::InsertBlock(int blockType) {
+    TFcObject* s = m_canvas.SelectedObject();
+    if (!s || !IsBlockType(blockType))
+        return;
+    const int at = IndexOfSpotMarker(s);
+    if (at < 0 || s->Kind != KindSpotMarker)
+        return;
+    UpdateBracket bracket(m_canvas);
+    const auto position = static_cast<std::size_t>(at) + 1;
+    auto spot = std::make_unique<TNormalSpot>(*this, m_canvas);
+    TNormalSpot& spotRef = *spot;
+    insertItem(position, std::move(spot));
+    SetItemLeft(spotRef, LayoutLeft);
+
+    auto block = makeBlock(blockType);
+    TSeqPanel& blockRef = *block;
+    insertItem(position, std::move(block));
+    SetItemLeft(blockRef, LayoutLeft);
+
+    Relayout();
+    m_canvas.SelectObject(blockRef.Object);
+    m_canvas.ScrollIntoView(blockRef.Object);
+    checkInvariant();
+}
+
+TFcObject* TChart::AppendBlock(int blockType) {
+    if (!IsBlockType(blockType) || m_items.size() < 3)
+        return nullptr;
+    const std::size_t c = m_items.size();
+    auto spot = std::make_unique<TNormalSpot>(*this, m_canvas);
+    TNormalSpot& spotRef = *spot;
+    insertItem(c - 1, std::move(spot));
+    SetItemLeft(spotRef, LayoutLeft);
+
+    auto block = makeBlock(blockType);
+    TSeqPanel& blockRef = *block;
+    insertItem(c - 1, std::move(block));
+    SetItemLeft(blockRef, LayoutLeft);
+    m_lastAppendedBlock = blockRef.Object;
+    checkInvariant();
+    return m_lastAppendedBlock;
+}
+
+void TChart::DeleteBlock(TFcObject* object) {
+    const int i = IndexOfBlock(object);
+    if (i < 0)
+        return;
+    UpdateBracket bracket(m_canvas);
+    const auto position = static_cast<std::size_t>(i);
+    destroyItem(position); // the block
+    destroyItem(position); // the spot that was below it
+    Relayout();
+    TChartItem* above = m_items[position - 1].get();
+    if (above->Class() == TChartItemClass::NormalSpot) {
+        TFcObject* marker = static_cast<TNormalSpot&>(*above).Marker;
+        m_canvas.ScrollIntoView(marker);
+        m_pendingSelection = marker;
+        if (m_post) {
+            std::weak_ptr<TChart*> alive = m_alive;
+            m_post([alive] {
+                if (auto chart = alive.lock())
+                    (*chart)->RunPendingSelection();
+            });
+        } else {
+            RunPendingSelection();
+        }
+    }
+    checkInvariant();
+}
+
+void TChart::RunPendingSelection() {
+    if (m_pendingSelection)
+        m_canvas.SelectObject(m_pendingSelection);
+}
+
+void TChart::SetBlockHeight(TFcObject* object, int height) {
+    const int i = IndexOfBlock(object);
+    if (i < 0)
+        return;
+    object->SetHeight(height);
+    m_items[static_cast<std::size_t>(i)]->Height = height;
+}
+
+void TChart::Relayout() {
+    UpdateBracket bracket(m_canvas);
+    int y = LayoutTop;
+    for (const auto& item : m_items) {
+        PlaceItem(*item, ItemLeft(*item), y);
+        y += ItemHeight(*item);
+    }
+}
+
+void TChart::MoveGroup(TFcObject* object, int left, int top) {
+    m_groupList.clear();
+    // Depth first, each object once: a move group that reaches an object along two paths, or
+    // comes back to where it started, must not move anything twice (or forever).
+    auto collect = [this](auto& self, TFcObject* o) -> void {
+        for (const TFcObject* seen : m_groupList)
+            if (seen == o)
+                return;
+        m_groupList.push_back(o);
+        for (TFcObject* member : o->GroupMembers())
+            self(self, member);
+    };
+    collect(collect, object);
+    const int l0 = object->Left();
+    const int t0 = object->Top();
+    for (TFcObject* m : m_groupList)
+        m->SetBounds(left + m->Left() - l0, top + m->Top() - t0, m->Width(), m->Height());
+}
+
+void TChart::PlaceItem(TChartItem& item, int left, int top) {
+    if (item.Class() == TChartItemClass::NormalSpot) {
+        auto& spot = static_cast<TNormalSpot&>(item);
+        MoveGroup(spot.Base, left, top);
+        spot.Marker->SetBounds(spot.Base->Left() + MarkerLeft, spot.Base->Top() + MarkerTop,
+                               spot.Marker->Width(), spot.Marker->Height());
+    } else {
+        TFcObject* o = static_cast<TPanelItem&>(item).Object;
+        o->SetBounds(left, top, o->Width(), o->Height());
+    }
+    item.Left = left;
+    item.Top = top;
+}
+
+void TChart::SetItemLeft(TChartItem& item, int left) {
+    if (item.Class() == TChartItemClass::NormalSpot) {
+        auto& spot = static_cast<TNormalSpot&>(item);
+        MoveGroup(spot.Base, left, spot.Base->Top());
+        spot.Marker->SetBounds(spot.Base->Left() + MarkerLeft, spot.Base->Top() + MarkerTop,
+                               spot.Marker->Width(), spot.Marker->Height());
+    } else {
+        static_cast<TPanelItem&>(item).Object->SetLeft(left);
+    }
+    item.Left = left;
+}
+
+int TChart::indexOf(const TFcObject* object, TChartItemClass cls, Role role) const {
+    if (!object)
+        return -1;
+    const auto found = m_byObject.find(object);
+    if (found == m_byObject.end())
+        return -1;
+    const Entry& e = found->second;
+    if (e.role != role || e.item->Class() != cls)
+        return -1;
+    return static_cast<int>(e.item->m_index);
+}
+
+int TChart::IndexOfBlock(const TFcObject* object) const {
+    return indexOf(object, TChartItemClass::SeqPanel, Role::Object);
+}
+
+int TChart::IndexOfSpotMarker(const TFcObject* object) const {
+    return indexOf(object, TChartItemClass::NormalSpot, Role::Marker);
+}
+
+int TChart::IndexOfSpotBase(const TFcObject* object) const {
+    return indexOf(object, TChartItemClass::NormalSpot, Role::Base);
+}
+
+bool TChart::SelectionAllowed(TFcItem& item) const {
+    const TFcObject* o = item.asObject();
+    if (!o)
+        return false;
+    return o != m_startObject && o != m_endObject && IndexOfSpotBase(o) == -1;
+}
+
+void TChart::FlowChart1Selection(TFlowChart&, TFcItem& item, bool& allow) {
+    allow = SelectionAllowed(item);
+}
+
+// ---- list keeping ----
+
+void TChart::insertItem(std::size_t position, std::unique_ptr<TChartItem> item) {
+    registerItem(*item);
+    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(position), std::move(item));
+    renumberFrom(position);
+}
+
+void TChart::destroyItem(std::size_t position) {
+    std::unique_ptr<TChartItem> item = std::move(m_items[position]);
+    m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(position));
+    renumberFrom(position);
+    unregisterItem(*item);
+    item.reset();
+}
+
+void TChart::renumberFrom(std::size_t position) {
+    for (std::size_t i = position; i < m_items.size(); ++i)
+        m_items[i]->m_index = i;
+}
+
+void TChart::registerItem(TChartItem& item) {
+    if (item.Class() == TChartItemClass::NormalSpot) {
+        auto& spot = static_cast<TNormalSpot&>(item);
+        m_byObject[spot.Marker] = {&item, Role::Marker};
+        m_byObject[spot.Base] = {&item, Role::Base};
+    } else {
+        m_byObject[static_cast<TPanelItem&>(item).Object] = {&item, Role::Object};
+    }
+}
+
+void TChart::unregisterItem(const TChartItem& item) {
+    if (item.Class() == TChartItemClass::NormalSpot) {
+        const auto& spot = static_cast<const TNormalSpot&>(item);
+        m_byObject.erase(spot.Marker);
+        m_byObject.erase(spot.Base);
+        if (m_pendingSelection == spot.Marker)
+            m_pendingSelection = nullptr;
+    } else {
+        const TFcObject* o = static_cast<const TPanelItem&>(item).Object;
+        m_byObject.erase(o);
+        if (m_lastAppendedBlock == o)
+            m_lastAppendedBlock = nullptr;
+        if (m_startObject == o)
+            m_startObject = nullptr;
+        if (m_endObject == o)
+            m_endObject = nullptr;
+    }
+}
+
+void TChart::checkInvariant() const {
+#ifndef NDEBUG
+    const std::size_t n = m_items.size();
+    assert(n >= 3 && n % 2 == 1);
+    assert(m_items.front()->Class() == TChartItemClass::StartPanel);
+    assert(m_items.back()->Class() == TChartItemClass::EndPanel);
+    for (std::size_t i = 1; i + 1 < n; ++i) {
+        const auto expected = i % 2 == 1 ? TChartItemClass::NormalSpot : TChartItemClass::SeqPanel;
+        assert(m_items[i]->Class() == expected);
+        assert(m_items[i]->m_index == i);
+    }
+#endif
+}

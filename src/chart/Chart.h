@@ -1,0 +1,218 @@
+// The chart sequence: the ordered chain of chart items (start terminal, insertion spots, blocks,
+// end terminal) that is the authoritative order of a chart, kept in step with its picture on the
+// canvas. Insert, append, delete, resize and lay out; decide what the user may select.
+#pragma once
+
+#include "canvas/FlowChart.h"
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class TChart;
+
+enum class TChartItemClass { StartPanel, NormalSpot, SeqPanel, EndPanel };
+
+// Common part of the four chart items: the position the layout last gave the item (0 until it is
+// first placed) and the recorded size. The layout reads the height of the item's main canvas
+// object, not Height.
+class TChartItem {
+public:
+    virtual ~TChartItem() = default;
+    TChartItem(const TChartItem&) = delete;
+    TChartItem& operator=(const TChartItem&) = delete;
+
+    TChartItemClass Class() const { return m_class; }
+    // "TStartPanel", "TNormalSpot", "TSeqPanel" or "TEndPanel".
+    const char* ClassName() const;
+    // The object the layout measures: a terminal's or block's Object, a spot's base.
+    virtual TFcObject* MainObject() const = 0;
+
+    int Top = 0;
+    int Left = 0;
+    int Width = 90;
+    int Height = 32;
+
+    TChart& Chart() const { return *m_chart; }
+    TFlowChart& Canvas() const { return *m_canvas; }
+
+protected:
+    TChartItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas)
+        : m_class(cls), m_chart(&chart), m_canvas(&canvas) {}
+
+private:
+    friend class TChart;
+    TChartItemClass m_class;
+    TChart* m_chart;
+    TFlowChart* m_canvas;
+    std::size_t m_index = 0; // position in the chart item list, kept current by TChart
+};
+
+// A terminal or a block: one canvas object, removed from the canvas with the item.
+class TPanelItem : public TChartItem {
+public:
+    ~TPanelItem() override;
+    TFcObject* MainObject() const override { return Object; }
+
+    TFcObject* const Object;
+
+protected:
+    TPanelItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas, TFcShape shape);
+};
+
+// The start terminal: a yellow rounded rectangle captioned "BEGIN" (kind 512).
+class TStartPanel final : public TPanelItem {
+public:
+    TStartPanel(TChart& chart, TFlowChart& canvas);
+};
+
+// A block: a teal rectangle with the block's caption. Its creator sets the image index, the
+// kind and the parameter record.
+class TSeqPanel final : public TPanelItem {
+public:
+    TSeqPanel(TChart& chart, TFlowChart& canvas, std::string_view caption);
+};
+
+// The end terminal: nothing but the robot picture (kind 513).
+class TEndPanel final : public TPanelItem {
+public:
+    TEndPanel(TChart& chart, TFlowChart& canvas);
+};
+
+// An insertion spot: an invisible 90 x 32 base carrying in its move group a marker (kind 514,
+// at (25, 9) inside the base) and two zero-size anchors at (45, -1) and (45, 32), with a line
+// from the upper anchor to the marker's top middle and one from its bottom middle to the lower
+// anchor. Stacked between two items, the lines join them.
+class TNormalSpot final : public TChartItem {
+public:
+    TNormalSpot(TChart& chart, TFlowChart& canvas);
+    ~TNormalSpot() override;
+    TFcObject* MainObject() const override { return Base; }
+
+    TFcObject* UpperAnchor = nullptr;
+    TFcObject* LowerAnchor = nullptr;
+    TFcObject* Base = nullptr;
+    TFcObject* Marker = nullptr;
+};
+
+// The chart item list and the operations on it. Owns the items; each item owns its canvas
+// objects. The canvas must outlive the chart.
+//
+// Invariant, after every public operation: item 0 is the TStartPanel, the last item the
+// TEndPanel, item 1 a TNormalSpot, and after it zero or more pairs (TSeqPanel, TNormalSpot).
+// So the list holds 3 + 2 x blocks items and a chart without blocks holds exactly three items.
+// (Only between ClearChart and NewChart is the list empty.)
+class TChart {
+public:
+    // Queues a task to run on the user-interface thread after the current event has finished.
+    using PostFunction = std::function<void(std::function<void()>)>;
+
+    static constexpr int LayoutLeft = 70;
+    static constexpr int LayoutTop = 16;
+    static constexpr int MarkerLeft = 25; // within its spot's base
+    static constexpr int MarkerTop = 9;
+    static constexpr int NamedBlockHeight = 40;
+    static constexpr int BlockHeight = 32;
+
+    // Installs the selection rule as the canvas's selection hook. Without a post function the
+    // deferred selection of DeleteBlock runs at once.
+    explicit TChart(TFlowChart& canvas, PostFunction post = {});
+    ~TChart();
+    TChart(const TChart&) = delete;
+    TChart& operator=(const TChart&) = delete;
+
+    TFlowChart& Canvas() const { return m_canvas; }
+
+    // ---- the list ----
+    int Count() const { return static_cast<int>(m_items.size()); }
+    TChartItem* Item(int i) const; // nullptr outside 0..Count()-1
+    bool IsEmptyChart() const { return m_items.size() == 3; }
+    int BlockCount() const { return m_items.size() >= 3 ? (Count() - 3) / 2 : 0; }
+    // The canvas objects of the blocks, from top to bottom.
+    std::vector<TFcObject*> Blocks() const;
+    // The parameter records of the blocks, from top to bottom; views valid until the chart or a
+    // record changes.
+    std::vector<std::string_view> BlockRecords() const;
+
+    // ---- operations ----
+    // Start terminal, one spot, end terminal; selects the spot's marker. Destroys any items
+    // still in the list first.
+    void NewChart();
+    // Destroys every item, last to first, and empties the list.
+    void ClearChart();
+    // A new block of that type below the selected spot marker, selected and scrolled into view.
+    // Nothing happens unless exactly one spot marker is selected and the type is a block type.
+    void InsertBlock(int blockType);
+    // A new block and spot just before the end terminal; no layout, no selection. Records
+    // LastAppendedBlock. Nothing for a type outside the catalogue. Returns the block's object.
+    TFcObject* AppendBlock(int blockType);
+    // Removes the block with that object and the spot below it, lays out, and selects the
+    // marker of the spot above once the current event has finished. Nothing for other objects.
+    void DeleteBlock(TFcObject* object);
+    // The block's object and item take the height; no layout. Nothing for other objects.
+    void SetBlockHeight(TFcObject* object, int height);
+    // Places every item from the top, each below the previous with no gap.
+    void Relayout();
+
+    // ---- layout steps ----
+    // Moves the object and (depth first) its move-group members so the object's top-left comes
+    // to (left, top); the others keep their offsets to it.
+    void MoveGroup(TFcObject* object, int left, int top);
+    void PlaceItem(TChartItem& item, int left, int top);
+    void SetItemLeft(TChartItem& item, int left);
+    static int ItemLeft(const TChartItem& item) { return item.Left; }
+    static int ItemHeight(const TChartItem& item) { return item.MainObject()->Height(); }
+
+    // ---- lookups (constant time) ----
+    int IndexOfBlock(const TFcObject* object) const;
+    int IndexOfSpotMarker(const TFcObject* object) const;
+    int IndexOfSpotBase(const TFcObject* object) const;
+
+    // The selection rule: connections never; objects unless they are the start or end terminal
+    // or a spot's base.
+    bool SelectionAllowed(TFcItem& item) const;
+    // FlowChart1Selection: the canvas's selection hook.
+    void FlowChart1Selection(TFlowChart& sender, TFcItem& item, bool& allow);
+
+    // Runs the selection DeleteBlock left pending (the posted task calls it).
+    void RunPendingSelection();
+
+    TFcObject* StartObject() const { return m_startObject; }
+    TFcObject* EndObject() const { return m_endObject; }
+    TFcObject* LastAppendedBlock() const { return m_lastAppendedBlock; }
+    TFcObject* PendingSelection() const { return m_pendingSelection; }
+
+private:
+    enum class Role { Object, Marker, Base };
+    struct Entry {
+        TChartItem* item;
+        Role role;
+    };
+
+    int indexOf(const TFcObject* object, TChartItemClass cls, Role role) const;
+    std::unique_ptr<TSeqPanel> makeBlock(int blockType);
+    void insertItem(std::size_t position, std::unique_ptr<TChartItem> item);
+    void destroyItem(std::size_t position);
+    void renumberFrom(std::size_t position);
+    void registerItem(TChartItem& item);
+    void unregisterItem(const TChartItem& item);
+    void checkInvariant() const;
+
+    TFlowChart& m_canvas;
+    PostFunction m_post;
+    std::vector<std::unique_ptr<TChartItem>> m_items;
+    std::unordered_map<const TFcObject*, Entry> m_byObject;
+    std::vector<TFcObject*> m_groupList; // scratch list of MoveGroup
+
+    TFcObject* m_startObject = nullptr;
+    TFcObject* m_endObject = nullptr;
+    TFcObject* m_lastAppendedBlock = nullptr;
+    TFcObject* m_pendingSelection = nullptr;
+
+    // Posted tasks hold a weak reference, so a task that outlives the chart does nothing.
+    std::shared_ptr<TChart*> m_alive = std::make_shared<TChart*>(this);
+};

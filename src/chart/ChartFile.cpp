@@ -1,0 +1,405 @@
+#include "chart/ChartFile.h"
+
+#include "records/BlockCatalog.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#define ZOLVANE_HAVE_FSYNC 1
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kRootName = "KELMORAX";
+constexpr std::string_view kRecordName = "record";
+
+std::string osReason(int error) {
+    return std::generic_category().message(error);
+}
+
+std::string cannotOpen(const std::string& name, const std::string& reason) {
+    return "Cannot open file \"" + name + "\". " + reason;
+}
+
+std::string cannotCreate(const std::string& name, const std::string& reason) {
+    return "Cannot create file \"" + name + "\". " + reason;
+}
+
+// Writes text to a new file beside target and renames it over target, so the old file stays
+// whole until the new one is complete. Returns the error message (named after shownName), empty
+// on success.
+std::string writeFileReplacing(const std::string& shownName, const std::string& text) {
+    std::error_code ec;
+    fs::path target(shownName);
+    const bool existed = fs::exists(target, ec);
+    const auto failure = [&](const std::string& reason) {
+        return existed ? cannotOpen(shownName, reason) : cannotCreate(shownName, reason);
+    };
+    if (existed) {
+        if (fs::is_directory(target, ec))
+            return failure(osReason(EISDIR));
+        // Replace the file a link points to, not the link.
+        if (fs::is_symlink(fs::symlink_status(target, ec))) {
+            const fs::path resolved = fs::canonical(target, ec);
+            if (!ec)
+                target = resolved;
+        }
+    }
+    fs::path folder = target.parent_path();
+    const std::string stem = "." + target.filename().string() + ".tmp";
+
+    std::random_device seed;
+    std::mt19937 random(seed());
+    fs::path temporary;
+    std::FILE* file = nullptr;
+    for (int attempt = 0; attempt < 16 && !file; ++attempt) {
+        temporary = folder / (stem + std::to_string(random() % 1000000));
+        file = std::fopen(temporary.c_str(), "wbx"); // fails if the name is taken
+        if (!file && errno != EEXIST)
+            return failure(osReason(errno));
+    }
+    if (!file)
+        return failure(osReason(EEXIST));
+
+    int error = 0;
+    if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
+        error = errno ? errno : EIO;
+    if (!error && std::fflush(file) != 0)
+        error = errno ? errno : EIO;
+#ifdef ZOLVANE_HAVE_FSYNC
+    if (!error && ::fsync(::fileno(file)) != 0)
+        error = errno;
+#endif
+    if (std::fclose(file) != 0 && !error)
+        error = errno ? errno : EIO;
+    if (error) {
+        fs::remove(temporary, ec);
+        return failure(osReason(error));
+    }
+    if (existed) {
+        const fs::file_status status = fs::status(target, ec);
+        if (!ec)
+            fs::permissions(temporary, status.permissions(), ec);
+    }
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        const std::string reason = ec.message();
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return failure(reason);
+    }
+    return {};
+}
+
+// Runs EndUpdate however the bracketed work ends.
+class UpdateBracket {
+public:
+    explicit UpdateBracket(TFlowChart& canvas) : m_canvas(canvas) { m_canvas.BeginUpdate(); }
+    ~UpdateBracket() { m_canvas.EndUpdate(); }
+    UpdateBracket(const UpdateBracket&) = delete;
+    UpdateBracket& operator=(const UpdateBracket&) = delete;
+
+private:
+    TFlowChart& m_canvas;
+};
+
+// Blocks whose caption carries the name read from one child of the record.
+struct NamedCaption {
+    int type;
+    std::string_view child;
+    std::string_view word;
+};
+constexpr NamedCaption kNamedCaptions[] = {
+    {11, "label", "Label:"},
+    {20, "command", "Expression:"},
+    {23, "sub", "Sub Begin:"},
+    {25, "sub", "Call Sub:"},
+};
+constexpr int kVoiceX = 26;
+
+} // namespace
+
+TChartFile::TChartFile(TChart& chart, TChartFileUi& ui, std::string applicationTitle)
+    : m_chart(chart), m_ui(ui), m_applicationTitle(std::move(applicationTitle)),
+      m_fileDocument(std::make_unique<TSimpleXML>()) {
+    m_snapshotText = m_snapshotDocument.SaveToText();
+}
+
+TChartFile::~TChartFile() = default;
+
+bool TChartFile::HasChartExtension(std::string_view name) {
+    constexpr std::string_view ext = ".lcs";
+    if (name.size() < ext.size())
+        return false;
+    const std::string_view tail = name.substr(name.size() - ext.size());
+    for (std::size_t i = 0; i < ext.size(); ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != ext[i])
+            return false;
+    }
+    return true;
+}
+
+// ---- commands ----
+
+bool TChartFile::commandNew() {
+    if (!askSaveChanges())
+        return false;
+    m_chart.ClearChart();
+    SetCurrentFile({});
+    m_chart.NewChart();
+    m_ui.clearProgramText();
+    TakeSnapshot();
+    return true;
+}
+
+bool TChartFile::commandOpen() {
+    if (!askSaveChanges())
+        return false;
+    const std::string name = m_ui.openFileName();
+    if (name.empty() || !HasChartExtension(name))
+        return false;
+    std::error_code ec;
+    if (!fs::exists(name, ec))
+        return false;
+    const std::string error = OpenFile(name);
+    if (!error.empty()) {
+        m_ui.showError(error);
+        return false;
+    }
+    return true;
+}
+
+bool TChartFile::commandSave() {
+    std::string name = m_currentFileName;
+    if (name.empty())
+        name = saveName();
+    if (name.empty())
+        return false;
+    const std::string error = SaveFile(name);
+    if (!error.empty()) {
+        m_ui.showError(error);
+        return false;
+    }
+    return true;
+}
+
+bool TChartFile::commandSaveAs() {
+    const std::string name = saveName();
+    if (name.empty())
+        return false;
+    const std::string error = SaveFile(name);
+    if (!error.empty()) {
+        m_ui.showError(error);
+        return false;
+    }
+    return true;
+}
+
+bool TChartFile::confirmClose() {
+    return askSaveChanges();
+}
+
+std::string TChartFile::saveName() {
+    std::string name = m_ui.saveFileName();
+    if (!HasChartExtension(name))
+        return {};
+    return name;
+}
+
+bool TChartFile::askSaveChanges() {
+    if (m_chart.IsEmptyChart())
+        return true;
+    std::string question;
+    if (m_currentFileName.empty()) {
+        // An unnamed chart with blocks is always worth asking about.
+        question = "Flow Chart changed,\r\nsave it?";
+    } else {
+        if (!IsChartChanged())
+            return true;
+        question = "Flow Chart " + m_currentFileName + " changed,\r\nsave it?";
+    }
+    switch (m_ui.askYesNoCancel(question)) {
+    case TChartFileUi::Answer::Yes:
+        // Going on after a save that did not happen would throw the chart away.
+        return commandSave();
+    case TChartFileUi::Answer::No:
+        return true;
+    case TChartFileUi::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+// ---- reading ----
+
+TChartFileRead TChartFile::ReadChartFile(const std::string& path) {
+    TChartFileRead result;
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        result.error = cannotOpen(path, osReason(EISDIR));
+        return result;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        result.error = cannotOpen(path, osReason(errno));
+        return result;
+    }
+    std::string text;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, n);
+    const int readError = std::ferror(file) ? (errno ? errno : EIO) : 0;
+    std::fclose(file);
+    if (readError) {
+        result.error = cannotOpen(path, osReason(readError));
+        return result;
+    }
+    auto document = std::make_unique<TSimpleXML>();
+    try {
+        document->LoadFromText(text);
+    } catch (const std::exception& e) {
+        result.error = e.what();
+        return result;
+    }
+    result.document = std::move(document);
+    return result;
+}
+
+std::string TChartFile::OpenFile(const std::string& path) {
+    TChartFileRead read = ReadChartFile(path);
+    if (!read.document)
+        return read.error;
+    LoadChart(std::move(read.document), path);
+    return {};
+}
+
+void TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document, const std::string& path) {
+    m_chart.ClearChart();
+    {
+        UpdateBracket bracket(m_chart.Canvas());
+        m_chart.NewChart();
+        m_ui.clearProgramText();
+        TSimpleXMLElemClassic& record = m_recordDocument.Root();
+        const TSimpleXMLElems& children = document->Root().Items();
+        for (int i = 0; i < children.Count(); ++i) {
+            // Only the first element of each child of the root counts, and only its type
+            // attribute decides what block it becomes; every name is ignored.
+            const TSimpleXMLElem* e = children.ItemAt(i)->Items().ItemAt(0);
+            record.CopyFrom(e);
+            const std::int64_t type = record.Properties().AttributeInt("type", -1);
+            if (type < MinBlockType || type > MaxBlockType || !IsBlockType(static_cast<int>(type)))
+                continue;
+            TFcObject* block = m_chart.AppendBlock(static_cast<int>(type));
+            block->Payload = m_recordDocument.SaveToText();
+
+            std::string caption;
+            if (type == kVoiceX) {
+                const std::int64_t index = record.Items().ChildInt("index", -1);
+                const std::string phrase = index >= 0 && index < std::int64_t(m_phrases.size())
+                                               ? m_phrases[static_cast<std::size_t>(index)]
+                                               : std::to_string(index);
+                if (!phrase.empty())
+                    caption = "VoiceX: " + phrase;
+            } else {
+                for (const NamedCaption& named : kNamedCaptions) {
+                    if (named.type != type)
+                        continue;
+                    const std::string value = record.Items().ChildText(named.child, {});
+                    if (!value.empty())
+                        caption = std::string(named.word) + XmlDecode(value);
+                }
+            }
+            if (!caption.empty()) {
+                m_chart.SetBlockHeight(block, TChart::NamedBlockHeight);
+                block->SetText(caption);
+            }
+        }
+        m_chart.Relayout();
+    }
+    m_fileDocument = std::move(document);
+    SetCurrentFile(path);
+    TakeSnapshot();
+}
+
+// ---- writing ----
+
+std::string TChartFile::SaveFile(const std::string& path) {
+    std::string text;
+    try {
+        BuildChartDocument(*m_fileDocument);
+        text = m_fileDocument->SaveToText();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    std::string error = writeFileReplacing(path, text);
+    if (!error.empty())
+        return error;
+    SetCurrentFile(path);
+    TakeSnapshot();
+    return {};
+}
+
+void TChartFile::BuildChartDocument(TSimpleXML& d) {
+    TSimpleXMLElemClassic& root = d.Root();
+    root.Clear();
+    // The root of a chart file has no value; one read from a hand-made file is not kept.
+    root.Value.clear();
+    root.Namespace.clear();
+    root.SetName(kRootName);
+    TSimpleXMLElems& records = root.Items();
+    for (const std::string_view payload : m_chart.BlockRecords()) {
+        m_recordDocument.LoadFromText(payload);
+        TSimpleXMLElemClassic& record = records.AddChild(kRecordName);
+        record.Items().AddChild("any").CopyFrom(m_recordDocument.Root());
+    }
+}
+
+bool TChartFile::IsChartChanged() {
+    const std::vector<std::string_view> records = m_chart.BlockRecords();
+    if (m_snapshotValid && records.size() == m_snapshotRecords.size() &&
+        std::equal(records.begin(), records.end(), m_snapshotRecords.begin()))
+        return false;
+    try {
+        BuildChartDocument(m_compareDocument);
+        return m_compareDocument.SaveToText() != m_snapshotText;
+    } catch (const std::exception&) {
+        return true; // a record that no longer reads back is a change worth saving
+    }
+}
+
+void TChartFile::TakeSnapshot() {
+    m_snapshotValid = false;
+    m_snapshotRecords.clear();
+    try {
+        BuildChartDocument(m_snapshotDocument);
+        m_snapshotText = m_snapshotDocument.SaveToText();
+    } catch (const std::exception&) {
+        m_snapshotText.clear(); // never equal to a written chart: the chart counts as changed
+        return;
+    }
+    for (const std::string_view payload : m_chart.BlockRecords())
+        m_snapshotRecords.emplace_back(payload);
+    m_snapshotValid = true;
+}
+
+void TChartFile::SetCurrentFile(const std::string& name) {
+    m_currentFileName = name;
+    m_ui.setCaption(CaptionText());
+}
+
+std::string TChartFile::CaptionText() const {
+    if (m_currentFileName.empty())
+        return m_applicationTitle;
+    return m_applicationTitle + " - " + fs::path(m_currentFileName).filename().string();
+}
