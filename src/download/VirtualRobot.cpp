@@ -100,8 +100,11 @@ void TVirtualRobot::packetComplete(Bytes& out) {
         return;
     const TPacketSums sums = PacketSums(m_data.data(), static_cast<int>(m_data.size()));
     const bool intact = sums.sum == m_sumLow + 256 * m_sumHigh && sums.xorByte == xorByte;
-    if (m_rejectNext > 0 || !intact) {
-        if (m_rejectNext > 0)
+    const bool refuse = m_rejectNext > 0 && m_rejectAfter == 0;
+    if (m_rejectNext > 0 && m_rejectAfter > 0)
+        --m_rejectAfter;
+    if (refuse || !intact) {
+        if (refuse)
             --m_rejectNext;
         ++m_rejected;
         out.push_back(kReject);
@@ -199,9 +202,10 @@ void TVirtualRobot::reset() {
     m_hungUp = false;
 }
 
-void TVirtualRobot::rejectNextPackets(int count) {
+void TVirtualRobot::rejectNextPackets(int count, int after) {
     std::lock_guard lock(m_mutex);
     m_rejectNext = count;
+    m_rejectAfter = after;
 }
 
 void TVirtualRobot::corruptNextReplies(int count) {

@@ -35,7 +35,8 @@ public:
     void reset();
 
     // Fault switches.
-    void rejectNextPackets(int count);     // answer the next count packets with 165
+    // Answers count packets with 165, after letting `after` packets through.
+    void rejectNextPackets(int count, int after = 0);
     void corruptNextReplies(int count);    // the next count reply packets carry a wrong XOR
     void setSilentAfterPackets(int count); // after count more packets, answer nothing (-1: never)
     void setHeaderReply(std::uint8_t first, std::uint8_t second); // AA AA unless set
@@ -79,6 +80,7 @@ private:
     bool m_completedAfterReply = false;
 
     int m_rejectNext = 0;
+    int m_rejectAfter = 0;
     int m_corruptNext = 0;
     int m_silentAfter = -1;
     bool m_silent = false;

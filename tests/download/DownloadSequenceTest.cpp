@@ -1,0 +1,485 @@
+#include "TestSupport.h"
+#include "download/UDownloadDo.h"
+#include "download/VirtualRobot.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace download {
+namespace {
+
+using namespace std::chrono_literals;
+using test::bytesOf;
+
+Bytes imageOfSize(std::size_t size) {
+    Bytes image(size);
+    for (std::size_t i = 0; i < size; ++i)
+        image[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    return image;
+}
+
+std::string hexOf(const Bytes& bytes) {
+    std::string text;
+    char piece[4];
+    for (std::uint8_t b : bytes) {
+        std::snprintf(piece, sizeof piece, "%02X ", b);
+        text += piece;
+    }
+    if (!text.empty())
+        text.pop_back();
+    return text;
+}
+
+// The sequence run on the test's thread against the in-process virtual robot.
+class SequenceTest : public ::testing::Test {
+protected:
+    SequenceTest() {
+        port.setReceiveHandler([this](std::span<const std::uint8_t> b) { queue.append(b); });
+        port.setErrorHandler([this](const std::string& message) { queue.fail(message); });
+        port.open();
+    }
+    TSendResult send(const Bytes& image) {
+        TSendReports reports;
+        reports.trace = [this](const std::string& line) { trace.push_back(line); };
+        reports.progress = [this](int sent, int total) { progress.emplace_back(sent, total); };
+        return RunSendSequence(link, clock, image, reports);
+    }
+    TVirtualRobot& robot() { return port.robot(); }
+
+    TVirtualRobotPort port;
+    TReceiveQueue queue;
+    test::TManualClock clock;
+    TPacketLink link{port, queue, clock, 1000ms};
+    std::vector<std::string> trace;
+    std::vector<std::pair<int, int>> progress;
+};
+
+TEST_F(SequenceTest, SendsTheHelloAndHeaderBytesOfAnEightyFourByteImage) {
+    Bytes image;
+    ASSERT_TRUE(
+        ReadFileBytes(std::string(ZOLVANE_FIXTURES) + "/download/example/image.bin", image));
+    const TSendResult result = send(image);
+    EXPECT_EQ(result.resultFlag, 0) << result.reason;
+    const Bytes wire = robot().receivedBytes();
+    EXPECT_EQ(hexOf(Bytes(wire.begin(), wire.begin() + 11)), "07 00 54 43 E8 03 00 FA 7C 02 06");
+    EXPECT_EQ(wire[11], kAccept); // the computer takes the hello reply
+    Bytes header{0x48, 0x54, 0x00};
+    for (int i = 2; i < 72; ++i)
+        header.push_back(static_cast<std::uint8_t>(i));
+    header.insert(header.end(), {0x4F, 0x0A, 0x55});
+    EXPECT_EQ(Bytes(wire.begin() + 12, wire.begin() + 12 + 76), header);
+    EXPECT_EQ(robot().image(), image);
+    EXPECT_EQ(trace, (std::vector<std::string>{"1", "2", "3", "4", "5:1", "5:2"}));
+    EXPECT_EQ(CompletionMessage(image.size(), result.resultFlag), "84 bytes data send success");
+}
+
+struct SizeCase {
+    std::size_t size;
+    std::vector<int> chunkSizes;
+};
+
+class ImageSizes : public SequenceTest, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(ImageSizes, AreCutIntoChunksOf64WithAPauseAfterEach) {
+    const Bytes image = imageOfSize(GetParam().size);
+    const TSendResult result = send(image);
+    ASSERT_EQ(result.resultFlag, 0) << result.reason;
+    const std::vector<Bytes> packets = robot().acceptedPackets();
+    ASSERT_EQ(packets.size(), 2 + GetParam().chunkSizes.size());
+    EXPECT_EQ(packets[1][0], GetParam().size % 256);
+    EXPECT_EQ(packets[1][1], GetParam().size / 256);
+    std::vector<int> sizes;
+    std::vector<std::string> expectedTrace{"1", "2", "3", "4"};
+    for (std::size_t k = 2; k < packets.size(); ++k) {
+        sizes.push_back(static_cast<int>(packets[k].size()));
+        expectedTrace.push_back("5:" + std::to_string(k - 1));
+    }
+    EXPECT_EQ(sizes, GetParam().chunkSizes);
+    EXPECT_EQ(trace, expectedTrace);
+    EXPECT_EQ(clock.pauses(), std::vector<std::chrono::milliseconds>(sizes.size(), 50ms));
+    EXPECT_EQ(robot().image(), image);
+    EXPECT_EQ(robot().imagesReceived(), 1);
+    const int chunks = static_cast<int>(sizes.size());
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front(), std::make_pair(0, chunks));
+    EXPECT_EQ(progress.back(), std::make_pair(chunks, chunks));
+}
+
+INSTANTIATE_TEST_SUITE_P(Download, ImageSizes,
+                         ::testing::Values(SizeCase{0, {}}, SizeCase{1, {1}}, SizeCase{3, {3}},
+                                           SizeCase{64, {64}}, SizeCase{84, {64, 20}},
+                                           SizeCase{128, {64, 64}}, SizeCase{129, {64, 64, 1}},
+                                           SizeCase{300, {64, 64, 64, 64, 44}},
+                                           SizeCase{65535, [] {
+                                                        std::vector<int> sizes(1023, 64);
+                                                        sizes.push_back(63);
+                                                        return sizes;
+                                                    }()}));
+
+TEST_F(SequenceTest, HeaderOfThreeHundredBytesStarts2C01) {
+    ASSERT_EQ(send(imageOfSize(300)).resultFlag, 0);
+    const Bytes wire = robot().receivedBytes();
+    EXPECT_EQ(hexOf(Bytes(wire.begin() + 12, wire.begin() + 15)), "48 2C 01");
+}
+
+TEST_F(SequenceTest, RejectedPacketsAreSentAgainUntilTaken) {
+    robot().rejectNextPackets(10); // hello refused ten times, the eleventh goes through
+    const TSendResult result = send(imageOfSize(84));
+    EXPECT_EQ(result.resultFlag, 0) << result.reason;
+    EXPECT_EQ(robot().packetsRejected(), 10);
+    const Bytes wire = robot().receivedBytes();
+    const Bytes hello = bytesOf({0x07, 0x00, 0x54, 0x43, 0xE8, 0x03, 0x00, 0xFA, 0x7C, 0x02, 0x06});
+    for (std::size_t i = 0; i < 11; ++i)
+        EXPECT_EQ(Bytes(wire.begin() + 11 * i, wire.begin() + 11 * (i + 1)), hello) << i;
+    EXPECT_EQ(robot().image(), imageOfSize(84));
+}
+
+TEST_F(SequenceTest, ADamagedReplyIsRejectedAndAFreshOneRead) {
+    robot().corruptNextReplies(2);
+    const TSendResult result = send(imageOfSize(84));
+    EXPECT_EQ(result.resultFlag, 0) << result.reason;
+    const Bytes wire = robot().receivedBytes();
+    // After the hello: two rejects for the damaged hello replies, then the accept.
+    EXPECT_EQ(Bytes(wire.begin() + 11, wire.begin() + 14), bytesOf({kReject, kReject, kAccept}));
+    EXPECT_EQ(robot().repliesSent(), 4);
+    EXPECT_EQ(trace.back(), "5:2");
+}
+
+struct FaultCase {
+    const char* name;
+    std::function<void(TVirtualRobot&)> arrange;
+    std::size_t imageSize;
+    std::vector<std::string> trace; // the trace lines written
+    const char* reasonPart;         // part of the failure reason
+    std::chrono::milliseconds time; // simulated time the download took, pauses included
+};
+
+class RobotFaults : public SequenceTest, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(RobotFaults, EndTheDownloadAsAFailInBoundedTime) {
+    GetParam().arrange(robot());
+    const TSendResult result = send(imageOfSize(GetParam().imageSize));
+    EXPECT_EQ(result.resultFlag, 1);
+    EXPECT_EQ(trace, GetParam().trace);
+    EXPECT_NE(result.reason.find(GetParam().reasonPart), std::string::npos) << result.reason;
+    EXPECT_EQ(clock.elapsed(), GetParam().time);
+    EXPECT_EQ(robot().imagesReceived(), 0);
+    EXPECT_EQ(CompletionMessage(GetParam().imageSize, result.resultFlag),
+              std::to_string(GetParam().imageSize) + " bytes data send fail");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Download, RobotFaults,
+    ::testing::Values(
+        FaultCase{"HelloRefused11Times",
+                  [](TVirtualRobot& r) { r.rejectNextPackets(11); },
+                  84,
+                  {},
+                  "did not accept the hello packet in 11 attempts (last: the robot refused it)",
+                  0ms},
+        FaultCase{"HeaderRefused11Times",
+                  [](TVirtualRobot& r) { r.rejectNextPackets(11, 1); },
+                  84,
+                  {"1", "2"},
+                  "did not accept the header packet in 11 attempts",
+                  0ms},
+        FaultCase{"SecondChunkRefused11Times",
+                  [](TVirtualRobot& r) { r.rejectNextPackets(11, 3); },
+                  300,
+                  {"1", "2", "3", "4", "5:1"},
+                  "did not accept chunk 2 of 5 in 11 attempts",
+                  50ms},
+        FaultCase{"HelloReplyAlwaysDamaged",
+                  [](TVirtualRobot& r) { r.corruptNextReplies(11); },
+                  84,
+                  {"1"},
+                  "No intact hello reply arrived in 11 attempts",
+                  0ms},
+        FaultCase{"HeaderReplyAA55",
+                  [](TVirtualRobot& r) { r.setHeaderReply(0xAA, 0x55); },
+                  84,
+                  {"1", "2", "3", "4"},
+                  "header reply began AA 55 instead of AA AA",
+                  0ms},
+        FaultCase{"SilentRobot",
+                  [](TVirtualRobot& r) { r.setSilentAfterPackets(0); },
+                  84,
+                  {},
+                  "hello packet in 11 attempts (last: no answer within 1000 ms)",
+                  11000ms},
+        FaultCase{"SilentAfterTheHeader",
+                  [](TVirtualRobot& r) { r.setSilentAfterPackets(2); },
+                  84,
+                  {"1", "2", "3", "4"},
+                  "chunk 1 of 2 in 11 attempts (last: no answer",
+                  11000ms},
+        FaultCase{"SilentMidWay",
+                  [](TVirtualRobot& r) { r.setSilentAfterPackets(4); },
+                  300,
+                  {"1", "2", "3", "4", "5:1", "5:2"},
+                  "chunk 3 of 5",
+                  11100ms},
+        FaultCase{"HangUpMidWay",
+                  [](TVirtualRobot& r) { r.hangUpAfterChunks(2); },
+                  300,
+                  {"1", "2", "3", "4", "5:1", "5:2"},
+                  "connection to the robot was lost during chunk 3 of 5: the virtual robot hung up",
+                  100ms}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SequenceTest, ARefusedChunkIsSentAgainAndTheImageArrivesWhole) {
+    robot().rejectNextPackets(10, 3); // the second chunk is refused ten times
+    const Bytes image = imageOfSize(300);
+    const TSendResult result = send(image);
+    EXPECT_EQ(result.resultFlag, 0) << result.reason;
+    EXPECT_EQ(robot().packetsRejected(), 10);
+    EXPECT_EQ(robot().image(), image);
+    EXPECT_EQ(trace.size(), 9u);
+}
+
+TEST_F(SequenceTest, AChunkRefused11TimesStopsTheLaterChunks) {
+    robot().rejectNextPackets(11, 3);
+    ASSERT_EQ(send(imageOfSize(300)).resultFlag, 1);
+    EXPECT_EQ(robot().acceptedPackets().size(), 3u); // hello, header, chunk 1
+    EXPECT_EQ(robot().packetsRejected(), 11);
+    // Nothing followed the eleventh copy of chunk 2 (64 data bytes + 4).
+    EXPECT_EQ(robot().receivedBytes().size(), 11u + 1 + 76 + 1 + 68 + 11 * 68);
+}
+
+TEST_F(SequenceTest, AnImageTooLargeForTheHeaderIsRefusedBeforeAnythingIsSent) {
+    const TSendResult result = send(imageOfSize(65536));
+    EXPECT_EQ(result.resultFlag, 1);
+    EXPECT_NE(result.reason.find("65536 bytes"), std::string::npos) << result.reason;
+    EXPECT_NE(result.reason.find("at most 65535 bytes"), std::string::npos) << result.reason;
+    EXPECT_TRUE(robot().receivedBytes().empty());
+    EXPECT_TRUE(trace.empty());
+}
+
+TEST_F(SequenceTest, AClosedPortFailsAtOnce) {
+    port.close();
+    const TSendResult result = send(imageOfSize(84));
+    EXPECT_EQ(result.resultFlag, 1);
+    EXPECT_NE(
+        result.reason.find("lost during the hello packet: the port Virtual robot is not open"),
+        std::string::npos)
+        << result.reason;
+    EXPECT_EQ(clock.elapsed(), 0ms);
+}
+
+TEST_F(SequenceTest, ASecondDownloadStartsAgainFromTheHello) {
+    robot().hangUpAfterChunks(1);
+    EXPECT_EQ(send(imageOfSize(300)).resultFlag, 1);
+    robot().hangUpAfterChunks(-1);
+    port.open(); // the cable is back
+    queue.clear();
+    trace.clear();
+    EXPECT_EQ(send(imageOfSize(84)).resultFlag, 0);
+    EXPECT_EQ(trace.front(), "1");
+    EXPECT_EQ(robot().image(), imageOfSize(84));
+}
+
+// The downloader as the window uses it: the worker on its own thread, every
+// report delivered through the posted task queue.
+class DownloaderTest : public ::testing::Test {
+protected:
+    DownloaderTest() {
+        port.open();
+        downloader.setHandlers({
+            [this](const std::string& line) { traces.push_back(line); },
+            [this](int sent, int total) { progress.emplace_back(sent, total); },
+            [this](const TDownloadOutcome& outcome) {
+                outcomes.push_back(outcome);
+                completionThread = std::this_thread::get_id();
+            },
+        });
+    }
+    // Runs posted tasks as the event loop would until the download has ended.
+    void runUntilDone() {
+        for (int i = 0; i < 20000 && downloader.busy(); ++i) {
+            if (tasks.drain() == 0)
+                std::this_thread::sleep_for(1ms);
+        }
+        ASSERT_FALSE(downloader.busy());
+        tasks.drain();
+    }
+
+    TVirtualRobotPort port;
+    test::TManualClock clock;
+    test::TTaskQueue tasks;
+    TDownloader downloader{
+        port, [this](std::function<void()> task) { tasks.post(std::move(task)); }, clock};
+    std::vector<std::string> traces;
+    std::vector<std::pair<int, int>> progress;
+    std::vector<TDownloadOutcome> outcomes;
+    std::thread::id completionThread;
+};
+
+TEST_F(DownloaderTest, ReportsTheOutcomeOnTheOwnersThreadAfterTheWorkerEnds) {
+    const TStartResult start = downloader.SendImage(imageOfSize(84));
+    ASSERT_TRUE(start.started) << start.error;
+    EXPECT_TRUE(downloader.busy());
+    EXPECT_EQ(downloader.byteCount(), 84u);
+    runUntilDone();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].message, "84 bytes data send success");
+    EXPECT_EQ(outcomes[0].resultFlag, 0);
+    EXPECT_EQ(downloader.resultFlag(), 0);
+    EXPECT_EQ(completionThread, std::this_thread::get_id());
+    EXPECT_EQ(downloader.traceList(), (std::vector<std::string>{"1", "2", "3", "4", "5:1", "5:2"}));
+    EXPECT_EQ(traces, downloader.traceList());
+    EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}, {2, 2}}));
+    EXPECT_EQ(port.robot().image(), imageOfSize(84));
+}
+
+TEST_F(DownloaderTest, NothingIsReportedUntilTheOwnerRunsThePostedTasks) {
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
+    // The robot answers at once and time is simulated: wait for the worker's
+    // last report to be posted, without running it.
+    for (int i = 0; i < 5000 && port.robot().imagesReceived() == 0; ++i)
+        std::this_thread::sleep_for(1ms);
+    EXPECT_TRUE(outcomes.empty());
+    EXPECT_TRUE(traces.empty());
+    EXPECT_TRUE(downloader.busy());
+    runUntilDone();
+    EXPECT_EQ(outcomes.size(), 1u);
+}
+
+TEST_F(DownloaderTest, AFailedDownloadGivesTheFailMessageAndItsReason) {
+    port.robot().setHeaderReply(0xAA, 0x55);
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
+    runUntilDone();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].message, "84 bytes data send fail");
+    EXPECT_EQ(downloader.resultFlag(), 1);
+    EXPECT_NE(outcomes[0].reason.find("AA 55"), std::string::npos);
+    EXPECT_EQ(downloader.traceList().back(), "4");
+}
+
+TEST_F(DownloaderTest, TheTraceListKeepsTheLinesOfEveryDownload) {
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(10)).started);
+    runUntilDone();
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(10)).started);
+    runUntilDone();
+    EXPECT_EQ(downloader.traceList().size(), 10u);
+    EXPECT_EQ(outcomes.size(), 2u);
+}
+
+TEST_F(DownloaderTest, ASecondDownloadEmptiesTheReceiveQueueFirst) {
+    downloader.receiveQueue().append(bytesOf({kReject, 0x33, 0x44})); // stale bytes
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
+    runUntilDone();
+    EXPECT_EQ(outcomes.at(0).resultFlag, 0) << outcomes.at(0).reason;
+}
+
+TEST_F(DownloaderTest, RefusesToStartWithoutAnOpenPortOrWhileBusyOrWhenTooLarge) {
+    port.close();
+    TStartResult start = downloader.SendImage(imageOfSize(84));
+    EXPECT_FALSE(start.started);
+    EXPECT_EQ(start.error, "The serial port is not open: open it first.");
+    port.open();
+    start = downloader.SendImage(imageOfSize(70000));
+    EXPECT_FALSE(start.started);
+    EXPECT_EQ(start.error,
+              "The program image is 70000 bytes; a download can carry at most 65535 bytes.");
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
+    start = downloader.SendImage(imageOfSize(84));
+    EXPECT_FALSE(start.started);
+    EXPECT_EQ(start.error, "A download is already running.");
+    runUntilDone();
+    EXPECT_EQ(outcomes.size(), 1u);
+    EXPECT_TRUE(port.robot().receivedBytes().size() > 0);
+}
+
+TEST_F(DownloaderTest, AHangUpEndsTheDownloadWithTheReason) {
+    port.robot().hangUpAfterChunks(1);
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(300)).started);
+    runUntilDone();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].message, "300 bytes data send fail");
+    EXPECT_NE(outcomes[0].reason.find("hung up"), std::string::npos) << outcomes[0].reason;
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST(DownloaderLifetime, DestroyingTheDownloaderStopsAWaitingWorker) {
+    TVirtualRobotPort port;
+    port.open();
+    port.robot().setSilentAfterPackets(0);
+    test::TTaskQueue tasks;
+    bool completed = false;
+    {
+        // Real time: the worker waits for an answer that never comes.
+        TDownloader downloader(port,
+                               [&](std::function<void()> task) { tasks.post(std::move(task)); });
+        downloader.setAnswerTimeout(std::chrono::hours(1));
+        downloader.setHandlers({{}, {}, [&](const TDownloadOutcome&) { completed = true; }});
+        ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
+        std::this_thread::sleep_for(20ms);
+    } // the destructor must not wait for the hour
+    tasks.drain();
+    EXPECT_FALSE(completed); // the owner is gone: its handlers are not called
+}
+
+// Points the temporary directory at a private folder to watch the image file.
+class ListingDownloadTest : public DownloaderTest {
+protected:
+    void SetUp() override {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("zolvane-dl-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        std::filesystem::create_directories(m_dir);
+        const char* old = std::getenv("TMPDIR");
+        m_old = old ? old : "";
+        setenv("TMPDIR", m_dir.c_str(), 1);
+    }
+    void TearDown() override {
+        if (m_old.empty())
+            unsetenv("TMPDIR");
+        else
+            setenv("TMPDIR", m_old.c_str(), 1);
+        std::filesystem::remove_all(m_dir);
+    }
+    bool folderEmpty() const { return std::filesystem::is_empty(m_dir); }
+    std::filesystem::path m_dir;
+    std::string m_old;
+};
+
+TEST_F(ListingDownloadTest, PacksSendsAndDeletesTheTemporaryFile) {
+    const std::vector<std::string> lines{"10 REM \"ZOLVANE\"",  "20 REM \"FDX\"",
+                                         "30 REM \"WAIT 100\"", "50 REM \"LT 50\"",
+                                         "60 REM \"GOTO 40\"",  "70 REM \"END\""};
+    ASSERT_TRUE(downloader.SendListing(lines).started);
+    EXPECT_TRUE(folderEmpty()); // deleted as soon as the worker holds its copy
+    runUntilDone();
+    EXPECT_EQ(outcomes.at(0).message, "84 bytes data send success");
+    Bytes expected;
+    ASSERT_TRUE(
+        ReadFileBytes(std::string(ZOLVANE_FIXTURES) + "/download/example/image.bin", expected));
+    EXPECT_EQ(port.robot().image(), expected);
+}
+
+TEST_F(ListingDownloadTest, DeletesTheTemporaryFileWhenTheDownloadCannotStart) {
+    port.close();
+    const TStartResult start = downloader.SendListing({"10 REM \"X\""});
+    EXPECT_FALSE(start.started);
+    EXPECT_FALSE(start.error.empty());
+    EXPECT_TRUE(folderEmpty());
+    const std::vector<std::string> huge(400, "10 REM \"" + std::string(200, 'A') + "\"");
+    port.open();
+    EXPECT_NE(downloader.SendListing(huge).error.find("at most 65535 bytes"), std::string::npos);
+    EXPECT_TRUE(folderEmpty());
+}
+
+TEST_F(ListingDownloadTest, AnEmptyTextDoesNothingAndAnUnacceptedOneSendsTheEndMark) {
+    const TStartResult nothing = downloader.SendListing({});
+    EXPECT_FALSE(nothing.started);
+    EXPECT_TRUE(nothing.error.empty());
+    EXPECT_TRUE(port.robot().receivedBytes().empty());
+    ASSERT_TRUE(downloader.SendListing({"hello"}).started);
+    runUntilDone();
+    EXPECT_EQ(outcomes.at(0).message, "3 bytes data send success");
+    EXPECT_EQ(port.robot().image(), bytesOf({0, 0, 0}));
+}
+
+} // namespace
+} // namespace download
