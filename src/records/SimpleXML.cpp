@@ -852,6 +852,9 @@ void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
         if (isWhite(c)) {
             if (name.empty())
                 fail("Invalid XML Element: malformed tag found (no valid name)");
+            // Named already, so that an error in the attributes leaves a named element.
+            element.m_name = name;
+            element.Namespace = prefix;
             if (!readAttributes(element.Properties()))
                 endOfText();
             // Reading resumes at the character that ended the list ("?" joins the name).
