@@ -1,0 +1,113 @@
+#include "platform/PtyRobotServer.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace platform {
+
+TPtyRobotServer::~TPtyRobotServer() {
+    stop();
+}
+
+bool TPtyRobotServer::start(std::string* error) {
+    auto fail = [&](const char* what) {
+        if (error)
+            *error = std::string(what) + ": " + std::strerror(errno);
+        closeTerminal();
+        return false;
+    };
+    char name[256] = {};
+    if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+        return fail("Cannot create a pseudo-terminal");
+    // Raw bytes both ways: no echo, no line editing, no CR/LF translation.
+    termios settings{};
+    if (::tcgetattr(m_slave, &settings) == 0) {
+        ::cfmakeraw(&settings);
+        ::tcsetattr(m_slave, TCSANOW, &settings);
+    }
+    ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
+    if (::pipe2(m_wake, O_CLOEXEC) != 0)
+        return fail("Cannot create a pipe");
+    m_path = name;
+    m_robot.setOutput(
+        [this](std::span<const std::uint8_t> bytes) { writeAll(bytes.data(), bytes.size()); });
+    m_thread = std::thread([this] { serve(); });
+    return true;
+}
+
+void TPtyRobotServer::stop() {
+    if (m_thread.joinable()) {
+        const char stopByte = 0;
+        [[maybe_unused]] const auto n = ::write(m_wake[1], &stopByte, 1);
+        m_thread.join();
+    }
+    closeTerminal();
+    for (int& fd : m_wake) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+}
+
+void TPtyRobotServer::closeTerminal() {
+    if (m_master >= 0)
+        ::close(m_master);
+    if (m_slave >= 0)
+        ::close(m_slave);
+    m_master = m_slave = -1;
+}
+
+void TPtyRobotServer::writeAll(const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(m_master, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return; // the terminal is gone; the robot's words are lost with it
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+void TPtyRobotServer::serve() {
+    std::uint8_t buffer[4096];
+    for (;;) {
+        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        if (fds[1].revents)
+            return;
+        if (!(fds[0].revents & (POLLIN | POLLHUP | POLLERR)))
+            continue;
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (n <= 0) {
+            // EIO: nobody holds the terminal open just now; wait a moment.
+            ::poll(fds + 1, 1, 20);
+            if (fds[1].revents)
+                return;
+            continue;
+        }
+        for (ssize_t i = 0; i < n; ++i)
+            m_robot.receive(buffer[i]);
+        if (m_robot.hungUp()) {
+            // The cable is pulled: the program's port loses its device.
+            closeTerminal();
+            m_hungUp = true;
+            return;
+        }
+    }
+}
+
+} // namespace platform

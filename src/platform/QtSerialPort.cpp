@@ -1,0 +1,253 @@
+#include "platform/QtSerialPort.h"
+
+#include <QMetaObject>
+#include <QSerialPortInfo>
+#include <QThread>
+#include <condition_variable>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
+
+namespace platform {
+
+TQtSerialPort::TQtSerialPort(QObject* parent) : QObject(parent), m_port(new QSerialPort(this)) {
+    connect(m_port, &QSerialPort::readyRead, this, &TQtSerialPort::readAvailable);
+    connect(m_port, &QSerialPort::errorOccurred, this, &TQtSerialPort::portError);
+}
+
+TQtSerialPort::~TQtSerialPort() {
+    close();
+}
+
+void TQtSerialPort::setDeviceName(const std::string& name) {
+    m_device = name;
+    m_number = 0;
+}
+
+void TQtSerialPort::setPortNumber(int number) {
+    m_number = number;
+    m_device.clear();
+}
+
+std::string TQtSerialPort::deviceForNumber(int number, std::string* error) {
+    if (number < 1 || number > 8) {
+        if (error)
+            *error =
+                "There is no serial port number " + std::to_string(number) + ": choose 1 to 8.";
+        return {};
+    }
+#ifdef Q_OS_WIN
+    return "COM" + std::to_string(number);
+#else
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    if (number > ports.size()) {
+        if (error)
+            *error = "There is no serial port number " + std::to_string(number) +
+                     ": the system reports " + std::to_string(ports.size()) + ".";
+        return {};
+    }
+    return ports[number - 1].systemLocation().toStdString();
+#endif
+}
+
+std::vector<std::string> TQtSerialPort::availablePorts() {
+    std::vector<std::string> names;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        std::string line = info.systemLocation().toStdString();
+        if (!info.description().isEmpty())
+            line += "\t" + info.description().toStdString();
+        names.push_back(std::move(line));
+    }
+    return names;
+}
+
+std::string TQtSerialPort::portName() const {
+    std::lock_guard lock(m_mutex);
+    return m_name;
+}
+
+std::string TQtSerialPort::errorString() const {
+    std::lock_guard lock(m_mutex);
+    return m_error;
+}
+
+void TQtSerialPort::setError(const std::string& text) {
+    std::lock_guard lock(m_mutex);
+    m_error = text;
+}
+
+bool TQtSerialPort::open() {
+    close();
+    std::string device = m_device;
+    std::string error;
+    if (device.empty()) {
+        device = deviceForNumber(m_number, &error);
+        if (device.empty()) {
+            setError(error);
+            return false;
+        }
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_name = device;
+        m_error.clear();
+    }
+    m_port->setPortName(QString::fromStdString(device));
+    m_settingUp = true;
+    const bool opened = m_port->open(QIODevice::ReadWrite);
+    if (!opened) {
+        m_settingUp = false;
+        setError("Cannot open " + device + ": " + m_port->errorString().toStdString());
+        return false;
+    }
+    m_port->setBaudRate(QSerialPort::Baud115200);
+    m_port->setDataBits(QSerialPort::Data8);
+    m_port->setParity(QSerialPort::NoParity);
+    m_port->setStopBits(QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    // A pseudo-terminal has no modem lines: that is no error.
+    m_port->setDataTerminalReady(true);
+    m_port->setRequestToSend(true);
+    m_port->clear(QSerialPort::AllDirections);
+    m_port->clearError();
+    m_settingUp = false;
+    m_open = true;
+    return true;
+}
+
+void TQtSerialPort::close() {
+    m_open = false;
+    if (m_port->isOpen())
+        m_port->close();
+}
+
+void TQtSerialPort::discardBuffers() {
+    if (m_port->isOpen())
+        m_port->clear(QSerialPort::AllDirections);
+}
+
+bool TQtSerialPort::writeByte(std::uint8_t byte) {
+    if (QThread::currentThread() == thread())
+        return writeHere(byte);
+    // The worker's byte goes to this object's thread; the worker waits until
+    // it has been written and drained, without polling.
+    struct Pending {
+        std::mutex mutex;
+        std::condition_variable cv;
+        bool done = false;
+        bool ok = false;
+    };
+    auto pending = std::make_shared<Pending>();
+    QMetaObject::invokeMethod(
+        this,
+        [this, pending, byte] {
+            const bool ok = writeHere(byte);
+            {
+                std::lock_guard lock(pending->mutex);
+                pending->done = true;
+                pending->ok = ok;
+            }
+            pending->cv.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(pending->mutex);
+    if (!pending->cv.wait_for(lock, m_writeLimit, [&] { return pending->done; })) {
+        setError("the serial port " + portName() + " did not take a byte within " +
+                 std::to_string(m_writeLimit.count()) + " ms");
+        return false;
+    }
+    return pending->ok;
+}
+
+bool TQtSerialPort::writeHere(std::uint8_t byte) {
+    if (!m_open || !m_port->isOpen()) {
+        if (errorString().empty())
+            setError("the serial port " + portName() + " is not open");
+        return false;
+    }
+    const char c = static_cast<char>(byte);
+    if (m_port->write(&c, 1) != 1) {
+        setError("cannot write to " + portName() + ": " + m_port->errorString().toStdString());
+        return false;
+    }
+    while (m_open && m_port->bytesToWrite() > 0) {
+        if (!m_port->waitForBytesWritten(1000) && m_port->bytesToWrite() > 0) {
+            if (m_open)
+                setError("the serial port " + portName() +
+                         " does not send: " + m_port->errorString().toStdString());
+            return false;
+        }
+    }
+#ifdef Q_OS_UNIX
+    // Out of Qt's buffer is not yet out of the device: wait for the driver too.
+    if (m_open)
+        ::tcdrain(static_cast<int>(m_port->handle()));
+#endif
+    return m_open;
+}
+
+void TQtSerialPort::readAvailable() {
+    const QByteArray bytes = m_port->readAll();
+    if (bytes.isEmpty())
+        return;
+    ReceiveHandler receive;
+    {
+        std::lock_guard lock(m_mutex);
+        receive = m_receive;
+    }
+    if (receive)
+        receive({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                 static_cast<std::size_t>(bytes.size())});
+}
+
+void TQtSerialPort::portError(QSerialPort::SerialPortError error) {
+    if (m_settingUp || !m_open)
+        return;
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
+        error != QSerialPort::WriteError)
+        return;
+    // The device went away (cable pulled) or stopped working: close it and
+    // tell the download at once instead of letting it wait. (QSerialPort's
+    // own error text may still be that of an earlier, harmless failure.)
+    const std::string text =
+        error == QSerialPort::ResourceError ? "the serial port " + portName() + " was disconnected"
+        : error == QSerialPort::ReadError ? "reading from the serial port " + portName() + " failed"
+                                          : "writing to the serial port " + portName() + " failed";
+    setError(text);
+    m_open = false;
+    ErrorHandler handler;
+    {
+        std::lock_guard lock(m_mutex);
+        handler = m_errorHandler;
+    }
+    // Closing inside QSerialPort's own signal is not safe: do it next.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!m_open && m_port->isOpen())
+                m_port->close();
+        },
+        Qt::QueuedConnection);
+    if (handler)
+        handler(text);
+}
+
+void TQtSerialPort::setReceiveHandler(ReceiveHandler handler) {
+    std::lock_guard lock(m_mutex);
+    m_receive = std::move(handler);
+}
+
+void TQtSerialPort::setErrorHandler(ErrorHandler handler) {
+    std::lock_guard lock(m_mutex);
+    m_errorHandler = std::move(handler);
+}
+
+std::function<void(std::function<void()>)> queuedPoster(QObject* context) {
+    return [context](std::function<void()> task) {
+        QMetaObject::invokeMethod(context, std::move(task), Qt::QueuedConnection);
+    };
+}
+
+} // namespace platform

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/SerialPortInterface.h"
+
+#include <QObject>
+#include <QSerialPort>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// TQtSerialPort: the serial port on QSerialPort. It lives on the thread that
+// created it (the user-interface thread, or the command-line tool's main
+// thread) and needs that thread's event loop running: received bytes arrive
+// through it, and writes from the download worker are queued to it and wait
+// until the byte has left the output buffer (waitForBytesWritten, then
+// tcdrain on POSIX), so no thread ever polls the buffer.
+class TQtSerialPort final : public QObject, public TSerialPortInterface {
+    Q_OBJECT
+
+public:
+    explicit TQtSerialPort(QObject* parent = nullptr);
+    ~TQtSerialPort() override;
+
+    // What open() opens: a device name or path ("/dev/ttyUSB0", "COM3") ...
+    void setDeviceName(const std::string& name);
+    // ... or a port number 1 to 8 (COMn on Windows; elsewhere the n-th port
+    // the system reports).
+    void setPortNumber(int number);
+
+    // The device a port number stands for; empty with *error set when there
+    // is none.
+    static std::string deviceForNumber(int number, std::string* error = nullptr);
+    // The serial ports the system reports: "name<TAB>description".
+    static std::vector<std::string> availablePorts();
+
+    // How long a worker's write may wait for this thread before it fails.
+    void setWriteTimeLimit(std::chrono::milliseconds limit) { m_writeLimit = limit; }
+
+    bool open() override;
+    void close() override;
+    bool isOpen() const override { return m_open; }
+    std::string portName() const override;
+    std::string errorString() const override;
+    void discardBuffers() override;
+    bool writeByte(std::uint8_t byte) override;
+    void setReceiveHandler(ReceiveHandler handler) override;
+    void setErrorHandler(ErrorHandler handler) override;
+
+private:
+    bool writeHere(std::uint8_t byte);
+    void readAvailable();
+    void portError(QSerialPort::SerialPortError error);
+    void setError(const std::string& text);
+
+    QSerialPort* m_port;
+    std::string m_device;
+    int m_number = 0;
+    std::atomic<bool> m_open{false};
+    bool m_settingUp = false;
+    std::chrono::milliseconds m_writeLimit{5000};
+    mutable std::mutex m_mutex; // the error text and the handlers
+    std::string m_error;
+    std::string m_name;
+    ReceiveHandler m_receive;
+    ErrorHandler m_errorHandler;
+};
+
+// A "post to the owner's thread" function: runs each task later on the
+// thread of context, through its event loop (a queued call).
+std::function<void(std::function<void()>)> queuedPoster(QObject* context);
+
+} // namespace platform
