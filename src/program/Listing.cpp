@@ -69,9 +69,11 @@ public:
         const std::string_view rest = statement.substr(position);
         if (!rest.starts_with(m_prefix))
             return std::nullopt;
-        for (const std::size_t length : m_lengths) {
-            if (length > rest.size())
-                continue;
+        // Only keys that fit in the rest of the statement, longest first.
+        const auto fitting =
+            std::lower_bound(m_lengths.begin(), m_lengths.end(), rest.size(), std::greater<>());
+        for (auto it = fitting; it != m_lengths.end(); ++it) {
+            const std::size_t length = *it;
             if (length < rest.size() && continuesName(static_cast<unsigned char>(rest[length])))
                 continue;
             const auto found = m_targets.find(rest.substr(0, length));
