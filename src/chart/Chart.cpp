@@ -2,6 +2,7 @@
 
 #include "records/BlockCatalog.h"
 
+#include <algorithm>
 #include <cassert>
 
 namespace {
@@ -46,7 +47,9 @@ const char* TChartItem::ClassName() const {
 
 TPanelItem::TPanelItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas, TFcShape shape)
     : TChartItem(cls, chart, canvas),
-      Object(canvas.AddObject(0, 0, kItemWidth, kItemHeight, shape)) {}
+      Object(canvas.AddObject(0, 0, kItemWidth, kItemHeight, shape)) {
+    m_main = Object;
+}
 
 TPanelItem::~TPanelItem() {
     Canvas().RemoveObject(Object);
@@ -86,23 +89,25 @@ TEndPanel::TEndPanel(TChart& chart, TFlowChart& canvas)
     Object->Kind = KindEndTerminal;
 }
 
-TNormalSpot::TNormalSpot(TChart& chart, TFlowChart& canvas)
+TNormalSpot::TNormalSpot(TChart& chart, TFlowChart& canvas, TFcPoint origin)
     : TChartItem(TChartItemClass::NormalSpot, chart, canvas) {
-    Base = canvas.AddObject(0, 0, kItemWidth, kItemHeight, ShapeNone);
-    Marker = canvas.AddObject(TChart::MarkerLeft, TChart::MarkerTop, kMarkerWidth, kMarkerHeight,
-                              ShapeRectangle);
+    const int x = origin.x, y = origin.y;
+    Base = canvas.AddObject(x, y, kItemWidth, kItemHeight, ShapeNone);
+    Marker = canvas.AddObject(x + TChart::MarkerLeft, y + TChart::MarkerTop, kMarkerWidth,
+                              kMarkerHeight, ShapeRectangle);
     Marker->SetFillColor(fcRgb(255, 235, 170));
     Marker->SetEdgeFlags(kRaisedBevel);
     Marker->Kind = KindSpotMarker;
     Base->AddGroupMember(Marker);
-    UpperAnchor = canvas.AddObject(0, 0, 0, 0, ShapeNone);
+    UpperAnchor = canvas.AddObject(x, y, 0, 0, ShapeNone);
     Base->AddGroupMember(UpperAnchor);
-    LowerAnchor = canvas.AddObject(0, 0, 0, 0, ShapeNone);
+    LowerAnchor = canvas.AddObject(x, y, 0, 0, ShapeNone);
     Base->AddGroupMember(LowerAnchor);
-    UpperAnchor->SetBounds(45, -1, 0, 0);
-    LowerAnchor->SetBounds(45, kItemHeight, 0, 0);
+    UpperAnchor->SetBounds(x + 45, y - 1, 0, 0);
+    LowerAnchor->SetBounds(x + 45, y + kItemHeight, 0, 0);
     canvas.AddConnection(UpperAnchor, Marker, 0, 2);
     canvas.AddConnection(Marker, LowerAnchor, 10, 0);
+    m_main = Base;
 }
 
 TNormalSpot::~TNormalSpot() {
@@ -196,7 +201,11 @@ void TChart::InsertBlock(int blockType) {
         return;
     UpdateBracket bracket(m_canvas);
     const auto position = static_cast<std::size_t>(at) + 1;
-    auto spot = std::make_unique<TNormalSpot>(*this, m_canvas);
+    // Made near where it will stand rather than at the origin, so its upper anchor never pokes
+    // above the canvas and the canvas has no reason to measure its whole extent again.
+    const TFcObject* selectedBase = static_cast<TNormalSpot&>(*m_items[position - 1]).Base;
+    const TFcPoint origin{LayoutLeft, std::max(1, selectedBase->Top())};
+    auto spot = std::make_unique<TNormalSpot>(*this, m_canvas, origin);
     TNormalSpot& spotRef = *spot;
     insertItem(position, std::move(spot));
     SetItemLeft(spotRef, LayoutLeft);
@@ -275,7 +284,7 @@ void TChart::Relayout() {
     int y = LayoutTop;
     for (const auto& item : m_items) {
         PlaceItem(*item, ItemLeft(*item), y);
-        y += ItemHeight(*item);
+        y += item->m_main->Height();
     }
 }
 
@@ -298,12 +307,40 @@ void TChart::MoveGroup(TFcObject* object, int left, int top) {
         m->SetBounds(left + m->Left() - l0, top + m->Top() - t0, m->Width(), m->Height());
 }
 
+// A spot whose move group is what its constructor made (marker and anchors, none with members of
+// its own) is moved directly: the same end positions as MoveGroup followed by putting the marker
+// back, without collecting the group for every spot of a long chart.
+static bool hasOwnGroupOnly(const TNormalSpot& spot) {
+    const auto& group = spot.Base->GroupMembers();
+    return group.size() == 3 && group[0] == spot.Marker && group[1] == spot.UpperAnchor &&
+           group[2] == spot.LowerAnchor && spot.Marker->GroupMemberCount() == 0 &&
+           spot.UpperAnchor->GroupMemberCount() == 0 && spot.LowerAnchor->GroupMemberCount() == 0;
+}
+
+static void moveBy(TFcObject* o, int dx, int dy) {
+    o->SetBounds(o->Left() + dx, o->Top() + dy, o->Width(), o->Height());
+}
+
+void TChart::placeSpot(TNormalSpot& spot, int left, int top) {
+    TFcObject* base = spot.Base;
+    if (hasOwnGroupOnly(spot)) {
+        const int dx = left - base->Left();
+        const int dy = top - base->Top();
+        if (dx != 0 || dy != 0) {
+            base->SetBounds(left, top, base->Width(), base->Height());
+            moveBy(spot.UpperAnchor, dx, dy);
+            moveBy(spot.LowerAnchor, dx, dy);
+        }
+    } else {
+        MoveGroup(base, left, top);
+    }
+    spot.Marker->SetBounds(base->Left() + MarkerLeft, base->Top() + MarkerTop, spot.Marker->Width(),
+                           spot.Marker->Height());
+}
+
 void TChart::PlaceItem(TChartItem& item, int left, int top) {
     if (item.Class() == TChartItemClass::NormalSpot) {
-        auto& spot = static_cast<TNormalSpot&>(item);
-        MoveGroup(spot.Base, left, top);
-        spot.Marker->SetBounds(spot.Base->Left() + MarkerLeft, spot.Base->Top() + MarkerTop,
-                               spot.Marker->Width(), spot.Marker->Height());
+        placeSpot(static_cast<TNormalSpot&>(item), left, top);
     } else {
         TFcObject* o = static_cast<TPanelItem&>(item).Object;
         o->SetBounds(left, top, o->Width(), o->Height());
@@ -315,9 +352,7 @@ void TChart::PlaceItem(TChartItem& item, int left, int top) {
 void TChart::SetItemLeft(TChartItem& item, int left) {
     if (item.Class() == TChartItemClass::NormalSpot) {
         auto& spot = static_cast<TNormalSpot&>(item);
-        MoveGroup(spot.Base, left, spot.Base->Top());
-        spot.Marker->SetBounds(spot.Base->Left() + MarkerLeft, spot.Base->Top() + MarkerTop,
-                               spot.Marker->Width(), spot.Marker->Height());
+        placeSpot(spot, left, spot.Base->Top());
     } else {
         static_cast<TPanelItem&>(item).Object->SetLeft(left);
     }

@@ -30,7 +30,7 @@ public:
     // "TStartPanel", "TNormalSpot", "TSeqPanel" or "TEndPanel".
     const char* ClassName() const;
     // The object the layout measures: a terminal's or block's Object, a spot's base.
-    virtual TFcObject* MainObject() const = 0;
+    TFcObject* MainObject() const { return m_main; }
 
     int Top = 0;
     int Left = 0;
@@ -43,6 +43,7 @@ public:
 protected:
     TChartItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas)
         : m_class(cls), m_chart(&chart), m_canvas(&canvas) {}
+    TFcObject* m_main = nullptr; // set by each item's constructor
 
 private:
     friend class TChart;
@@ -56,7 +57,6 @@ private:
 class TPanelItem : public TChartItem {
 public:
     ~TPanelItem() override;
-    TFcObject* MainObject() const override { return Object; }
 
     TFcObject* const Object;
 
@@ -89,9 +89,9 @@ public:
 // anchor. Stacked between two items, the lines join them.
 class TNormalSpot final : public TChartItem {
 public:
-    TNormalSpot(TChart& chart, TFlowChart& canvas);
+    // The base's top-left corner starts at origin ((0, 0) unless the creator knows better).
+    TNormalSpot(TChart& chart, TFlowChart& canvas, TFcPoint origin = {});
     ~TNormalSpot() override;
-    TFcObject* MainObject() const override { return Base; }
 
     TFcObject* UpperAnchor = nullptr;
     TFcObject* LowerAnchor = nullptr;
@@ -194,6 +194,7 @@ private:
     };
 
     int indexOf(const TFcObject* object, TChartItemClass cls, Role role) const;
+    void placeSpot(TNormalSpot& spot, int left, int top);
     std::unique_ptr<TSeqPanel> makeBlock(int blockType);
     void insertItem(std::size_t position, std::unique_ptr<TChartItem> item);
     void destroyItem(std::size_t position);

@@ -1,0 +1,140 @@
+// The chart on 10,000 blocks: open the file, clear it, insert at the first spot, check for
+// changes.
+#include "canvas/FlowChart.h"
+#include "chart/Chart.h"
+#include "chart/ChartFile.h"
+#include "records/BlockCatalog.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+constexpr int kBlocks = 10000;
+
+struct SilentUi : TChartFileUi {
+    std::string openFileName() override { return {}; }
+    std::string saveFileName() override { return {}; }
+    Answer askYesNoCancel(const std::string&) override { return Answer::Cancel; }
+    void showError(const std::string&) override {}
+    void setCaption(const std::string&) override {}
+    void clearProgramText() override {}
+};
+
+// A chart file of kBlocks blocks of every type, with named labels, subroutines and phrases.
+const std::string& chartFilePath() {
+    static const std::string path = [] {
+        TFlowChart canvas;
+        TChart chart(canvas);
+        chart.NewChart();
+        const auto catalog = BlockCatalog();
+        for (int i = 0; i < kBlocks; ++i) {
+            const TBlockInfo& info = catalog[static_cast<std::size_t>(i) % catalog.size()];
+            TFcObject* block = chart.AppendBlock(info.type);
+            const std::string n = std::to_string(i);
+            if (info.type == 11 || info.type == 12)
+                block->Payload = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<CtrlNode "
+                                 "type=\"" +
+                                 std::to_string(info.type) + "\">\r\n  <label>L" + n +
+                                 "</label>\r\n</CtrlNode>\r\n";
+            if (info.type == 26)
+                block->Payload = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<CtrlNode "
+                                 "type=\"26\">\r\n  <index>" +
+                                 std::to_string(i % 200) + "</index>\r\n</CtrlNode>\r\n";
+        }
+        chart.Relayout();
+        SilentUi ui;
+        TChartFile file(chart, ui, "bench");
+        const std::string p =
+            (std::filesystem::temp_directory_path() / "zolvane-bench-chart.lcs").string();
+        const std::string error = file.SaveFile(p);
+        if (!error.empty())
+            std::fprintf(stderr, "%s\n", error.c_str());
+        return p;
+    }();
+    return path;
+}
+
+struct Loaded {
+    SilentUi ui;
+    TFlowChart canvas;
+    TChart chart{canvas};
+    TChartFile file{chart, ui, "bench"};
+    Loaded() {
+        chart.NewChart();
+        file.setPhrases(std::vector<std::string>(128, "phrase"));
+    }
+    void open() {
+        const std::string error = file.OpenFile(chartFilePath());
+        if (!error.empty())
+            std::fprintf(stderr, "%s\n", error.c_str());
+    }
+};
+
+void BM_OpenChartFile(benchmark::State& state) {
+    Loaded l;
+    for (auto _ : state) {
+        state.PauseTiming();
+        l.chart.ClearChart();
+        l.chart.NewChart();
+        state.ResumeTiming();
+        l.open();
+    }
+    state.counters["blocks"] = l.chart.BlockCount();
+}
+BENCHMARK(BM_OpenChartFile)->Unit(benchmark::kMillisecond);
+
+void BM_ClearChart(benchmark::State& state) {
+    Loaded l;
+    for (auto _ : state) {
+        state.PauseTiming();
+        l.open();
+        state.ResumeTiming();
+        l.chart.ClearChart();
+        l.chart.NewChart();
+    }
+}
+BENCHMARK(BM_ClearChart)->Unit(benchmark::kMillisecond);
+
+void BM_InsertAtFirstSpot(benchmark::State& state) {
+    Loaded l;
+    l.open();
+    auto* first = static_cast<TNormalSpot*>(l.chart.Item(1));
+    // The chart grows by one block per iteration: 100 iterations keep it within 1 % of its size.
+    for (auto _ : state) {
+        l.canvas.SelectObject(first->Marker);
+        l.chart.InsertBlock(1);
+    }
+    state.counters["blocks"] = l.chart.BlockCount();
+}
+BENCHMARK(BM_InsertAtFirstSpot)->Unit(benchmark::kMillisecond)->Iterations(100);
+
+void BM_IsChartChangedUnchanged(benchmark::State& state) {
+    Loaded l;
+    l.open();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(l.file.IsChartChanged());
+}
+BENCHMARK(BM_IsChartChangedUnchanged)->Unit(benchmark::kMillisecond);
+
+// A record edited: the check builds and writes the whole chart to compare.
+void BM_IsChartChangedChanged(benchmark::State& state) {
+    Loaded l;
+    l.open();
+    TFcObject* last = l.chart.Blocks().back();
+    last->Payload = DefaultRecord(14);
+    bool changed = false;
+    for (auto _ : state) {
+        changed = l.file.IsChartChanged();
+        benchmark::DoNotOptimize(changed);
+    }
+    if (!changed)
+        state.SkipWithError("the edited chart did not count as changed");
+}
+BENCHMARK(BM_IsChartChangedChanged)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
