@@ -193,8 +193,10 @@ void TFcObject::SetTransparent(bool transparent) {
         repaint();
 }
 void TFcObject::SetVisible(bool visible) {
-    if (assign(m_visible, visible))
-        repaint();
+    if (!assign(m_visible, visible))
+        return;
+    Owner().m_slots[m_slot].visible = visible;
+    repaint();
 }
 void TFcObject::SetFillColor(TFcColor color) {
     if (assign(m_fillColor, color))
@@ -223,15 +225,27 @@ bool TFcObject::ReachesInGroup(const TFcObject* target) const {
     if (target == this)
         return true;
     // Groups may form cycles (A holds B and B holds A is allowed), so remember what was seen.
+    // Groups are small (a spot holds three), so a short list serves until it grows.
     std::vector<const TFcObject*> stack{this};
-    std::unordered_set<const TFcObject*> seen{this};
+    std::vector<const TFcObject*> seenFew{this};
+    std::unordered_set<const TFcObject*> seenMany;
+    const auto firstVisit = [&](const TFcObject* o) {
+        if (!seenMany.empty())
+            return seenMany.insert(o).second;
+        if (std::find(seenFew.begin(), seenFew.end(), o) != seenFew.end())
+            return false;
+        seenFew.push_back(o);
+        if (seenFew.size() > 32)
+            seenMany.insert(seenFew.begin(), seenFew.end());
+        return true;
+    };
     while (!stack.empty()) {
         const TFcObject* o = stack.back();
         stack.pop_back();
         for (const TFcObject* m : o->m_group) {
             if (m == target)
                 return true;
-            if (seen.insert(m).second)
+            if (firstVisit(m))
                 stack.push_back(m);
         }
     }
@@ -279,18 +293,17 @@ void TFcConnection::SetPen(const TFcPen& pen) {
 }
 
 void TFcConnection::reroute() {
-    std::vector<TFcPoint> pts = m_points;
-    if (pts.size() < 2)
-        pts.resize(2);
-    if (m_source)
-        pts.front() = m_source->LinkPoint(m_sourceLink);
-    if (m_dest)
-        pts.back() = m_dest->LinkPoint(m_destLink);
-    if (pts == m_points)
+    if (m_points.size() < 2)
+        return;
+    const TFcPoint first = m_source ? m_source->LinkPoint(m_sourceLink) : m_points.front();
+    const TFcPoint last = m_dest ? m_dest->LinkPoint(m_destLink) : m_points.back();
+    if (first == m_points.front() && last == m_points.back())
         return;
     const TFcRect before = BoundsRect();
     repaint();
-    m_points = std::move(pts);
+    m_points.front() = first;
+    m_points.back() = last;
+    Owner().m_lineSlots[m_slot].bounds = BoundsRect();
     repaint();
     Owner().noteRectChanged(before, BoundsRect());
     Owner().geometryChanged();
@@ -307,6 +320,8 @@ TFlowChart::~TFlowChart() {
     m_selConnections.clear();
     m_connections.clear();
     m_objects.clear();
+    m_slots.clear();
+    m_lineSlots.clear();
 }
 
 TFcObject* TFlowChart::AddObject(int left, int top, int width, int height, TFcShape shape) {
@@ -315,6 +330,8 @@ TFcObject* TFlowChart::AddObject(int left, int top, int width, int height, TFcSh
     o->m_order = m_nextOrder++;
     m_objects.push_back(std::move(owned));
     o->m_self = std::prev(m_objects.end());
+    o->m_slot = m_slots.size();
+    m_slots.push_back({o->BoundsRect(), o, true});
     o->m_shape = shape;
     // A new object sits at the origin with no size, which the extent always holds.
     o->SetBounds(left, top, width, height);
@@ -338,7 +355,10 @@ void TFlowChart::RemoveObject(TFcObject* object) {
     const TFcRect bounds = object->BoundsRect();
     invalidate(bounds.inflated(kObjectDamageMargin));
     noteRectRemoved(bounds);
+    m_slots[object->m_slot].object = nullptr;
+    ++m_holes;
     m_objects.erase(object->m_self);
+    compactSlots();
     geometryChanged();
 }
 
@@ -358,6 +378,8 @@ TFcConnection* TFlowChart::AddConnection(TFcObject* source, TFcObject* dest, int
     c->m_points = {source->LinkPoint(c->m_sourceLink), dest->LinkPoint(c->m_destLink)};
     m_connections.push_back(std::move(owned));
     c->m_self = std::prev(m_connections.end());
+    c->m_slot = m_lineSlots.size();
+    m_lineSlots.push_back({c->BoundsRect(), c});
     noteRectAdded(c->BoundsRect());
     c->repaint();
     geometryChanged();
@@ -375,6 +397,8 @@ TFcConnection* TFlowChart::AddConnectionTo(TFcObject* source, int sourceLink, TF
     c->m_points = {source->LinkPoint(c->m_sourceLink), freeEnd};
     m_connections.push_back(std::move(owned));
     c->m_self = std::prev(m_connections.end());
+    c->m_slot = m_lineSlots.size();
+    m_lineSlots.push_back({c->BoundsRect(), c});
     noteRectAdded(c->BoundsRect());
     c->repaint();
     geometryChanged();
@@ -391,21 +415,53 @@ void TFlowChart::RemoveConnection(TFcConnection* connection) {
         std::erase(connection->m_dest->m_attached, connection);
     connection->repaint();
     noteRectRemoved(connection->BoundsRect());
+    m_lineSlots[connection->m_slot].connection = nullptr;
+    ++m_lineHoles;
     m_connections.erase(connection->m_self);
+    compactLineSlots();
     geometryChanged();
 }
 
 std::vector<TFcObject*> TFlowChart::ObjectsIn(const TFcRect& area) const {
     std::vector<TFcObject*> result;
-    for (const auto& o : m_objects) {
-        if (o->m_visible && o->BoundsRect().intersects(area))
-            result.push_back(o.get());
+    for (const Slot& s : m_slots) {
+        if (s.object && s.visible && s.bounds.intersects(area))
+            result.push_back(s.object);
     }
     return result;
 }
 
+void TFlowChart::compactSlots() {
+    if (m_holes < 64 || m_holes * 2 < m_slots.size())
+        return;
+    std::size_t n = 0;
+    for (const Slot& s : m_slots) {
+        if (!s.object)
+            continue;
+        s.object->m_slot = n;
+        m_slots[n++] = s;
+    }
+    m_slots.resize(n);
+    m_holes = 0;
+}
+
+void TFlowChart::compactLineSlots() {
+    if (m_lineHoles < 64 || m_lineHoles * 2 < m_lineSlots.size())
+        return;
+    std::size_t n = 0;
+    for (const LineSlot& s : m_lineSlots) {
+        if (!s.connection)
+            continue;
+        s.connection->m_slot = n;
+        m_lineSlots[n++] = s;
+    }
+    m_lineSlots.resize(n);
+    m_lineHoles = 0;
+}
+
 void TFlowChart::objectMoved(TFcObject& object, const TFcRect& before) {
     const TFcRect after = object.BoundsRect();
+    m_slots[object.m_slot].bounds = after;
     invalidate(before.inflated(kObjectDamageMargin));
     invalidate(after.inflated(kObjectDamageMargin));
     noteRectChanged(before, after);
@@ -545,10 +601,14 @@ void TFlowChart::noteRectChanged(const TFcRect& before, const TFcRect& after) {
 
 void TFlowChart::recomputeExtent() const {
     TFcRect e{0, 0, 0, 0};
-    for (const auto& o : m_objects)
-        growBy(e, o->BoundsRect());
-    for (const auto& c : m_connections)
-        growBy(e, c->BoundsRect());
+    for (const Slot& s : m_slots) {
+        if (s.object)
+            growBy(e, s.bounds);
+    }
+    for (const LineSlot& s : m_lineSlots) {
+        if (s.connection)
+            growBy(e, s.bounds);
+    }
     m_extent = e;
     m_extentStale = false;
 }
@@ -648,22 +708,25 @@ TFcPoint TFlowChart::canvasToClient(TFcPoint p) const {
 
 TFcHit TFlowChart::HitTest(TFcPoint p) const {
     TFcHit hit;
-    for (auto it = m_objects.rbegin(); it != m_objects.rend(); ++it) {
-        TFcObject* o = it->get();
-        if (!o->m_visible)
+    for (auto it = m_slots.rbegin(); it != m_slots.rend(); ++it) {
+        // Nothing of an object reaches beyond its bounds grown by one pixel.
+        if (!it->object || !it->visible || !it->bounds.inflated(1).contains(p))
             continue;
-        if (!hit.nearObject && o->BoundsRect().inflated(1).contains(p))
+        TFcObject* o = it->object;
+        if (!hit.nearObject)
             hit.nearObject = o;
         if (o->InteriorContains(p)) {
             hit.object = o;
             break;
         }
     }
-    for (auto it = m_connections.rbegin(); it != m_connections.rend() && !hit.connection; ++it) {
-        const auto& pts = (*it)->m_points;
+    for (auto it = m_lineSlots.rbegin(); it != m_lineSlots.rend() && !hit.connection; ++it) {
+        if (!it->connection || !it->bounds.inflated(kLineTolerance).contains(p))
+            continue;
+        const auto& pts = it->connection->m_points;
         for (std::size_t i = 1; i < pts.size(); ++i) {
             if (fcNearSegment(pts[i - 1], pts[i], p, kLineTolerance)) {
-                hit.connection = it->get();
+                hit.connection = it->connection;
                 break;
             }
         }
@@ -677,34 +740,41 @@ TFcObject* TFlowChart::NearestObject(TFcKey arrow) const {
     const TFcObject* s = SelectedObject();
     if (!s)
         return nullptr;
-    TFcDirection dir;
+    // Turn the offsets so that the arrow points along d; e runs across it (as fcArrowScore).
+    bool vertical = false;
+    long long sign = 1;
     switch (arrow) {
     case TFcKey::Left:
-        dir = TFcDirection::Left;
+        sign = -1;
         break;
     case TFcKey::Right:
-        dir = TFcDirection::Right;
         break;
     case TFcKey::Up:
-        dir = TFcDirection::Up;
+        vertical = true;
+        sign = -1;
         break;
     case TFcKey::Down:
-        dir = TFcDirection::Down;
+        vertical = true;
         break;
     default:
         return nullptr;
     }
     TFcObject* best = nullptr;
     long long bestScore = kArrowScoreLimit;
-    for (const auto& o : m_objects) {
-        if (!o->m_visible || o->m_selected)
+    for (const Slot& slot : m_slots) {
+        if (!slot.object || !slot.visible)
             continue;
-        const long long score = fcArrowScore(dir, static_cast<long long>(o->m_left) - s->m_left,
-                                             static_cast<long long>(o->m_top) - s->m_top);
+        const long long dx = static_cast<long long>(slot.bounds.left) - s->m_left;
+        const long long dy = static_cast<long long>(slot.bounds.top) - s->m_top;
+        const long long d = sign * (vertical ? dy : dx);
+        if (d < 0)
+            continue;
+        const long long e = vertical ? dx : dy;
+        const long long score = d + 8 * (e < 0 ? -e : e) + d / 4;
         // Strictly lower: on a tie the object earlier in the list keeps its place.
-        if (score >= 0 && score < bestScore) {
+        if (score < bestScore && !slot.object->m_selected) {
             bestScore = score;
-            best = o.get();
+            best = slot.object;
         }
     }
     return best;

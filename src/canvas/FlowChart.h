@@ -187,6 +187,7 @@ private:
 
     std::uint64_t m_order = 0;
     std::list<std::unique_ptr<TFcObject>>::iterator m_self;
+    std::size_t m_slot = 0; // entry in the canvas's scan index
     std::vector<TFcConnection*> m_attached;
     std::vector<TFcObject*> m_group;       // direct members, in the order added
     std::vector<TFcObject*> m_groupOwners; // objects whose move group holds this one
@@ -231,6 +232,7 @@ private:
     int m_style = 0;
     TFcPen m_pen;
     std::list<std::unique_ptr<TFcConnection>>::iterator m_self;
+    std::size_t m_slot = 0; // entry in the canvas's line index
 };
 
 // Result of a hit test at one point.
@@ -364,8 +366,28 @@ private:
     void updateDragFeedback();
     bool resizeSelected(int dw, int dh);
 
+    // Bounds of every object in list order, packed so that hit tests, painting queries and the
+    // arrow-key rule scan memory linearly. A removed object leaves a hole; holes are squeezed out
+    // once they make up half the index, so removal stays O(1) amortised.
+    struct Slot {
+        TFcRect bounds;
+        TFcObject* object; // null: a hole
+        bool visible;
+    };
+    // The same for connections: their bounding rectangles in list order.
+    struct LineSlot {
+        TFcRect bounds;
+        TFcConnection* connection; // null: a hole
+    };
+    void compactSlots();
+    void compactLineSlots();
+
     ObjectList m_objects;
+    std::vector<Slot> m_slots;
+    std::size_t m_holes = 0;
     ConnectionList m_connections;
+    std::vector<LineSlot> m_lineSlots;
+    std::size_t m_lineHoles = 0;
     std::uint64_t m_nextOrder = 1;
     std::vector<TFcObject*> m_selObjects;
     std::vector<TFcConnection*> m_selConnections;

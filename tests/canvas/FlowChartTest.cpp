@@ -144,6 +144,25 @@ TEST(MoveGroupTest, RefusesItselfAndMembersAlreadyReachable) {
     EXPECT_EQ(b->GroupMemberCount(), 1);
 }
 
+TEST(MoveGroupTest, ReachabilityThroughLongChainsAndCycles) {
+    TFlowChart fc;
+    std::vector<TFcObject*> chain;
+    for (int i = 0; i < 50; ++i)
+        chain.push_back(fc.AddObject(i, 0, 1, 1, ShapeNone));
+    for (int i = 0; i + 1 < 50; ++i)
+        chain[i]->AddGroupMember(chain[i + 1]);
+    chain[0]->AddGroupMember(chain[49]);
+    EXPECT_EQ(chain[0]->GroupMemberCount(), 1);
+    // Close the ring, then fan out so the search meets many objects twice.
+    chain[49]->AddGroupMember(chain[0]);
+    for (int i = 0; i < 50; i += 5)
+        chain[i]->AddGroupMember(chain[(i + 25) % 50]); // already reachable round the ring
+    EXPECT_EQ(chain[0]->GroupMemberCount(), 1);
+    TFcObject* outsider = fc.AddObject(0, 0, 1, 1, ShapeNone);
+    EXPECT_FALSE(chain[10]->ReachesInGroup(outsider));
+    EXPECT_TRUE(chain[10]->ReachesInGroup(chain[9]));
+}
+
 TEST(RemoveObjectTest, MarkerTakesBothConnectionsAlong) {
     TFlowChart fc;
     Spot s = makeSpot(fc, 70, 48);
