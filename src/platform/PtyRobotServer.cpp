@@ -37,13 +37,38 @@ bool TPtyRobotServer::start(std::string* error) {
     m_path = name;
     m_robot.setOutput(
         [this](std::span<const std::uint8_t> bytes) { writeAll(bytes.data(), bytes.size()); });
-    m_thread = std::thread([this] { serve(); });
+    m_thread = std::thread([this] {
+        serve();
+        {
+            std::lock_guard lock(m_doneMutex);
+            m_done = true;
+        }
+        m_doneCv.notify_all();
+    });
     return true;
+}
+
+namespace {
+
+constexpr char kStopByte = 0;
+constexpr char kReleaseByte = 1;
+
+} // namespace
+
+bool TPtyRobotServer::stopWhenReleased(std::chrono::milliseconds limit) {
+    bool released = false;
+    if (m_thread.joinable()) {
+        [[maybe_unused]] const auto n = ::write(m_wake[1], &kReleaseByte, 1);
+        std::unique_lock lock(m_doneMutex);
+        released = m_doneCv.wait_for(lock, limit, [this] { return m_done; });
+    }
+    stop();
+    return released;
 }
 
 void TPtyRobotServer::stop() {
     if (m_thread.joinable()) {
-        const char stopByte = 0;
+        const char stopByte = kStopByte;
         [[maybe_unused]] const auto n = ::write(m_wake[1], &stopByte, 1);
         m_thread.join();
     }
@@ -78,6 +103,7 @@ void TPtyRobotServer::writeAll(const std::uint8_t* data, std::size_t size) {
 
 void TPtyRobotServer::serve() {
     std::uint8_t buffer[4096];
+    bool releasing = false;
     for (;;) {
         pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) {
@@ -85,14 +111,25 @@ void TPtyRobotServer::serve() {
                 continue;
             return;
         }
-        if (fds[1].revents)
-            return;
+        if (fds[1].revents) {
+            char command = kStopByte;
+            if (::read(m_wake[0], &command, 1) != 1 || command == kStopByte)
+                return;
+            // Release: from now on, the program closing its port ends the service.
+            releasing = true;
+            if (m_slave >= 0)
+                ::close(m_slave);
+            m_slave = -1;
+            continue;
+        }
         if (!(fds[0].revents & (POLLIN | POLLHUP | POLLERR)))
             continue;
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         if (n < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (n <= 0) {
+            if (releasing)
+                return; // the program has closed its port
             // EIO: nobody holds the terminal open just now; wait a moment.
             ::poll(fds + 1, 1, 20);
             if (fds[1].revents)

@@ -3,6 +3,8 @@
 #include "download/VirtualRobot.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -25,6 +27,11 @@ public:
     // when the system refuses.
     bool start(std::string* error = nullptr);
     void stop();
+    // Lets go of the terminal and serves on until the program has closed its
+    // port too (or the limit has passed), then stops: the robot's last
+    // answers are read before the terminal goes away. True when the program
+    // closed its port in time.
+    bool stopWhenReleased(std::chrono::milliseconds limit);
 
     const std::string& devicePath() const { return m_path; }
     download::TVirtualRobot& robot() { return m_robot; }
@@ -42,6 +49,9 @@ private:
     int m_wake[2] = {-1, -1};
     std::thread m_thread;
     std::atomic<bool> m_hungUp{false};
+    std::mutex m_doneMutex;
+    std::condition_variable m_doneCv;
+    bool m_done = false; // the serving thread has ended
 };
 
 } // namespace platform

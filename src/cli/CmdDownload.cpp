@@ -1,0 +1,182 @@
+// zolvane download, ports and emulate: the serial side of the tool. They need
+// the Qt serial port and pseudo-terminals; without the Qt parts the pending
+// placeholders answer instead.
+#ifdef ZOLVANE_HAVE_PLATFORM
+
+#include "cli/Commands.h"
+#include "download/UDownloadDo.h"
+#include "platform/PtyRobotServer.h"
+#include "platform/QtSerialPort.h"
+
+#include <QCoreApplication>
+#include <charconv>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <mutex>
+#include <pthread.h>
+#include <unistd.h>
+
+namespace cli {
+
+namespace {
+
+bool parseCount(const std::string& text, long long low, long long high, long long& value) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && value >= low && value <= high;
+}
+
+} // namespace
+
+int runDownload(const Args& args) {
+    std::string device;
+    std::string listing;
+    long long timeoutMs = download::kDefaultAnswerTimeout.count();
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--port" && i + 1 < args.size()) {
+            device = args[++i];
+        } else if (args[i] == "--timeout-ms" && i + 1 < args.size()) {
+            if (!parseCount(args[++i], 1, 3600000, timeoutMs))
+                return kUsageError;
+        } else if (listing.empty() && !args[i].starts_with("--")) {
+            listing = args[i];
+        } else {
+            return kUsageError;
+        }
+    }
+    if (device.empty() || listing.empty())
+        return kUsageError;
+
+    download::Bytes bytes;
+    std::string error;
+    if (!download::ReadFileBytes(listing, bytes, &error))
+        return fail(error);
+    const std::vector<std::string> lines =
+        download::SplitLines(std::string(bytes.begin(), bytes.end()));
+    if (lines.empty())
+        return fail(listing + " holds no line: there is nothing to send");
+
+    int argc = 1;
+    char name[] = "zolvane";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+
+    // The port lives on this thread; its event loop delivers received bytes
+    // and carries out the worker's writes.
+    platform::TQtSerialPort port;
+    long long number = 0;
+    if (parseCount(device, 1, 8, number))
+        port.setPortNumber(static_cast<int>(number));
+    else
+        port.setDeviceName(device);
+    if (!port.open())
+        return fail(port.errorString());
+
+    int status = kFailure;
+    download::TDownloader downloader(port, platform::queuedPoster(&app));
+    downloader.setAnswerTimeout(std::chrono::milliseconds(timeoutMs));
+    downloader.setHandlers({{}, {}, [&](const download::TDownloadOutcome& outcome) {
+                                std::cout << outcome.message << '\n' << std::flush;
+                                if (outcome.resultFlag != 0 && !outcome.reason.empty())
+                                    std::cerr << "zolvane: " << outcome.reason << '\n';
+                                status = outcome.resultFlag == 0 ? kSuccess : kFailure;
+                                app.quit();
+                            }});
+    const download::TStartResult start = downloader.SendListing(lines);
+    if (!start.started)
+        return fail(start.error.empty() ? "nothing to send" : start.error);
+    app.exec();
+    return status;
+}
+
+int runPorts(const Args& args) {
+    if (!args.empty())
+        return kUsageError;
+    int argc = 1;
+    char name[] = "zolvane";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    int number = 0;
+    for (const std::string& port : platform::TQtSerialPort::availablePorts()) {
+#ifdef Q_OS_WIN
+        (void)number;
+        std::cout << port << '\n';
+#else
+        // Elsewhere than on Windows, --port N opens the N-th port of this list.
+        std::cout << ++number << '\t' << port << '\n';
+#endif
+    }
+    return kSuccess;
+}
+
+int runEmulate(const Args& args) {
+    bool once = false;
+    std::string saveTo;
+    long long reject = 0;
+    bool silent = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--once") {
+            once = true;
+        } else if (args[i] == "--save" && i + 1 < args.size()) {
+            saveTo = args[++i];
+        } else if (args[i] == "--reject" && i + 1 < args.size()) {
+            if (!parseCount(args[++i], 0, 1000000, reject))
+                return kUsageError;
+        } else if (args[i] == "--silent") {
+            silent = true;
+        } else {
+            return kUsageError;
+        }
+    }
+
+    // Every thread inherits these blocked signals; this thread takes them
+    // one at a time with sigwait, so no handler runs at an awkward moment.
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGINT);
+    sigaddset(&blocked, SIGTERM);
+    sigaddset(&blocked, SIGHUP);
+    sigaddset(&blocked, SIGUSR1); // the robot took an image and --once was given
+    pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
+
+    platform::TPtyRobotServer server;
+    server.robot().rejectNextPackets(static_cast<int>(reject));
+    if (silent)
+        server.robot().setSilentAfterPackets(0);
+    std::mutex outputMutex;
+    bool saveFailed = false;
+    server.robot().setImageHandler([&](const download::Bytes& image) {
+        std::lock_guard lock(outputMutex);
+        if (!saveTo.empty()) {
+            if (std::FILE* file = std::fopen(saveTo.c_str(), "wb")) {
+                saveFailed = std::fwrite(image.data(), 1, image.size(), file) != image.size();
+                saveFailed = std::fclose(file) != 0 || saveFailed;
+            } else {
+                saveFailed = true;
+            }
+        }
+        std::cout << "received " << image.size() << " bytes" << std::endl;
+        if (once)
+            ::kill(::getpid(), SIGUSR1);
+    });
+    std::string error;
+    if (!server.start(&error))
+        return fail(error);
+    std::cout << server.devicePath() << std::endl;
+
+    int signal = 0;
+    sigwait(&blocked, &signal);
+    if (signal == SIGUSR1)
+        server.stopWhenReleased(std::chrono::seconds(5)); // let the program read the last answer
+    else
+        server.stop();
+    std::lock_guard lock(outputMutex);
+    if (saveFailed)
+        return fail("cannot write " + saveTo);
+    return signal == SIGUSR1 || signal == SIGINT || signal == SIGTERM ? kSuccess : kFailure;
+}
+
+} // namespace cli
+
+#endif // ZOLVANE_HAVE_PLATFORM

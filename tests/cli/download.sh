@@ -1,0 +1,80 @@
+#!/bin/bash
+# zolvane download and emulate, end to end over a pseudo-terminal: the tool
+# sends a listing to the tool's own virtual robot. Run from tests/fixtures
+# with the tool's path as $1.
+set -u
+tool=$1
+failures=0
+tmp=$(mktemp -d)
+robot=
+cleanup() {
+    [ -n "$robot" ] && kill "$robot" 2>/dev/null && wait "$robot" 2>/dev/null
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+if "$tool" ports 2>&1 | grep -q "not available"; then
+    echo "the tool was built without the serial port: skipped"
+    exit 0
+fi
+
+# Starts `zolvane emulate ARGS` and sets $device to its pseudo-terminal.
+start_robot() {
+    "$tool" emulate "$@" >"$tmp/robot.out" 2>"$tmp/robot.err" &
+    robot=$!
+    device=
+    for _ in $(seq 100); do
+        device=$(head -1 "$tmp/robot.out" 2>/dev/null)
+        [ -n "$device" ] && return 0
+        sleep 0.05
+    done
+    fail "emulate printed no device: $(cat "$tmp/robot.err")"
+    return 1
+}
+
+# The worked example arrives whole.
+if start_robot --once --save "$tmp/received.bin"; then
+    "$tool" download --port "$device" download/example/listing.txt >"$tmp/out" 2>"$tmp/err"
+    rc=$?
+    [ $rc -eq 0 ] || fail "download: exit $rc: $(cat "$tmp/err")"
+    [ "$(cat "$tmp/out")" = "84 bytes data send success" ] || fail "download: printed '$(cat "$tmp/out")'"
+    wait "$robot"
+    robot=
+    cmp -s "$tmp/received.bin" download/example/image.bin || fail "the robot got other bytes"
+    grep -q "^received 84 bytes$" "$tmp/robot.out" || fail "emulate: $(cat "$tmp/robot.out")"
+fi
+
+# A robot that never answers: the fail message and its reason, in bounded time.
+if start_robot --silent; then
+    "$tool" download --port "$device" --timeout-ms 20 download/example/listing.txt >"$tmp/out" 2>"$tmp/err"
+    rc=$?
+    [ $rc -eq 1 ] || fail "silent robot: exit $rc"
+    [ "$(cat "$tmp/out")" = "84 bytes data send fail" ] || fail "silent robot: printed '$(cat "$tmp/out")'"
+    grep -q "no answer within 20 ms" "$tmp/err" || fail "silent robot: stderr '$(cat "$tmp/err")'"
+    kill "$robot"
+    wait "$robot"
+    robot=
+fi
+
+# A port that does not exist: one line, exit 1, nothing printed.
+"$tool" download --port /dev/zolvane-no-such-port download/example/listing.txt >"$tmp/out" 2>"$tmp/err"
+rc=$?
+[ $rc -eq 1 ] || fail "missing port: exit $rc"
+[ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "missing port: stderr '$(cat "$tmp/err")'"
+[ -s "$tmp/out" ] && fail "missing port: printed '$(cat "$tmp/out")'"
+
+# Wrong usage.
+for args in "download/example/listing.txt" "--port" "--port X --timeout-ms 0 download/example/listing.txt" \
+    "--port X --timeout-ms abc download/example/listing.txt" "--port X a.txt b.txt"; do
+    # shellcheck disable=SC2086
+    "$tool" download $args >/dev/null 2>&1
+    rc=$?
+    [ $rc -eq 2 ] || fail "usage '$args': exit $rc, expected 2"
+done
+
+exit $((failures > 0))
