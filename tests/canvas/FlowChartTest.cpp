@@ -490,3 +490,52 @@ TEST_F(ScrollFixture, ScrollIntoViewRespectsTheScrollLimits) {
 }
 
 } // namespace
+
+namespace {
+
+// Many removals squeeze the canvas's internal scan index; queries must still see exactly the
+// objects and lines that are left, in list order.
+TEST(ScanIndexTest, QueriesStayRightAfterManyRemovals) {
+    TFlowChart fc;
+    std::vector<TFcObject*> objects;
+    std::vector<TFcConnection*> lines;
+    for (int i = 0; i < 300; ++i) {
+        objects.push_back(fc.AddObject(0, i * 10, 50, 10, ShapeRectangle));
+        if (i > 0)
+            lines.push_back(fc.AddConnection(objects[i - 1], objects[i], 14, 14));
+    }
+    // Remove every object but each seventh, front to back.
+    std::vector<TFcObject*> kept;
+    for (int i = 0; i < 300; ++i) {
+        if (i % 7 == 0)
+            kept.push_back(objects[i]);
+        else
+            fc.RemoveObject(objects[i]);
+    }
+    ASSERT_EQ(fc.ObjectCount(), static_cast<int>(kept.size()));
+    EXPECT_EQ(fc.ConnectionCount(), 0);
+    EXPECT_EQ(fc.ObjectsIn({-10, -10, 100, 4000}), kept);
+    for (TFcObject* o : kept) {
+        EXPECT_EQ(fc.HitTest({25, o->Top() + 5}).object, o);
+        o->SetLeft(100); // moves must reach the index entry of a squeezed object
+        EXPECT_EQ(fc.HitTest({125, o->Top() + 5}).object, o);
+        EXPECT_EQ(fc.HitTest({25, o->Top() + 5}).object, nullptr);
+    }
+    EXPECT_EQ(fc.HitTest({125, 15}).object, nullptr); // a removed object's place
+    fc.SelectObject(kept[3]);
+    EXPECT_EQ(fc.NearestObject(TFcKey::Down), kept[4]);
+    EXPECT_EQ(fc.NearestObject(TFcKey::Up), kept[2]);
+    // Lines between the kept objects are found again after their own index squeezes.
+    std::vector<TFcConnection*> newLines;
+    for (std::size_t i = 1; i < kept.size(); ++i)
+        newLines.push_back(fc.AddConnection(kept[i - 1], kept[i], 6, 6));
+    for (std::size_t i = 0; i < newLines.size(); i += 2)
+        fc.RemoveConnection(newLines[i]);
+    for (std::size_t i = 1; i < newLines.size(); i += 2) {
+        const TFcPoint a = newLines[i]->Points().front();
+        EXPECT_EQ(fc.HitTest({a.x, a.y + 3}).connection, newLines[i]) << i;
+    }
+    EXPECT_EQ(fc.Extent(), (TFcRect{0, 0, 150, kept.back()->Top() + 10}));
+}
+
+} // namespace
