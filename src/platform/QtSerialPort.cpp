@@ -3,8 +3,6 @@
 #include <QMetaObject>
 #include <QSerialPortInfo>
 #include <QThread>
-#include <condition_variable>
-#include <memory>
 
 #ifdef Q_OS_UNIX
 #include <termios.h>
@@ -131,34 +129,42 @@ void TQtSerialPort::discardBuffers() {
 bool TQtSerialPort::writeByte(std::uint8_t byte) {
     if (QThread::currentThread() == thread())
         return writeHere(byte);
-    // The worker's byte goes to this object's thread; the worker waits until
+    // The worker's byte goes to this object's thread; the worker sleeps until
     // it has been written and drained, without polling.
-    struct Pending {
-        std::mutex mutex;
-        std::condition_variable cv;
-        bool done = false;
-        bool ok = false;
-    };
-    auto pending = std::make_shared<Pending>();
-    QMetaObject::invokeMethod(
-        this,
-        [this, pending, byte] {
-            const bool ok = writeHere(byte);
-            {
-                std::lock_guard lock(pending->mutex);
-                pending->done = true;
-                pending->ok = ok;
-            }
-            pending->cv.notify_all();
-        },
-        Qt::QueuedConnection);
-    std::unique_lock lock(pending->mutex);
-    if (!pending->cv.wait_for(lock, m_writeLimit, [&] { return pending->done; })) {
+    {
+        std::lock_guard lock(m_write.mutex);
+        m_write.byte = byte;
+        m_write.requested = true;
+        m_write.done = false;
+    }
+    QMetaObject::invokeMethod(this, "serviceWrite", Qt::QueuedConnection);
+    std::unique_lock lock(m_write.mutex);
+    if (!m_write.cv.wait_for(lock, m_writeLimit, [this] { return m_write.done; })) {
+        m_write.requested = false; // too late: the byte is not to be written any more
+        lock.unlock();
         setError("the serial port " + portName() + " did not take a byte within " +
                  std::to_string(m_writeLimit.count()) + " ms");
         return false;
     }
-    return pending->ok;
+    return m_write.ok;
+}
+
+void TQtSerialPort::serviceWrite() {
+    std::uint8_t byte = 0;
+    {
+        std::lock_guard lock(m_write.mutex);
+        if (!m_write.requested)
+            return;
+        m_write.requested = false;
+        byte = m_write.byte;
+    }
+    const bool ok = writeHere(byte);
+    {
+        std::lock_guard lock(m_write.mutex);
+        m_write.ok = ok;
+        m_write.done = true;
+    }
+    m_write.cv.notify_all();
 }
 
 bool TQtSerialPort::writeHere(std::uint8_t byte) {
@@ -244,10 +250,28 @@ void TQtSerialPort::setErrorHandler(ErrorHandler handler) {
     m_errorHandler = std::move(handler);
 }
 
+void TTaskPoster::post(std::function<void()> task) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_tasks.push_back(std::move(task));
+    }
+    // Called by name: the event carries nothing of ours across threads.
+    QMetaObject::invokeMethod(this, "runTasks", Qt::QueuedConnection);
+}
+
+void TTaskPoster::runTasks() {
+    std::vector<std::function<void()>> tasks;
+    {
+        std::lock_guard lock(m_mutex);
+        tasks.swap(m_tasks);
+    }
+    for (auto& task : tasks)
+        task();
+}
+
 std::function<void(std::function<void()>)> queuedPoster(QObject* context) {
-    return [context](std::function<void()> task) {
-        QMetaObject::invokeMethod(context, std::move(task), Qt::QueuedConnection);
-    };
+    auto* poster = new TTaskPoster(context);
+    return [poster](std::function<void()> task) { poster->post(std::move(task)); };
 }
 
 } // namespace platform

@@ -6,6 +6,7 @@
 #include <QSerialPort>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -52,6 +53,8 @@ public:
     void setErrorHandler(ErrorHandler handler) override;
 
 private:
+    // Carries out the worker's pending write on this object's thread.
+    Q_INVOKABLE void serviceWrite();
     bool writeHere(std::uint8_t byte);
     void readAvailable();
     void portError(QSerialPort::SerialPortError error);
@@ -68,10 +71,37 @@ private:
     std::string m_name;
     ReceiveHandler m_receive;
     ErrorHandler m_errorHandler;
+
+    // The one byte a worker is waiting to have written (one download at a time).
+    struct PendingWrite {
+        std::mutex mutex;
+        std::condition_variable cv;
+        bool requested = false;
+        bool done = false;
+        bool ok = false;
+        std::uint8_t byte = 0;
+    } m_write;
+};
+
+// TTaskPoster: runs tasks handed over from any thread on its own thread,
+// through the event loop. The tasks wait in a locked queue.
+class TTaskPoster final : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+    void post(std::function<void()> task);
+
+private:
+    Q_INVOKABLE void runTasks();
+
+    std::mutex m_mutex;
+    std::vector<std::function<void()>> m_tasks;
 };
 
 // A "post to the owner's thread" function: runs each task later on the
-// thread of context, through its event loop (a queued call).
+// thread of context, through its event loop. The poster it uses is a child
+// of context and goes away with it.
 std::function<void(std::function<void()>)> queuedPoster(QObject* context);
 
 } // namespace platform
