@@ -33,6 +33,19 @@ std::vector<std::string> numberedPhrases() {
     return list;
 }
 
+std::filesystem::path programFolder(const char* argv0) {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec && !self.empty())
+        return self.parent_path();
+    if (argv0 && *argv0) {
+        const std::filesystem::path given = std::filesystem::absolute(argv0, ec);
+        if (!ec)
+            return given.parent_path();
+    }
+    return {};
+}
+
 std::filesystem::path phraseListPath(const std::filesystem::path& programFolder) {
     return programFolder / kPhraseListFileName;
 }

@@ -26,6 +26,10 @@ std::vector<std::string> splitPhraseLines(std::string_view bytes);
 // "0", "1", ... "127".
 std::vector<std::string> numberedPhrases();
 
+// The folder holding the running program (from the system, else from argv0 as given); empty
+// when neither tells.
+std::filesystem::path programFolder(const char* argv0 = nullptr);
+
 // The phrase list file in the program's folder.
 std::filesystem::path phraseListPath(const std::filesystem::path& programFolder);
 
