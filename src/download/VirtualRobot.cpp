@@ -286,7 +286,16 @@ bool TVirtualRobotPort::open() {
 }
 
 void TVirtualRobotPort::close() {
-    m_open = false;
+    if (!m_open.exchange(false))
+        return;
+    ErrorHandler error;
+    {
+        std::lock_guard lock(m_mutex);
+        m_errorText = "the port Virtual robot was closed";
+        error = m_error;
+    }
+    if (error)
+        error("the port Virtual robot was closed");
 }
 
 std::string TVirtualRobotPort::errorString() const {

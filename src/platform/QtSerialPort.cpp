@@ -116,9 +116,22 @@ bool TQtSerialPort::open() {
 }
 
 void TQtSerialPort::close() {
-    m_open = false;
+    const bool wasOpen = m_open.exchange(false);
     if (m_port->isOpen())
         m_port->close();
+    if (!wasOpen)
+        return;
+    // Closed while a download may be running: the worker stops at once
+    // instead of waiting out its time limit.
+    const std::string text = "the serial port " + portName() + " was closed";
+    setError(text);
+    ErrorHandler handler;
+    {
+        std::lock_guard lock(m_mutex);
+        handler = m_errorHandler;
+    }
+    if (handler)
+        handler(text);
 }
 
 void TQtSerialPort::discardBuffers() {

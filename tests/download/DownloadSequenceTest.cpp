@@ -261,9 +261,8 @@ TEST_F(SequenceTest, AClosedPortFailsAtOnce) {
     port.close();
     const TSendResult result = send(imageOfSize(84));
     EXPECT_EQ(result.resultFlag, 1);
-    EXPECT_NE(
-        result.reason.find("lost during the hello packet: the port Virtual robot is not open"),
-        std::string::npos)
+    EXPECT_NE(result.reason.find("lost during the hello packet: the port Virtual robot was closed"),
+              std::string::npos)
         << result.reason;
     EXPECT_EQ(clock.elapsed(), 0ms);
 }
@@ -419,6 +418,28 @@ TEST(DownloaderLifetime, DestroyingTheDownloaderStopsAWaitingWorker) {
     } // the destructor must not wait for the hour
     tasks.drain();
     EXPECT_FALSE(completed); // the owner is gone: its handlers are not called
+}
+
+TEST(DownloaderLifetime, ClosingThePortWakesAWaitingWorkerAtOnce) {
+    TVirtualRobotPort port;
+    port.open();
+    port.robot().setSilentAfterPackets(0);
+    test::TTaskQueue tasks;
+    std::vector<TDownloadOutcome> outcomes;
+    TDownloader downloader(port, [&](std::function<void()> task) { tasks.post(std::move(task)); });
+    downloader.setAnswerTimeout(std::chrono::hours(1)); // real time: only the close can end it
+    downloader.setHandlers({{}, {}, [&](const TDownloadOutcome& o) { outcomes.push_back(o); }});
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
+    std::this_thread::sleep_for(20ms);
+    port.close();
+    for (int i = 0; i < 20000 && downloader.busy(); ++i) {
+        if (tasks.drain() == 0)
+            std::this_thread::sleep_for(1ms);
+    }
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].message, "84 bytes data send fail");
+    EXPECT_NE(outcomes[0].reason.find("the port Virtual robot was closed"), std::string::npos)
+        << outcomes[0].reason;
 }
 
 // Points the temporary directory at a private folder to watch the image file.

@@ -136,6 +136,19 @@ TEST_F(PtyDownloadTest, AVanishingPortEndsTheDownloadAsAFail) {
     EXPECT_EQ(again.error, "The serial port is not open: open it first.");
 }
 
+TEST_F(PtyDownloadTest, ClosingThePortDuringADownloadEndsItAsAFail) {
+    downloader.setAnswerTimeout(std::chrono::hours(1)); // only the close can end it soon
+    server.robot().setSilentAfterPackets(2);            // the first chunk gets no answer
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(4000)).started);
+    QTimer::singleShot(200, [this] { port.close(); });
+    runUntilCompleted();
+    EXPECT_EQ(outcome->message, "4000 bytes data send fail");
+    EXPECT_NE(outcome->reason.find("lost during chunk 1 of 63: the serial port " +
+                                   server.devicePath() + " was closed"),
+              std::string::npos)
+        << outcome->reason;
+}
+
 TEST_F(PtyDownloadTest, AClosedPortRefusesTheDownload) {
     port.close();
     const download::TStartResult start = downloader.SendImage(imageOfSize(84));
