@@ -14,8 +14,10 @@
 #include <cstdio>
 #include <iostream>
 #include <mutex>
+#ifndef _WIN32
 #include <pthread.h>
 #include <unistd.h>
+#endif
 
 namespace cli {
 
@@ -111,6 +113,10 @@ int runPorts(const Args& args) {
 }
 
 int runEmulate(const Args& args) {
+#ifdef _WIN32
+    (void)args;
+    return fail("emulate needs pseudo-terminals, which this system does not have");
+#else
     bool once = false;
     std::string saveTo;
     long long reject = 0;
@@ -175,6 +181,7 @@ int runEmulate(const Args& args) {
     if (saveFailed)
         return fail("cannot write " + saveTo);
     return signal == SIGUSR1 || signal == SIGINT || signal == SIGTERM ? kSuccess : kFailure;
+#endif
 }
 
 } // namespace cli

@@ -1,5 +1,6 @@
 #include "download/UDownloadDo.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -215,10 +216,8 @@ TStartResult TDownloader::SendImage(Bytes image) {
         return {false, "The program image is " + std::to_string(image.size()) +
                            " bytes; a download can carry at most " + std::to_string(kMaxImageSize) +
                            " bytes."};
-    if (!m_port.isOpen()) {
-        std::string why = "The serial port is not open: open it first.";
-        return {false, why};
-    }
+    if (!m_port.isOpen())
+        return {false, "The serial port is not open: open it first."};
     m_queue.clear();
     m_port.discardBuffers();
     m_byteCount = image.size();

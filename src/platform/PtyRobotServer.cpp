@@ -2,11 +2,39 @@
 
 #include <cerrno>
 #include <cstring>
+
+#ifdef _WIN32
+
+// Windows has no pseudo-terminals: the virtual robot serves in-process only.
+namespace platform {
+
+TPtyRobotServer::~TPtyRobotServer() = default;
+
+bool TPtyRobotServer::start(std::string* error) {
+    if (error)
+        *error = "Pseudo-terminals are not available on this system";
+    return false;
+}
+
+void TPtyRobotServer::stop() {}
+
+bool TPtyRobotServer::stopWhenReleased(std::chrono::milliseconds) {
+    return false;
+}
+
+} // namespace platform
+
+#else
+
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
+#ifdef __APPLE__
+#include <util.h>
+#else
+#include <pty.h>
+#endif
 
 namespace platform {
 
@@ -32,8 +60,10 @@ bool TPtyRobotServer::start(std::string* error) {
     }
     ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
     ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
-    if (::pipe2(m_wake, O_CLOEXEC) != 0)
+    if (::pipe(m_wake) != 0)
         return fail("Cannot create a pipe");
+    ::fcntl(m_wake[0], F_SETFD, FD_CLOEXEC);
+    ::fcntl(m_wake[1], F_SETFD, FD_CLOEXEC);
     m_path = name;
     m_robot.setOutput(
         [this](std::span<const std::uint8_t> bytes) { writeAll(bytes.data(), bytes.size()); });
@@ -148,3 +178,5 @@ void TPtyRobotServer::serve() {
 }
 
 } // namespace platform
+
+#endif // _WIN32
