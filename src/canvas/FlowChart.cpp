@@ -599,6 +599,12 @@ void TFlowChart::noteRectChanged(const TFcRect& before, const TFcRect& after) {
     growBy(m_extent, after);
 }
 
+namespace {
+TFcPoint clampInto(TFcPoint p, const TFcRect& limits) {
+    return {std::clamp(p.x, limits.left, limits.right), std::clamp(p.y, limits.top, limits.bottom)};
+}
+} // namespace
+
 void TFlowChart::recomputeExtent() const {
     TFcRect e{0, 0, 0, 0};
     for (const Slot& s : m_slots) {
@@ -611,6 +617,13 @@ void TFlowChart::recomputeExtent() const {
     }
     m_extent = e;
     m_extentStale = false;
+    // The position follows the fresh limits at once, and the painter hears of it.
+    const TFcPoint pinned = clampInto(m_scroll, limitsOf(m_extent));
+    if (pinned != m_scroll) {
+        m_scroll = pinned;
+        if (m_listener)
+            m_listener->fcScrolled();
+    }
 }
 
 void TFlowChart::geometryChanged() {
@@ -631,33 +644,27 @@ void TFlowChart::setClientSize(int width, int height) {
     clampScroll();
 }
 
-TFcRect TFlowChart::ScrollLimits() const {
-    const TFcRect e = Extent();
+TFcRect TFlowChart::limitsOf(const TFcRect& e) const {
     return {e.left, e.top, std::max(e.left, e.right - m_client.width),
             std::max(e.top, e.bottom - m_client.height)};
 }
 
-namespace {
-TFcPoint clampInto(TFcPoint p, const TFcRect& limits) {
-    return {std::clamp(p.x, limits.left, limits.right), std::clamp(p.y, limits.top, limits.bottom)};
+TFcRect TFlowChart::ScrollLimits() const {
+    return limitsOf(Extent());
 }
-} // namespace
 
 TFcPoint TFlowChart::ScrollPos() const {
-    // Reading pins the position, so it never drifts back when the extent grows again later.
-    m_scroll = clampInto(m_scroll, ScrollLimits());
     return m_scroll;
 }
 
 void TFlowChart::clampScroll() {
-    const TFcPoint before = m_scroll;
-    if (ScrollPos() != before && m_listener)
-        m_listener->fcScrolled();
+    setScroll(m_scroll);
 }
 
 void TFlowChart::setScroll(TFcPoint p) {
-    const TFcPoint before = ScrollPos();
-    m_scroll = clampInto(p, ScrollLimits());
+    const TFcRect limits = ScrollLimits(); // may pin the old position first
+    const TFcPoint before = m_scroll;
+    m_scroll = clampInto(p, limits);
     if (m_scroll != before && m_listener)
         m_listener->fcScrolled();
 }

@@ -324,7 +324,11 @@ public:
     TFcRect Extent() const;
     void setClientSize(int width, int height);
     TFcSize ClientSize() const { return m_client; }
-    TFcPoint ScrollPos() const;  // canvas point at the client's top-left corner
+    // Canvas point at the client's top-left corner. Cheap: never rescans the canvas, so the
+    // painter may read it for every damaged area. After an edit that may have shrunk the extent
+    // it is pinned into the new limits when the extent is next read (Extent, ScrollLimits, any
+    // scrolling, EndUpdate), with fcScrolled when that moves it.
+    TFcPoint ScrollPos() const;
     void ScrollTo(int x, int y); // kept within the scroll limits
     void ScrollBy(int dx, int dy);
     TFcRect ScrollLimits() const; // allowed scroll positions: left..right, top..bottom inclusive
@@ -359,6 +363,7 @@ private:
     void noteRectChanged(const TFcRect& before, const TFcRect& after);
     void geometryChanged();
     void recomputeExtent() const;
+    TFcRect limitsOf(const TFcRect& extent) const;
     void clampScroll();
     void setScroll(TFcPoint p);
     void objectMoved(TFcObject& object, const TFcRect& before);
@@ -398,11 +403,12 @@ private:
     TFcRect m_pendingArea;
 
     // The extent is kept current for growth; a change that may shrink it marks it stale and it is
-    // recomputed once when next read, so long edit sequences never rescan all objects per step.
+    // recomputed once when next read, so long edit sequences (removing a chart from the bottom
+    // up) never rescan all objects per step.
     mutable TFcRect m_extent;
     mutable bool m_extentStale = false;
     TFcSize m_client{0, 0};
-    // Pinned into the limits whenever it is read or set.
+    // Pinned into the limits whenever they are computed afresh.
     mutable TFcPoint m_scroll{0, 0};
 
     TFcDrag m_drag;

@@ -430,9 +430,39 @@ TEST_F(ScrollFixture, RemovingTheFarObjectPullsTheScrollPositionBack) {
     TFcObject* far = fc.AddObject(0, 2000, 10, 10, ShapeRectangle);
     fc.ScrollTo(0, 1900);
     EXPECT_EQ(fc.ScrollPos().y, 1900);
+    const int scrolledBefore = rec.scrolled;
     fc.RemoveObject(far);
+    // The painter learns of the new limits when it reads them.
+    EXPECT_EQ(fc.ScrollLimits().bottom, 0);
     EXPECT_EQ(fc.ScrollPos().y, 0);
+    EXPECT_EQ(rec.scrolled, scrolledBefore + 1);
     fc.AddObject(0, 0, 10, 3000, ShapeRectangle);
+    EXPECT_EQ(fc.ScrollPos().y, 0);
+}
+
+TEST_F(ScrollFixture, EndOfAnUpdateBracketPinsTheScrollPosition) {
+    fc.AddObject(0, 0, 10, 10, ShapeRectangle);
+    TFcObject* far = fc.AddObject(0, 2000, 10, 10, ShapeRectangle);
+    fc.ScrollTo(0, 1900);
+    fc.BeginUpdate();
+    fc.RemoveObject(far);
+    fc.EndUpdate();
+    EXPECT_EQ(fc.ScrollPos().y, 0);
+}
+
+TEST_F(ScrollFixture, ScrollPositionReadsNeverRescanDuringAnEdit) {
+    // A painter that maps every damaged area through the scroll position while a column is
+    // removed from the bottom up sees a position that stays put until the limits are read.
+    std::vector<TFcObject*> column;
+    for (int i = 0; i < 100; ++i)
+        column.push_back(fc.AddObject(0, i * 50, 10, 50, ShapeRectangle));
+    fc.ScrollTo(0, 4900);
+    ASSERT_EQ(fc.ScrollPos().y, 4900);
+    for (auto it = column.rbegin(); it != column.rend(); ++it) {
+        fc.RemoveObject(*it);
+        EXPECT_EQ(fc.ScrollPos().y, 4900);
+    }
+    EXPECT_EQ(fc.Extent(), (TFcRect{0, 0, 0, 0}));
     EXPECT_EQ(fc.ScrollPos().y, 0);
 }
 
