@@ -156,8 +156,10 @@ void BM_ObjectsInScreen(benchmark::State& state) {
     TFlowChart fc;
     fc.setClientSize(800, 600);
     buildColumn(fc);
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(fc.ObjectsIn({0, 320000, 800, 320600}));
+        benchmark::DoNotOptimize(fc.ConnectionsIn({0, 320000, 800, 320600}));
+    }
 }
 BENCHMARK(BM_ObjectsInScreen)->Unit(benchmark::kMicrosecond);
 

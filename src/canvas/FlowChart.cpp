@@ -431,6 +431,15 @@ std::vector<TFcObject*> TFlowChart::ObjectsIn(const TFcRect& area) const {
     return result;
 }
 
+std::vector<TFcConnection*> TFlowChart::ConnectionsIn(const TFcRect& area) const {
+    std::vector<TFcConnection*> result;
+    for (const LineSlot& s : m_lineSlots) {
+        if (s.connection && s.bounds.intersects(area))
+            result.push_back(s.connection);
+    }
+    return result;
+}
+
 void TFlowChart::compactSlots() {
     if (m_holes < 64 || m_holes * 2 < m_slots.size())
         return;

@@ -302,6 +302,8 @@ public:
     int ConnectionCount() const { return static_cast<int>(m_connections.size()); }
     // Visible objects whose bounds meet area, first to topmost (for painting).
     std::vector<TFcObject*> ObjectsIn(const TFcRect& area) const;
+    // Connections whose bounding rectangle meets area, first to last (for painting).
+    std::vector<TFcConnection*> ConnectionsIn(const TFcRect& area) const;
 
     // ---- selection ----
     TFcObject* SelectedObject() const; // exactly one object and no connection selected

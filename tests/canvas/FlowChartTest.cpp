@@ -545,6 +545,10 @@ TEST(ScanIndexTest, QueriesStayRightAfterManyRemovals) {
     ASSERT_EQ(fc.ObjectCount(), static_cast<int>(kept.size()));
     EXPECT_EQ(fc.ConnectionCount(), 0);
     EXPECT_EQ(fc.ObjectsIn({-10, -10, 100, 4000}), kept);
+    EXPECT_EQ(fc.ObjectsIn({0, 70, 1, 71}), (std::vector<TFcObject*>{kept[1]}));
+    kept[1]->SetVisible(false);
+    EXPECT_TRUE(fc.ObjectsIn({0, 70, 1, 71}).empty()); // hidden objects are not painted
+    kept[1]->SetVisible(true);
     for (TFcObject* o : kept) {
         EXPECT_EQ(fc.HitTest({25, o->Top() + 5}).object, o);
         o->SetLeft(100); // moves must reach the index entry of a squeezed object
@@ -561,6 +565,12 @@ TEST(ScanIndexTest, QueriesStayRightAfterManyRemovals) {
         newLines.push_back(fc.AddConnection(kept[i - 1], kept[i], 6, 6));
     for (std::size_t i = 0; i < newLines.size(); i += 2)
         fc.RemoveConnection(newLines[i]);
+    std::vector<TFcConnection*> odd;
+    for (std::size_t i = 1; i < newLines.size(); i += 2)
+        odd.push_back(newLines[i]);
+    EXPECT_EQ(fc.ConnectionsIn({0, 0, 1000, 4000}), odd);
+    // A line from row 70 to row 140 meets a strip at row 100; its neighbours do not.
+    EXPECT_EQ(fc.ConnectionsIn({0, 100, 1000, 101}), (std::vector<TFcConnection*>{newLines[1]}));
     for (std::size_t i = 1; i < newLines.size(); i += 2) {
         const TFcPoint a = newLines[i]->Points().front();
         EXPECT_EQ(fc.HitTest({a.x, a.y + 3}).connection, newLines[i]) << i;
