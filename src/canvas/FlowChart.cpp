@@ -683,6 +683,7 @@ void TFlowChart::ScrollTo(int x, int y) {
 }
 
 void TFlowChart::ScrollBy(int dx, int dy) {
+    ScrollLimits(); // pins a position left behind by a shrunk extent before stepping from it
     const TFcPoint p = ScrollPos();
     setScroll({p.x + dx, p.y + dy});
 }
@@ -691,6 +692,7 @@ void TFlowChart::ScrollIntoView(TFcObject* object) {
     if (!object)
         return;
     object->SetVisible(true);
+    ScrollLimits(); // pins a position left behind by a shrunk extent before measuring from it
     const TFcPoint s = ScrollPos();
     TFcRect r = object->BoundsRect();
     // An object larger than the client shows its inner area rather than its edges.

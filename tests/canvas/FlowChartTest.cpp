@@ -512,6 +512,19 @@ INSTANTIATE_TEST_SUITE_P(
         // Wider than the client: inner area from L + 1; top-left kept in view.
         IntoViewCase{"wider than the client", {0, 0}, {500, 10, 900, 40}, {501, 0}}));
 
+TEST_F(ScrollFixture, ScrollIntoViewMeasuresFromThePinnedPosition) {
+    TFcObject* top = fc.AddObject(0, 0, 10, 10, ShapeRectangle);
+    TFcObject* mid = fc.AddObject(0, 950, 10, 10, ShapeRectangle);
+    TFcObject* far = fc.AddObject(0, 5000, 10, 10, ShapeRectangle);
+    fc.ScrollTo(0, 900);  // mid is in view here
+    fc.RemoveObject(far); // limits now end at 960 - 100
+    mid->ScrollIntoView();
+    EXPECT_EQ(fc.ScrollPos().y, 860);
+    fc.ScrollBy(0, -10);
+    EXPECT_EQ(fc.ScrollPos().y, 850);
+    (void)top;
+}
+
 TEST_F(ScrollFixture, ScrollIntoViewRespectsTheScrollLimits) {
     // Only a small canvas: the object at the bottom cannot scroll beyond the extent.
     TFcObject* o = fc.AddObject(0, 90, 50, 20, ShapeRectangle);
