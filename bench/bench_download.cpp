@@ -1,0 +1,123 @@
+// Download speed: a 4,000-byte image sent with the real QSerialPort over a
+// pseudo-terminal to the virtual robot. Reports the wall time against the
+// lower bound (chunks x 50 ms plus every byte on the wire at 115200 baud,
+// 10 bits a byte) and the process's CPU time against the wall time: the
+// worker waits for each byte to leave the output buffer without polling.
+#include "download/UDownloadDo.h"
+#include "platform/PtyRobotServer.h"
+#include "platform/QtSerialPort.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <ctime>
+
+namespace {
+
+double processCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+download::Bytes imageOfSize(std::size_t size) {
+    download::Bytes image(size);
+    for (std::size_t i = 0; i < size; ++i)
+        image[i] = static_cast<std::uint8_t>(i * 31 + 7);
+    return image;
+}
+
+void BM_DownloadOverPseudoTerminal(benchmark::State& state) {
+    const std::size_t size = static_cast<std::size_t>(state.range(0));
+    const download::Bytes image = imageOfSize(size);
+    const int chunks = download::ChunkCount(size);
+    double wallTotal = 0, cpuTotal = 0, boundTotal = 0;
+    bool allSucceeded = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        platform::TPtyRobotServer server;
+        std::string error;
+        if (!server.start(&error)) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+        platform::TQtSerialPort port;
+        port.setDeviceName(server.devicePath());
+        if (!port.open()) {
+            state.SkipWithError(port.errorString().c_str());
+            return;
+        }
+        QEventLoop loop;
+        download::TDownloader downloader(port, platform::queuedPoster(&loop));
+        bool success = false;
+        downloader.setHandlers({{}, {}, [&](const download::TDownloadOutcome& outcome) {
+                                    success = outcome.resultFlag == 0;
+                                    loop.quit();
+                                }});
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+        state.ResumeTiming();
+
+        const auto wallStart = std::chrono::steady_clock::now();
+        const double cpuStart = processCpuSeconds();
+        guard.start(120000);
+        if (downloader.SendImage(image).started)
+            loop.exec();
+        const double cpu = processCpuSeconds() - cpuStart;
+        const double wall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+
+        state.PauseTiming();
+        allSucceeded = allSucceeded && success && server.robot().image() == image;
+        // Bytes both ways: what the robot received, and its answers and replies.
+        const std::size_t toRobot = server.robot().receivedBytes().size();
+        const std::size_t fromRobot = 9 + 8 + static_cast<std::size_t>(2 + chunks);
+        const double bound =
+            chunks * 0.050 + static_cast<double>(toRobot + fromRobot) * 10 / 115200;
+        wallTotal += wall;
+        cpuTotal += cpu;
+        boundTotal += bound;
+        state.SetIterationTime(wall);
+        state.ResumeTiming();
+    }
+    if (!allSucceeded)
+        state.SkipWithError("a download failed or the image arrived damaged");
+    const double n = static_cast<double>(state.iterations());
+    state.counters["chunks"] = chunks;
+    state.counters["wall_ms"] = wallTotal / n * 1000;
+    state.counters["bound_ms"] = boundTotal / n * 1000;
+    state.counters["wall/bound"] = wallTotal / boundTotal;
+    state.counters["beyond_pauses_ms"] = (wallTotal / n - chunks * 0.050) * 1000;
+    state.counters["cpu_ms"] = cpuTotal / n * 1000;
+    state.counters["cpu_%"] = cpuTotal / wallTotal * 100;
+}
+BENCHMARK(BM_DownloadOverPseudoTerminal)
+    ->Arg(4000)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_BuildImage(benchmark::State& state) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= state.range(0); ++i)
+        lines.push_back(std::to_string(i * 10) + " REM \"WAIT " + std::to_string(i) + "\"");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(download::BuildImage(lines));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_BuildImage)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
