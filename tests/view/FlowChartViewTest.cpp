@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <memory>
 #include <set>
@@ -555,6 +556,61 @@ TEST_F(FlowChartViewTest, DragFromNearASelectedObjectDrawsAConnection) {
     EXPECT_EQ(c->Points().front(), (TFcPoint{70, 88}));
     EXPECT_GT(countColor(grab(), {mid.x() - 3, mid.y() - 4, mid.x() + 3, mid.y() + 4}, fcBlack), 2)
         << "the new line is painted";
+}
+
+TEST_F(FlowChartViewTest, EscapeDropsTheDragInProgress) {
+    view->chart().SelectObject(block);
+    const QPoint from = centreOf(block);
+    press(from);
+    moveTo(from + QPoint(30, 20));
+    ASSERT_EQ(view->chart().Drag().kind, TFcDrag::Moving);
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    EXPECT_EQ(countColor(grab(), fcFromQRect(vp()->rect()), inverted(kSkyBlue)), 0)
+        << "the outline is gone";
+    moveTo(from + QPoint(40, 20));
+    release(from + QPoint(40, 20));
+    EXPECT_EQ(bounds(block), (TFcRect{70, 80, 160, 112}));
+    EXPECT_EQ(view->chart().SelectedObject(), block);
+}
+
+TEST_F(FlowChartViewTest, PointerOverASelectionMarkShowsTheResizeDirection) {
+    auto hover = [&](int x, int y) {
+        QMouseEvent e(QEvent::MouseMove, at(x, y), vp()->mapToGlobal(at(x, y)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(vp(), &e);
+        return vp()->cursor().shape();
+    };
+    EXPECT_EQ(hover(159, 111), Qt::ArrowCursor) << "no selection, no marks";
+    view->chart().SelectObject(block);
+    EXPECT_EQ(hover(159, 111), Qt::SizeFDiagCursor);
+    EXPECT_EQ(hover(70, 111), Qt::SizeBDiagCursor);
+    EXPECT_EQ(hover(115, 80), Qt::SizeVerCursor);
+    EXPECT_EQ(hover(71, 97), Qt::SizeHorCursor);
+    EXPECT_EQ(hover(115, 96), Qt::ArrowCursor);
+}
+
+TEST_F(FlowChartViewTest, WheelScrollsTheCanvas) {
+    view->chart().AddObject(70, 3000, 90, 32, ShapeRectangle);
+    QApplication::processEvents();
+    const QPoint p = at(200, 200);
+    QWheelEvent wheel(p, vp()->mapToGlobal(p), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(vp(), &wheel);
+    EXPECT_GT(view->chart().ScrollPos().y, 0);
+    EXPECT_EQ(view->chart().ScrollPos().y, view->verticalScrollBar()->value());
+}
+
+TEST_F(FlowChartViewTest, HiddenSelectionShowsMarksOnlyWithTheFocus) {
+    view->chart().Options |= fcoHideSelection;
+    view->chart().SelectObject(block);
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    const QPoint tl = at(70, 80);
+    view->clearFocus();
+    EXPECT_NE(pixel(grab(), tl.x(), tl.y()), fcBlack);
+    view->setFocus();
+    ASSERT_TRUE(view->hasFocus());
+    EXPECT_EQ(pixel(grab(), tl.x(), tl.y()), fcBlack);
 }
 
 // ---- keyboard ---------------------------------------------------------------------------------

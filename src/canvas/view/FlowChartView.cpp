@@ -127,6 +127,8 @@ TFlowChartView::TFlowChartView(QWidget* parent) : QAbstractScrollArea(parent) {
     // Every pixel of the viewport is painted by paintEvent.
     viewport()->setAutoFillBackground(false);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Hovering a selection mark shows the resize pointer.
+    viewport()->setMouseTracking(true);
     horizontalScrollBar()->setSingleStep(kScrollLine);
     verticalScrollBar()->setSingleStep(kScrollLine);
     m_chart.ImageSizes.clear(); // follows the picture list, empty until one is set
@@ -282,6 +284,28 @@ void TFlowChartView::refreshDragFeedback() {
     m_feedbackArea = now;
 }
 
+void TFlowChartView::cancelDrag() {
+    if (m_chart.Drag().kind == TFcDrag::None)
+        return;
+    m_chart.CancelDrag();
+    refreshDragFeedback();
+}
+
+void TFlowChartView::updateCursor(QPoint viewportPoint) {
+    // The pointer over a mark of the selected object says which way a drag would resize it.
+    static const Qt::CursorShape shapes[8] = {
+        Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor, Qt::SizeHorCursor,
+        Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor, Qt::SizeHorCursor};
+    int mark = -1;
+    if (const TFcObject* s = m_chart.SelectedObject();
+        s && s->Visible() && (m_chart.Options & fcoCanDrag) && showsSelection())
+        mark = fcSelectionMarkAt(s->BoundsRect(), canvasPoint(viewportPoint));
+    if (mark >= 0)
+        viewport()->setCursor(shapes[mark]);
+    else
+        viewport()->unsetCursor();
+}
+
 void TFlowChartView::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     if (event->button() != Qt::LeftButton)
@@ -292,8 +316,15 @@ void TFlowChartView::mousePressEvent(QMouseEvent* event) {
 }
 
 void TFlowChartView::mouseMoveEvent(QMouseEvent* event) {
-    if (!(event->buttons() & Qt::LeftButton) || m_chart.Drag().kind == TFcDrag::None)
+    if (m_chart.Drag().kind == TFcDrag::None) {
+        updateCursor(event->position().toPoint());
         return;
+    }
+    if (!(event->buttons() & Qt::LeftButton)) {
+        // The release went elsewhere (the window lost the mouse): the drag is over, undone.
+        cancelDrag();
+        return;
+    }
     const QPoint p = clampToViewport(event->position().toPoint());
     m_chart.MouseMove({p.x(), p.y()});
     refreshDragFeedback();
@@ -315,6 +346,12 @@ void TFlowChartView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TFlowChartView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && m_chart.Drag().kind != TFcDrag::None) {
+        // Escape drops a drag in progress: nothing moves, resizes or connects.
+        cancelDrag();
+        event->accept();
+        return;
+    }
     TFcKey key;
     if (!fcKeyFromQt(event->key(), key)) {
         event->ignore();
@@ -324,6 +361,23 @@ void TFlowChartView::keyPressEvent(QKeyEvent* event) {
     // without a selection): they never scroll the area nor move the focus.
     m_chart.KeyDown(key, fcShiftFromQt(event->modifiers()));
     event->accept();
+}
+
+void TFlowChartView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    if (m_chart.Options & fcoHideSelection)
+        viewport()->update();
+}
+
+void TFlowChartView::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    cancelDrag(); // a drag never outlives the focus (another window took over)
+    if (m_chart.Options & fcoHideSelection)
+        viewport()->update();
+}
+
+bool TFlowChartView::showsSelection() const {
+    return !(m_chart.Options & fcoHideSelection) || hasFocus();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -364,6 +418,10 @@ void TFlowChartView::paintEvent(QPaintEvent* event) {
     }
 
     const QColor markColor(Qt::black);
+    if (!showsSelection()) {
+        paintDragFeedback(p);
+        return;
+    }
     for (const TFcObject* o : m_chart.SelectedObjects()) {
         if (!o->Visible())
             continue;

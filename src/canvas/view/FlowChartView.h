@@ -62,6 +62,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // TFcListener
@@ -73,6 +75,9 @@ private:
     QPoint clampToViewport(QPoint p) const;
     TFcRect dragFeedbackArea() const;
     void refreshDragFeedback();
+    void cancelDrag();
+    void updateCursor(QPoint viewportPoint);
+    bool showsSelection() const;
 
     void paintObject(QPainter& p, const TFcObject& o, const TFcRect& area);
     void paintShape(QPainter& p, const TFcObject& o, const TFcRect& area);
