@@ -1,6 +1,7 @@
 #include "canvas/FlowChart.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdlib>
 #include <limits>
 #include <unordered_set>
@@ -341,6 +342,7 @@ TFcObject* TFlowChart::AddObject(int left, int top, int width, int height, TFcSh
 void TFlowChart::RemoveObject(TFcObject* object) {
     if (!object)
         return;
+    assert(&object->Owner() == this && "an object is removed from its own canvas");
     if (m_dragObject == object)
         CancelDrag();
     DeselectItem(*object);

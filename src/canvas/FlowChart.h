@@ -145,7 +145,10 @@ public:
     // this object through move groups.
     void AddGroupMember(TFcObject* member);
     int GroupMemberCount() const { return static_cast<int>(m_group.size()); }
-    TFcObject* GroupMember(int index) const { return m_group.at(index); }
+    // The member at index, or null outside 0..GroupMemberCount() - 1.
+    TFcObject* GroupMember(int index) const {
+        return index >= 0 && index < GroupMemberCount() ? m_group[index] : nullptr;
+    }
     const std::vector<TFcObject*>& GroupMembers() const { return m_group; }
     // True when target is this object or reachable through move groups.
     bool ReachesInGroup(const TFcObject* target) const;

@@ -119,6 +119,8 @@ TEST(MoveGroupTest, AddsDirectMembersInOrder) {
     EXPECT_EQ(s.base->GroupMember(0), s.marker);
     EXPECT_EQ(s.base->GroupMember(1), s.upper);
     EXPECT_EQ(s.base->GroupMember(2), s.lower);
+    EXPECT_EQ(s.base->GroupMember(3), nullptr);
+    EXPECT_EQ(s.base->GroupMember(-1), nullptr);
 }
 
 TEST(MoveGroupTest, RefusesItselfAndMembersAlreadyReachable) {
