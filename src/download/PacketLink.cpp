@@ -17,6 +17,9 @@ void TReceiveQueue::append(std::span<const std::uint8_t> bytes) {
     {
         std::lock_guard lock(m_mutex);
         m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+        if (m_bytes.size() > kCapacity)
+            m_bytes.erase(m_bytes.begin(), m_bytes.begin() + static_cast<std::ptrdiff_t>(
+                                                                 m_bytes.size() - kCapacity));
     }
     m_cv.notify_all();
 }

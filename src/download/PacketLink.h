@@ -44,6 +44,10 @@ class TReceiveQueue {
 public:
     enum class Take { Byte, TimedOut, Failed };
 
+    // A robot chattering while no download reads the queue must not fill
+    // the memory: beyond this many bytes the oldest are dropped.
+    static constexpr std::size_t kCapacity = 1 << 20;
+
     // The receive handler's role: appends bytes in order.
     void append(std::span<const std::uint8_t> bytes);
     // The oldest byte, waiting until deadline at most.

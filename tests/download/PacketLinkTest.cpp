@@ -214,6 +214,23 @@ TEST(ReceiveQueue, HandsOutBytesInOrderAndClearForgetsAFailure) {
     EXPECT_EQ(queue.take(byte, clock, clock.now()), TReceiveQueue::Take::TimedOut);
 }
 
+TEST(ReceiveQueue, KeepsTheNewestBytesWhenNobodyReadsThem) {
+    TReceiveQueue queue;
+    test::TManualClock clock;
+    Bytes chatter(TReceiveQueue::kCapacity, 0x11);
+    queue.append(chatter);
+    queue.append(bytesOf({0x22, 0x33}));
+    EXPECT_EQ(queue.size(), TReceiveQueue::kCapacity);
+    std::uint8_t byte = 0;
+    ASSERT_EQ(queue.take(byte, clock, clock.now()), TReceiveQueue::Take::Byte);
+    EXPECT_EQ(byte, 0x11);
+    Bytes tail;
+    while (queue.take(byte, clock, clock.now()) == TReceiveQueue::Take::Byte)
+        tail.push_back(byte);
+    ASSERT_GE(tail.size(), 2u);
+    EXPECT_EQ(Bytes(tail.end() - 2, tail.end()), bytesOf({0x22, 0x33}));
+}
+
 TEST(ReceiveQueue, AReaderOnAnotherThreadWakesForABytePushedLater) {
     TReceiveQueue queue;
     std::uint8_t byte = 0;
