@@ -176,19 +176,24 @@ void TChart::NewChart() {
 
 void TChart::ClearChart() {
     UpdateBracket bracket(m_canvas);
-    while (!m_items.empty())
-        destroyItem(m_items.size() - 1);
+    // Everything goes: forget the lookups at once rather than item by item.
     m_byObject.clear();
     m_startObject = nullptr;
     m_endObject = nullptr;
+    m_lastAppendedBlock = nullptr;
+    m_pendingSelection = nullptr;
+    while (!m_items.empty()) {
+        std::unique_ptr<TChartItem> item = std::move(m_items.back());
+        m_items.pop_back();
+    }
 }
 
-std::unique_ptr<TSeqPanel> TChart::makeBlock(int blockType) {
+std::unique_ptr<TSeqPanel> TChart::makeBlock(int blockType, std::string record) {
     const TBlockInfo* info = FindBlockInfo(blockType);
     auto block = std::make_unique<TSeqPanel>(*this, m_canvas, info->caption);
     block->Object->SetImageIndex(info->imageIndex());
     block->Object->Kind = info->kind;
-    block->Object->Payload = DefaultRecord(blockType);
+    block->Object->Payload = std::move(record);
     return block;
 }
 
@@ -210,7 +215,7 @@ void TChart::InsertBlock(int blockType) {
     insertItem(position, std::move(spot));
     SetItemLeft(spotRef, LayoutLeft);
 
-    auto block = makeBlock(blockType);
+    auto block = makeBlock(blockType, DefaultRecord(blockType));
     TSeqPanel& blockRef = *block;
     insertItem(position, std::move(block));
     SetItemLeft(blockRef, LayoutLeft);
@@ -222,6 +227,14 @@ void TChart::InsertBlock(int blockType) {
 }
 
 TFcObject* TChart::AppendBlock(int blockType) {
+    return appendBlock(blockType, nullptr);
+}
+
+TFcObject* TChart::AppendBlock(int blockType, std::string record) {
+    return appendBlock(blockType, &record);
+}
+
+TFcObject* TChart::appendBlock(int blockType, std::string* record) {
     if (!IsBlockType(blockType) || m_items.size() < 3)
         return nullptr;
     const std::size_t c = m_items.size();
@@ -230,7 +243,7 @@ TFcObject* TChart::AppendBlock(int blockType) {
     insertItem(c - 1, std::move(spot));
     SetItemLeft(spotRef, LayoutLeft);
 
-    auto block = makeBlock(blockType);
+    auto block = makeBlock(blockType, record ? std::move(*record) : DefaultRecord(blockType));
     TSeqPanel& blockRef = *block;
     insertItem(c - 1, std::move(block));
     SetItemLeft(blockRef, LayoutLeft);

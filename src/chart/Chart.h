@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -150,6 +151,9 @@ public:
     // A new block and spot just before the end terminal; no layout, no selection. Records
     // LastAppendedBlock. Nothing for a type outside the catalogue. Returns the block's object.
     TFcObject* AppendBlock(int blockType);
+    // AppendBlock, then the record as the block's parameter record (the chart-file loader's
+    // step), without building the default record first.
+    TFcObject* AppendBlock(int blockType, std::string record);
     // Removes the block with that object and the spot below it, lays out, and selects the
     // marker of the spot above once the current event has finished. Nothing for other objects.
     void DeleteBlock(TFcObject* object);
@@ -195,7 +199,8 @@ private:
 
     int indexOf(const TFcObject* object, TChartItemClass cls, Role role) const;
     void placeSpot(TNormalSpot& spot, int left, int top);
-    std::unique_ptr<TSeqPanel> makeBlock(int blockType);
+    std::unique_ptr<TSeqPanel> makeBlock(int blockType, std::string record);
+    TFcObject* appendBlock(int blockType, std::string* record);
     void insertItem(std::size_t position, std::unique_ptr<TChartItem> item);
     void destroyItem(std::size_t position);
     void renumberFrom(std::size_t position);
@@ -206,7 +211,10 @@ private:
     TFlowChart& m_canvas;
     PostFunction m_post;
     std::vector<std::unique_ptr<TChartItem>> m_items;
-    std::unordered_map<const TFcObject*, Entry> m_byObject;
+    // Object -> item: one entry per block object, spot marker and spot base. Its nodes come from
+    // a pool, as tens of thousands are made and dropped when a chart is opened or cleared.
+    std::pmr::unsynchronized_pool_resource m_lookupPool;
+    std::pmr::unordered_map<const TFcObject*, Entry> m_byObject{&m_lookupPool};
     std::vector<TFcObject*> m_groupList; // scratch list of MoveGroup
 
     TFcObject* m_startObject = nullptr;

@@ -128,9 +128,7 @@ constexpr int kVoiceX = 26;
 
 TChartFile::TChartFile(TChart& chart, TChartFileUi& ui, std::string applicationTitle)
     : m_chart(chart), m_ui(ui), m_applicationTitle(std::move(applicationTitle)),
-      m_fileDocument(std::make_unique<TSimpleXML>()) {
-    m_snapshotText = m_snapshotDocument.SaveToText();
-}
+      m_fileDocument(std::make_unique<TSimpleXML>()) {}
 
 TChartFile::~TChartFile() = default;
 
@@ -300,8 +298,8 @@ void TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document, const std::stri
             const std::int64_t type = record.Properties().AttributeInt("type", -1);
             if (type < MinBlockType || type > MaxBlockType || !IsBlockType(static_cast<int>(type)))
                 continue;
-            TFcObject* block = m_chart.AppendBlock(static_cast<int>(type));
-            block->Payload = m_recordDocument.SaveToText();
+            TFcObject* block =
+                m_chart.AppendBlock(static_cast<int>(type), m_recordDocument.SaveToText());
 
             std::string caption;
             if (type == kVoiceX) {
@@ -365,31 +363,37 @@ void TChartFile::BuildChartDocument(TSimpleXML& d) {
     }
 }
 
+std::string TChartFile::recordText(std::string_view payload) {
+    m_recordDocument.LoadFromText(payload);
+    TSimpleXMLElemClassic copy("any");
+    copy.CopyFrom(m_recordDocument.Root());
+    return copy.SaveToText("    ");
+}
+
 bool TChartFile::IsChartChanged() {
+    // The written chart is the header, the root's tags and one "record" element per block
+    // around the block's copied record, two levels deeper than every line of that copy. So two
+    // written charts are equal exactly when they hold as many records and each record writes
+    // the same: only records whose texts differ need to be read and written again.
+    if (!m_snapshotValid)
+        return true; // nothing taken yet: the empty snapshot writes no root at all
     const std::vector<std::string_view> records = m_chart.BlockRecords();
-    if (m_snapshotValid && records.size() == m_snapshotRecords.size() &&
-        std::equal(records.begin(), records.end(), m_snapshotRecords.begin()))
-        return false;
+    if (records.size() != m_snapshotRecords.size())
+        return true;
     try {
-        BuildChartDocument(m_compareDocument);
-        return m_compareDocument.SaveToText() != m_snapshotText;
+        for (std::size_t i = 0; i < records.size(); ++i)
+            if (records[i] != m_snapshotRecords[i] &&
+                recordText(records[i]) != recordText(m_snapshotRecords[i]))
+                return true;
     } catch (const std::exception&) {
         return true; // a record that no longer reads back is a change worth saving
     }
+    return false;
 }
 
 void TChartFile::TakeSnapshot() {
-    m_snapshotValid = false;
-    m_snapshotRecords.clear();
-    try {
-        BuildChartDocument(m_snapshotDocument);
-        m_snapshotText = m_snapshotDocument.SaveToText();
-    } catch (const std::exception&) {
-        m_snapshotText.clear(); // never equal to a written chart: the chart counts as changed
-        return;
-    }
-    for (const std::string_view payload : m_chart.BlockRecords())
-        m_snapshotRecords.emplace_back(payload);
+    const std::vector<std::string_view> records = m_chart.BlockRecords();
+    m_snapshotRecords.assign(records.begin(), records.end());
     m_snapshotValid = true;
 }
 

@@ -90,8 +90,10 @@ public:
     // Clears d's root (its prolog stays), names it KELMORAX and adds one record per block, in
     // chart order, holding a copy of the block's parameter record.
     void BuildChartDocument(TSimpleXML& d);
-    // True when the chart's records differ from the snapshot's.
+    // True when the chart's records differ from the snapshot's: when the written texts of the
+    // chart built into a fresh document and of the snapshot differ.
     bool IsChartChanged();
+
     // Takes the snapshot of the current chart.
     void TakeSnapshot();
     // Stores the current file name and sets the window caption.
@@ -108,6 +110,8 @@ public:
 
 private:
     std::string saveName();
+    // How BuildChartDocument writes one record inside the chart: its copy, indented two levels.
+    std::string recordText(std::string_view payload);
 
     TChart& m_chart;
     TChartFileUi& m_ui;
@@ -116,11 +120,9 @@ private:
     std::string m_currentFileName;
     TSimpleXML m_recordDocument;                // SimpleXML1
     std::unique_ptr<TSimpleXML> m_fileDocument; // SimpleXML2
-    TSimpleXML m_snapshotDocument;              // SimpleXML3
-    TSimpleXML m_compareDocument;               // SimpleXML4
-    std::string m_snapshotText;                 // m_snapshotDocument's written text
-    // The records the snapshot was built from: the same records in the same order build the
-    // same text, so the check can answer without building anything.
+    // The snapshot (SimpleXML3): the records the chart held when it was taken. The snapshot
+    // document and the comparison document (SimpleXML4) would be built from these and from the
+    // chart's records; the check compares what they would write record by record instead.
     std::vector<std::string> m_snapshotRecords;
-    bool m_snapshotValid = false;
+    bool m_snapshotValid = false; // false until the first snapshot
 };

@@ -664,3 +664,82 @@ TEST_F(ChartFileTest, NewChartEmptiesEverythingAndTakesTheSnapshot) {
 }
 
 } // namespace
+
+namespace {
+
+// The change check compares record by record; its answer must be the comparison of the texts
+// the snapshot and the chart would write as whole documents, whatever the records hold.
+TEST_F(ChartFileTest, ChangeCheckAgreesWithComparingWholeWrittenCharts) {
+    const std::string direct = record(1, {{"mode", "0"}, {"wait", "0"}});
+    const std::string end = DefaultRecord(14);
+    const std::vector<std::string> odd = {
+        "<x:CtrlNode x:type=\"3\" y=\"q\"><a:motorL>1</a:motorL></x:CtrlNode>",
+        "<CtrlNode type=\"6\"><!--note--><key>1</key><![CDATA[raw <b>]]><content>a   b "
+        "</content></CtrlNode>",
+        "<CtrlNode type=\"20\">text<command>A=1</command>more</CtrlNode>",
+        "<?xml version=\"1.0\"?><!-- lead --><CtrlNode type=\"9\"><times><deep><deeper/>"
+        "</deep></times></CtrlNode>",
+    };
+    struct Case {
+        const char* what;
+        std::vector<std::string> snapshot, chart;
+    };
+    const Case cases[] = {
+        {"same", {direct, end}, {direct, end}},
+        {"written differently",
+         {direct},
+         {"<CtrlNode type='1'>\n <mode>0</mode><wait>0</wait>"
+          "</CtrlNode>"}},
+        {"no header", {direct}, {"<CtrlNode type=\"1\"><mode>0</mode><wait>0</wait></CtrlNode>"}},
+        {"value differs", {direct}, {record(1, {{"mode", "0"}, {"wait", "1"}})}},
+        {"order", {direct, end}, {end, direct}},
+        {"one more", {direct}, {direct, end}},
+        {"prefixes and comments dropped by the copy",
+         {"<CtrlNode type=\"3\"><motorL>1</motorL></CtrlNode>"},
+         {odd[0]}},
+        {"comment in a record",
+         {odd[1]},
+         {"<CtrlNode type=\"6\"><key>1</key><content>a b "
+          "</content></CtrlNode>"}},
+        {"odd records", odd, odd},
+        {"text between children",
+         {odd[2]},
+         {"<CtrlNode type=\"20\"><command>A=1</command>"
+          "</CtrlNode>"}},
+        {"a deeper child differs",
+         {odd[3]},
+         {"<CtrlNode type=\"9\"><times><deep/></times>"
+          "</CtrlNode>"}},
+    };
+    int changed = 0, unchanged = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ChartHarness x;
+        ScriptedUi u;
+        TChartFile f(x.chart, u, kTitle);
+        TSimpleXML snapshot, current;
+        for (const std::string& p : c.snapshot)
+            x.chart.AppendBlock(1, p);
+        f.BuildChartDocument(snapshot);
+        f.TakeSnapshot();
+        x.chart.ClearChart();
+        x.chart.NewChart();
+        for (const std::string& p : c.chart)
+            x.chart.AppendBlock(1, p);
+        f.BuildChartDocument(current);
+        const bool differ = snapshot.SaveToText() != current.SaveToText();
+        EXPECT_EQ(f.IsChartChanged(), differ);
+        ++(differ ? changed : unchanged);
+    }
+    // Both answers are exercised, with records that differ as text in each.
+    EXPECT_EQ(changed, 5);
+    EXPECT_EQ(unchanged, 6);
+}
+
+TEST_F(ChartFileTest, BeforeAnySnapshotTheChartCountsAsChanged) {
+    EXPECT_TRUE(file.IsChartChanged());
+    file.TakeSnapshot();
+    EXPECT_FALSE(file.IsChartChanged());
+}
+
+} // namespace
