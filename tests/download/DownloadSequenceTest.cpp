@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
+#include <unistd.h>
 
 namespace download {
 namespace {
@@ -447,7 +448,8 @@ class ListingDownloadTest : public DownloaderTest {
 protected:
     void SetUp() override {
         m_dir = std::filesystem::temp_directory_path() /
-                ("zolvane-dl-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+                ("zolvane-dl-" + std::to_string(getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(m_dir);
         const char* old = std::getenv("TMPDIR");
         m_old = old ? old : "";

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <set>
+#include <unistd.h>
 
 namespace download {
 namespace {
@@ -195,10 +196,9 @@ class TempDirTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_old = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
-        m_dir =
-            std::filesystem::temp_directory_path() /
-            ("zolvane-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = std::filesystem::temp_directory_path() /
+                ("zolvane-test-" + std::to_string(getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(m_dir);
         setenv("TMPDIR", m_dir.c_str(), 1);
     }
