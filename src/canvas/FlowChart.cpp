@@ -159,6 +159,7 @@ void TFcObject::SetShape(TFcShape shape) {
     // Link points depend on the shape in general; keep every connection end on its point.
     for (TFcConnection* c : m_attached)
         c->reroute();
+    Owner().geometryChanged();
 }
 
 void TFcObject::SetEdgeFlags(int flags) {
@@ -307,7 +308,6 @@ void TFcConnection::reroute() {
     Owner().m_lineSlots[m_slot].bounds = BoundsRect();
     repaint();
     Owner().noteRectChanged(before, BoundsRect());
-    Owner().geometryChanged();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -225,7 +225,7 @@ private:
     friend class TFcObject;
     explicit TFcConnection(TFlowChart& owner);
     void repaint() override;
-    void reroute(); // ends back onto the link points
+    void reroute(); // ends back onto the link points; the caller ends with geometryChanged
 
     TFcObject* m_source = nullptr;
     TFcObject* m_dest = nullptr;
