@@ -235,6 +235,36 @@ TEST_F(FlowChartViewTest, BlockHasRaisedBevelInsteadOfOutline) {
     EXPECT_EQ(pixel(image, o.x() + 88, o.y() + 10), rgb(pal.color(QPalette::Dark)));
 }
 
+TEST_F(FlowChartViewTest, TransparentShapesKeepOnlyTheirRingAndShapeNoneNothing) {
+    const TFcColor red = fcRgb(220, 0, 0), green = fcRgb(0, 200, 0);
+    TFcObject* frame = view->chart().AddObject(200, 40, 60, 40, ShapeRectangle);
+    frame->SetFillColor(green);
+    frame->SetOutlineColor(red);
+    frame->SetOutlineWidth(2);
+    frame->SetTransparent(true);
+    TFcObject* none = view->chart().AddObject(200, 100, 60, 40, ShapeNone);
+    none->SetFillColor(green);
+    TFcObject* round = view->chart().AddObject(280, 40, 60, 40, ShapeRoundRect);
+    round->SetFillColor(green);
+    round->SetOutlineColor(red);
+    round->SetOutlineWidth(3);
+    const QImage image = grab();
+    auto px = [&](int x, int y) { return pixel(image, at(x, y).x(), at(x, y).y()); };
+    EXPECT_EQ(px(200, 60), red);
+    EXPECT_EQ(px(201, 60), red);
+    EXPECT_EQ(px(202, 60), kSkyBlue) << "no fill inside a transparent shape";
+    EXPECT_EQ(px(259, 79), red);
+    EXPECT_EQ(countColor(image, {200, 100, 260, 140}, green), 0);
+    // Rounded ring: 3 pixels thick at the middle of each side, fill inside, corners cut.
+    EXPECT_EQ(px(280, 60), red);
+    EXPECT_EQ(px(282, 60), red);
+    EXPECT_EQ(px(283, 60), green);
+    EXPECT_EQ(px(310, 42), red);
+    EXPECT_EQ(px(310, 43), green);
+    EXPECT_EQ(px(280, 40), kSkyBlue);
+    EXPECT_EQ(px(339, 79), kSkyBlue);
+}
+
 TEST_F(FlowChartViewTest, SelectionMarksSitOnTheEightPointsOfTheSelectedObject) {
     view->chart().SelectObject(block);
     const QImage image = grab();
