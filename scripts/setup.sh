@@ -5,7 +5,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
-          libgl-dev fonts-dejavu-core)
+          libgl-dev fonts-dejavu-core libtinyxml2-dev libpugixml-dev)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -97,6 +97,93 @@ std::string osReason(int error) {
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
+// Block recycling
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kRecycle = false; // let the address sanitizer see every block's lifetime
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kRecycle = false;
+#else
+constexpr bool kRecycle = true;
+#endif
+#else
+constexpr bool kRecycle = true;
+#endif
+
+constexpr std::size_t kGranule = 16;
+constexpr std::size_t kMaxRecycled = 512;
+constexpr std::size_t kClasses = kMaxRecycled / kGranule;
+constexpr std::size_t kMaxKeptPerClass = 1 << 16;
+
+// Free lists by size class. Every block is an allocation of its own (of its class's full size),
+// so a block freed on another thread is simply kept or released there. Trivially destructible,
+// so that blocks freed after the thread's cleanup (by static documents) find it closed.
+struct FreeLists {
+    void* heads[kClasses];
+    std::size_t counts[kClasses];
+    bool cleanupRegistered;
+    bool closed;
+};
+thread_local FreeLists t_lists{};
+
+struct FreeListsCleanup {
+    ~FreeListsCleanup() {
+        for (std::size_t c = 0; c < kClasses; ++c) {
+            while (void* block = t_lists.heads[c]) {
+                t_lists.heads[c] = *static_cast<void**>(block);
+                ::operator delete(block);
+            }
+            t_lists.counts[c] = 0;
+        }
+        t_lists.closed = true;
+    }
+    void touch() {}
+};
+thread_local FreeListsCleanup t_cleanup;
+
+std::size_t classOf(std::size_t size) {
+    return (size + kGranule - 1) / kGranule - 1;
+}
+
+} // namespace
+
+void* simplexml_detail::allocateBlock(std::size_t size) {
+    if (!kRecycle || size == 0 || size > kMaxRecycled)
+        return ::operator new(size);
+    const std::size_t c = classOf(size);
+    if (void* block = t_lists.heads[c]) {
+        t_lists.heads[c] = *static_cast<void**>(block);
+        --t_lists.counts[c];
+        return block;
+    }
+    return ::operator new((c + 1) * kGranule);
+}
+
+void simplexml_detail::releaseBlock(void* block, std::size_t size) noexcept {
+    if (!block)
+        return;
+    if (!kRecycle || size == 0 || size > kMaxRecycled || t_lists.closed) {
+        ::operator delete(block);
+        return;
+    }
+    const std::size_t c = classOf(size);
+    if (t_lists.counts[c] >= kMaxKeptPerClass) {
+        ::operator delete(block);
+        return;
+    }
+    if (!t_lists.cleanupRegistered) {
+        t_cleanup.touch(); // constructs the cleanup, whose destructor runs at thread exit
+        t_lists.cleanupRegistered = true;
+    }
+    *static_cast<void**>(block) = t_lists.heads[c];
+    t_lists.heads[c] = block;
+    ++t_lists.counts[c];
+}
+
+// ---------------------------------------------------------------------------------------------
 // Text helpers
 
 std::string XmlEncode(std::string_view text) {
@@ -227,12 +314,12 @@ bool TSimpleXMLProp::BoolValue(bool defaultValue) const {
 TSimpleXMLProp* TSimpleXMLProps::ItemAt(int i) const {
     if (i < 0 || i >= Count())
         return nullptr;
-    return m_items[static_cast<std::size_t>(i)].get();
+    // The list owns its attributes as modifiable values; only the lookup is const.
+    return const_cast<TSimpleXMLProp*>(&m_items[static_cast<std::size_t>(i)]);
 }
 
 TSimpleXMLProp& TSimpleXMLProps::AddAttribute(std::string_view name, std::string_view value) {
-    m_items.push_back(std::make_unique<TSimpleXMLProp>(std::string(name), std::string(value)));
-    return *m_items.back();
+    return m_items.emplace_back(std::string(name), std::string(value));
 }
 
 TSimpleXMLProp& TSimpleXMLProps::AddAttributeInt(std::string_view name, std::int64_t value) {
@@ -245,9 +332,9 @@ TSimpleXMLProp& TSimpleXMLProps::AddAttributeBool(std::string_view name, bool va
 
 TSimpleXMLProp* TSimpleXMLProps::FindAttribute(std::string_view name) const {
     // Elements carry a handful of attributes: the last of equal names wins.
-    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
-        if (equalsNoCase((*it)->Name(), name))
-            return it->get();
+    for (int i = Count() - 1; i >= 0; --i) {
+        if (equalsNoCase(m_items[static_cast<std::size_t>(i)].Name(), name))
+            return ItemAt(i);
     }
     return nullptr;
 }
@@ -318,6 +405,8 @@ TSimpleXMLElemClassic& TSimpleXMLElems::AddChildBool(std::string_view name, bool
 
 TSimpleXMLElem& TSimpleXMLElems::Add(std::unique_ptr<TSimpleXMLElem> element) {
     element->m_owner = this;
+    if (m_items.capacity() == 0)
+        m_items.reserve(4); // a record's children in one allocation
     m_items.push_back(std::move(element));
     indexAppended(m_items.size() - 1);
     return *m_items.back();
@@ -389,8 +478,7 @@ void TSimpleXMLElems::Clear() {
         return;
     // Free the subtree level by level rather than by nested destructors, so that a tree of any
     // depth built by code cannot exhaust the stack.
-    std::vector<std::unique_ptr<TSimpleXMLElem>> pending = std::move(m_items);
-    m_items.clear();
+    List pending = std::move(m_items);
     while (!pending.empty()) {
         std::unique_ptr<TSimpleXMLElem> element = std::move(pending.back());
         pending.pop_back();
@@ -399,6 +487,8 @@ void TSimpleXMLElems::Clear() {
             pending.push_back(std::move(child));
         grandChildren.clear();
     }
+    // The emptied list keeps its room: a chart root refilled by the next load needs it again.
+    m_items = std::move(pending);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1112,9 +1202,11 @@ std::string TSimpleXML::SaveToText() {
     if (m_prolog.Count() == 0)
         m_prolog.Add(std::make_unique<TSimpleXMLElemHeader>());
     std::string out;
+    out.reserve(m_writeHint); // the last text written is the best guess of this one's size
     for (int i = 0; i < m_prolog.Count(); ++i)
         writeTree(out, *m_prolog.ItemAt(i), {});
     writeTree(out, *m_root, {});
+    m_writeHint = out.size();
     return out;
 }
 

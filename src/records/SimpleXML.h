@@ -6,8 +6,10 @@
 // or decodes them. Callers escape user text with XmlEncode and restore it with XmlDecode.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -31,6 +33,28 @@ std::string XmlEncode(std::string_view text);
 // Restores the five named entities (any letter case) and numeric references greater than zero;
 // anything else, including a reference that does not parse, is copied unchanged.
 std::string XmlDecode(std::string_view text);
+
+namespace simplexml_detail {
+
+// The small blocks of a tree (elements, child and attribute lists) are recycled per thread:
+// loading a chart of 10,000 blocks frees and allocates some 100,000 of them.
+void* allocateBlock(std::size_t size);
+void releaseBlock(void* block, std::size_t size) noexcept;
+
+template <class T> struct RecyclingAllocator {
+    using value_type = T;
+    RecyclingAllocator() = default;
+    template <class U> RecyclingAllocator(const RecyclingAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        if (n > static_cast<std::size_t>(-1) / sizeof(T))
+            throw std::bad_array_new_length();
+        return static_cast<T*>(allocateBlock(n * sizeof(T)));
+    }
+    void deallocate(T* p, std::size_t n) noexcept { releaseBlock(p, n * sizeof(T)); }
+    friend bool operator==(const RecyclingAllocator&, const RecyclingAllocator&) { return true; }
+};
+
+} // namespace simplexml_detail
 
 class TSimpleXML;
 class TSimpleXMLElem;
@@ -57,6 +81,8 @@ private:
 
 // The attributes of one element, in order. Duplicate names are allowed; lookups compare names
 // without regard to ASCII letter case, and among equal names the one added last wins.
+// Attributes are held by value: a returned reference or pointer stays valid until the list is
+// changed.
 class TSimpleXMLProps {
 public:
     TSimpleXMLProps() = default;
@@ -82,7 +108,7 @@ public:
     void Clear();
 
 private:
-    std::vector<std::unique_ptr<TSimpleXMLProp>> m_items;
+    std::vector<TSimpleXMLProp, simplexml_detail::RecyclingAllocator<TSimpleXMLProp>> m_items;
 };
 
 // The children of one element, in order; owned by that element. Duplicate names are allowed;
@@ -131,8 +157,10 @@ private:
     void indexAppended(std::size_t position);
     void buildIndex() const;
 
+    using List = std::vector<std::unique_ptr<TSimpleXMLElem>,
+                             simplexml_detail::RecyclingAllocator<std::unique_ptr<TSimpleXMLElem>>>;
     TSimpleXMLElem* m_parent;
-    std::vector<std::unique_ptr<TSimpleXMLElem>> m_items;
+    List m_items;
     // Name index, built on the first lookup in a long list (upper-cased name -> position).
     struct Index;
     mutable std::unique_ptr<Index> m_index;
@@ -147,6 +175,11 @@ public:
     virtual ~TSimpleXMLElem();
     TSimpleXMLElem(const TSimpleXMLElem&) = delete;
     TSimpleXMLElem& operator=(const TSimpleXMLElem&) = delete;
+    // Elements are recycled per thread: a chart holds tens of thousands.
+    static void* operator new(std::size_t size) { return simplexml_detail::allocateBlock(size); }
+    static void operator delete(void* memory, std::size_t size) noexcept {
+        simplexml_detail::releaseBlock(memory, size);
+    }
 
     virtual TSimpleXMLElemKind Kind() const = 0;
 
@@ -292,4 +325,5 @@ public:
 private:
     std::unique_ptr<TSimpleXMLElemClassic> m_root;
     TSimpleXMLElemsProlog m_prolog;
+    std::size_t m_writeHint = 0;
 };
