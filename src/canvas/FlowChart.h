@@ -43,9 +43,12 @@ class TFcListener {
 public:
     virtual ~TFcListener() = default;
     // An area whose picture changed. Outside an update bracket this is called for every change;
-    // a view should collect the areas and paint once per event.
+    // a view should collect the areas and paint once per event. ScrollPos() is cheap to read
+    // here; Extent() and ScrollLimits() may rescan the canvas once after an edit that shrank it,
+    // so read those once per event (a queued update), not once per area.
     virtual void fcInvalidate(const TFcRect& area) = 0;
-    // The scroll position changed (ScrollIntoView, keys, limits). Read ScrollPos() when needed.
+    // The scroll position changed (scrolling, ScrollIntoView, keys, or new limits pinning it;
+    // the last may happen inside a read of Extent() or ScrollLimits()).
     virtual void fcScrolled() {}
 };
 
