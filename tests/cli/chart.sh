@@ -43,8 +43,16 @@ expect_error() {
 expect_ok "example" chart/example.chart.txt chart chart/example.lcs
 expect_ok "voicex with phrases" chart/voicex.chart.txt chart --phrases chart/phrases.txt chart/voicex.lcs
 expect_ok "phrases after the chart" chart/voicex.chart.txt chart chart/voicex.lcs --phrases chart/phrases.txt
-# No phrase list beside the program: the phrases are numbered.
+# Without --phrases the list is the file beside the program, numbered phrases without it. A copy
+# of the tool in a folder of its own shows both.
+mkdir "$tmp/bin"
+cp "$tool" "$tmp/bin/zolvane"
+tool_in_build=$tool
+tool=$tmp/bin/zolvane
 expect_ok "voicex numbered" chart/voicex.numbered.chart.txt chart chart/voicex.lcs
+cp chart/phrases.txt "$tmp/bin/qexvo.txt"
+expect_ok "voicex beside the program" chart/voicex.chart.txt chart chart/voicex.lcs
+tool=$tool_in_build
 
 printf '<KELMORAX><record><CtrlNode type="1"/></KELMORAX>' >"$tmp/damaged.lcs"
 expect_error "damaged" 1 "Invalid XML Element: Erroneous end of tag, expecting </record> but </KELMORAX> found" \
