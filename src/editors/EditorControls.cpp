@@ -1,0 +1,413 @@
+#include "editors/EditorControls.h"
+
+#include "editors/values/ControlRules.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <climits>
+#include <memory>
+
+namespace editors {
+
+QFont editorFont(int pixels) {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TEditorDialog
+
+TEditorDialog::TEditorDialog(QWidget* parent, const QString& title, TButtons buttons)
+    : QDialog(parent) {
+    setWindowTitle(title);
+    setFont(editorFont());
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_panel = new QWidget(this);
+    m_panel->setObjectName(QStringLiteral("Panel1"));
+    layout->addWidget(m_panel);
+
+    m_buttonRow = new QWidget(this);
+    auto* row = new QHBoxLayout(m_buttonRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch();
+    auto addButton = [this, row](const QString& name, const QString& caption) {
+        auto* button = new QPushButton(caption, m_buttonRow);
+        button->setObjectName(name);
+        button->setFixedSize(75, 25);
+        // Neither default nor auto-default: Enter in a value control must not close the dialog.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        row->addWidget(button);
+        return button;
+    };
+    if (buttons == TButtons::OkCancelDelete) {
+        QPushButton* ok = addButton(QStringLiteral("Button1"), QStringLiteral("OK"));
+        connect(ok, &QPushButton::clicked, this, &TEditorDialog::Button1Click);
+    }
+    QPushButton* cancel = addButton(QStringLiteral("Button2"), QStringLiteral("CANCEL"));
+    QPushButton* remove = addButton(QStringLiteral("Button3"), QStringLiteral("DELETE"));
+    connect(cancel, &QPushButton::clicked, this, &TEditorDialog::Button2Click);
+    connect(remove, &QPushButton::clicked, this, &TEditorDialog::Button3Click);
+    row->addStretch();
+    layout->addWidget(m_buttonRow);
+}
+
+void TEditorDialog::Button1Click() {
+    // A click need not take the focus (a script, an accessibility tool): settle the number
+    // boxes here so the values read are always within their limits.
+    for (TValidateEdit* box : findChildren<TValidateEdit*>())
+        box->settle();
+    done(static_cast<int>(TEditResult::Ok));
+}
+
+void TEditorDialog::Button2Click() {
+    done(static_cast<int>(TEditResult::Cancel));
+}
+
+void TEditorDialog::Button3Click() {
+    done(static_cast<int>(TEditResult::Delete));
+}
+
+void TEditorDialog::reject() {
+    done(static_cast<int>(TEditResult::Cancel));
+}
+
+void TEditorDialog::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        event->accept(); // Escape closes nothing
+        return;
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        // Only a focused push button is pressed; Enter in a value control does nothing.
+        if (auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+            button && button->isEnabled() &&
+            (qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button)))
+            button->click();
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TEditorDialog::showEvent(QShowEvent* event) {
+    if (!m_tabOrderSet) {
+        // The buttons were made before the value controls; a widget joins the end of the Tab
+        // order when it joins the window, so the row is taken out and put back once.
+        auto* frame = static_cast<QBoxLayout*>(layout());
+        frame->removeWidget(m_buttonRow);
+        m_buttonRow->setParent(nullptr);
+        m_buttonRow->setParent(this);
+        frame->addWidget(m_buttonRow);
+        m_buttonRow->show();
+        m_tabOrderSet = true;
+    }
+    QDialog::showEvent(event);
+    // Every showing starts in the first value control (or on CANCEL when there is none).
+    QWidget* first = nullptr;
+    for (QWidget* w = nextInFocusChain(); w != this && !first; w = w->nextInFocusChain())
+        if ((m_panel->isAncestorOf(w) || qobject_cast<QPushButton*>(w)) &&
+            (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this))
+            first = w;
+    if (first)
+        first->setFocus(Qt::TabFocusReason);
+    if (QScreen* s = screen())
+        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+// ---------------------------------------------------------------------------------------------
+// TFilteredEdit
+
+TFilteredEdit::TFilteredEdit(QWidget* parent) : QLineEdit(parent) {
+    setAcceptDrops(false);
+}
+
+bool TFilteredEdit::insertFiltered(const QString& text) {
+    QString current = this->text();
+    if (hasSelectedText())
+        current.remove(selectionStart(), selectedText().size());
+    QString taken;
+    bool all = true;
+    for (QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            continue; // line breaks and tabs of a pasted text have no place in one line
+        if (acceptChar(c, current + taken))
+            taken += c;
+        else
+            all = false;
+    }
+    if (!taken.isEmpty() || hasSelectedText())
+        insert(taken);
+    return all;
+}
+
+void TFilteredEdit::pasteFiltered() {
+    if (isReadOnly())
+        return;
+    if (!insertFiltered(QApplication::clipboard()->text()))
+        emit refused();
+    afterPaste();
+}
+
+void TFilteredEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        pasteFiltered();
+        event->accept();
+        return;
+    }
+    const QString typed = event->text();
+    const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar c) {
+        return c.isPrint();
+    }) && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    if (printable && !isReadOnly()) {
+        QString current = text();
+        if (hasSelectedText())
+            current.remove(selectionStart(), selectedText().size());
+        bool all = true;
+        for (QChar c : typed) {
+            if (!acceptChar(c, current)) {
+                all = false;
+                break;
+            }
+            current += c;
+        }
+        if (!all) {
+            insertFiltered(typed);
+            emit refused();
+            event->accept();
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TFilteredEdit::contextMenuEvent(QContextMenuEvent* event) {
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    for (QAction* action : menu->actions()) {
+        if (action->objectName() == QLatin1String("edit-paste")) {
+            disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, &TFilteredEdit::pasteFiltered);
+        }
+    }
+    menu->exec(event->globalPos());
+}
+
+void TFilteredEdit::inputMethodEvent(QInputMethodEvent* event) {
+    const QString commit = event->commitString();
+    if (commit.isEmpty()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    QString current = text();
+    if (hasSelectedText())
+        current.remove(selectionStart(), selectedText().size());
+    QString taken;
+    for (QChar c : commit)
+        if (acceptChar(c, current + taken))
+            taken += c;
+    if (taken.size() == commit.size()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(taken, event->replacementStart(), event->replacementLength());
+    QLineEdit::inputMethodEvent(&filtered);
+    emit refused();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TValidateEdit
+
+TValidateEdit::TValidateEdit(QWidget* parent, int minValue, int maxValue)
+    : TFilteredEdit(parent), m_min(minValue), m_max(maxValue) {
+    setAlignment(Qt::AlignRight);
+    m_settledText = QString::number(clampToRange(0, m_min, m_max));
+    setText(m_settledText);
+}
+
+int TValidateEdit::value() const {
+    return clampToRange(numberBoxTextValue(text().toStdString()), INT_MIN, INT_MAX);
+}
+
+void TValidateEdit::setValue(std::int64_t value) {
+    setText(QString::number(clampToRange(value, m_min, m_max)));
+    settle();
+}
+
+void TValidateEdit::settle() {
+    const int value = numberBoxSettle(text().toStdString(), m_min, m_max);
+    const QString shown = QString::number(value);
+    if (text() != shown)
+        setText(shown);
+    if (shown != m_settledText) {
+        m_settledText = shown;
+        emit valueChanged(value);
+    }
+}
+
+bool TValidateEdit::acceptChar(QChar c, const QString& current) const {
+    return c.unicode() < 128 &&
+           numberBoxAccepts(static_cast<char>(c.unicode()), current.toStdString());
+}
+
+void TValidateEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        setText(m_settledText); // back to the text before the typing
+        event->accept();
+        return;
+    }
+    TFilteredEdit::keyPressEvent(event);
+}
+
+void TValidateEdit::focusOutEvent(QFocusEvent* event) {
+    TFilteredEdit::focusOutEvent(event);
+    // A context menu or another window taking the focus is not leaving the box.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        settle();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TNameEdit
+
+TNameEdit::TNameEdit(QWidget* parent, QLabel* hint) : TFilteredEdit(parent), m_hint(hint) {
+    m_hint->setText(hintText());
+    m_hint->hide();
+    connect(this, &TFilteredEdit::refused, m_hint, &QLabel::show);
+}
+
+QString TNameEdit::hintText() {
+    return QStringLiteral("A name cannot hold \"<\" or \"&\".");
+}
+
+void TNameEdit::setName(const QString& text) {
+    setText(text);
+    m_hint->hide();
+}
+
+bool TNameEdit::acceptChar(QChar c, const QString&) const {
+    return c != QLatin1Char('<') && c != QLatin1Char('&');
+}
+
+// ---------------------------------------------------------------------------------------------
+// TRadioGroup
+
+TRadioGroup::TRadioGroup(QWidget* parent, const QString& title, const QStringList& items)
+    : QGroupBox(title, parent), m_buttons(new QButtonGroup(this)) {
+    auto* layout = new QVBoxLayout(this);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* button = new QRadioButton(items[i], this);
+        button->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
+        m_buttons->addButton(button, i);
+        layout->addWidget(button);
+    }
+}
+
+int TRadioGroup::itemIndex() const {
+    return m_buttons->checkedId();
+}
+
+int TRadioGroup::count() const {
+    return static_cast<int>(m_buttons->buttons().size());
+}
+
+void TRadioGroup::setItemIndex(std::int64_t value) {
+    const int index = radioIndexFromValue(value, count());
+    if (index < 0) {
+        // An exclusive group cannot uncheck its last checked button.
+        m_buttons->setExclusive(false);
+        for (QAbstractButton* button : m_buttons->buttons())
+            button->setChecked(false);
+        m_buttons->setExclusive(true);
+        return;
+    }
+    m_buttons->button(index)->setChecked(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TClickLabel, TLamp
+
+TClickLabel::TClickLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+
+void TClickLabel::mousePressEvent(QMouseEvent* event) {
+    QLabel::mousePressEvent(event);
+    emit clicked();
+}
+
+TLamp::TLamp(QWidget* parent) : QWidget(parent) {
+    setFixedSize(32, 32);
+}
+
+void TLamp::setLit(bool lit) {
+    if (m_lit == lit)
+        return;
+    m_lit = lit;
+    update();
+}
+
+QColor TLamp::color() const {
+    return m_lit ? QColor(0, 255, 0) : QColor(0, 128, 128);
+}
+
+void TLamp::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(color());
+    painter.drawEllipse(rect().adjusted(1, 1, -2, -2));
+}
+
+void TLamp::mousePressEvent(QMouseEvent* event) {
+    QWidget::mousePressEvent(event);
+    emit clicked();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Lists and sliders
+
+QComboBox* makeList(QWidget* parent, const QString& name, const QStringList& entries) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->addItems(entries);
+    list->setEditable(false);
+    return list;
+}
+
+QComboBox* makeVariableList(QWidget* parent, const QString& name) {
+    QStringList letters;
+    for (char c = 'A'; c <= 'Z'; ++c)
+        letters << QString(QLatin1Char(c));
+    return makeList(parent, name, letters);
+}
+
+QScrollBar* makeSlider(QWidget* parent, const QString& name, int lo, int hi) {
+    auto* slider = new QScrollBar(Qt::Horizontal, parent);
+    slider->setObjectName(name);
+    slider->setRange(lo, hi);
+    slider->setSingleStep(1);
+    slider->setPageStep(10);
+    return slider;
+}
+
+void setListIndex(QComboBox* list, std::int64_t value) {
+    list->setCurrentIndex(listIndexFromValue(value, list->count()));
+}
+
+} // namespace editors

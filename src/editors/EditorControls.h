@@ -1,0 +1,205 @@
+// The controls the editor dialogs share: the common dialog frame with its button row, the
+// number box, the name edit, radio groups, fixed lists, clickable labels and LED lamps.
+#pragma once
+
+#include "editors/values/EditorValues.h"
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <string>
+#include <vector>
+
+class QButtonGroup;
+class QComboBox;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QVBoxLayout;
+
+namespace editors {
+
+// The font of every editor dialog: Courier New with a character height of `pixels`.
+QFont editorFont(int pixels = 16);
+
+// TEditorDialog: the common frame of every block editor. A fixed-size window centred on the
+// screen with a panel for the value controls and a row of 75 x 25 buttons "OK" (Button1),
+// "CANCEL" (Button2) and "DELETE" (Button3), closing with OK = 1, CANCEL = 2, DELETE = 7. No
+// button is a default or cancel button: Enter in a value control and Escape do not close the
+// dialog, and the frame's close button gives CANCEL.
+class TEditorDialog : public QDialog {
+public:
+    enum class TButtons { OkCancelDelete, CancelDelete };
+
+    TEditorDialog(QWidget* parent, const QString& title,
+                  TButtons buttons = TButtons::OkCancelDelete);
+
+    // The panel that holds the dialog's value controls (it has no layout of its own).
+    QWidget* panel() const { return m_panel; }
+
+    void reject() override; // the frame's close button: CANCEL
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // OK: settle the number boxes first, as leaving them would, then close with OK.
+    void Button1Click();
+    // CANCEL: close with CANCEL.
+    void Button2Click();
+    // DELETE: close with DELETE.
+    void Button3Click();
+
+    QWidget* m_panel = nullptr;
+    QWidget* m_buttonRow = nullptr;
+    bool m_tabOrderSet = false;
+};
+
+// TFilteredEdit: a one-line edit that takes typed, pasted and composed text only through
+// acceptChar, so no way of entering text gets round the filter (drops are not taken).
+class TFilteredEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit TFilteredEdit(QWidget* parent);
+
+signals:
+    // A typed or pasted character was refused.
+    void refused();
+
+protected:
+    // Whether `c` may go into the text `current` (the text without the selection it replaces,
+    // plus what was taken before it from the same insertion).
+    virtual bool acceptChar(QChar c, const QString& current) const = 0;
+    // Called after a paste or drop has inserted its accepted characters.
+    virtual void afterPaste() {}
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+    // Inserts the accepted characters of `text` in place of the selection; true when every
+    // character was accepted.
+    bool insertFiltered(const QString& text);
+
+private:
+    void pasteFiltered();
+};
+
+// TValidateEdit: the number box. Digits and one "+" and one "-" can be typed; pasted text is
+// filtered the same way and then settled. On leaving the box, and when the program sets its
+// value, the text is read as a decimal integer (0 when it is not one), limited to the box's
+// range and shown again; valueChanged follows when the shown text differs from the one after
+// the previous such step. Escape brings that text back. The text is right-aligned.
+class TValidateEdit : public TFilteredEdit {
+    Q_OBJECT
+
+public:
+    TValidateEdit(QWidget* parent, int minValue, int maxValue);
+
+    int minValue() const { return m_min; }
+    int maxValue() const { return m_max; }
+    // The text read as a decimal integer, 0 when it is not one (settled after leaving the box).
+    int value() const;
+    // Shows `value` limited to the range, as if typed and left.
+    void setValue(std::int64_t value);
+    // Reads, limits and shows the current text again, as leaving the box does.
+    void settle();
+
+signals:
+    void valueChanged(int value);
+
+protected:
+    bool acceptChar(QChar c, const QString& current) const override;
+    void afterPaste() override { settle(); }
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    int m_min;
+    int m_max;
+    QString m_settledText; // the text after the last settling step
+};
+
+// TNameEdit: the edit of a label or subroutine name. "<" and "&" would make the record, and so
+// the chart file, unreadable: they are refused, typed or pasted, and a short hint appears in
+// `hint` until the next showing. Text that is set by the program is taken as it is.
+class TNameEdit : public TFilteredEdit {
+    Q_OBJECT
+
+public:
+    TNameEdit(QWidget* parent, QLabel* hint);
+    // Sets the text and hides the hint.
+    void setName(const QString& text);
+
+    static QString hintText();
+
+protected:
+    bool acceptChar(QChar c, const QString& current) const override;
+
+private:
+    QLabel* m_hint;
+};
+
+// TRadioGroup: a headed group of radio buttons with the index of the chosen one (-1: none).
+class TRadioGroup : public QGroupBox {
+public:
+    TRadioGroup(QWidget* parent, const QString& title, const QStringList& items);
+    int itemIndex() const;
+    // -1 (or any negative index) chooses none, an index above the last chooses the last.
+    void setItemIndex(std::int64_t index);
+    int count() const;
+
+private:
+    QButtonGroup* m_buttons;
+};
+
+// TClickLabel: a label that reports clicks.
+class TClickLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    TClickLabel(const QString& text, QWidget* parent);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+// TLamp: one LED of the robot, lit (lime) or dark (teal); reports clicks.
+class TLamp : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TLamp(QWidget* parent);
+    bool isLit() const { return m_lit; }
+    void setLit(bool lit);
+    QColor color() const;
+
+    QSize sizeHint() const override { return {32, 32}; }
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    bool m_lit = false;
+};
+
+// A drop-down list of fixed entries named `name`.
+QComboBox* makeList(QWidget* parent, const QString& name, const QStringList& entries);
+// The variable list: "A" to "Z".
+QComboBox* makeVariableList(QWidget* parent, const QString& name);
+// A horizontal slider over lo..hi moving by 1 on the arrows and by 10 in the track.
+QScrollBar* makeSlider(QWidget* parent, const QString& name, int lo, int hi);
+// Chooses list entry `value` of a record, or none when it is not an entry.
+void setListIndex(QComboBox* list, std::int64_t value);
+
+} // namespace editors

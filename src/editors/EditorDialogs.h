@@ -1,0 +1,93 @@
+// TEditorDialogs: every block editor, created once and reused, and the edit of one block's
+// record through its dialog. The main window's double-click handler wires it up:
+//
+//   const int type = BlockTypeOfKind(object.Kind);
+//   const TDialogKind kind = dialogKindForBlockType(type);
+//   if (kind == TDialogKind::None) return;                  // terminals, markers, 7 and 8
+//   if (dialogEditsRecord(kind) && object.Payload.empty())
+//       object.Payload = DefaultRecord(type);               // stays even when cancelled
+//   const TEditOutcome outcome = m_editors->editBlock(type, object.Payload);
+//   if (!outcome.error.empty()) { show outcome.error in an error box; return; }
+//   if (outcome.result == TEditResult::Delete) { DeleteBlock(object); return; }
+//   if (outcome.result != TEditResult::Ok) return;
+//   if (!outcome.record.empty()) object.Payload = outcome.record;
+//   if (outcome.caption) { object.Text = caption text; SetBlockHeight(object, height); }
+//   if (outcome.relayout) Relayout();
+#pragma once
+
+#include "editors/frmAIN.h"
+#include "editors/frmBiaoDaShi.h"
+#include "editors/frmDIN.h"
+#include "editors/frmFORBegin.h"
+#include "editors/frmFOREnd.h"
+#include "editors/frmFaYin.h"
+#include "editors/frmGOSUB.h"
+#include "editors/frmGOTOBegin.h"
+#include "editors/frmGOTOEnd.h"
+#include "editors/frmGOTOIF.h"
+#include "editors/frmJieShu.h"
+#include "editors/frmLED.h"
+#include "editors/frmPORTDDR.h"
+#include "editors/frmPORTIN.h"
+#include "editors/frmPORTOUT.h"
+#include "editors/frmQiDongDJ.h"
+#include "editors/frmServo.h"
+#include "editors/frmSubBegin.h"
+#include "editors/frmSubEnd.h"
+#include "editors/frmTingZhiDJ.h"
+#include "editors/frmVOICEX.h"
+#include "editors/frmYanshi.h"
+#include "editors/frmZhiXing.h"
+#include "editors/frmZhuanXiang.h"
+#include "editors/values/EditorValues.h"
+
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace editors {
+
+// What editing one block gave.
+struct TEditOutcome {
+    bool opened = false; // a dialog was shown
+    TEditResult result = TEditResult::Cancel;
+    std::string error;  // the record did not parse: no dialog was shown; show this message
+    std::string record; // on OK: the block's new record (empty for End and Sub End)
+    std::optional<TBlockCaption> caption; // on OK: the new caption and height, when they change
+    bool relayout = false; // on OK for Label, Expression, Sub Begin, Call Sub and VoiceX
+};
+
+class TEditorDialogs {
+public:
+    // Creates every dialog, parented to `parent`; the VoiceX dialog offers `phrases`.
+    TEditorDialogs(QWidget* parent, std::vector<std::string> phrases);
+
+    // Fills the block type's dialog from `record`, shows it modally and reports how it was
+    // closed, with the record rebuilt from the dialog on OK. Nothing opens for a type without
+    // an editor or for a record that does not parse (then `error` holds the parser's message).
+    TEditOutcome editBlock(int blockType, const std::string& record);
+
+    // The dialog of a kind (nullptr for None).
+    TEditorDialog* dialog(TDialogKind kind) const;
+    template <class Form> Form* form() const { return std::get<Form*>(m_forms); }
+    TFormJieShu* formJieShu() const { return m_formJieShu; }
+    TFormSubEnd* formSubEnd() const { return m_formSubEnd; }
+
+private:
+    using TValueForms =
+        std::tuple<TFormZhiXing*, TFormZhuanXiang*, TFormQiDongDJ*, TFormTingZhiDJ*, TFormYanShi*,
+                   TFormFaYin*, TFormFORBegin*, TFormFOREnd*, TFormGOTOBegin*, TFormGOTOEnd*,
+                   TFormGOTOIF*, TFormLED*, TFormPORTDDR*, TFormPORTIN*, TFormPORTOUT*, TFormServo*,
+                   TFormBiaoDaShi*, TFormDIN*, TFormAIN*, TFormSubBegin*, TFormGOSUB*,
+                   TFormVOICEX*>;
+
+    template <class Form>
+    TEditOutcome run(Form* form, int blockType, const typename Form::Values& values);
+
+    TValueForms m_forms;
+    TFormJieShu* m_formJieShu = nullptr;
+    TFormSubEnd* m_formSubEnd = nullptr;
+};
+
+} // namespace editors

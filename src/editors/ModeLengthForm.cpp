@@ -1,0 +1,64 @@
+#include "editors/ModeLengthForm.h"
+
+#include "editors/values/ControlRules.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QScrollBar>
+
+namespace editors {
+
+TModeLengthForm::TModeLengthForm(QWidget* parent, const QString& title, const QStringList& choices,
+                                 const QString& lengthLabel)
+    : TEditorDialog(parent, title) {
+    auto* grid = new QGridLayout(panel());
+    int row = 0;
+    if (!choices.isEmpty()) {
+        m_radioGroup1 = new TRadioGroup(panel(), QStringLiteral("Please Choice"), choices);
+        m_radioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+        grid->addWidget(m_radioGroup1, row++, 0, 1, 2);
+    }
+    auto* label = new QLabel(lengthLabel, panel());
+    label->setObjectName(QStringLiteral("Label1"));
+    m_validateEdit1 = new TValidateEdit(panel(), LengthMin, LengthMax);
+    m_validateEdit1->setObjectName(QStringLiteral("ValidateEdit1"));
+    label->setBuddy(m_validateEdit1);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(m_validateEdit1, row++, 1);
+    m_scrollBar1 = makeSlider(panel(), QStringLiteral("ScrollBar1"), LengthMin, LengthMax);
+    m_scrollBar1->setMinimumWidth(300);
+    grid->addWidget(m_scrollBar1, row, 0, 1, 2);
+
+    connect(m_scrollBar1, &QScrollBar::valueChanged, this, &TModeLengthForm::ScrollBar1Change);
+    connect(m_validateEdit1, &TValidateEdit::valueChanged, this,
+            &TModeLengthForm::ValidateEdit1ValueChanged);
+}
+
+void TModeLengthForm::ScrollBar1Change(int position) {
+    m_validateEdit1->setValue(position);
+}
+
+void TModeLengthForm::ValidateEdit1ValueChanged(int value) {
+    m_scrollBar1->setValue(value);
+}
+
+void TModeLengthForm::setMode(std::int64_t mode) {
+    if (m_radioGroup1)
+        m_radioGroup1->setItemIndex(mode);
+}
+
+int TModeLengthForm::mode() const {
+    return m_radioGroup1 ? m_radioGroup1->itemIndex() : -1;
+}
+
+void TModeLengthForm::setLength(std::int64_t length) {
+    m_scrollBar1->setValue(clampToRange(length, LengthMin, LengthMax));
+    // The slider raises no change when it already stood there; the box must show it anyway.
+    m_validateEdit1->setValue(m_scrollBar1->value());
+}
+
+int TModeLengthForm::length() const {
+    return m_scrollBar1->value();
+}
+
+} // namespace editors

@@ -1,0 +1,33 @@
+// The frame the Direct, Turn and Wait editors share: an optional radio group, a number box and
+// a slider over the same range, coupled.
+#pragma once
+
+#include "editors/EditorControls.h"
+
+namespace editors {
+
+// TModeLengthForm: a choice (RadioGroup1, when there are choices), a number box ValidateEdit1
+// beside its label, and under them the slider ScrollBar1, all over 0..32767.
+class TModeLengthForm : public TEditorDialog {
+public:
+    TModeLengthForm(QWidget* parent, const QString& title, const QStringList& choices,
+                    const QString& lengthLabel);
+
+protected:
+    void setMode(std::int64_t mode);
+    int mode() const;
+    void setLength(std::int64_t length);
+    int length() const;
+
+private:
+    // The slider moved (by the user or the dispatch): the number box follows.
+    void ScrollBar1Change(int position);
+    // The number box settled on a new value: the slider follows, within its range.
+    void ValidateEdit1ValueChanged(int value);
+
+    TRadioGroup* m_radioGroup1 = nullptr;
+    TValidateEdit* m_validateEdit1 = nullptr;
+    QScrollBar* m_scrollBar1 = nullptr;
+};
+
+} // namespace editors

@@ -1,0 +1,35 @@
+#include "editors/NameForm.h"
+
+#include "platform/CodePage.h"
+
+#include <QGridLayout>
+
+namespace editors {
+
+TNameForm::TNameForm(QWidget* parent, const QString& title, const QString& label)
+    : TEditorDialog(parent, title) {
+    auto* grid = new QGridLayout(panel());
+    auto* hint = new QLabel(panel());
+    hint->setObjectName(QStringLiteral("LabelHint"));
+    hint->setFont(editorFont(13));
+    m_edit1 = new TNameEdit(panel(), hint);
+    m_edit1->setObjectName(QStringLiteral("Edit1"));
+    m_edit1->setMinimumWidth(200);
+    grid->addWidget(new QLabel(label, panel()), 0, 0);
+    grid->addWidget(m_edit1, 0, 1);
+    grid->addWidget(hint, 1, 1);
+    // Keep the frame's size when the hint appears.
+    QSizePolicy keep = hint->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    hint->setSizePolicy(keep);
+}
+
+void TNameForm::setName(const std::string& name) {
+    m_edit1->setName(platform::toQString(name));
+}
+
+std::string TNameForm::name() const {
+    return platform::fromQString(m_edit1->text());
+}
+
+} // namespace editors

@@ -1,0 +1,14 @@
+#include "editors/frmAIN.h"
+
+namespace editors {
+
+TFormAIN::TFormAIN(QWidget* parent)
+    : TVarPortForm(parent, QStringLiteral("Analog Sensor"), QStringLiteral("Var: "),
+                   QStringLiteral("Sensor Port:"),
+                   {QStringLiteral("ADC0"), QStringLiteral("ADC1"), QStringLiteral("ADC2"),
+                    QStringLiteral("ADC3"), QStringLiteral("ADC4"), QStringLiteral("ADC5"),
+                    QStringLiteral("ADC6"), QStringLiteral("ADC7")}) {
+    setObjectName(QStringLiteral("FormAIN"));
+}
+
+} // namespace editors

@@ -1,0 +1,31 @@
+#include "editors/frmBiaoDaShi.h"
+
+#include "platform/CodePage.h"
+
+#include <QVBoxLayout>
+
+namespace editors {
+
+TFormBiaoDaShi::TFormBiaoDaShi(QWidget* parent)
+    : TEditorDialog(parent, QStringLiteral("Expression or Statement")) {
+    setObjectName(QStringLiteral("FormBiaoDaShi"));
+    auto* layout = new QVBoxLayout(panel());
+    layout->addWidget(new QLabel(QStringLiteral("Expression or Statement:"), panel()));
+    m_edit1 = new QLineEdit(panel());
+    m_edit1->setObjectName(QStringLiteral("Edit1"));
+    m_edit1->setMinimumWidth(420);
+    layout->addWidget(m_edit1);
+    auto* note = new QLabel(QStringLiteral("Please input a valid statement."), panel());
+    note->setFont(editorFont(13));
+    layout->addWidget(note);
+}
+
+void TFormBiaoDaShi::setValues(const Values& values) {
+    m_edit1->setText(platform::toQString(values.command));
+}
+
+TFormBiaoDaShi::Values TFormBiaoDaShi::values() const {
+    return {platform::fromQString(m_edit1->text())};
+}
+
+} // namespace editors

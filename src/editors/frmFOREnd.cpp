@@ -1,0 +1,25 @@
+#include "editors/frmFOREnd.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+
+namespace editors {
+
+TFormFOREnd::TFormFOREnd(QWidget* parent)
+    : TEditorDialog(parent, QStringLiteral("Times Loop End")) {
+    setObjectName(QStringLiteral("FormFOREnd"));
+    auto* row = new QHBoxLayout(panel());
+    m_comboBox1 = makeVariableList(panel(), QStringLiteral("ComboBox1"));
+    row->addWidget(new QLabel(QStringLiteral("Var:"), panel()));
+    row->addWidget(m_comboBox1);
+}
+
+void TFormFOREnd::setValues(const Values& values) {
+    setListIndex(m_comboBox1, values.var);
+}
+
+TFormFOREnd::Values TFormFOREnd::values() const {
+    return {m_comboBox1->currentIndex()};
+}
+
+} // namespace editors

@@ -1,0 +1,264 @@
+#include "editors/frmFaYin.h"
+
+#include "platform/CodePage.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace editors {
+
+namespace {
+
+// TToneMark: the digit drawn beside a tone button, with its octave dots.
+class TToneMark : public QWidget {
+public:
+    TToneMark(QWidget* parent, TToneFace face) : QWidget(parent), m_face(face) {
+        setFixedSize(14, 30);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.setBrush(palette().color(QPalette::WindowText));
+        painter.drawText(QRect(0, 7, width(), 16), Qt::AlignCenter, QString(QChar(m_face.digit)));
+        const qreal x = width() / 2.0;
+        auto dot = [&painter, x](qreal y) { painter.drawEllipse(QPointF(x, y), 1.5, 1.5); };
+        switch (m_face.mark) {
+        case TOctaveMark::DotBelow:
+            dot(26);
+            break;
+        case TOctaveMark::DotAbove:
+            dot(4);
+            break;
+        case TOctaveMark::ColonAbove:
+            dot(1.5);
+            dot(5.5);
+            break;
+        case TOctaveMark::None:
+        case TOctaveMark::Rest:
+            break;
+        }
+    }
+
+private:
+    TToneFace m_face;
+};
+
+// A note entry keeps its bytes beside the text it shows, so a hand-edited content with odd
+// bytes comes back unchanged even where they are not text of the code page.
+void addNoteItem(QListWidget* list, const std::string& note) {
+    auto* item = new QListWidgetItem(platform::toQString(note), list);
+    item->setData(Qt::UserRole, QByteArray(note.data(), static_cast<qsizetype>(note.size())));
+}
+
+std::string noteBytes(const QListWidgetItem* item) {
+    const QByteArray bytes = item->data(Qt::UserRole).toByteArray();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+} // namespace
+
+TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("Music")) {
+    setObjectName(QStringLiteral("FormFaYin"));
+    auto* columns = new QHBoxLayout(panel());
+
+    // Left column: key, KEY statement, duration, tone buttons.
+    auto* left = new QVBoxLayout;
+    QStringList keys;
+    for (int k = 0; k < MusicKeyCount; ++k)
+        keys << QString::number(k);
+    m_comboBox1 = makeList(panel(), QStringLiteral("ComboBox1"), keys);
+    auto* keyRow = new QHBoxLayout;
+    keyRow->addWidget(new QLabel(QStringLiteral("Key:"), panel()));
+    keyRow->addWidget(m_comboBox1);
+    keyRow->addStretch();
+    left->addLayout(keyRow);
+    m_checkBox1 = new QCheckBox(QStringLiteral("Add KEY statment"), panel());
+    m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
+    left->addWidget(m_checkBox1);
+    QStringList durations;
+    for (std::string_view name : durationNames())
+        durations << QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    m_comboBox2 = makeList(panel(), QStringLiteral("ComboBox2"), durations);
+    m_comboBox2->setCurrentIndex(0);
+    auto* durationRow = new QHBoxLayout;
+    durationRow->addWidget(new QLabel(QStringLiteral("Duration:"), panel()));
+    durationRow->addWidget(m_comboBox2);
+    durationRow->addStretch();
+    left->addLayout(durationRow);
+
+    auto* toneGroup = new QGroupBox(QStringLiteral("Tone"), panel());
+    toneGroup->setObjectName(QStringLiteral("GroupBox1"));
+    auto* toneGrid = new QGridLayout(toneGroup);
+    toneGrid->setHorizontalSpacing(2);
+    m_tones = new QButtonGroup(this);
+    for (int n = 1; n <= ToneButtonCount; ++n) {
+        const TToneFace face = toneFace(n);
+        auto* button = new QRadioButton(toneGroup);
+        button->setObjectName(QStringLiteral("RadioButton%1").arg(n));
+        m_toneButtons[n] = button;
+        m_tones->addButton(button, n);
+        auto* cell = new QHBoxLayout;
+        cell->setSpacing(0);
+        cell->addWidget(button);
+        if (n == RestButton)
+            button->setText(QStringLiteral("Rest"));
+        else
+            cell->addWidget(new TToneMark(toneGroup, face));
+        // Rows top to bottom: the "1" with the colon and Rest, high, middle, low.
+        int row = 0;
+        int column = 0;
+        if (n == 22) {
+            column = 0;
+        } else if (n == RestButton) {
+            column = 3;
+        } else {
+            row = 3 - (n - 1) / 7;
+            column = (n - 1) % 7;
+        }
+        toneGrid->addLayout(cell, row, column, 1, n == RestButton ? 2 : 1);
+    }
+    left->addWidget(toneGroup);
+    columns->addLayout(left);
+
+    // Middle: Add, Replace, Delete (not reached by Tab).
+    auto* middle = new QVBoxLayout;
+    auto addButton = [this, middle](const QString& name, const QString& caption) {
+        auto* button = new QPushButton(caption, panel());
+        button->setObjectName(name);
+        button->setFixedSize(75, 25);
+        button->setAutoDefault(false);
+        button->setFocusPolicy(Qt::ClickFocus);
+        middle->addWidget(button);
+        return button;
+    };
+    QPushButton* add = addButton(QStringLiteral("Button4"), QStringLiteral("Add"));
+    QPushButton* replace = addButton(QStringLiteral("Button5"), QStringLiteral("Replace"));
+    QPushButton* remove = addButton(QStringLiteral("Button6"), QStringLiteral("Delete"));
+    middle->addStretch();
+    columns->addLayout(middle);
+
+    // Right: the note list with the two arrows beside it.
+    m_noteListBox1 = new QListWidget(panel());
+    m_noteListBox1->setObjectName(QStringLiteral("NoteListBox1"));
+    m_noteListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_noteListBox1->setFixedWidth(80);
+    columns->addWidget(m_noteListBox1);
+    auto* arrows = new QVBoxLayout;
+    auto* up = new QToolButton(panel());
+    up->setObjectName(QStringLiteral("SpeedButton1"));
+    up->setArrowType(Qt::UpArrow);
+    auto* down = new QToolButton(panel());
+    down->setObjectName(QStringLiteral("SpeedButton2"));
+    down->setArrowType(Qt::DownArrow);
+    arrows->addWidget(up);
+    arrows->addWidget(down);
+    arrows->addStretch();
+    columns->addLayout(arrows);
+
+    connect(m_comboBox1, &QComboBox::currentIndexChanged, this, &TFormFaYin::ComboBox1Change);
+    connect(add, &QPushButton::clicked, this, &TFormFaYin::Button4Click);
+    connect(replace, &QPushButton::clicked, this, &TFormFaYin::Button5Click);
+    connect(remove, &QPushButton::clicked, this, &TFormFaYin::Button6Click);
+    connect(up, &QToolButton::clicked, this, &TFormFaYin::SpeedButton1Click);
+    connect(down, &QToolButton::clicked, this, &TFormFaYin::SpeedButton2Click);
+
+    m_comboBox1->setCurrentIndex(0);
+    RefreshToneButtons();
+}
+
+void TFormFaYin::RefreshToneButtons() {
+    const int key = musicKeyFromRecord(m_comboBox1->currentIndex());
+    for (int n = 1; n <= ToneButtonCount; ++n)
+        m_toneButtons[n]->setEnabled(toneButtonEnabled(key, n));
+    m_toneButtons[RestButton]->setChecked(true);
+}
+
+void TFormFaYin::ComboBox1Change() {
+    RefreshToneButtons();
+}
+
+TNoteList TFormFaYin::noteList() const {
+    TNoteList list;
+    for (int i = 0; i < m_noteListBox1->count(); ++i)
+        list.notes.push_back(noteBytes(m_noteListBox1->item(i)));
+    const QList<QListWidgetItem*> selected = m_noteListBox1->selectedItems();
+    list.selected = selected.isEmpty() ? -1 : m_noteListBox1->row(selected.first());
+    return list;
+}
+
+void TFormFaYin::showNoteList(const TNoteList& list) {
+    m_noteListBox1->clear();
+    for (const std::string& note : list.notes)
+        addNoteItem(m_noteListBox1, note);
+    if (list.selected >= 0 && list.selected < m_noteListBox1->count()) {
+        m_noteListBox1->setCurrentRow(list.selected);
+    } else {
+        m_noteListBox1->clearSelection();
+        m_noteListBox1->setCurrentRow(-1);
+    }
+}
+
+std::string TFormFaYin::currentNoteCode() const {
+    return noteCode(m_comboBox1->currentIndex(), m_tones->checkedId(), m_comboBox2->currentIndex());
+}
+
+void TFormFaYin::Button4Click() {
+    const std::string code = currentNoteCode();
+    if (code.empty())
+        return;
+    TNoteList list = noteList();
+    list.add(code);
+    showNoteList(list);
+}
+
+void TFormFaYin::Button5Click() {
+    const std::string code = currentNoteCode();
+    TNoteList list = noteList();
+    if (!code.empty() && list.replace(code))
+        showNoteList(list);
+}
+
+void TFormFaYin::Button6Click() {
+    TNoteList list = noteList();
+    if (list.removeSelected())
+        showNoteList(list);
+}
+
+void TFormFaYin::SpeedButton1Click() {
+    TNoteList list = noteList();
+    if (list.moveUp())
+        showNoteList(list);
+}
+
+void TFormFaYin::SpeedButton2Click() {
+    TNoteList list = noteList();
+    if (list.moveDown())
+        showNoteList(list);
+}
+
+void TFormFaYin::setValues(const Values& values) {
+    m_checkBox1->setChecked(values.keycmd);
+    showNoteList(TNoteList{notesFromContent(values.content), -1});
+    m_comboBox1->setCurrentIndex(musicKeyFromRecord(values.key));
+    RefreshToneButtons();
+}
+
+TFormFaYin::Values TFormFaYin::values() const {
+    return {m_comboBox1->currentIndex(), m_checkBox1->isChecked(),
+            contentFromNotes(noteList().notes)};
+}
+
+} // namespace editors

@@ -1,0 +1,11 @@
+#include "editors/frmGOSUB.h"
+
+namespace editors {
+
+TFormGOSUB::TFormGOSUB(QWidget* parent)
+    : TNameForm(parent, QStringLiteral("Call Subroutine"),
+                QStringLiteral("Name of the subroutine:")) {
+    setObjectName(QStringLiteral("FormGOSUB"));
+}
+
+} // namespace editors

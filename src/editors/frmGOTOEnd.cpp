@@ -1,0 +1,10 @@
+#include "editors/frmGOTOEnd.h"
+
+namespace editors {
+
+TFormGOTOEnd::TFormGOTOEnd(QWidget* parent)
+    : TNameForm(parent, QStringLiteral("GOTO"), QStringLiteral("GOTO Label:")) {
+    setObjectName(QStringLiteral("FormGOTOEnd"));
+}
+
+} // namespace editors

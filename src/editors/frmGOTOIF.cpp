@@ -1,0 +1,32 @@
+#include "editors/frmGOTOIF.h"
+
+#include "platform/CodePage.h"
+
+#include <QGridLayout>
+
+namespace editors {
+
+TFormGOTOIF::TFormGOTOIF(QWidget* parent) : TEditorDialog(parent, QStringLiteral("GOTO IF")) {
+    setObjectName(QStringLiteral("FormGOTOIF"));
+    auto* grid = new QGridLayout(panel());
+    m_edit2 = new QLineEdit(panel());
+    m_edit2->setObjectName(QStringLiteral("Edit2"));
+    m_edit2->setMinimumWidth(240);
+    m_edit1 = new QLineEdit(panel());
+    m_edit1->setObjectName(QStringLiteral("Edit1"));
+    grid->addWidget(new QLabel(QStringLiteral("Expression:"), panel()), 0, 0);
+    grid->addWidget(m_edit2, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("If condition TRUE\nGOTO Label:"), panel()), 1, 0);
+    grid->addWidget(m_edit1, 1, 1);
+}
+
+void TFormGOTOIF::setValues(const Values& values) {
+    m_edit2->setText(platform::toQString(values.condition));
+    m_edit1->setText(platform::toQString(values.label));
+}
+
+TFormGOTOIF::Values TFormGOTOIF::values() const {
+    return {platform::fromQString(m_edit2->text()), platform::fromQString(m_edit1->text())};
+}
+
+} // namespace editors

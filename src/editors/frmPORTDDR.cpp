@@ -1,0 +1,18 @@
+#include "editors/frmPORTDDR.h"
+
+namespace editors {
+
+TFormPORTDDR::TFormPORTDDR(QWidget* parent)
+    : TPortBitsForm(parent, QStringLiteral("IO Setup"), TPortDialog::IoSetup,
+                    {QStringLiteral("DDRA"), QStringLiteral("DDRB"), QStringLiteral("DDRC"),
+                     QStringLiteral("DDRD")},
+                    80) {
+    setObjectName(QStringLiteral("FormPORTDDR"));
+}
+
+void TFormPORTDDR::setValues(const Values& values) {
+    setPort(values.port);
+    setBits(values.data);
+}
+
+} // namespace editors

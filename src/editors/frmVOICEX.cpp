@@ -1,0 +1,48 @@
+#include "editors/frmVOICEX.h"
+
+#include "platform/CodePage.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+
+namespace editors {
+
+TFormVOICEX::TFormVOICEX(QWidget* parent) : TEditorDialog(parent, QStringLiteral("VoiceX")) {
+    setObjectName(QStringLiteral("FormVOICEX"));
+    auto* grid = new QGridLayout(panel());
+    m_comboBox1 = makeList(panel(), QStringLiteral("ComboBox1"), {});
+    m_comboBox1->setFixedWidth(260);
+    m_comboBox1->setMaxVisibleItems(20);
+    grid->addWidget(new QLabel(QStringLiteral("VoiceX: "), panel()), 0, 0);
+    grid->addWidget(m_comboBox1, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("note (*) means:\n"
+                                              "Voice of Women in the Men module,\n"
+                                              "Voice of Men in the Women module."),
+                               panel()),
+                    1, 0, 1, 2);
+}
+
+void TFormVOICEX::setPhrases(std::vector<std::string> phrases) {
+    m_phrases = std::move(phrases);
+    m_comboBox1->clear();
+    for (const std::string& phrase : m_phrases)
+        m_comboBox1->addItem(platform::toQString(phrase));
+    m_comboBox1->setCurrentIndex(m_phrases.empty() ? -1 : 0);
+}
+
+void TFormVOICEX::setValues(const Values& values) {
+    setListIndex(m_comboBox1, values.index);
+}
+
+TFormVOICEX::Values TFormVOICEX::values() const {
+    return {m_comboBox1->currentIndex()};
+}
+
+std::string TFormVOICEX::chosenText() const {
+    const int index = m_comboBox1->currentIndex();
+    if (index < 0 || index >= phraseCount())
+        return {};
+    return m_phrases[static_cast<std::size_t>(index)];
+}
+
+} // namespace editors

@@ -1,0 +1,18 @@
+#include "editors/frmYanshi.h"
+
+namespace editors {
+
+TFormYanShi::TFormYanShi(QWidget* parent)
+    : TModeLengthForm(parent, QStringLiteral("Wait"), {}, QStringLiteral("Wait Length:")) {
+    setObjectName(QStringLiteral("FormYanShi"));
+}
+
+void TFormYanShi::setValues(const Values& values) {
+    setLength(values.wait);
+}
+
+TFormYanShi::Values TFormYanShi::values() const {
+    return {length()};
+}
+
+} // namespace editors
