@@ -15,6 +15,10 @@ struct RecordCase {
     std::vector<std::string> lines; // the lines after the header line
 };
 
+void PrintTo(const RecordCase& c, std::ostream* os) {
+    *os << "type " << c.type;
+}
+
 class DefaultRecordOfType : public testing::TestWithParam<RecordCase> {};
 
 TEST_P(DefaultRecordOfType, IsTheExactText) {

@@ -24,6 +24,10 @@ struct ErrorCase {
     std::string message;
 };
 
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+    *os << c.situation;
+}
+
 class SimpleXMLReadError : public testing::TestWithParam<ErrorCase> {};
 
 TEST_P(SimpleXMLReadError, RaisesTheTableMessage) {
