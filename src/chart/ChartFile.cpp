@@ -152,9 +152,12 @@ bool TChartFile::HasChartExtension(std::string_view name) {
 bool TChartFile::commandNew() {
     if (!askSaveChanges())
         return false;
-    m_chart.ClearChart();
-    SetCurrentFile({});
-    m_chart.NewChart();
+    {
+        UpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
+        m_chart.ClearChart();
+        SetCurrentFile({});
+        m_chart.NewChart();
+    }
     m_ui.clearProgramText();
     TakeSnapshot();
     return true;
@@ -283,9 +286,9 @@ std::string TChartFile::OpenFile(const std::string& path) {
 }
 
 void TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document, const std::string& path) {
-    m_chart.ClearChart();
     {
-        UpdateBracket bracket(m_chart.Canvas());
+        UpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
+        m_chart.ClearChart();
         m_chart.NewChart();
         m_ui.clearProgramText();
         TSimpleXMLElemClassic& record = m_recordDocument.Root();

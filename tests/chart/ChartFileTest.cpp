@@ -166,6 +166,17 @@ TEST_F(ChartFileTest, ExampleOpensWithCaptionsHeightsAndPositions) {
     EXPECT_TRUE(ui.errors.empty());
 }
 
+TEST_F(ChartFileTest, OpenAndNewRepaintOnce) {
+    h.insertAt(1, 1);
+    RepaintCounter counter;
+    h.canvas.setListener(&counter);
+    ASSERT_EQ(file.OpenFile(fixture("example.lcs")), "");
+    EXPECT_EQ(counter.calls, 1);
+    ASSERT_TRUE(file.commandNew());
+    EXPECT_EQ(counter.calls, 2);
+    h.canvas.setListener(nullptr);
+}
+
 TEST_F(ChartFileTest, EmptyChartIsTheHeaderAndASelfClosingRoot) {
     ASSERT_EQ(file.SaveFile(path("empty.lcs")), "");
     EXPECT_EQ(readBytes(path("empty.lcs")), kHeader + "<KELMORAX/>\r\n");
