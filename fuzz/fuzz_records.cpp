@@ -28,12 +28,18 @@ bool rewriteMustBeStable(const TSimpleXML& document) {
         const TSimpleXMLElem* node = prolog.ItemAt(i);
         if (!quoteFree(node->Properties()))
             return false;
-        if (const TSimpleXMLElemHeader* header = prolog.Header()) {
+        if (node->Kind() == TSimpleXMLElemKind::Header) {
+            const auto* header = static_cast<const TSimpleXMLElemHeader*>(node);
             if (header->Version.find('"') != std::string::npos ||
                 header->Encoding.find('"') != std::string::npos)
                 return false;
         }
     }
+    // A tag such as "<:!x>" (empty prefix) gives a name beginning with "!" or "?", which is
+    // written without the colon; read again, such a text opens a comment, CDATA or prolog node.
+    const std::string rootName = document.Root().FullName();
+    if (!rootName.empty() && (rootName.front() == '!' || rootName.front() == '?'))
+        return false;
     std::vector<const TSimpleXMLElem*> pending{&document.Root()};
     while (!pending.empty()) {
         const TSimpleXMLElem* e = pending.back();
@@ -41,8 +47,9 @@ bool rewriteMustBeStable(const TSimpleXML& document) {
         if (e->Kind() == TSimpleXMLElemKind::Text)
             return false;
         if (e->Kind() == TSimpleXMLElemKind::Classic) {
-            if (e->Name().empty() || e->Value.find('<') != std::string::npos ||
-                !quoteFree(e->Properties()))
+            const std::string name = e->FullName();
+            if (e->Name().empty() || name.starts_with("!--") || name.starts_with("![CDATA[") ||
+                e->Value.find('<') != std::string::npos || !quoteFree(e->Properties()))
                 return false;
         }
         for (int i = 0; i < e->Items().Count(); ++i)
