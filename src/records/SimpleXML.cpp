@@ -404,6 +404,8 @@ TSimpleXMLElemClassic& TSimpleXMLElems::AddChildBool(std::string_view name, bool
 }
 
 TSimpleXMLElem& TSimpleXMLElems::Add(std::unique_ptr<TSimpleXMLElem> element) {
+    if (!element)
+        throw std::invalid_argument("TSimpleXMLElems::Add: no element");
     element->m_owner = this;
     if (m_items.capacity() == 0)
         m_items.reserve(4); // a record's children in one allocation
@@ -530,7 +532,6 @@ void TSimpleXMLElem::CopyFrom(const TSimpleXMLElem* source) {
         if (e == this) {
             TSimpleXMLElemClassic snapshot;
             snapshot.CopyFrom(source);
-            snapshot.m_name = source->m_name;
             CopyFrom(&snapshot);
             return;
         }
@@ -1169,6 +1170,8 @@ TSimpleXMLElem* TSimpleXMLElemsProlog::ItemAt(int i) const {
 }
 
 TSimpleXMLElem& TSimpleXMLElemsProlog::Add(std::unique_ptr<TSimpleXMLElem> node) {
+    if (!node)
+        throw std::invalid_argument("TSimpleXMLElemsProlog::Add: no node");
     m_items.push_back(std::move(node));
     return *m_items.back();
 }

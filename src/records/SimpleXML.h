@@ -131,7 +131,8 @@ public:
     TSimpleXMLElemClassic& AddChildText(std::string_view name, std::string_view value);
     TSimpleXMLElemClassic& AddChildInt(std::string_view name, std::int64_t value);
     TSimpleXMLElemClassic& AddChildBool(std::string_view name, bool value); // "-1" or "0"
-    // Appends an element of any kind; the collection takes it over.
+    // Appends an element of any kind; the collection takes it over (std::invalid_argument for
+    // none).
     TSimpleXMLElem& Add(std::unique_ptr<TSimpleXMLElem> element);
 
     TSimpleXMLElem* FindChild(std::string_view name) const;

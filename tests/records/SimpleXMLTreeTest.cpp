@@ -196,6 +196,8 @@ TEST(SimpleXMLTree, ChildrenKnowTheirParentAndHandOverOwnership) {
     TSimpleXMLElem& moved = other.Items().Add(std::move(taken));
     EXPECT_EQ(moved.Parent(), &other);
     EXPECT_EQ(other.Items().FindChild("c"), &moved);
+    EXPECT_THROW(other.Items().Add(nullptr), std::invalid_argument);
+    EXPECT_EQ(other.Items().Count(), 1);
 }
 
 TEST(SimpleXMLTree, CopyFromRenamesTheTargetAndCopiesDeeply) {
