@@ -1,18 +1,6 @@
 // TEditorDialogs: every block editor, created once and reused, and the edit of one block's
-// record through its dialog. The main window's double-click handler wires it up:
-//
-//   const int type = BlockTypeOfKind(object.Kind);
-//   const TDialogKind kind = dialogKindForBlockType(type);
-//   if (kind == TDialogKind::None) return;                  // terminals, markers, 7 and 8
-//   if (dialogEditsRecord(kind) && object.Payload.empty())
-//       object.Payload = DefaultRecord(type);               // stays even when cancelled
-//   const TEditOutcome outcome = m_editors->editBlock(type, object.Payload);
-//   if (!outcome.error.empty()) { show outcome.error in an error box; return; }
-//   if (outcome.result == TEditResult::Delete) { DeleteBlock(object); return; }
-//   if (outcome.result != TEditResult::Ok) return;
-//   if (!outcome.record.empty()) object.Payload = outcome.record;
-//   if (outcome.caption) { object.Text = caption text; SetBlockHeight(object, height); }
-//   if (outcome.relayout) Relayout();
+// record through its dialog. The main window creates it at start-up and hands editBlock to the
+// dispatch (EditorDispatch.h) in its double-click handler.
 #pragma once
 
 #include "editors/frmAIN.h"
@@ -47,16 +35,6 @@
 #include <vector>
 
 namespace editors {
-
-// What editing one block gave.
-struct TEditOutcome {
-    bool opened = false; // a dialog was shown
-    TEditResult result = TEditResult::Cancel;
-    std::string error;  // the record did not parse: no dialog was shown; show this message
-    std::string record; // on OK: the block's new record (empty for End and Sub End)
-    std::optional<TBlockCaption> caption; // on OK: the new caption and height, when they change
-    bool relayout = false; // on OK for Label, Expression, Sub Begin, Call Sub and VoiceX
-};
 
 class TEditorDialogs {
 public:

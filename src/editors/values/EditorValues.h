@@ -196,6 +196,16 @@ struct TBlockCaption {
     bool operator==(const TBlockCaption&) const = default;
 };
 
+// What editing one block gave.
+struct TEditOutcome {
+    bool opened = false; // a dialog was shown
+    TEditResult result = TEditResult::Cancel;
+    std::string error;  // the record did not parse: no dialog was shown; show this message
+    std::string record; // on OK: the block's new record (empty for End and Sub End)
+    std::optional<TBlockCaption> caption; // on OK: the new caption and height, when they change
+    bool relayout = false; // on OK for Label, Expression, Sub Begin, Call Sub and VoiceX
+};
+
 inline constexpr int BlockHeight = 32;      // every block's height, and a bare caption's
 inline constexpr int NamedBlockHeight = 40; // a caption with a name under the block's word
 
