@@ -159,10 +159,10 @@ bool TFilteredEdit::insertFiltered(const QString& text) {
     return all;
 }
 
-void TFilteredEdit::pasteFiltered() {
+void TFilteredEdit::pasteFiltered(QClipboard::Mode mode) {
     if (isReadOnly())
         return;
-    if (!insertFiltered(QApplication::clipboard()->text()))
+    if (!insertFiltered(QApplication::clipboard()->text(mode)))
         emit refused();
     afterPaste();
 }
@@ -199,15 +199,34 @@ void TFilteredEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
+bool TFilteredEdit::isPasteAction(const QAction* action) {
+    // Newer Qt names the action; older Qt only captions it, in its own translation.
+    return action->objectName() == QLatin1String("edit-paste") ||
+           action->text().startsWith(QCoreApplication::translate("QLineEdit", "&Paste") +
+                                     QLatin1Char('\t')) ||
+           action->text() == QCoreApplication::translate("QLineEdit", "&Paste");
+}
+
 void TFilteredEdit::contextMenuEvent(QContextMenuEvent* event) {
     std::unique_ptr<QMenu> menu(createStandardContextMenu());
     for (QAction* action : menu->actions()) {
-        if (action->objectName() == QLatin1String("edit-paste")) {
+        if (isPasteAction(action)) {
             disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this, &TFilteredEdit::pasteFiltered);
+            connect(action, &QAction::triggered, this, [this] { pasteFiltered(); });
         }
     }
     menu->exec(event->globalPos());
+}
+
+void TFilteredEdit::mouseReleaseEvent(QMouseEvent* event) {
+    // The middle button pastes the selection on X11: through the filter like any paste.
+    if (event->button() == Qt::MiddleButton && QApplication::clipboard()->supportsSelection()) {
+        deselect();
+        pasteFiltered(QClipboard::Selection);
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
 }
 
 void TFilteredEdit::inputMethodEvent(QInputMethodEvent* event) {

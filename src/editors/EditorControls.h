@@ -4,6 +4,7 @@
 
 #include "editors/values/EditorValues.h"
 
+#include <QClipboard>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QButtonGroup;
 class QComboBox;
 class QPushButton;
@@ -65,6 +67,9 @@ class TFilteredEdit : public QLineEdit {
 public:
     explicit TFilteredEdit(QWidget* parent);
 
+    // Whether an action of the standard context menu is its Paste.
+    static bool isPasteAction(const QAction* action);
+
 signals:
     // A typed or pasted character was refused.
     void refused();
@@ -79,13 +84,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
     // Inserts the accepted characters of `text` in place of the selection; true when every
     // character was accepted.
     bool insertFiltered(const QString& text);
 
 private:
-    void pasteFiltered();
+    void pasteFiltered(QClipboard::Mode mode = QClipboard::Clipboard);
 };
 
 // TValidateEdit: the number box. Digits and one "+" and one "-" can be typed; pasted text is

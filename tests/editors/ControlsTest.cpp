@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -321,6 +322,21 @@ TEST(CodePage, SystemTextRoundTripsAndForeignBytesFallBackToGb18030) {
     if (!system.hasError())
         GTEST_SKIP() << "the system code page reads these bytes itself";
     EXPECT_EQ(platform::toQString(gbk), wide);
+}
+
+} // namespace
+
+namespace {
+
+TEST(FilteredEdits, TheContextMenuPasteGoesThroughTheFilter) {
+    // The menu's Paste is found and rewired to the filtered paste: exactly one action.
+    QWidget host;
+    TValidateEdit box(&host, 0, 100);
+    std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+    int found = 0;
+    for (QAction* action : menu->actions())
+        found += TFilteredEdit::isPasteAction(action) ? 1 : 0;
+    EXPECT_EQ(found, 1);
 }
 
 } // namespace
