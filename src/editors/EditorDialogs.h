@@ -38,8 +38,11 @@ namespace editors {
 
 class TEditorDialogs {
 public:
-    // Creates every dialog, parented to `parent`; the VoiceX dialog offers `phrases`.
+    // Creates every dialog, parented to `parent` (which owns them and must outlive their use);
+    // the VoiceX dialog offers `phrases` (the phrase list's entries, bytes as in its file).
     TEditorDialogs(QWidget* parent, std::vector<std::string> phrases);
+    TEditorDialogs(const TEditorDialogs&) = delete;
+    TEditorDialogs& operator=(const TEditorDialogs&) = delete;
 
     // Fills the block type's dialog from `record`, shows it modally and reports how it was
     // closed, with the record rebuilt from the dialog on OK. Nothing opens for a type without

@@ -23,6 +23,8 @@ TPortBitsForm::TPortBitsForm(QWidget* parent, const QString& title, TPortDialog 
     m_listView1->setRootIsDecorated(false);
     m_listView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_listView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_listView1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_listView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_listView1->header()->setSectionResizeMode(QHeaderView::Fixed);
     m_listView1->header()->setStretchLastSection(false);
     m_listView1->setColumnWidth(0, 70);
@@ -39,7 +41,7 @@ TPortBitsForm::TPortBitsForm(QWidget* parent, const QString& title, TPortDialog 
     }
     const int rowHeight = m_listView1->sizeHintForRow(0);
     m_listView1->setFixedSize(70 + 50 + descWidth + 2 * m_listView1->frameWidth() + 4,
-                              8 * rowHeight + 2 * m_listView1->frameWidth() + 4);
+                              8 * rowHeight + 2 * m_listView1->frameWidth() + 6);
     grid->addWidget(m_listView1, 1, 0, 1, 2);
 
     connect(m_listView1, &QTreeWidget::itemChanged, this,

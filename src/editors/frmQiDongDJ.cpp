@@ -37,6 +37,8 @@ TFormQiDongDJ::TFormQiDongDJ(QWidget* parent) : TEditorDialog(parent, QStringLit
     m_validateEdit2->setObjectName(QStringLiteral("ValidateEdit2"));
     m_scrollBar1 = makeSlider(panel(), QStringLiteral("ScrollBar1"), MotorMin, MotorMax);
     m_scrollBar2 = makeSlider(panel(), QStringLiteral("ScrollBar2"), MotorMin, MotorMax);
+    m_validateEdit1->setFixedWidth(90);
+    m_validateEdit2->setFixedWidth(90);
     m_scrollBar1->setMinimumWidth(300);
     m_scrollBar2->setMinimumWidth(300);
     addSpeedRow(panel(), grid, 0, QStringLiteral("L Speed"), m_validateEdit1, m_scrollBar1);
