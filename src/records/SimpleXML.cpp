@@ -871,15 +871,17 @@ bool TSimpleXMLReader::readAttributes(TSimpleXMLProps& props) {
             fail("Invalid XML Element: Unexpected character in property declaration (" +
                  quoteChar(found()) + " found)");
         }
-        std::string prefix;
+        // Everything before the last ":" is the prefix, so that prefix, ":" and name write back
+        // the name as it was read.
+        const std::size_t start = m_pos;
         std::size_t nameStart = m_pos;
         while (!atEnd() && (isAttrNameChar(m_text[m_pos]) || m_text[m_pos] == ':')) {
-            if (m_text[m_pos] == ':') {
-                prefix.assign(m_text.substr(nameStart, m_pos - nameStart));
+            if (m_text[m_pos] == ':')
                 nameStart = m_pos + 1;
-            }
             ++m_pos;
         }
+        std::string prefix(nameStart == start ? std::string_view{}
+                                              : m_text.substr(start, nameStart - 1 - start));
         const std::string_view name = m_text.substr(nameStart, m_pos - nameStart);
         skipWhite();
         if (atEnd())

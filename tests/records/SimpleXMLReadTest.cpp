@@ -275,6 +275,22 @@ TEST(SimpleXMLRead, AttributeForms) {
     EXPECT_EQ(doc.Root().Items().Count(), 0);
 }
 
+TEST(SimpleXMLRead, AttributePrefixIsEverythingBeforeTheLastColon) {
+    TSimpleXML doc;
+    doc.LoadFromText("<a a:b:c='1' x::='2' y:='3'/>");
+    const TSimpleXMLProps& props = doc.Root().Properties();
+    ASSERT_EQ(props.Count(), 3);
+    EXPECT_EQ(props.ItemAt(0)->NameSpace, "a:b");
+    EXPECT_EQ(props.ItemAt(0)->Name(), "c");
+    EXPECT_EQ(props.ItemAt(1)->NameSpace, "x:");
+    EXPECT_EQ(props.ItemAt(1)->Name(), "");
+    EXPECT_EQ(props.ItemAt(2)->FullName(), "y:");
+    const std::string written = doc.SaveToText();
+    EXPECT_EQ(written, kHeader + "<a a:b:c=\"1\" x::=\"2\" y:=\"3\"/>\r\n");
+    doc.LoadFromText(written);
+    EXPECT_EQ(doc.SaveToText(), written);
+}
+
 TEST(SimpleXMLRead, AnythingAfterTheRootElementIsIgnored) {
     TSimpleXML doc;
     doc.LoadFromText("<a>1</a> trailing <<< text");
