@@ -3,6 +3,8 @@
 #include "editors/frmGOTOBegin.h"
 #include "editors/frmGOTOEnd.h"
 #include "editors/frmGOTOIF.h"
+#include "editors/frmLED.h"
+#include "editors/frmPORTDDR.h"
 #include "editors/frmQiDongDJ.h"
 #include "editors/frmSubBegin.h"
 #include "editors/frmYanshi.h"
@@ -22,6 +24,7 @@
 #include <QSignalSpy>
 #include <QStringDecoder>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 using namespace editors;
@@ -337,6 +340,47 @@ TEST(FilteredEdits, TheContextMenuPasteGoesThroughTheFilter) {
     for (QAction* action : menu->actions())
         found += TFilteredEdit::isPasteAction(action) ? 1 : 0;
     EXPECT_EQ(found, 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(LedDialog, ClickingALampTogglesItsBitOnly) {
+    QWidget host;
+    TFormLED form(&host);
+    form.setValues({7});
+    form.show();
+    QTest::mouseClick(form.findChild<QWidget*>("LED1"), Qt::LeftButton); // PB0
+    EXPECT_TRUE(form.lamp(0)->isLit());
+    EXPECT_EQ(form.values().led, 6);
+    QTest::mouseClick(form.findChild<QWidget*>("LED3"), Qt::LeftButton); // PB2
+    EXPECT_EQ(form.values().led, 2);
+    QTest::mouseClick(form.findChild<QLabel*>("LabelPB2"), Qt::LeftButton);
+    QTest::mouseClick(form.findChild<QWidget*>("LED1"), Qt::LeftButton);
+    EXPECT_EQ(form.values().led, 7);
+}
+
+TEST(PortBitRows, TickingARowByHandUpdatesItsTextsAndTheValue) {
+    QWidget host;
+    TFormPORTDDR form(&host);
+    form.setValues({0, 0});
+    auto* rows = form.findChild<QTreeWidget*>("ListView1");
+    ASSERT_NE(rows, nullptr);
+    EXPECT_TRUE(rows->isHeaderHidden());
+    EXPECT_EQ(rows->columnCount(), 3);
+    QTreeWidgetItem* bit7 = rows->topLevelItem(7);
+    EXPECT_FALSE(bit7->flags() & Qt::ItemIsEditable);
+    bit7->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(bit7->text(1), "1");
+    EXPECT_EQ(bit7->text(2), "Output");
+    EXPECT_EQ(form.values(), (TIoSetupValues{0, 128}));
+    bit7->setCheckState(0, Qt::Unchecked);
+    EXPECT_EQ(bit7->text(2), "Input");
+    // A missing value ticks every row; OK then writes 255.
+    form.setValues({-1, -1});
+    EXPECT_EQ(form.values(), (TIoSetupValues{-1, 255}));
+    EXPECT_EQ(rows->topLevelItem(0)->text(2), "Output");
 }
 
 } // namespace
