@@ -757,19 +757,12 @@ bool isAttrNameChar(char c) {
            c == '-';
 }
 
-// The name in an end tag as a start tag would read it: each ":" makes what was collected since
-// the previous one the prefix.
+// The name in an end tag as a start tag would read it: the part before the last ":" is the
+// prefix, and an empty prefix is no prefix.
 std::string fullEndName(std::string_view tag) {
-    const std::size_t last = tag.rfind(':');
-    if (last == std::string_view::npos)
-        return std::string(tag);
-    const std::size_t before = last == 0 ? std::string_view::npos : tag.rfind(':', last - 1);
-    const std::size_t prefixStart = before == std::string_view::npos ? 0 : before + 1;
-    const std::string_view prefix = tag.substr(prefixStart, last - prefixStart);
-    const std::string_view name = tag.substr(last + 1);
-    if (prefix.empty())
-        return std::string(name);
-    return std::string(prefix) + ":" + std::string(name);
+    if (tag.starts_with(':') && tag.find(':', 1) == std::string_view::npos)
+        tag.remove_prefix(1);
+    return std::string(tag);
 }
 
 } // namespace
@@ -923,6 +916,7 @@ void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
     ++m_pos;
     std::string name;
     std::string prefix;
+    bool hasPrefix = false;
     // The start tag's name so far, for the message when the text ends inside the tag.
     const auto endOfText = [&]() {
         const std::string full = prefix.empty() ? name : prefix + ":" + name;
@@ -954,7 +948,15 @@ void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
             continue;
         }
         if (c == ':') {
-            prefix = std::move(name);
+            // Everything before the last ":" is the prefix, so that the written tag is the tag
+            // that was read.
+            if (hasPrefix) {
+                prefix += ':';
+                prefix += name;
+            } else {
+                prefix = std::move(name);
+                hasPrefix = true;
+            }
             name.clear();
             ++m_pos;
             continue;

@@ -165,6 +165,19 @@ TEST(SimpleXMLRead, EndTagsCompareWithoutLetterCase) {
     EXPECT_EQ(doc.Root().FullName(), "p:a");
 }
 
+TEST(SimpleXMLRead, ElementPrefixIsEverythingBeforeTheLastColon) {
+    TSimpleXML doc;
+    doc.LoadFromText("<a:b:c><d:e>1</D:E></A:B:C>");
+    EXPECT_EQ(doc.Root().Namespace, "a:b");
+    EXPECT_EQ(doc.Root().Name(), "c");
+    EXPECT_EQ(doc.Root().Items().ItemAt(0)->FullName(), "d:e");
+    EXPECT_EQ(doc.SaveToText(), kHeader + "<a:b:c>\r\n  <d:e>1</d:e>\r\n</a:b:c>\r\n");
+
+    doc.LoadFromText("<:a>1</a>"); // an empty prefix is no prefix
+    EXPECT_EQ(doc.Root().FullName(), "a");
+    EXPECT_EQ(doc.SaveToText(), kHeader + "<a>1</a>\r\n");
+}
+
 TEST(SimpleXMLRead, TextValuesFoldBlankRunsAndKeepLineBreaks) {
     struct Case {
         std::string text;
