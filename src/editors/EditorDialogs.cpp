@@ -39,7 +39,12 @@ TEditorDialogs::TEditorDialogs(QWidget* parent, std::vector<std::string> phrases
               new TFormAIN(parent), new TFormSubBegin(parent), new TFormGOSUB(parent),
               new TFormVOICEX(parent)),
       m_formJieShu(new TFormJieShu(parent)), m_formSubEnd(new TFormSubEnd(parent)) {
+    Q_ASSERT(parent); // the dialogs live as long as their parent
     form<TFormVOICEX>()->setPhrases(std::move(phrases));
+}
+
+int TEditorDialogs::execute(TEditorDialog& dialog) {
+    return m_execHook ? m_execHook(dialog) : dialog.exec();
 }
 
 TEditorDialog* TEditorDialogs::dialog(TDialogKind kind) const {
@@ -103,7 +108,7 @@ TEditOutcome TEditorDialogs::run(Form* form, int blockType, const typename Form:
     TEditOutcome outcome;
     form->setValues(values);
     outcome.opened = true;
-    outcome.result = resultOf(form->exec());
+    outcome.result = resultOf(execute(*form));
     if (outcome.result != TEditResult::Ok)
         return outcome;
     const TEditorValues edited{form->values()};
@@ -125,7 +130,7 @@ TEditOutcome TEditorDialogs::editBlock(int blockType, const std::string& record)
     if (!dialogEditsRecord(kind)) {
         TEditOutcome outcome;
         outcome.opened = true;
-        outcome.result = resultOf(dialog(kind)->exec());
+        outcome.result = resultOf(execute(*dialog(kind)));
         return outcome;
     }
     TValuesResult read = valuesFromRecord(blockType, record);

@@ -29,6 +29,7 @@
 #include "editors/frmZhuanXiang.h"
 #include "editors/values/EditorValues.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -49,6 +50,13 @@ public:
     // an editor or for a record that does not parse (then `error` holds the parser's message).
     TEditOutcome editBlock(int blockType, const std::string& record);
 
+    // Replaces showing the dialog modally: the hook gets the filled dialog and returns its
+    // result (1, 2 or 7), for example after clicking one of its buttons. Tests of windows that
+    // edit blocks answer the editors this way without an event loop; an empty hook restores
+    // exec().
+    using TExecHook = std::function<int(TEditorDialog& dialog)>;
+    void setExecHook(TExecHook hook) { m_execHook = std::move(hook); }
+
     // The dialog of a kind (nullptr for None).
     TEditorDialog* dialog(TDialogKind kind) const;
     template <class Form> Form* form() const { return std::get<Form*>(m_forms); }
@@ -66,7 +74,10 @@ private:
     template <class Form>
     TEditOutcome run(Form* form, int blockType, const typename Form::Values& values);
 
+    int execute(TEditorDialog& dialog);
+
     TValueForms m_forms;
+    TExecHook m_execHook;
     TFormJieShu* m_formJieShu = nullptr;
     TFormSubEnd* m_formSubEnd = nullptr;
 };

@@ -411,7 +411,10 @@ TEST_F(EditorDialogsFixture, EscapeAndEnterDoNotCloseAndTheFrameButtonCancels) {
     answerNextDialog("Button1", [](QDialog* d) {
         QLineEdit* box = d->findChild<QLineEdit*>("ValidateEdit1");
         // Each showing starts in the first value control, not on a button.
-        EXPECT_EQ(d->focusWidget(), box) << (d->focusWidget() ? d->focusWidget()->objectName().toStdString() + " " + d->focusWidget()->metaObject()->className() : "none");
+        EXPECT_EQ(d->focusWidget(), box)
+            << (d->focusWidget() ? d->focusWidget()->objectName().toStdString() + " " +
+                                       d->focusWidget()->metaObject()->className()
+                                 : "none");
         QTest::keyClick(box, Qt::Key_Return);
         QTest::keyClick(box, Qt::Key_Escape);
         QTest::keyClick(d, Qt::Key_Escape);
@@ -515,6 +518,35 @@ TEST(PhraseDialog, PhraseBytesComeBackAsInTheFile) {
     const TEditOutcome outcome = editors.editBlock(26, DefaultRecord(26));
     ASSERT_TRUE(outcome.caption.has_value());
     EXPECT_EQ(outcome.caption->text, "VoiceX: " + gbk);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ExecHook, AnswersTheEditorWithoutShowingIt) {
+    QWidget host;
+    TEditorDialogs editors(&host, {});
+    std::vector<QString> seen;
+    editors.setExecHook([&seen](TEditorDialog& dialog) {
+        seen.push_back(dialog.windowTitle());
+        auto* box = dialog.findChild<QLineEdit*>("ValidateEdit1");
+        box->setText(QStringLiteral("70000"));
+        dialog.findChild<QPushButton*>("Button1")->click(); // settles the box, then OK
+        EXPECT_FALSE(dialog.isVisible());
+        return dialog.result();
+    });
+    const TEditOutcome outcome = editors.editBlock(5, DefaultRecord(5));
+    EXPECT_EQ(seen, std::vector<QString>{"Wait"});
+    EXPECT_EQ(outcome.result, TEditResult::Ok);
+    EXPECT_EQ(outcome.record,
+              recordText({"<CtrlNode type=\"5\">", "  <wait>32767</wait>", "</CtrlNode>"}));
+
+    editors.setExecHook([](TEditorDialog& dialog) {
+        dialog.findChild<QPushButton*>("Button3")->click();
+        return dialog.result();
+    });
+    EXPECT_EQ(editors.editBlock(14, "").result, TEditResult::Delete);
 }
 
 } // namespace
