@@ -155,7 +155,8 @@ bool TFilteredEdit::insertFiltered(const QString& text) {
         else
             all = false;
     }
-    if (!taken.isEmpty() || hasSelectedText())
+    // Nothing taken leaves the selection alone: a refused character replaces nothing.
+    if (!taken.isEmpty())
         insert(taken);
     return all;
 }

@@ -176,6 +176,11 @@ TYPED_TEST(NameEdit, RefusesLessThanAndAmpersandTypedOrPastedWithAHint) {
     ASSERT_TRUE(edit && hint);
     EXPECT_FALSE(hint->isVisible());
     edit->selectAll();
+    QTest::keyClicks(edit, "<"); // refused: the selected name stays
+    EXPECT_EQ(edit->text(), "start");
+    EXPECT_TRUE(hint->isVisible());
+    form.setValues({"start"});
+    edit->selectAll();
     QTest::keyClicks(edit, "a b");
     EXPECT_FALSE(hint->isVisible());
     QTest::keyClicks(edit, "<&c");
