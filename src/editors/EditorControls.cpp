@@ -176,9 +176,13 @@ void TFilteredEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QString typed = event->text();
-    const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar c) {
-        return c.isPrint();
-    }) && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    // Text without control characters is typed text (Backspace, Tab, Enter, Escape and Delete
+    // carry control characters and pass as they are); surrogate pairs count as typed too.
+    const bool printable =
+        !typed.isEmpty() &&
+        std::none_of(typed.begin(), typed.end(),
+                     [](QChar c) { return c.category() == QChar::Other_Control; }) &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
     if (printable && !isReadOnly()) {
         QString current = text();
         if (hasSelectedText())

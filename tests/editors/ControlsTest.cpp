@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -51,6 +52,13 @@ TEST_F(NumberBox, TypingTakesDigitsAndOneSignOfEachKind) {
     box->clear();
     QTest::keyClicks(box, "a-12-x+3+ .");
     EXPECT_EQ(box->text(), "-12+3");
+    // Characters beyond ASCII, digits of other scripts and surrogate pairs included, are refused.
+    const QString foreign = QString::fromUtf8("\xd9\xa3\xef\xbc\x95\xf0\x9f\x98\x80");
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, foreign);
+    QApplication::sendEvent(box, &key);
+    EXPECT_EQ(box->text(), "-12+3");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(box->text(), "-12+");
 }
 
 TEST_F(NumberBox, LeavingReadsLimitsAndShowsThePlainNumber) {
