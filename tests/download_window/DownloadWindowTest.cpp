@@ -1,0 +1,302 @@
+#include "download/ProgramImage.h"
+#include "download/window/frmDownload.h"
+#include "platform/QtSerialPort.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+std::string fixture(const std::string& name) {
+    std::string bytes;
+    download::Bytes raw;
+    if (!download::ReadFileBytes(std::string(ZOLVANE_FIXTURES) + "/download/example/" + name, raw))
+        ADD_FAILURE() << "missing fixture " << name;
+    bytes.assign(raw.begin(), raw.end());
+    return bytes;
+}
+
+struct Message {
+    QMessageBox::Icon icon;
+    QString text;
+};
+
+// The window on the offscreen platform, its message boxes answered by the test.
+class DownloadWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        form.setMessageHook([this](QMessageBox::Icon icon, const QString& text) {
+            // Download stays disabled until the completion box has been answered.
+            downloadEnabledAtMessage.push_back(button("Button6")->isEnabled());
+            messages.push_back({icon, text});
+        });
+        form.show();
+    }
+
+    QPushButton* button(const char* name) {
+        auto* b = form.findChild<QPushButton*>(QLatin1String(name));
+        EXPECT_NE(b, nullptr) << name;
+        return b;
+    }
+    QComboBox* portBox() { return form.findChild<QComboBox*>(QStringLiteral("ComboBox1")); }
+    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+
+    void openVirtualRobot() {
+        portBox()->setCurrentIndex(portBox()->findText(TFormDownload::virtualRobotEntry()));
+        click("Button1");
+        ASSERT_TRUE(form.virtualRobotPort().isOpen());
+    }
+    bool waitForMessages(std::size_t count) {
+        return QTest::qWaitFor([&] { return messages.size() >= count; }, 10000);
+    }
+
+    TFormDownload form;
+    std::vector<Message> messages;
+    std::vector<bool> downloadEnabledAtMessage;
+};
+
+TEST_F(DownloadWindowTest, StartsWithClosedPortAndTheGivenControls) {
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("ZOLVANE Download"));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize()); // fixed size
+    EXPECT_EQ(form.width(), 578);
+    EXPECT_EQ(form.font().pixelSize(), 16);
+    EXPECT_EQ(button("Button1")->text(), QStringLiteral("Open"));
+    EXPECT_TRUE(button("Button1")->isEnabled());
+    EXPECT_EQ(button("Button2")->text(), QStringLiteral("Close"));
+    EXPECT_FALSE(button("Button2")->isEnabled());
+    EXPECT_EQ(button("Button6")->text(), QStringLiteral("Download"));
+    EXPECT_TRUE(button("Button6")->isEnabled());
+    EXPECT_EQ(button("Button5")->text(), QStringLiteral("Exit"));
+    EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("COM:"));
+
+    auto* memo2 = form.findChild<QPlainTextEdit*>(QStringLiteral("Memo2"));
+    ASSERT_NE(memo2, nullptr);
+    EXPECT_EQ(memo2->parentWidget()->objectName(), QStringLiteral("Panel1"));
+    EXPECT_EQ(memo2->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_FALSE(memo2->isReadOnly());
+    EXPECT_EQ(memo2->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(memo2->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(button("Button6")->parentWidget()->objectName(), QStringLiteral("Panel1"));
+    auto* memo1 = form.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    ASSERT_NE(memo1, nullptr);
+    EXPECT_FALSE(memo1->isVisible());
+    EXPECT_NE(form.findChild<QProgressBar*>(QStringLiteral("ProgressBar1")), nullptr);
+    EXPECT_NE(form.findChild<QLabel*>(QStringLiteral("StatusLine")), nullptr);
+    EXPECT_TRUE(form.traceLines().isEmpty());
+}
+
+TEST_F(DownloadWindowTest, PortBoxListsTheSystemsPortsThenTheVirtualRobot) {
+    const auto ports = platform::TQtSerialPort::availablePorts();
+    QComboBox* box = portBox();
+    ASSERT_EQ(box->count(), static_cast<int>(ports.size()) + 1);
+    EXPECT_EQ(box->itemText(box->count() - 1), TFormDownload::virtualRobotEntry());
+    for (int i = 0; i + 1 < box->count(); ++i)
+        EXPECT_TRUE(box->itemText(i).startsWith(QString::number(i + 1) + QStringLiteral(": ")))
+            << box->itemText(i).toStdString();
+    // The first entry is chosen: the virtual robot when the system reports no port.
+    EXPECT_EQ(box->currentIndex(), 0);
+}
+
+TEST_F(DownloadWindowTest, OpenAndCloseSwapTheButtonsAndTheVirtualRobotPort) {
+    openVirtualRobot();
+    EXPECT_FALSE(button("Button1")->isEnabled());
+    EXPECT_TRUE(button("Button2")->isEnabled());
+    EXPECT_FALSE(portBox()->isEnabled());
+
+    click("Button2");
+    EXPECT_FALSE(form.virtualRobotPort().isOpen());
+    EXPECT_TRUE(button("Button1")->isEnabled());
+    EXPECT_FALSE(button("Button2")->isEnabled());
+    EXPECT_TRUE(portBox()->isEnabled());
+    QTest::qWait(20); // the port's closing report arrives later and changes nothing
+    EXPECT_TRUE(button("Button1")->isEnabled());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(DownloadWindowTest, RefusedOpenShowsThePortsErrorAndKeepsOpenEnabled) {
+    // A port that went away between the showing and the click.
+    portBox()->insertItem(0, QStringLiteral("1: zolvane-gone"),
+                          QStringLiteral("/dev/zolvane-no-such-port"));
+    portBox()->setCurrentIndex(0);
+    click("Button1");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("/dev/zolvane-no-such-port")))
+        << messages[0].text.toStdString();
+    EXPECT_TRUE(button("Button1")->isEnabled());
+    EXPECT_FALSE(button("Button2")->isEnabled());
+}
+
+struct DownloadCase {
+    const char* name;
+    std::uint8_t headerReplySecond;
+    QString firstLine;
+    QStringList trace;
+    bool imageArrives;
+};
+
+class DownloadOutcomeTest : public DownloadWindowTest,
+                            public testing::WithParamInterface<DownloadCase> {};
+
+TEST_P(DownloadOutcomeTest, ExampleListingEndsWithTheCompletionMessage) {
+    const DownloadCase& c = GetParam();
+    openVirtualRobot();
+    form.virtualRobotPort().robot().setHeaderReply(0xAA, c.headerReplySecond);
+    form.setProgramText(fixture("listing.txt"));
+
+    click("Button6");
+    EXPECT_TRUE(form.downloading());
+    EXPECT_FALSE(button("Button6")->isEnabled());
+    click("Button6"); // a click on the disabled button starts nothing
+    ASSERT_TRUE(waitForMessages(1));
+    QTest::qWait(150); // long enough for a second download to show itself
+    ASSERT_EQ(messages.size(), 1u);
+
+    const QStringList lines = messages[0].text.split(QLatin1Char('\n'));
+    EXPECT_EQ(lines[0], c.firstLine);
+    if (c.imageArrives) {
+        EXPECT_EQ(lines.size(), 1);
+        EXPECT_EQ(messages[0].icon, QMessageBox::Information);
+    } else {
+        // The reason on a second line.
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_TRUE(lines[1].contains(QStringLiteral("AA 55"))) << lines[1].toStdString();
+        EXPECT_EQ(messages[0].icon, QMessageBox::Warning);
+    }
+    EXPECT_EQ(downloadEnabledAtMessage, std::vector<bool>{false});
+    EXPECT_TRUE(button("Button6")->isEnabled());
+    EXPECT_FALSE(form.downloading());
+    EXPECT_EQ(form.traceLines(), c.trace);
+
+    const auto& robot = form.virtualRobotPort().robot();
+    EXPECT_EQ(robot.imagesReceived(), c.imageArrives ? 1 : 0);
+    if (c.imageArrives) {
+        const std::string image = fixture("image.bin");
+        EXPECT_EQ(robot.image(), download::Bytes(image.begin(), image.end()));
+        auto* progress = form.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+        EXPECT_EQ(progress->maximum(), 2);
+        EXPECT_EQ(progress->value(), 2);
+    }
+    // The port stays open for the next download.
+    EXPECT_TRUE(button("Button2")->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(HeaderReply, DownloadOutcomeTest,
+                         testing::Values(DownloadCase{"AA_AA",
+                                                      0xAA,
+                                                      QStringLiteral("84 bytes data send success"),
+                                                      {"1", "2", "3", "4", "5:1", "5:2"},
+                                                      true},
+                                         DownloadCase{"AA_55",
+                                                      0x55,
+                                                      QStringLiteral("84 bytes data send fail"),
+                                                      {"1", "2", "3", "4"},
+                                                      false}),
+                         [](const testing::TestParamInfo<DownloadCase>& info) {
+                             return info.param.name;
+                         });
+
+TEST_F(DownloadWindowTest, SecondDownloadRunsAgainAndTheTraceListKeepsGrowing) {
+    openVirtualRobot();
+    form.setProgramText(fixture("listing.txt"));
+    click("Button6");
+    ASSERT_TRUE(waitForMessages(1));
+    click("Button6");
+    ASSERT_TRUE(waitForMessages(2));
+    EXPECT_EQ(messages[1].text, QStringLiteral("84 bytes data send success"));
+    EXPECT_EQ(form.virtualRobotPort().robot().imagesReceived(), 2);
+    EXPECT_EQ(form.traceLines(),
+              (QStringList{"1", "2", "3", "4", "5:1", "5:2", "1", "2", "3", "4", "5:1", "5:2"}));
+}
+
+TEST_F(DownloadWindowTest, DownloadOfAnEmptyTextDoesNothing) {
+    openVirtualRobot();
+    form.setProgramText("");
+    click("Button6");
+    QTest::qWait(50);
+    EXPECT_FALSE(form.downloading());
+    EXPECT_TRUE(button("Button6")->isEnabled());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(form.traceLines().isEmpty());
+    EXPECT_TRUE(form.virtualRobotPort().robot().receivedBytes().empty());
+}
+
+TEST_F(DownloadWindowTest, DownloadWithoutAnOpenPortSaysSoAndSendsNothing) {
+    portBox()->setCurrentIndex(portBox()->findText(TFormDownload::virtualRobotEntry()));
+    form.setProgramText(fixture("listing.txt"));
+    click("Button6");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("not open")))
+        << messages[0].text.toStdString();
+    EXPECT_FALSE(form.downloading());
+    EXPECT_TRUE(button("Button6")->isEnabled());
+    EXPECT_TRUE(form.virtualRobotPort().robot().receivedBytes().empty());
+}
+
+TEST_F(DownloadWindowTest, CloseDuringADownloadEndsItAsAFail) {
+    openVirtualRobot();
+    form.setProgramText(fixture("listing.txt"));
+    click("Button6");
+    click("Button2"); // the chunks' 50 ms pauses keep the download running this long
+    ASSERT_TRUE(waitForMessages(1));
+    const QStringList lines = messages[0].text.split(QLatin1Char('\n'));
+    EXPECT_EQ(lines[0], QStringLiteral("84 bytes data send fail"));
+    EXPECT_EQ(lines.size(), 2);
+    EXPECT_TRUE(button("Button6")->isEnabled());
+    EXPECT_TRUE(button("Button1")->isEnabled());
+    EXPECT_EQ(form.virtualRobotPort().robot().imagesReceived(), 0);
+}
+
+TEST_F(DownloadWindowTest, RobotThatHangsUpFailsTheDownloadAndOffersOpenAgain) {
+    openVirtualRobot();
+    form.virtualRobotPort().robot().hangUpAfterChunks(1);
+    form.setProgramText(fixture("listing.txt"));
+    click("Button6");
+    ASSERT_TRUE(waitForMessages(1));
+    EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("84 bytes data send fail\n")))
+        << messages[0].text.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button("Button1")->isEnabled(); }, 2000));
+    EXPECT_FALSE(button("Button2")->isEnabled());
+    EXPECT_TRUE(button("Button6")->isEnabled());
+}
+
+TEST_F(DownloadWindowTest, HandOverShowsTheTextAndExitLeavesTheDownloadAndPortRunning) {
+    form.hide();
+    openVirtualRobot();
+    const std::string listing = fixture("listing.txt");
+    bool downloadStarted = false;
+    QTimer::singleShot(0, &form, [&] {
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(download::SplitLines(form.programText()), download::SplitLines(listing));
+        click("Button6");
+        downloadStarted = form.downloading();
+        click("Button5");
+    });
+    form.showForProgram(listing);
+    EXPECT_TRUE(downloadStarted);
+    EXPECT_FALSE(form.isVisible());
+    ASSERT_TRUE(waitForMessages(1));
+    EXPECT_EQ(messages[0].text, QStringLiteral("84 bytes data send success"));
+    EXPECT_TRUE(form.virtualRobotPort().isOpen());
+
+    // The next showing keeps the open port chosen, and the buttons as they were.
+    QTimer::singleShot(0, &form, [&] {
+        EXPECT_EQ(portBox()->currentText(), TFormDownload::virtualRobotEntry());
+        EXPECT_FALSE(button("Button1")->isEnabled());
+        EXPECT_TRUE(button("Button2")->isEnabled());
+        EXPECT_TRUE(form.programText().empty());
+        click("Button5");
+    });
+    form.showForProgram("");
+}
+
+} // namespace
