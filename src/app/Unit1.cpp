@@ -1,9 +1,271 @@
 #include "app/Unit1.h"
 
+#include "app/About.h"
 #include "app/AppTitle.h"
+#include "app/NavBar.h"
+#include "canvas/view/FlowChartView.h"
+#include "chart/Chart.h"
+#include "chart/PhraseList.h"
+#include "download/window/frmDownload.h"
+#include "editors/EditorDialogs.h"
+#include "editors/EditorDispatch.h"
+#include "platform/CodePage.h"
+#include "platform/QtSerialPort.h"
+#include "program/ChartListing.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+// The pictures live in a static library; naming the resource keeps the linker from dropping it.
+static void initResources() {
+    Q_INIT_RESOURCE(assets);
+}
+
+namespace {
+
+QFont windowFont(int pixelSize) {
+    QFont font("Courier New");
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+// The toolbar buttons from left to right: number, left edge, picture.
+struct ToolbarButton {
+    int number;
+    int left;
+    const char* picture;
+};
+constexpr std::array<ToolbarButton, 10> kToolbar{{
+    {1, 2, "new"},
+    {2, 34, "open"},
+    {3, 66, "save"},
+    {4, 98, "saveas"},
+    {5, 138, "exit"},
+    {8, 170, "about"},
+    {7, 362, "generate"},
+    {6, 394, "download"},
+    {10, 474, "loadtext"},
+    {9, 506, "savetext"},
+}};
+
+} // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+    initResources();
     setObjectName("Form1");
-    setWindowTitle(QString::fromLatin1(kApplicationTitle));
-    resize(610, 436);
+    setFont(windowFont(11));
+    // The program's own folder holds the phrase list and is where dialogs start.
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+
+    auto* central = new QWidget(this);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    m_panel1 = new QWidget(central);
+    m_panel1->setObjectName("Panel1");
+    m_panel1->setFixedHeight(37);
+    buildToolbar(m_panel1);
+    outer->addWidget(m_panel1);
+
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    m_navBar1 = new TNavBar(central);
+    m_navBar1->setFixedWidth(145);
+    body->addWidget(m_navBar1);
+
+    m_splitter1 = new QSplitter(Qt::Horizontal, central);
+    m_splitter1->setObjectName("Splitter1");
+    m_splitter1->setHandleWidth(5);
+    m_splitter1->setChildrenCollapsible(false);
+    m_flowChart1 = new TFlowChartView(m_splitter1);
+    m_flowChart1->setPictures({TFlowChartView::loadPicture(":/robot.svg", QSize(32, 31))});
+    m_memo1 = new QPlainTextEdit(m_splitter1);
+    m_memo1->setObjectName("Memo1");
+    m_memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo1->setFont(windowFont(13));
+    m_splitter1->addWidget(m_flowChart1);
+    m_splitter1->addWidget(m_memo1);
+    m_splitter1->setStretchFactor(0, 0);
+    m_splitter1->setStretchFactor(1, 1);
+    m_splitter1->setSizes({282, 178});
+    body->addWidget(m_splitter1, 1);
+    outer->addLayout(body, 1);
+    setCentralWidget(central);
+
+    setWindowIcon(QIcon(":/icon.svg"));
+    setGeometry(106, 80, 610, 436);
+
+    // The chart: start terminal, one insertion spot with its marker selected, end terminal.
+    m_prompts = std::make_unique<TQtWindowPrompts>(this);
+    m_chart = std::make_unique<TChart>(m_flowChart1->chart(), platform::queuedPoster(this));
+    m_chartFile = std::make_unique<TChartFile>(*m_chart, static_cast<TChartFileUi&>(*this),
+                                               kApplicationTitle);
+    m_chartFile->SetCurrentFile(std::string());
+    m_chart->NewChart();
+
+    // Every dialog is made once and lives as long as the window.
+    const TPhraseList phrases = loadPhraseList(phraseListPath(programFolder()));
+    if (!phrases.ok())
+        qWarning("%s", phrases.error.c_str());
+    m_chartFile->setPhrases(phrases.entries);
+    m_editors = std::make_unique<editors::TEditorDialogs>(this, phrases.entries);
+    m_formDownload = new TFormDownload(this);
+    m_formAbout = new TFormAbout(this);
+    connectControls();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildToolbar(QWidget* panel) {
+    for (const ToolbarButton& b : kToolbar) {
+        auto* button = new QToolButton(panel);
+        button->setObjectName(QString("SpeedButton%1").arg(b.number));
+        button->setAutoRaise(true);
+        button->setGeometry(b.left, 2, 32, 32);
+        button->setIcon(QIcon(QString(":/toolbar/%1.svg").arg(b.picture)));
+        button->setIconSize(QSize(30, 30));
+        m_speedButtons[b.number] = button;
+    }
+}
+
+void TForm1::connectControls() {
+    connect(m_speedButtons[1], &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(m_speedButtons[2], &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(m_speedButtons[3], &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
+    connect(m_speedButtons[4], &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
+    connect(m_speedButtons[5], &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
+    connect(m_speedButtons[6], &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
+    connect(m_speedButtons[7], &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
+    connect(m_speedButtons[8], &QToolButton::clicked, this, &TForm1::SpeedButton8Click);
+    connect(m_speedButtons[9], &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
+    connect(m_speedButtons[10], &QToolButton::clicked, this, &TForm1::SpeedButton10Click);
+    connect(m_navBar1, &TNavBar::itemClicked, this, &TForm1::NavBar1ItemClick);
+    connect(m_flowChart1, &TFlowChartView::dblClick, this, &TForm1::FlowChart1DblClick);
+}
+
+program::ProgramText TForm1::programLines() const {
+    return program::splitLines(platform::fromQString(m_memo1->toPlainText()));
+}
+
+void TForm1::setProgramLines(const program::ProgramText& lines) {
+    QStringList text;
+    text.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines)
+        text.append(platform::toQString(line));
+    m_memo1->setPlainText(text.join('\n'));
+}
+
+std::string TForm1::openFileName() {
+    return m_prompts->openChartName().value_or(std::string());
+}
+
+std::string TForm1::saveFileName() {
+    return m_prompts->saveChartName().value_or(std::string());
+}
+
+TChartFileUi::Answer TForm1::askYesNoCancel(const std::string& question) {
+    switch (m_prompts->askYesNoCancel(question)) {
+    case TWindowPrompts::Answer::Yes:
+        return Answer::Yes;
+    case TWindowPrompts::Answer::No:
+        return Answer::No;
+    case TWindowPrompts::Answer::Cancel:
+        break;
+    }
+    return Answer::Cancel;
+}
+
+void TForm1::showError(const std::string& message) {
+    m_prompts->showError(message);
+}
+
+void TForm1::setCaption(const std::string& caption) {
+    setWindowTitle(platform::toQString(caption));
+}
+
+void TForm1::clearProgramText() {
+    m_memo1->clear();
+}
+
+std::optional<std::string> TForm1::saveTextFileName() {
+    return m_prompts->saveTextName();
+}
+
+std::optional<std::string> TForm1::openTextFileName() {
+    return m_prompts->openTextName();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // A changed chart is not thrown away without the same question new and open ask.
+    if (m_chartFile->confirmClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm1::SpeedButton1Click() {
+    m_chartFile->commandNew();
+}
+
+void TForm1::SpeedButton2Click() {
+    m_chartFile->commandOpen();
+}
+
+void TForm1::SpeedButton3Click() {
+    m_chartFile->commandSave();
+}
+
+void TForm1::SpeedButton4Click() {
+    m_chartFile->commandSaveAs();
+}
+
+void TForm1::SpeedButton5Click() {
+    close();
+}
+
+void TForm1::SpeedButton6Click() {
+    std::string text = program::joinLines(programLines());
+    m_formDownload->showForProgram(text);
+}
+
+void TForm1::SpeedButton7Click() {
+    program::ProgramText lines = programLines();
+    if (program::generateCommand(*m_chart, lines, *this))
+        setProgramLines(lines);
+}
+
+void TForm1::SpeedButton8Click() {
+    m_formAbout->exec();
+}
+
+void TForm1::SpeedButton9Click() {
+    program::saveTextCommand(programLines(), *this);
+}
+
+void TForm1::SpeedButton10Click() {
+    program::ProgramText lines = programLines();
+    if (program::loadTextCommand(lines, *this))
+        setProgramLines(lines);
+}
+
+void TForm1::NavBar1ItemClick(int blockType) {
+    m_chart->InsertBlock(blockType);
+}
+
+void TForm1::FlowChart1DblClick() {
+    editors::editSelectedBlock(
+        *m_chart,
+        [this](int type, const std::string& record) { return m_editors->editBlock(type, record); },
+        [this](const std::string& message) { m_prompts->showError(message); });
 }

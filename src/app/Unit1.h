@@ -1,11 +1,104 @@
 #pragma once
 
-#include <QMainWindow>
+#include "app/WindowPrompts.h"
+#include "chart/ChartFile.h"
+#include "program/ProgramText.h"
 
-// TForm1: the main window of the editor.
-class TForm1 : public QMainWindow {
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+class QPlainTextEdit;
+class QSplitter;
+class QToolButton;
+class TChart;
+class TFlowChartView;
+class TFormAbout;
+class TFormDownload;
+class TNavBar;
+namespace editors {
+class TEditorDialogs;
+}
+
+// TForm1: the main window. It owns the chart, the canvas, the program text and
+// the file state, and wires every toolbar and palette command to the code that
+// carries it out. Handlers read controls, call the core and show the result.
+class TForm1 : public QMainWindow, private TChartFileUi, private program::ProgramTextPrompts {
     Q_OBJECT
 
 public:
     explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The parts tests and the screenshot script reach.
+    TChart& chart() { return *m_chart; }
+    TChartFile& chartFile() { return *m_chartFile; }
+    TFlowChartView* flowChart() const { return m_flowChart1; }
+    QPlainTextEdit* programText() const { return m_memo1; }
+    editors::TEditorDialogs& editorDialogs() { return *m_editors; }
+    TFormDownload* downloadWindow() const { return m_formDownload; }
+    QToolButton* speedButton(int number) const { return m_speedButtons.at(number); }
+    TNavBar* palette() const { return m_navBar1; }
+    // Replaces the file dialogs and message boxes (tests answer from a script).
+    void setPrompts(std::unique_ptr<TWindowPrompts> prompts) { m_prompts = std::move(prompts); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildToolbar(QWidget* panel);
+    void connectControls();
+
+    // The program text as lines of bytes, and back into the text box.
+    program::ProgramText programLines() const;
+    void setProgramLines(const program::ProgramText& lines);
+
+    // TChartFileUi and ProgramTextPrompts: the commands ask through m_prompts.
+    std::string openFileName() override;
+    std::string saveFileName() override;
+    Answer askYesNoCancel(const std::string& question) override;
+    void showError(const std::string& message) override;
+    void setCaption(const std::string& caption) override;
+    void clearProgramText() override;
+    std::optional<std::string> saveTextFileName() override;
+    std::optional<std::string> openTextFileName() override;
+
+    // New chart: ask about unsaved changes, then an empty chart.
+    void SpeedButton1Click();
+    // Open: ask about unsaved changes, pick a chart file and read it.
+    void SpeedButton2Click();
+    // Save: write the chart to its file, or ask for a name first.
+    void SpeedButton3Click();
+    // Save as: ask for a name, then write the chart.
+    void SpeedButton4Click();
+    // Exit: close the main window (the close event asks about unsaved changes).
+    void SpeedButton5Click();
+    // Download: hand the program text to the download window and show it.
+    void SpeedButton6Click();
+    // Generate: the listing of the whole chart into the program text.
+    void SpeedButton7Click();
+    // About: the about box.
+    void SpeedButton8Click();
+    // Save text: write the program text to a text file.
+    void SpeedButton9Click();
+    // Load text: replace the program text with a text file's lines.
+    void SpeedButton10Click();
+    // NavBar1Item1Click to NavBar1Item26Click: insert a block of that type at the selected spot.
+    void NavBar1ItemClick(int blockType);
+    // Double click on the canvas: edit the selected block in its dialog.
+    void FlowChart1DblClick();
+
+    QWidget* m_panel1 = nullptr;
+    std::array<QToolButton*, 11> m_speedButtons{}; // index 1..10
+    TNavBar* m_navBar1 = nullptr;
+    QSplitter* m_splitter1 = nullptr;
+    TFlowChartView* m_flowChart1 = nullptr;
+    QPlainTextEdit* m_memo1 = nullptr;
+    std::unique_ptr<TWindowPrompts> m_prompts;
+    // The chart lives on the canvas model the view owns; the file state on the chart.
+    std::unique_ptr<TChart> m_chart;
+    std::unique_ptr<TChartFile> m_chartFile;
+    std::unique_ptr<editors::TEditorDialogs> m_editors;
+    TFormDownload* m_formDownload = nullptr;
+    TFormAbout* m_formAbout = nullptr;
 };

@@ -1,7 +1,7 @@
-#include <QApplication>
-
 #include "app/AppTitle.h"
 #include "app/Unit1.h"
+
+#include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
