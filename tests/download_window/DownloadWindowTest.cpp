@@ -1,5 +1,6 @@
 #include "download/ProgramImage.h"
 #include "download/window/frmDownload.h"
+#include "platform/PtyRobotServer.h"
 #include "platform/QtSerialPort.h"
 
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -143,6 +145,11 @@ struct DownloadCase {
     QStringList trace;
     bool imageArrives;
 };
+
+// Test names and failure reports show the row's name.
+void PrintTo(const DownloadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DownloadOutcomeTest : public DownloadWindowTest,
                             public testing::WithParamInterface<DownloadCase> {};
@@ -297,6 +304,29 @@ TEST_F(DownloadWindowTest, HandOverShowsTheTextAndExitLeavesTheDownloadAndPortRu
         click("Button5");
     });
     form.showForProgram("");
+}
+
+TEST_F(DownloadWindowTest, SerialPortEntryDownloadsThroughTheRealPort) {
+    // The virtual robot behind a pseudo-terminal stands in for a robot on a cable.
+    platform::TPtyRobotServer server;
+    std::string error;
+    ASSERT_TRUE(server.start(&error)) << error;
+    portBox()->insertItem(0, QStringLiteral("1: robot"),
+                          QString::fromStdString(server.devicePath()));
+    portBox()->setCurrentIndex(0);
+    click("Button1");
+    ASSERT_TRUE(messages.empty()) << messages[0].text.toStdString();
+    ASSERT_TRUE(button("Button2")->isEnabled());
+
+    form.setProgramText(fixture("listing.txt"));
+    click("Button6");
+    ASSERT_TRUE(waitForMessages(1));
+    EXPECT_EQ(messages[0].text, QStringLiteral("84 bytes data send success"));
+    const std::string image = fixture("image.bin");
+    EXPECT_EQ(server.robot().image(), download::Bytes(image.begin(), image.end()));
+    EXPECT_EQ(form.virtualRobotPort().robot().receivedBytes().size(), 0u);
+    click("Button2");
+    EXPECT_TRUE(button("Button1")->isEnabled());
 }
 
 } // namespace
