@@ -329,4 +329,15 @@ TEST_F(DownloadWindowTest, SerialPortEntryDownloadsThroughTheRealPort) {
     EXPECT_TRUE(button("Button1")->isEnabled());
 }
 
+TEST_F(DownloadWindowTest, ProgramTextKeepsItsBytesThroughTheTextBox) {
+    // A no-break space and a line separator inside a statement are the pupil's text, not layout.
+    const std::string text = "10 REM \"ZOLVANE\"\r\n20 REM \"A\xC2\xA0"
+                             "B\xE2\x80\xA8"
+                             "C\"\r\n";
+    form.setProgramText(text);
+    EXPECT_EQ(form.programText(), "10 REM \"ZOLVANE\"\n20 REM \"A\xC2\xA0"
+                                  "B\xE2\x80\xA8"
+                                  "C\"\n");
+}
+
 } // namespace

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextDocument>
 #include <algorithm>
 
 using platform::fromQString;
@@ -153,7 +154,12 @@ void TFormDownload::setProgramText(const std::string& bytes) {
 }
 
 std::string TFormDownload::programText() const {
-    return fromQString(Memo2->toPlainText());
+    // toPlainText() would turn a no-break space into a space and a line
+    // separator into a line break; the raw text keeps them and separates
+    // only the box's own lines.
+    QString text = Memo2->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return fromQString(text);
 }
 
 void TFormDownload::refreshPorts() {
