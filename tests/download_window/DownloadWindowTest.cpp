@@ -325,8 +325,27 @@ TEST_F(DownloadWindowTest, SerialPortEntryDownloadsThroughTheRealPort) {
     const std::string image = fixture("image.bin");
     EXPECT_EQ(server.robot().image(), download::Bytes(image.begin(), image.end()));
     EXPECT_EQ(form.virtualRobotPort().robot().receivedBytes().size(), 0u);
+
+    // While it is open, a new showing keeps its entry chosen though the system does not list it.
+    form.refreshPorts();
+    EXPECT_EQ(portBox()->currentData().toString(), QString::fromStdString(server.devicePath()));
+    EXPECT_FALSE(portBox()->isEnabled());
     click("Button2");
     EXPECT_TRUE(button("Button1")->isEnabled());
+}
+
+TEST_F(DownloadWindowTest, NewShowingKeepsTheChosenEntryWhileItIsListed) {
+    QComboBox* box = portBox();
+    box->setCurrentIndex(box->findText(TFormDownload::virtualRobotEntry()));
+    form.refreshPorts();
+    EXPECT_EQ(box->currentText(), TFormDownload::virtualRobotEntry());
+
+    // A port that is gone by the next showing gives way to the first entry.
+    box->insertItem(0, QStringLiteral("1: zolvane-gone"), QStringLiteral("/dev/zolvane-gone"));
+    box->setCurrentIndex(0);
+    form.refreshPorts();
+    EXPECT_EQ(box->findText(QStringLiteral("1: zolvane-gone")), -1);
+    EXPECT_EQ(box->currentIndex(), 0);
 }
 
 TEST_F(DownloadWindowTest, ProgramTextKeepsItsBytesThroughTheTextBox) {

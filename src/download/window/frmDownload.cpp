@@ -193,7 +193,7 @@ void TFormDownload::refreshPorts() {
     ComboBox1->addItem(virtualRobotEntry());
     ComboBox1->setItemData(ComboBox1->count() - 1, true, kVirtualRole);
 
-    int selected = 0;
+    int selected = -1;
     if (keep) {
         for (int i = 0; i < ComboBox1->count(); ++i) {
             const bool isVirtual = ComboBox1->itemData(i, kVirtualRole).toBool();
@@ -204,7 +204,15 @@ void TFormDownload::refreshPorts() {
             }
         }
     }
-    ComboBox1->setCurrentIndex(selected);
+    if (selected < 0 && m_openPort == &m_serialPort) {
+        // An open device the system does not list (a pseudo-terminal): the
+        // box still shows what is open.
+        ComboBox1->insertItem(0, QFileInfo(keepDevice).fileName());
+        ComboBox1->setItemData(0, keepDevice, kDeviceRole);
+        ComboBox1->setItemData(0, false, kVirtualRole);
+        ComboBox1->setItemData(0, keepDevice, Qt::ToolTipRole);
+    }
+    ComboBox1->setCurrentIndex(std::max(selected, 0));
 }
 
 bool TFormDownload::downloading() const {

@@ -42,8 +42,8 @@ public:
     std::string programText() const;
 
     // Lists the ports the system reports and, last, the virtual robot. The
-    // previous choice stays selected while it is listed (an open port's entry
-    // always); otherwise the first entry is.
+    // previous choice stays selected while it is listed, otherwise the first
+    // entry is. An open port's entry is always there and selected.
     void refreshPorts();
 
     void setMessageHook(MessageHook hook) { m_messageHook = std::move(hook); }
