@@ -1,0 +1,318 @@
+// The window's commands with every dialog answered by the test: chart files, the unsaved-changes
+// and exit questions, the program text commands, the block editors and the download hand-over.
+#include "WindowFixture.h"
+#include "download/window/frmDownload.h"
+#include "editors/EditorDialogs.h"
+#include "program/ProgramText.h"
+
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+constexpr int kDirect = 1;
+constexpr const char* kUnnamedQuestion = "Flow Chart changed,\r\nsave it?";
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string caption(const std::string& fileName) {
+    return std::string(kApplicationTitle) + " - " + fileName;
+}
+
+} // namespace
+
+class CommandsTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+    }
+    std::string path(const char* name) const { return dir.filePath(name).toStdString(); }
+    void press(int button) { window->speedButton(button)->click(); }
+    std::string title() const { return window->windowTitle().toStdString(); }
+    std::string memo() const { return window->programText()->toPlainText().toStdString(); }
+    void setMemo(const char* text) { window->programText()->setPlainText(text); }
+
+    QTemporaryDir dir;
+};
+
+// ---- chart files ----------------------------------------------------------------------------
+
+TEST_F(CommandsTest, SaveWritesTheChartAndReopenRestoresIt) {
+    insert(kDirect);
+    click(centreOf(marker(3)));
+    insert(5);
+    ASSERT_EQ(chart().BlockCount(), 2);
+    const auto recordsOf = [this] {
+        const std::vector<std::string_view> views = chart().BlockRecords();
+        return std::vector<std::string>(views.begin(), views.end());
+    };
+    const std::vector<std::string> records = recordsOf();
+    const std::string file = path("robot.lcs");
+    prompts->saveChartNames.push_back(file);
+    press(3);
+    EXPECT_EQ(prompts->dialogs, std::vector<std::string>{"saveChart"});
+    EXPECT_TRUE(prompts->errors.empty());
+    const std::string written = readBytes(file);
+    EXPECT_NE(written.find("<KELMORAX>"), std::string::npos);
+    EXPECT_NE(written.find("type=\"1\""), std::string::npos);
+    EXPECT_NE(written.find("type=\"5\""), std::string::npos);
+    EXPECT_EQ(title(), caption("robot.lcs"));
+
+    // A saved chart starts anew without a question, unnamed, with the text emptied.
+    setMemo("10 REM \"X\"");
+    press(1);
+    EXPECT_TRUE(prompts->questions.empty());
+    EXPECT_EQ(chart().BlockCount(), 0);
+    EXPECT_EQ(title(), kApplicationTitle);
+    EXPECT_EQ(memo(), "");
+
+    prompts->openChartNames.push_back(file);
+    press(2);
+    EXPECT_TRUE(prompts->errors.empty());
+    ASSERT_EQ(chart().BlockCount(), 2);
+    EXPECT_EQ(recordsOf(), records);
+    EXPECT_EQ(title(), caption("robot.lcs"));
+    EXPECT_EQ(window->chartFile().CurrentFileName(), file);
+
+    // Saving again goes to the same file without a dialog.
+    press(3);
+    EXPECT_EQ(prompts->dialogs, (std::vector<std::string>{"saveChart", "openChart"}));
+    EXPECT_EQ(readBytes(file), written);
+}
+
+TEST_F(CommandsTest, NewAsksAboutAnUnnamedChartAndCancelKeepsEverything) {
+    insert(kDirect);
+    setMemo("10 REM \"KEEP\"");
+    prompts->answers.push_back(TWindowPrompts::Answer::Cancel);
+    press(1);
+    EXPECT_EQ(prompts->questions, std::vector<std::string>{kUnnamedQuestion});
+    EXPECT_EQ(chart().BlockCount(), 1);
+    EXPECT_EQ(memo(), "10 REM \"KEEP\"");
+    EXPECT_EQ(title(), kApplicationTitle);
+
+    // Open asks the same question; Cancel shows no file dialog.
+    prompts->answers.push_back(TWindowPrompts::Answer::Cancel);
+    press(2);
+    EXPECT_EQ(prompts->questions.size(), 2u);
+    EXPECT_TRUE(prompts->dialogs.empty());
+    EXPECT_EQ(chart().BlockCount(), 1);
+
+    prompts->answers.push_back(TWindowPrompts::Answer::No);
+    press(1);
+    EXPECT_EQ(chart().BlockCount(), 0);
+    EXPECT_EQ(memo(), "");
+    EXPECT_EQ(canvas().SelectedObject(), marker(1));
+}
+
+TEST_F(CommandsTest, YesOnNewSavesFirstThenStartsAnew) {
+    insert(kDirect);
+    const std::string file = path("first.lcs");
+    prompts->answers.push_back(TWindowPrompts::Answer::Yes);
+    prompts->saveChartNames.push_back(file);
+    press(1);
+    EXPECT_NE(readBytes(file).find("type=\"1\""), std::string::npos);
+    EXPECT_EQ(chart().BlockCount(), 0);
+    EXPECT_EQ(title(), kApplicationTitle);
+}
+
+// A file that cannot be read as a chart is reported and the chart, the text and the caption
+// stay as they were.
+struct BadFile {
+    const char* what;
+    const char* name;
+    const char* bytes; // nullptr: a folder of that name
+};
+
+class CommandsBadFileTest : public CommandsTest, public ::testing::WithParamInterface<BadFile> {};
+
+TEST_P(CommandsBadFileTest, OpenShowsTheErrorAndKeepsChartTextAndCaption) {
+    const BadFile& f = GetParam();
+    insert(kDirect);
+    const std::string named = path("named.lcs");
+    prompts->saveChartNames.push_back(named);
+    press(3);
+    ASSERT_EQ(title(), caption("named.lcs"));
+    const std::string record(chart().BlockRecords().at(0));
+    setMemo("10 REM \"KEEP\"");
+
+    const std::string bad = path(f.name);
+    if (f.bytes)
+        writeBytes(bad, f.bytes);
+    else
+        std::filesystem::create_directory(bad);
+    prompts->openChartNames.push_back(bad);
+    press(2);
+    ASSERT_EQ(prompts->errors.size(), 1u) << f.what;
+    EXPECT_FALSE(prompts->errors[0].empty());
+    ASSERT_EQ(chart().BlockCount(), 1);
+    EXPECT_EQ(chart().BlockRecords().at(0), record);
+    EXPECT_EQ(memo(), "10 REM \"KEEP\"");
+    EXPECT_EQ(title(), caption("named.lcs"));
+    EXPECT_EQ(window->chartFile().CurrentFileName(), named);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, CommandsBadFileTest,
+                         ::testing::Values(BadFile{"cut off", "cut.lcs",
+                                                   "<?xml version=\"1.0\"?>\n<KELMORAX>\n<record>"},
+                                           BadFile{"not xml", "text.lcs", "hello robot"},
+                                           BadFile{"a folder", "folder.lcs", nullptr}));
+
+// ---- exit -----------------------------------------------------------------------------------
+
+TEST_F(CommandsTest, ClosingAChangedChartAsksAndCancelKeepsTheWindowOpen) {
+    insert(kDirect);
+    prompts->answers.push_back(TWindowPrompts::Answer::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(prompts->questions, std::vector<std::string>{kUnnamedQuestion});
+    EXPECT_EQ(chart().BlockCount(), 1);
+
+    // The exit button asks the same way.
+    prompts->answers.push_back(TWindowPrompts::Answer::Cancel);
+    press(5);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(prompts->questions.size(), 2u);
+
+    prompts->answers.push_back(TWindowPrompts::Answer::No);
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(CommandsTest, ClosingAnEmptyOrSavedChartAsksNothing) {
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(prompts->questions.empty());
+
+    window->show();
+    insert(kDirect);
+    prompts->saveChartNames.push_back(path("saved.lcs"));
+    press(3);
+    press(5);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(prompts->questions.empty());
+}
+
+// ---- program text ---------------------------------------------------------------------------
+
+TEST_F(CommandsTest, GenerateFillsTheProgramTextWithTheListing) {
+    const std::string fixture = std::string(ZOLVANE_FIXTURES) + "/listing/example/chart.lcs";
+    prompts->openChartNames.push_back(fixture);
+    press(2);
+    ASSERT_TRUE(prompts->errors.empty());
+    ASSERT_GT(chart().BlockCount(), 0);
+    setMemo("old text");
+    press(7);
+    std::string expected =
+        readBytes(std::string(ZOLVANE_FIXTURES) + "/listing/example/listing.txt");
+    std::erase(expected, '\r');
+    while (!expected.empty() && expected.back() == '\n')
+        expected.pop_back();
+    EXPECT_EQ(memo(), expected);
+    EXPECT_EQ(memo().rfind("10 REM \"ZOLVANE\"\n", 0), 0u);
+}
+
+TEST_F(CommandsTest, SaveTextAndLoadTextRoundTrip) {
+    const char* text = "10 REM \"ZOLVANE\"\n20 REM \"FDX\"\n30 REM \"END\"";
+    setMemo(text);
+    const std::string file = path("program.txt");
+    prompts->saveTextNames.push_back(file);
+    press(9);
+    EXPECT_TRUE(prompts->errors.empty());
+    EXPECT_EQ(readBytes(file), "10 REM \"ZOLVANE\"\r\n20 REM \"FDX\"\r\n30 REM \"END\"\r\n");
+
+    setMemo("something else");
+    prompts->openTextNames.push_back(file);
+    press(10);
+    EXPECT_EQ(memo(), text);
+
+    // Cancelled dialogs change nothing.
+    setMemo("kept");
+    press(10);
+    press(9);
+    EXPECT_EQ(memo(), "kept");
+    EXPECT_EQ(prompts->dialogs,
+              (std::vector<std::string>{"saveText", "openText", "openText", "saveText"}));
+}
+
+TEST_F(CommandsTest, LoadTextOfAnUnreadableFileShowsTheErrorAndKeepsTheText) {
+    setMemo("kept");
+    const std::string folder = path("folder.txt");
+    std::filesystem::create_directory(folder);
+    prompts->openTextNames.push_back(folder);
+    press(10);
+    ASSERT_EQ(prompts->errors.size(), 1u);
+    EXPECT_NE(prompts->errors[0].find("folder.txt"), std::string::npos) << prompts->errors[0];
+    EXPECT_EQ(memo(), "kept");
+}
+
+// ---- editors --------------------------------------------------------------------------------
+
+TEST_F(CommandsTest, DoubleClickOpensTheEditorCancelKeepsAndDeleteRemoves) {
+    insert(kDirect);
+    TFcObject* block = objectOf(2);
+    const std::string record = block->Payload;
+    std::vector<QString> shown;
+    int result = 2; // CANCEL
+    window->editorDialogs().setExecHook([&](editors::TEditorDialog& dialog) {
+        shown.push_back(dialog.windowTitle());
+        return result;
+    });
+
+    doubleClick(centreOf(block));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "Direct");
+    ASSERT_EQ(chart().BlockCount(), 1);
+    EXPECT_EQ(block->Payload, record);
+
+    // A double click on a terminal opens nothing.
+    doubleClick(centreOf(chart().StartObject()));
+    EXPECT_EQ(shown.size(), 1u);
+
+    result = 7; // DELETE
+    click(centreOf(block));
+    doubleClick(centreOf(block));
+    EXPECT_EQ(shown.size(), 2u);
+    EXPECT_EQ(chart().BlockCount(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(canvas().SelectedObject(), marker(1));
+    EXPECT_TRUE(prompts->errors.empty());
+}
+
+// ---- download -------------------------------------------------------------------------------
+
+TEST_F(CommandsTest, DownloadHandsTheProgramTextToTheDownloadWindow) {
+    setMemo("10 REM \"ZOLVANE\"\n20 REM \"FDX\"");
+    TFormDownload* download = window->downloadWindow();
+    ASSERT_NE(download, nullptr);
+    std::vector<QString> messages;
+    download->setMessageHook(
+        [&](QMessageBox::Icon, const QString& text) { messages.push_back(text); });
+    std::string handed;
+    bool wasVisible = false;
+    QTimer::singleShot(0, download, [&] {
+        wasVisible = download->isVisible();
+        handed = download->programText();
+        download->reject();
+    });
+    press(6);
+    EXPECT_TRUE(wasVisible);
+    EXPECT_FALSE(download->isVisible());
+    EXPECT_EQ(program::splitLines(handed),
+              (program::ProgramText{"10 REM \"ZOLVANE\"", "20 REM \"FDX\""}));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(memo(), "10 REM \"ZOLVANE\"\n20 REM \"FDX\"");
+}

@@ -1,0 +1,144 @@
+// A shown main window with scripted prompts, and the helpers its tests share: the chart's
+// items by position, mouse events at canvas coordinates, and the canvas as an image.
+#pragma once
+
+#include "app/AppTitle.h"
+#include "app/NavBar.h"
+#include "app/Unit1.h"
+#include "app/WindowPrompts.h"
+#include "canvas/view/FlowChartView.h"
+#include "chart/Chart.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QTest>
+#include <deque>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Answers the window's questions from queues and logs what was asked. An empty queue answers
+// as a person closing the dialog would: no name, Cancel.
+class ScriptedPrompts final : public TWindowPrompts {
+public:
+    std::deque<std::optional<std::string>> openChartNames, saveChartNames, openTextNames,
+        saveTextNames;
+    std::deque<Answer> answers;
+    std::vector<std::string> questions; // every Yes/No/Cancel question, in order
+    std::vector<std::string> errors;    // every error box, in order
+    std::vector<std::string> dialogs;   // which file dialog was shown, in order
+
+    std::optional<std::string> openChartName() override {
+        return take(openChartNames, "openChart");
+    }
+    std::optional<std::string> saveChartName() override {
+        return take(saveChartNames, "saveChart");
+    }
+    std::optional<std::string> openTextName() override { return take(openTextNames, "openText"); }
+    std::optional<std::string> saveTextName() override { return take(saveTextNames, "saveText"); }
+    Answer askYesNoCancel(const std::string& question) override {
+        questions.push_back(question);
+        if (answers.empty())
+            return Answer::Cancel;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void showError(const std::string& message) override { errors.push_back(message); }
+
+private:
+    std::optional<std::string> take(std::deque<std::optional<std::string>>& queue,
+                                    const char* dialog) {
+        dialogs.emplace_back(dialog);
+        if (queue.empty())
+            return std::nullopt;
+        std::optional<std::string> name = queue.front();
+        queue.pop_front();
+        return name;
+    }
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<TForm1>();
+        auto scripted = std::make_unique<ScriptedPrompts>();
+        prompts = scripted.get();
+        window->setPrompts(std::move(scripted));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QApplication::processEvents();
+    }
+
+    TChart& chart() { return window->chart(); }
+    TFlowChart& canvas() { return window->flowChart()->chart(); }
+    QWidget* vp() const { return window->flowChart()->viewport(); }
+
+    TFcObject* objectOf(int item) { return static_cast<TPanelItem*>(chart().Item(item))->Object; }
+    TNormalSpot& spot(int item) { return *static_cast<TNormalSpot*>(chart().Item(item)); }
+    TFcObject* marker(int item) { return spot(item).Marker; }
+
+    QListWidget* group(int number) const {
+        return window->palette()->findChild<QListWidget*>(QString("NavBar1Group%1").arg(number));
+    }
+    // The palette item that creates the block type, found in whichever group holds it.
+    QListWidgetItem* paletteItem(int blockType) const {
+        for (int g = 1; g <= 4; ++g) {
+            QListWidget* list = group(g);
+            for (int i = 0; list && i < list->count(); ++i)
+                if (list->item(i)->data(Qt::UserRole).toInt() == blockType)
+                    return list->item(i);
+        }
+        return nullptr;
+    }
+    // A real click on an item of the first (open) group.
+    void clickPaletteRow(int row) {
+        QListWidget* list = group(1);
+        QListWidgetItem* item = list->item(row);
+        list->scrollToItem(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(item).center());
+    }
+    // A palette click on the item of that block type.
+    void insert(int blockType) {
+        QListWidgetItem* item = paletteItem(blockType);
+        ASSERT_NE(item, nullptr) << blockType;
+        emit item->listWidget()->itemClicked(item);
+    }
+
+    QPoint at(int x, int y) const { return window->flowChart()->viewportPoint({x, y}); }
+    QPoint centreOf(const TFcObject* o) const {
+        return at(o->Left() + o->Width() / 2, o->Top() + o->Height() / 2);
+    }
+    void send(QEvent::Type type, QPoint p, Qt::MouseButtons held) {
+        QMouseEvent e(type, p, vp()->mapToGlobal(p),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                      Qt::NoModifier);
+        QApplication::sendEvent(vp(), &e);
+    }
+    void press(QPoint p) { send(QEvent::MouseButtonPress, p, Qt::LeftButton); }
+    void moveTo(QPoint p) { send(QEvent::MouseMove, p, Qt::LeftButton); }
+    void release(QPoint p) { send(QEvent::MouseButtonRelease, p, Qt::NoButton); }
+    void click(QPoint p) {
+        press(p);
+        release(p);
+    }
+    // What the window system sends for a double click.
+    void doubleClick(QPoint p) {
+        press(p);
+        release(p);
+        press(p);
+        send(QEvent::MouseButtonDblClick, p, Qt::LeftButton);
+        release(p);
+    }
+    QImage grab() {
+        QApplication::processEvents();
+        return vp()->grab().toImage();
+    }
+
+    std::unique_ptr<TForm1> window;
+    ScriptedPrompts* prompts = nullptr;
+};
