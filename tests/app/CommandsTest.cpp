@@ -138,6 +138,10 @@ struct BadFile {
     const char* bytes; // nullptr: a folder of that name
 };
 
+void PrintTo(const BadFile& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class CommandsBadFileTest : public CommandsTest, public ::testing::WithParamInterface<BadFile> {};
 
 TEST_P(CommandsBadFileTest, OpenShowsTheErrorAndKeepsChartTextAndCaption) {
@@ -188,6 +192,12 @@ TEST_F(CommandsTest, ClosingAChangedChartAsksAndCancelKeepsTheWindowOpen) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(prompts->questions.size(), 2u);
 
+    // Yes with the save dialog cancelled saves nothing, so the window stays.
+    prompts->answers.push_back(TWindowPrompts::Answer::Yes);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(prompts->dialogs, std::vector<std::string>{"saveChart"});
+
     prompts->answers.push_back(TWindowPrompts::Answer::No);
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(window->isVisible());
@@ -223,6 +233,16 @@ TEST_F(CommandsTest, GenerateFillsTheProgramTextWithTheListing) {
         expected.pop_back();
     EXPECT_EQ(memo(), expected);
     EXPECT_EQ(memo().rfind("10 REM \"ZOLVANE\"\n", 0), 0u);
+}
+
+TEST_F(CommandsTest, GenerateWithADamagedRecordShowsTheErrorAndKeepsTheText) {
+    insert(kDirect);
+    objectOf(2)->Payload = "<CtrlNode type=\"1\"><mode>0</mode>";
+    setMemo("kept");
+    press(7);
+    ASSERT_EQ(prompts->errors.size(), 1u);
+    EXPECT_FALSE(prompts->errors[0].empty());
+    EXPECT_EQ(memo(), "kept");
 }
 
 TEST_F(CommandsTest, SaveTextAndLoadTextRoundTrip) {
@@ -290,6 +310,23 @@ TEST_F(CommandsTest, DoubleClickOpensTheEditorCancelKeepsAndDeleteRemoves) {
     QCoreApplication::processEvents();
     EXPECT_EQ(canvas().SelectedObject(), marker(1));
     EXPECT_TRUE(prompts->errors.empty());
+}
+
+TEST_F(CommandsTest, DoubleClickOnABlockWithADamagedRecordShowsTheErrorOnly) {
+    insert(kDirect);
+    TFcObject* block = objectOf(2);
+    block->Payload = "<CtrlNode type=\"1\"><mode>";
+    int shown = 0;
+    window->editorDialogs().setExecHook([&](editors::TEditorDialog&) {
+        ++shown;
+        return 7;
+    });
+    doubleClick(centreOf(block));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown, 0);
+    ASSERT_EQ(prompts->errors.size(), 1u);
+    EXPECT_EQ(chart().BlockCount(), 1);
+    EXPECT_EQ(block->Payload, "<CtrlNode type=\"1\"><mode>");
 }
 
 // ---- download -------------------------------------------------------------------------------

@@ -38,6 +38,23 @@ TEST_F(WindowTest, StartsUnnamedWithEmptyTextAndTheFirstMarkerSelected) {
     EXPECT_TRUE(window->chartFile().CurrentFileName().empty());
 }
 
+TEST_F(WindowTest, StartsWithItsLayoutAndAPlainUnwrappedProgramText) {
+    EXPECT_EQ(window->geometry(), QRect(106, 80, 610, 436));
+    QWidget* panel = window->findChild<QWidget*>("Panel1");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->height(), 37);
+    EXPECT_EQ(window->palette()->width(), 145);
+    EXPECT_EQ(window->flowChart()->width(), 282);
+    EXPECT_EQ(window->flowChart()->mapTo(window.get(), QPoint(0, 0)), QPoint(145, 37));
+    const QPlainTextEdit* memo = window->programText();
+    EXPECT_EQ(memo->objectName(), "Memo1");
+    EXPECT_EQ(memo->mapTo(window.get(), QPoint(0, 0)).x(), 432);
+    EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_FALSE(memo->isReadOnly());
+}
+
 TEST_F(WindowTest, ToolbarHoldsTenButtonsInTheirOrderAndPlaces) {
     struct Place {
         int number, left;
@@ -160,6 +177,10 @@ struct ArrowCase {
     Qt::Key key;
     Pick expected;
 };
+
+void PrintTo(const ArrowCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class WindowArrowTest : public WindowTest, public ::testing::WithParamInterface<ArrowCase> {};
 
