@@ -5,7 +5,10 @@
 #include "editors/EditorDialogs.h"
 #include "program/ProgramText.h"
 
+#include <QDialog>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -327,6 +330,31 @@ TEST_F(CommandsTest, DoubleClickOnABlockWithADamagedRecordShowsTheErrorOnly) {
     ASSERT_EQ(prompts->errors.size(), 1u);
     EXPECT_EQ(chart().BlockCount(), 1);
     EXPECT_EQ(block->Payload, "<CtrlNode type=\"1\"><mode>");
+}
+
+// ---- about --------------------------------------------------------------------------------
+
+TEST_F(CommandsTest, AboutShowsProductAndVersionAndClosesWithOk) {
+    QStringList texts;
+    QString title;
+    bool modal = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(about, nullptr);
+        title = about->windowTitle();
+        modal = about->isModal();
+        for (const QLabel* label : about->findChildren<QLabel*>())
+            texts.append(label->text());
+        auto* ok = about->findChild<QPushButton*>("OKButton");
+        ASSERT_NE(ok, nullptr);
+        ok->click();
+    });
+    press(8);
+    EXPECT_EQ(title, "About");
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(texts.contains("ZOLVANE FlowChart Software"));
+    EXPECT_TRUE(texts.contains("Ver:2.0"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 // ---- download -------------------------------------------------------------------------------
