@@ -6,10 +6,10 @@
 
 namespace {
 
-QFont paletteFont() {
+QFont paletteFont(int pixelSize) {
     QFont font("Courier New");
     font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(16);
+    font.setPixelSize(pixelSize);
     return font;
 }
 
@@ -21,9 +21,11 @@ QString latin1(std::string_view text) {
 
 TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
     setObjectName("NavBar1");
-    setFont(paletteFont());
+    // Group headers a little smaller than the items, so "Executable Mod" fits the strip.
+    setFont(paletteFont(14));
     for (const TPaletteGroup& group : PaletteGroups()) {
         auto* list = new QListWidget(this);
+        list->setFont(paletteFont(16));
         list->setObjectName(QString("NavBar1Group%1").arg(group.number));
         // One column of items, each a 38 x 38 picture above its caption.
         list->setViewMode(QListView::IconMode);
@@ -44,7 +46,8 @@ TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
                     QString(":/palette/palette_%1.svg").arg(info->paletteImage, 2, 10, QChar('0'))),
                 latin1(info->caption), list);
             item->setData(Qt::UserRole, type);
-            item->setTextAlignment(Qt::AlignHCenter);
+            item->setTextAlignment(Qt::AlignCenter);
+            item->setSizeHint(QSize(118, 62));
             item->setToolTip(QString());
         }
         connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
@@ -54,7 +57,7 @@ TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
     }
     setCurrentIndex(0);
     // Group headers as flat buttons in button-text on button-face colours.
-    setStyleSheet("QToolBox::tab { font: 16px 'Courier New'; background: palette(button);"
+    setStyleSheet("QToolBox::tab { background: palette(button);"
                   " color: palette(button-text); border: 1px solid palette(mid);"
                   " border-radius: 3px; padding-left: 2px; }"
                   "QToolBox::tab:selected { background: palette(light); }");

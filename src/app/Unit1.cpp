@@ -235,7 +235,10 @@ void TForm1::SpeedButton5Click() {
 }
 
 void TForm1::SpeedButton6Click() {
+    // The lines joined with CR LF, with no line end after the last one.
     std::string text = program::joinLines(programLines());
+    if (text.ends_with("\r\n"))
+        text.resize(text.size() - 2);
     m_formDownload->showForProgram(text);
 }
 

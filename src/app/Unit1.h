@@ -37,7 +37,10 @@ public:
     QPlainTextEdit* programText() const { return m_memo1; }
     editors::TEditorDialogs& editorDialogs() { return *m_editors; }
     TFormDownload* downloadWindow() const { return m_formDownload; }
-    QToolButton* speedButton(int number) const { return m_speedButtons.at(number); }
+    // Toolbar button 1..10; nullptr for any other number.
+    QToolButton* speedButton(int number) const {
+        return number >= 1 && number <= 10 ? m_speedButtons[number] : nullptr;
+    }
     TNavBar* palette() const { return m_navBar1; }
     // Replaces the file dialogs and message boxes (tests answer from a script).
     void setPrompts(std::unique_ptr<TWindowPrompts> prompts) { m_prompts = std::move(prompts); }

@@ -1,6 +1,5 @@
 // zolvane download, ports and emulate: the serial side of the tool. They need
-// the Qt serial port and pseudo-terminals; without the Qt parts the pending
-// placeholders answer instead.
+// the Qt serial port and pseudo-terminals; a build without the Qt parts says so.
 #ifdef ZOLVANE_HAVE_PLATFORM
 
 #include "cli/Commands.h"
@@ -182,6 +181,24 @@ int runEmulate(const Args& args) {
         return fail("cannot write " + saveTo);
     return signal == SIGUSR1 || signal == SIGINT || signal == SIGTERM ? kSuccess : kFailure;
 #endif
+}
+
+} // namespace cli
+
+#else // ZOLVANE_HAVE_PLATFORM
+
+#include "cli/Commands.h"
+
+namespace cli {
+
+int runDownload(const Args&) {
+    return fail("download needs the serial port: this build was made without the Qt parts");
+}
+int runPorts(const Args&) {
+    return fail("ports needs the serial port: this build was made without the Qt parts");
+}
+int runEmulate(const Args&) {
+    return fail("emulate needs the serial port: this build was made without the Qt parts");
 }
 
 } // namespace cli

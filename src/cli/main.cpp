@@ -1,9 +1,9 @@
 // zolvane: the command-line side of the flowchart editor.
+#include "cli/Commands.h"
+
 #include <cstring>
 #include <iostream>
 #include <string_view>
-
-#include "cli/Commands.h"
 
 namespace {
 
@@ -18,7 +18,8 @@ constexpr const char* kUsage =
     "  download --port DEVICE [--timeout-ms N] LISTING.txt\n"
     "                                        send a program to the robot\n"
     "  ports                                 the serial ports the system reports\n"
-    "  emulate                               a virtual robot on a new pseudo-terminal\n";
+    "  emulate [--once] [--save FILE] [--reject N] [--silent]\n"
+    "                                        a virtual robot on a new pseudo-terminal\n";
 
 } // namespace
 
