@@ -5,6 +5,7 @@
 #include "chart/ChartFile.h"
 #include "chart/PhraseList.h"
 #include "cli/Commands.h"
+#include "cli/QuietChartFileUi.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -14,17 +15,6 @@
 namespace cli {
 
 namespace {
-
-// Opening and saving named files asks nothing; the window's parts have nothing to show here.
-class QuietChartFileUi : public TChartFileUi {
-public:
-    std::string openFileName() override { return {}; }
-    std::string saveFileName() override { return {}; }
-    Answer askYesNoCancel(const std::string&) override { return Answer::Cancel; }
-    void showError(const std::string&) override {}
-    void setCaption(const std::string&) override {}
-    void clearProgramText() override {}
-};
 
 // A caption on one line: tabs, line breaks and other control bytes are written as escapes.
 std::string oneLine(const std::string& text) {

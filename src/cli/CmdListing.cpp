@@ -4,27 +4,13 @@
 #include "chart/Chart.h"
 #include "chart/ChartFile.h"
 #include "cli/Commands.h"
+#include "cli/QuietChartFileUi.h"
 #include "program/ChartListing.h"
 #include "program/ProgramText.h"
 
 #include <iostream>
 
 namespace cli {
-
-namespace {
-
-// Opening a named file asks nothing; the window's parts have nothing to show here.
-class QuietChartFileUi : public TChartFileUi {
-public:
-    std::string openFileName() override { return {}; }
-    std::string saveFileName() override { return {}; }
-    Answer askYesNoCancel(const std::string&) override { return Answer::Cancel; }
-    void showError(const std::string&) override {}
-    void setCaption(const std::string&) override {}
-    void clearProgramText() override {}
-};
-
-} // namespace
 
 int runListing(const Args& args) {
     if (args.size() != 1) {
