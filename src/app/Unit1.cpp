@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -115,9 +116,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_chart->NewChart();
 
     // Every dialog is made once and lives as long as the window.
-    const TPhraseList phrases = loadPhraseList(phraseListPath(programFolder()));
-    if (!phrases.ok())
-        qWarning("%s", phrases.error.c_str());
+    TPhraseList phrases = loadPhraseList(phraseListPath(programFolder()));
+    if (!phrases.ok()) {
+        phrases.entries = numberedPhrases();
+        // The editor still works with the numbered phrases; say why once the window is up.
+        QTimer::singleShot(0, this, [this, message = phrases.error] { showError(message); });
+    }
     m_chartFile->setPhrases(phrases.entries);
     m_editors = std::make_unique<editors::TEditorDialogs>(this, phrases.entries);
     m_formDownload = new TFormDownload(this);
