@@ -423,3 +423,16 @@ private:
     TFcObject* m_dragObject = nullptr; // object pressed near (connecting) or resized
     int m_dragMark = -1;
 };
+
+// TFcUpdateBracket: BeginUpdate on creation, EndUpdate however the bracketed work ends, so the
+// canvas repaints once for the whole operation.
+class TFcUpdateBracket {
+public:
+    explicit TFcUpdateBracket(TFlowChart& canvas) : m_canvas(canvas) { m_canvas.BeginUpdate(); }
+    ~TFcUpdateBracket() { m_canvas.EndUpdate(); }
+    TFcUpdateBracket(const TFcUpdateBracket&) = delete;
+    TFcUpdateBracket& operator=(const TFcUpdateBracket&) = delete;
+
+private:
+    TFlowChart& m_canvas;
+};

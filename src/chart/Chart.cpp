@@ -15,18 +15,6 @@ constexpr int kRaisedBevel = 5;
 
 const TFcFont kCaptionFont{"Courier New", 16, true, fcBlack};
 
-// Keeps the canvas's repaints and extent work for the end of an operation.
-class UpdateBracket {
-public:
-    explicit UpdateBracket(TFlowChart& canvas) : m_canvas(canvas) { m_canvas.BeginUpdate(); }
-    ~UpdateBracket() { m_canvas.EndUpdate(); }
-    UpdateBracket(const UpdateBracket&) = delete;
-    UpdateBracket& operator=(const UpdateBracket&) = delete;
-
-private:
-    TFlowChart& m_canvas;
-};
-
 } // namespace
 
 // ---- items ----
@@ -159,7 +147,7 @@ void TChart::NewChart() {
     // Whatever is still in the list would otherwise keep its objects on the canvas for good.
     if (!m_items.empty())
         ClearChart();
-    UpdateBracket bracket(m_canvas);
+    TFcUpdateBracket bracket(m_canvas);
     insertItem(0, std::make_unique<TStartPanel>(*this, m_canvas));
     auto spot = std::make_unique<TNormalSpot>(*this, m_canvas);
     TFcObject* marker = spot->Marker;
@@ -175,7 +163,7 @@ void TChart::NewChart() {
 }
 
 void TChart::ClearChart() {
-    UpdateBracket bracket(m_canvas);
+    TFcUpdateBracket bracket(m_canvas);
     // Everything goes: forget the lookups at once rather than item by item.
     m_byObject.clear();
     m_startObject = nullptr;
@@ -204,7 +192,7 @@ void TChart::InsertBlock(int blockType) {
     const int at = IndexOfSpotMarker(s);
     if (at < 0 || s->Kind != KindSpotMarker)
         return;
-    UpdateBracket bracket(m_canvas);
+    TFcUpdateBracket bracket(m_canvas);
     const auto position = static_cast<std::size_t>(at) + 1;
     // Made near where it will stand rather than at the origin, so its upper anchor never pokes
     // above the canvas and the canvas has no reason to measure its whole extent again.
@@ -256,7 +244,7 @@ void TChart::DeleteBlock(TFcObject* object) {
     const int i = IndexOfBlock(object);
     if (i < 0)
         return;
-    UpdateBracket bracket(m_canvas);
+    TFcUpdateBracket bracket(m_canvas);
     const auto position = static_cast<std::size_t>(i);
     destroyItem(position); // the block
     destroyItem(position); // the spot that was below it
@@ -293,7 +281,7 @@ void TChart::SetBlockHeight(TFcObject* object, int height) {
 }
 
 void TChart::Relayout() {
-    UpdateBracket bracket(m_canvas);
+    TFcUpdateBracket bracket(m_canvas);
     int y = LayoutTop;
     for (const auto& item : m_items) {
         PlaceItem(*item, ItemLeft(*item), y);

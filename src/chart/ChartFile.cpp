@@ -98,18 +98,6 @@ std::string writeFileReplacing(const std::string& shownName, const std::string& 
     return {};
 }
 
-// Runs EndUpdate however the bracketed work ends.
-class UpdateBracket {
-public:
-    explicit UpdateBracket(TFlowChart& canvas) : m_canvas(canvas) { m_canvas.BeginUpdate(); }
-    ~UpdateBracket() { m_canvas.EndUpdate(); }
-    UpdateBracket(const UpdateBracket&) = delete;
-    UpdateBracket& operator=(const UpdateBracket&) = delete;
-
-private:
-    TFlowChart& m_canvas;
-};
-
 // Blocks whose caption carries the name read from one child of the record.
 struct NamedCaption {
     int type;
@@ -153,7 +141,7 @@ bool TChartFile::commandNew() {
     if (!askSaveChanges())
         return false;
     {
-        UpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
+        TFcUpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
         m_chart.ClearChart();
         SetCurrentFile({});
         m_chart.NewChart();
@@ -186,24 +174,19 @@ bool TChartFile::commandSave() {
         name = saveName();
     if (name.empty())
         return false;
-    const std::string error = SaveFile(name);
-    if (!error.empty()) {
-        m_ui.showError(error);
-        return false;
-    }
-    return true;
+    return saveShowingError(name);
 }
 
 bool TChartFile::commandSaveAs() {
     const std::string name = saveName();
-    if (name.empty())
-        return false;
-    const std::string error = SaveFile(name);
-    if (!error.empty()) {
+    return !name.empty() && saveShowingError(name);
+}
+
+bool TChartFile::saveShowingError(const std::string& path) {
+    const std::string error = SaveFile(path);
+    if (!error.empty())
         m_ui.showError(error);
-        return false;
-    }
-    return true;
+    return error.empty();
 }
 
 bool TChartFile::confirmClose() {
@@ -287,7 +270,7 @@ std::string TChartFile::OpenFile(const std::string& path) {
 
 void TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document, const std::string& path) {
     {
-        UpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
+        TFcUpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
         m_chart.ClearChart();
         m_chart.NewChart();
         m_ui.clearProgramText();

@@ -86,6 +86,8 @@ public:
     // the chart and takes the snapshot. Returns the error message, empty on success; on failure
     // the old file, the name and the snapshot are as they were.
     std::string SaveFile(const std::string& path);
+    // SaveFile, with a failure shown in an error box; true when the file was written.
+    bool saveShowingError(const std::string& path);
 
     // Clears d's root (its prolog stays), names it KELMORAX and adds one record per block, in
     // chart order, holding a copy of the block's parameter record.
