@@ -211,6 +211,13 @@ std::optional<std::string> TForm1::openTextFileName() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // Quitting stops a running download half-way: the robot would keep half a program.
+    if (m_formDownload->downloading() &&
+        m_prompts->askYesNoCancel("A download to the robot is still running.\r\n"
+                                  "Stop it and quit?") != TWindowPrompts::Answer::Yes) {
+        event->ignore();
+        return;
+    }
     // A changed chart is not thrown away without the same question new and open ask.
     if (m_chartFile->confirmClose())
         event->accept();

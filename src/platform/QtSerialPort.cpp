@@ -117,6 +117,17 @@ bool TQtSerialPort::open() {
 
 void TQtSerialPort::close() {
     const bool wasOpen = m_open.exchange(false);
+    // A worker waiting for its byte to be written here gets its answer now: this thread may be
+    // about to wait for the worker (at program end), and nothing would serve the write then.
+    {
+        std::lock_guard lock(m_write.mutex);
+        if (m_write.requested) {
+            m_write.requested = false;
+            m_write.ok = false;
+            m_write.done = true;
+        }
+    }
+    m_write.cv.notify_all();
     if (m_port->isOpen())
         m_port->close();
     if (!wasOpen)

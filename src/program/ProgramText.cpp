@@ -1,5 +1,7 @@
 #include "program/ProgramText.h"
 
+#include "chart/FileReplace.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -69,6 +71,17 @@ ProgramText splitLines(std::string_view bytes) {
 
 std::optional<std::string> writeTextFile(const std::string& path,
                                          std::span<const std::string> lines) {
+    // A file (or a new name) is replaced whole, so a failed save keeps the old listing; anything
+    // else that exists under the name (a device) is written in place.
+    std::error_code ec;
+    const auto type = std::filesystem::status(path, ec).type();
+    if (type == std::filesystem::file_type::regular ||
+        type == std::filesystem::file_type::not_found) {
+        std::string error = WriteFileReplacing(path, joinLines(lines));
+        if (error.empty())
+            return std::nullopt;
+        return error;
+    }
     const bool existed = !isMissing(path);
     errno = 0;
     File file(std::fopen(path.c_str(), "wb"));

@@ -5,6 +5,7 @@
 #include "editors/EditorDialogs.h"
 #include "program/ProgramText.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -204,6 +205,35 @@ TEST_F(CommandsTest, ClosingAChangedChartAsksAndCancelKeepsTheWindowOpen) {
     prompts->answers.push_back(TWindowPrompts::Answer::No);
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(window->isVisible());
+}
+
+// Quitting during a download would leave half a program in the robot: the window asks first.
+TEST_F(CommandsTest, ClosingDuringADownloadAsksFirst) {
+    TFormDownload* download = window->downloadWindow();
+    std::vector<QString> messages;
+    download->setMessageHook(
+        [&](QMessageBox::Icon, const QString& text) { messages.push_back(text); });
+    download->setProgramText("10 REM \"END\"");
+    download->refreshPorts();
+    auto* portBox = download->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    portBox->setCurrentIndex(portBox->findText(TFormDownload::virtualRobotEntry()));
+    download->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    ASSERT_TRUE(download->virtualRobotPort().isOpen());
+    download->virtualRobotPort().robot().setSilentAfterPackets(0); // the robot never answers
+    download->findChild<QPushButton*>(QStringLiteral("Button6"))->click();
+    ASSERT_TRUE(download->downloading());
+
+    prompts->answers.push_back(TWindowPrompts::Answer::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(download->downloading());
+    ASSERT_EQ(prompts->questions.size(), 1u);
+    EXPECT_EQ(prompts->questions[0],
+              "A download to the robot is still running.\r\nStop it and quit?");
+
+    prompts->answers.push_back(TWindowPrompts::Answer::Yes);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(prompts->questions.size(), 2u); // the empty chart asks nothing more
 }
 
 TEST_F(CommandsTest, ClosingAnEmptyOrSavedChartAsksNothing) {

@@ -3,6 +3,7 @@
 #include "RecordText.h"
 #include "records/BlockCatalog.h"
 
+#include <csignal>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -147,6 +149,44 @@ TEST_F(ProgramTextFiles, SaveOverwritesAnExistingFile) {
     m_prompts.saveNames = {path("a.txt")};
     ASSERT_TRUE(program::saveTextCommand({"x"}, m_prompts));
     EXPECT_EQ(bytesOf(path("a.txt")), "x\r\n");
+}
+
+// The old listing is replaced whole: a new file is written beside it and renamed over it, so
+// the folder holds only the saved file afterwards, with the old file's permissions.
+TEST_F(ProgramTextFiles, SaveReplacesTheFileWholeAndLeavesNothingBeside) {
+    writeBytes(path("a.txt"), "old\r\n");
+    fs::permissions(path("a.txt"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    m_prompts.saveNames = {path("a.txt")};
+    ASSERT_TRUE(program::saveTextCommand({"10 REM \"END\""}, m_prompts));
+    EXPECT_EQ(bytesOf(path("a.txt")), "10 REM \"END\"\r\n");
+    EXPECT_EQ(fs::status(path("a.txt")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(m_dir))
+        ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+// A save that fails half-way (here: the process may not write files longer than 16 bytes)
+// shows the reason and leaves the old listing whole.
+TEST_F(ProgramTextFiles, AFailedSaveKeepsTheOldFileWhole) {
+    writeBytes(path("a.txt"), "old\r\n");
+    m_prompts.saveNames = {path("a.txt")};
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved_ok =
+        program::saveTextCommand({"10 REM \"a statement longer than sixteen bytes\""}, m_prompts);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(saved_ok);
+    ASSERT_EQ(m_prompts.errors.size(), 1u);
+    EXPECT_NE(m_prompts.errors[0].find(path("a.txt")), std::string::npos);
+    EXPECT_EQ(bytesOf(path("a.txt")), "old\r\n");
 }
 
 TEST_F(ProgramTextFiles, CancelledDialogsChangeNothing) {

@@ -303,8 +303,11 @@ void TFormDownload::Button6Click() {
     if (m_running)
         return;
     const std::vector<std::string> lines = download::SplitLines(programText());
-    if (lines.empty())
+    if (lines.empty()) {
+        // Nothing is sent and no box shows; the status line says why nothing happened.
+        setStatus(QStringLiteral("There is no program to download: generate or load one first."));
         return;
+    }
     download::TDownloader& downloader = downloaderFor(m_openPort ? *m_openPort : selectedPort());
     const download::TStartResult start = downloader.SendListing(lines);
     if (!start.started) {
