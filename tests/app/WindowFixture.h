@@ -2,6 +2,7 @@
 // items by position, mouse events at canvas coordinates, and the canvas as an image.
 #pragma once
 
+#include "../support/MouseInput.h"
 #include "app/AppTitle.h"
 #include "app/NavBar.h"
 #include "app/Unit1.h"
@@ -113,27 +114,14 @@ protected:
     QPoint centreOf(const TFcObject* o) const {
         return at(o->Left() + o->Width() / 2, o->Top() + o->Height() / 2);
     }
-    void send(QEvent::Type type, QPoint p, Qt::MouseButtons held) {
-        QMouseEvent e(type, p, vp()->mapToGlobal(p),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
-                      Qt::NoModifier);
-        QApplication::sendEvent(vp(), &e);
-    }
-    void press(QPoint p) { send(QEvent::MouseButtonPress, p, Qt::LeftButton); }
-    void moveTo(QPoint p) { send(QEvent::MouseMove, p, Qt::LeftButton); }
-    void release(QPoint p) { send(QEvent::MouseButtonRelease, p, Qt::NoButton); }
+    void press(QPoint p) { testsupport::press(vp(), p); }
+    void moveTo(QPoint p) { testsupport::moveTo(vp(), p); }
+    void release(QPoint p) { testsupport::release(vp(), p); }
     void click(QPoint p) {
         press(p);
         release(p);
     }
-    // What the window system sends for a double click.
-    void doubleClick(QPoint p) {
-        press(p);
-        release(p);
-        press(p);
-        send(QEvent::MouseButtonDblClick, p, Qt::LeftButton);
-        release(p);
-    }
+    void doubleClick(QPoint p) { testsupport::doubleClick(vp(), p); }
     QImage grab() {
         QApplication::processEvents();
         return vp()->grab().toImage();

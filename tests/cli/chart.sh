@@ -2,16 +2,7 @@
 # zolvane chart [--phrases FILE] CHART.lcs and zolvane resave IN.lcs OUT.lcs: the item lines of
 # the fixtures under chart/, charts saved again byte for byte, and the errors a user can meet.
 # Run from tests/fixtures with the tool's path as $1.
-set -u
-tool=$1
-failures=0
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "${BASH_SOURCE[0]}")/common.bash" "$1"
 
 # expect_ok NAME EXPECTED-FILE COMMAND...: exit 0, stdout equal to the file, nothing on stderr.
 expect_ok() {

@@ -1,16 +1,7 @@
 #!/bin/bash
 # zolvane check LISTING.txt: the line-check code of every line, and the errors
 # a user can meet. Run from tests/fixtures with the tool's path as $1.
-set -u
-tool=$1
-failures=0
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "${BASH_SOURCE[0]}")/common.bash" "$1"
 
 # One code per line, blank lines included, the last line without a line break too.
 "$tool" check download/check/listing.txt >"$tmp/out" 2>"$tmp/err"

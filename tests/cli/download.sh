@@ -2,21 +2,13 @@
 # zolvane download and emulate, end to end over a pseudo-terminal: the tool
 # sends a listing to the tool's own virtual robot. Run from tests/fixtures
 # with the tool's path as $1.
-set -u
-tool=$1
-failures=0
-tmp=$(mktemp -d)
+source "$(dirname "${BASH_SOURCE[0]}")/common.bash" "$1"
 robot=
 cleanup() {
     [ -n "$robot" ] && kill "$robot" 2>/dev/null && wait "$robot" 2>/dev/null
     rm -rf "$tmp"
 }
 trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
 
 if "$tool" ports 2>&1 | grep -q "not available"; then
     echo "the tool was built without the serial port: skipped"

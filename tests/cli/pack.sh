@@ -1,16 +1,7 @@
 #!/bin/bash
 # zolvane pack LISTING.txt OUT.bin: the program image byte for byte, and the
 # errors a user can meet. Run from tests/fixtures with the tool's path as $1.
-set -u
-tool=$1
-failures=0
-tmp=$(mktemp -d)
-trap 'chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "${BASH_SOURCE[0]}")/common.bash" "$1"
 
 for dir in download/example download/check; do
     "$tool" pack "$dir/listing.txt" "$tmp/out.bin" >"$tmp/out" 2>"$tmp/err"

@@ -2,6 +2,8 @@
 // chart-shaped model built by hand, clicked at the coordinates the model gives.
 #include "canvas/view/FlowChartView.h"
 
+#include "../support/MouseInput.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -141,25 +143,10 @@ protected:
         QTest::mouseClick(vp(), Qt::LeftButton, mods, p);
     }
 
-    // Mouse events with the left button held, sent as the window system would send them.
-    void send(QEvent::Type type, QPoint p, Qt::MouseButtons held) {
-        QMouseEvent e(type, p, vp()->mapToGlobal(p),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
-                      Qt::NoModifier);
-        QApplication::sendEvent(vp(), &e);
-    }
-    void press(QPoint p) { send(QEvent::MouseButtonPress, p, Qt::LeftButton); }
-    void moveTo(QPoint p) { send(QEvent::MouseMove, p, Qt::LeftButton); }
-    void release(QPoint p) { send(QEvent::MouseButtonRelease, p, Qt::NoButton); }
-    // What the window system sends for a double click: press, release, press, the double
-    // click, release.
-    void doubleClick(QPoint p) {
-        press(p);
-        release(p);
-        press(p);
-        send(QEvent::MouseButtonDblClick, p, Qt::LeftButton);
-        release(p);
-    }
+    void press(QPoint p) { testsupport::press(vp(), p); }
+    void moveTo(QPoint p) { testsupport::moveTo(vp(), p); }
+    void release(QPoint p) { testsupport::release(vp(), p); }
+    void doubleClick(QPoint p) { testsupport::doubleClick(vp(), p); }
     void drag(QPoint from, QPoint to) {
         press(from);
         moveTo(to);
