@@ -1,17 +1,11 @@
 #include "app/NavBar.h"
 
+#include "app/WindowFont.h"
 #include "records/BlockCatalog.h"
 
 #include <QListWidget>
 
 namespace {
-
-QFont paletteFont(int pixelSize) {
-    QFont font("Courier New");
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(pixelSize);
-    return font;
-}
 
 QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -22,10 +16,10 @@ QString latin1(std::string_view text) {
 TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
     setObjectName("NavBar1");
     // Group headers a little smaller than the items, so "Executable Mod" fits the strip.
-    setFont(paletteFont(14));
+    setFont(courierFont(14));
     for (const TPaletteGroup& group : PaletteGroups()) {
         auto* list = new QListWidget(this);
-        list->setFont(paletteFont(16));
+        list->setFont(courierFont(16));
         list->setObjectName(QString("NavBar1Group%1").arg(group.number));
         // One column of items, each a 38 x 38 picture above its caption.
         list->setViewMode(QListView::IconMode);

@@ -3,6 +3,7 @@
 #include "app/About.h"
 #include "app/AppTitle.h"
 #include "app/NavBar.h"
+#include "app/WindowFont.h"
 #include "canvas/view/FlowChartView.h"
 #include "chart/Chart.h"
 #include "chart/PhraseList.h"
@@ -30,13 +31,6 @@ static void initResources() {
 
 namespace {
 
-QFont windowFont(int pixelSize) {
-    QFont font("Courier New");
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
 // The toolbar buttons from left to right: number, left edge, picture.
 struct ToolbarButton {
     int number;
@@ -61,7 +55,7 @@ constexpr std::array<ToolbarButton, 10> kToolbar{{
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     initResources();
     setObjectName("Form1");
-    setFont(windowFont(11));
+    setFont(courierFont(11));
     // The program's own folder holds the phrase list and is where dialogs start.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 
@@ -94,7 +88,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_memo1->setFont(windowFont(13));
+    m_memo1->setFont(courierFont(13));
     m_splitter1->addWidget(m_flowChart1);
     m_splitter1->addWidget(m_memo1);
     m_splitter1->setStretchFactor(0, 0);
