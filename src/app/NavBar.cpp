@@ -1,17 +1,10 @@
 #include "app/NavBar.h"
 
 #include "app/WindowFont.h"
+#include "platform/CodePage.h"
 #include "records/BlockCatalog.h"
 
 #include <QListWidget>
-
-namespace {
-
-QString latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
     setObjectName("NavBar1");
@@ -38,7 +31,7 @@ TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
             auto* item = new QListWidgetItem(
                 QIcon(
                     QString(":/palette/palette_%1.svg").arg(info->paletteImage, 2, 10, QChar('0'))),
-                latin1(info->caption), list);
+                platform::toQString(std::string(info->caption)), list);
             item->setData(Qt::UserRole, type);
             item->setTextAlignment(Qt::AlignCenter);
             item->setSizeHint(QSize(118, 62));
@@ -47,7 +40,7 @@ TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
         connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
             emit itemClicked(item->data(Qt::UserRole).toInt());
         });
-        addItem(list, latin1(group.caption));
+        addItem(list, platform::toQString(std::string(group.caption)));
     }
     setCurrentIndex(0);
     // Group headers as flat buttons in button-text on button-face colours.
