@@ -1,0 +1,99 @@
+// The recycler behind the element tree's small blocks (elements, child and attribute lists).
+//
+// What it buys, measured with bench_records on the chart text of 10,000 blocks (1 MB): median
+// CPU time in ms over eight runs of five repetitions, recycler on / plain operator new and delete.
+//   parse into a used document        5.3 / 10.6
+//   write                             1.7 /  1.3
+//   parse and write, fresh document   9.4 / 10.7
+// Reading into a document first frees the old tree: the free lists turn those 100,000 frees and
+// the allocations after them into pointer pushes and pops. The write figure is the price: a tree
+// built from recycled blocks lies in memory in the order the blocks were freed, not in tree order,
+// and walking it is slower than walking one built from fresh heap blocks.
+#include "records/SimpleXML.h"
+
+#include <cstddef>
+#include <new>
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kRecycle = false; // let the address sanitizer see every block's lifetime
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kRecycle = false;
+#else
+constexpr bool kRecycle = true;
+#endif
+#else
+constexpr bool kRecycle = true;
+#endif
+
+constexpr std::size_t kGranule = 16;
+constexpr std::size_t kMaxRecycled = 512;
+constexpr std::size_t kClasses = kMaxRecycled / kGranule;
+constexpr std::size_t kMaxKeptPerClass = 1 << 16;
+
+// Free lists by size class. Every block is an allocation of its own (of its class's full size),
+// so a block freed on another thread is simply kept or released there. Trivially destructible,
+// so that blocks freed after the thread's cleanup (by static documents) find it closed.
+struct FreeLists {
+    void* heads[kClasses];
+    std::size_t counts[kClasses];
+    bool cleanupRegistered;
+    bool closed;
+};
+thread_local FreeLists t_lists{};
+
+struct FreeListsCleanup {
+    ~FreeListsCleanup() {
+        for (std::size_t c = 0; c < kClasses; ++c) {
+            while (void* block = t_lists.heads[c]) {
+                t_lists.heads[c] = *static_cast<void**>(block);
+                ::operator delete(block);
+            }
+            t_lists.counts[c] = 0;
+        }
+        t_lists.closed = true;
+    }
+    void touch() {}
+};
+thread_local FreeListsCleanup t_cleanup;
+
+std::size_t classOf(std::size_t size) {
+    return (size + kGranule - 1) / kGranule - 1;
+}
+
+} // namespace
+
+void* simplexml_detail::allocateBlock(std::size_t size) {
+    if (!kRecycle || size == 0 || size > kMaxRecycled)
+        return ::operator new(size);
+    const std::size_t c = classOf(size);
+    if (void* block = t_lists.heads[c]) {
+        t_lists.heads[c] = *static_cast<void**>(block);
+        --t_lists.counts[c];
+        return block;
+    }
+    return ::operator new((c + 1) * kGranule);
+}
+
+void simplexml_detail::releaseBlock(void* block, std::size_t size) noexcept {
+    if (!block)
+        return;
+    if (!kRecycle || size == 0 || size > kMaxRecycled || t_lists.closed) {
+        ::operator delete(block);
+        return;
+    }
+    const std::size_t c = classOf(size);
+    if (t_lists.counts[c] >= kMaxKeptPerClass) {
+        ::operator delete(block);
+        return;
+    }
+    if (!t_lists.cleanupRegistered) {
+        t_cleanup.touch(); // constructs the cleanup, whose destructor runs at thread exit
+        t_lists.cleanupRegistered = true;
+    }
+    *static_cast<void**>(block) = t_lists.heads[c];
+    t_lists.heads[c] = block;
+    ++t_lists.counts[c];
+}

@@ -1,0 +1,448 @@
+// The reader: a tolerant single pass over the text that builds the tree as it goes and stops
+// at the first error with one of its fixed messages.
+#include "records/SimpleXML.h"
+#include "records/SimpleXMLDetail.h"
+
+#include <memory>
+#include <string>
+
+using simplexml_detail::equalsNoCase;
+using simplexml_detail::isWhite;
+
+namespace {
+
+constexpr std::string_view kHeaderOpen = "<?xml ";
+constexpr std::string_view kCommentOpen = "<!--";
+constexpr std::string_view kSheetOpen = "<?xml-stylesheet";
+constexpr std::string_view kDocTypeOpen = "<!DOCTYPE";
+constexpr std::string_view kCDataOpen = "<![CDATA[";
+
+bool isAttrNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-';
+}
+
+// The name in an end tag as a start tag would read it: the part before the last ":" is the
+// prefix, and an empty prefix is no prefix.
+std::string fullEndName(std::string_view tag) {
+    if (tag.starts_with(':') && tag.find(':', 1) == std::string_view::npos)
+        tag.remove_prefix(1);
+    return std::string(tag);
+}
+
+std::string quoteChar(std::string_view found) {
+    return "\"" + std::string(found) + "\"";
+}
+
+[[noreturn]] void fail(const std::string& message) {
+    throw ESimpleXMLError(message);
+}
+
+} // namespace
+
+class TSimpleXMLReader {
+public:
+    explicit TSimpleXMLReader(std::string_view text) : m_text(text) {}
+
+    // Reads the prolog into `prolog`; true when an element follows at the current position.
+    bool readProlog(TSimpleXMLElemsProlog& prolog);
+    void readElement(TSimpleXMLElem& element, int depth);
+
+private:
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    void skipWhite() {
+        while (m_pos < m_text.size() && isWhite(m_text[m_pos]))
+            ++m_pos;
+    }
+    std::string_view found() const { return m_text.substr(m_pos, 1); }
+
+    // Reads an attribute list up to (not including) "/", ">" or "?"; false at the end of text.
+    bool readAttributes(TSimpleXMLProps& props);
+    // Reads the content of `element` and returns the name in its end tag (empty at end of text).
+    std::string readContent(TSimpleXMLElem& element, int depth);
+    void readText(std::string& out);
+    std::string readComment();
+    std::string readCData();
+    std::string readDocType();
+    std::unique_ptr<TSimpleXMLElemHeader> readHeader();
+    std::unique_ptr<TSimpleXMLElemSheet> readSheet();
+    // Expects `opening` at the current position, raising `errorPrefix` ... on a mismatch.
+    void expect(std::string_view opening, std::string_view errorPrefix,
+                std::string_view endMessage);
+
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+};
+
+void TSimpleXMLReader::expect(std::string_view opening, std::string_view errorPrefix,
+                              std::string_view endMessage) {
+    for (const char c : opening) {
+        if (atEnd())
+            fail(std::string(endMessage));
+        if (m_text[m_pos] != c) {
+            fail(std::string(errorPrefix) + ": expected " + quoteChar(std::string_view(&c, 1)) +
+                 " but found " + quoteChar(found()));
+        }
+        ++m_pos;
+    }
+}
+
+bool TSimpleXMLReader::readProlog(TSimpleXMLElemsProlog& prolog) {
+    for (;;) {
+        skipWhite();
+        if (atEnd())
+            return false;
+        if (m_text[m_pos] != '<')
+            fail("Invalid Document: Unexpected text in file prolog");
+        const std::size_t start = m_pos;
+        std::size_t length = 1;
+        for (;;) {
+            // No opening is longer than the stylesheet's: past it nothing can match, and an
+            // unrecognised "<!" or "<?" construct cannot be read.
+            if (start + length >= m_text.size() || length > kSheetOpen.size())
+                fail("Invalid Document: Unexpected text in file prolog");
+            ++length;
+            const std::string_view collected = m_text.substr(start, length);
+            if (collected == kHeaderOpen) {
+                prolog.Add(readHeader());
+                break;
+            }
+            if (collected == kCommentOpen) {
+                prolog.Add(std::make_unique<TSimpleXMLElemComment>(readComment()));
+                break;
+            }
+            if (collected == kSheetOpen) {
+                prolog.Add(readSheet());
+                break;
+            }
+            if (collected == kDocTypeOpen) {
+                prolog.Add(std::make_unique<TSimpleXMLElemDocType>(readDocType()));
+                break;
+            }
+            if (collected == kCDataOpen || (collected[1] != '!' && collected[1] != '?'))
+                return true;
+        }
+    }
+}
+
+bool TSimpleXMLReader::readAttributes(TSimpleXMLProps& props) {
+    for (;;) {
+        skipWhite();
+        if (atEnd())
+            return false;
+        char c = m_text[m_pos];
+        if (c == '/' || c == '>' || c == '?')
+            return true;
+        if (!isAttrNameChar(c)) {
+            fail("Invalid XML Element: Unexpected character in property declaration (" +
+                 quoteChar(found()) + " found)");
+        }
+        // Everything before the last ":" is the prefix, so that prefix, ":" and name write back
+        // the name as it was read.
+        const std::size_t start = m_pos;
+        std::size_t nameStart = m_pos;
+        while (!atEnd() && (isAttrNameChar(m_text[m_pos]) || m_text[m_pos] == ':')) {
+            if (m_text[m_pos] == ':')
+                nameStart = m_pos + 1;
+            ++m_pos;
+        }
+        std::string prefix(nameStart == start ? std::string_view{}
+                                              : m_text.substr(start, nameStart - 1 - start));
+        const std::string_view name = m_text.substr(nameStart, m_pos - nameStart);
+        skipWhite();
+        if (atEnd())
+            return false;
+        if (m_text[m_pos] != '=') {
+            fail("Invalid XML Element: Unexpected character in property declaration (" +
+                 quoteChar(found()) + " found)");
+        }
+        ++m_pos;
+        skipWhite();
+        if (atEnd())
+            return false;
+        c = m_text[m_pos];
+        if (c != '"' && c != '\'') {
+            fail("Invalid XML Element: Unexpected character in property declaration. Expecting "
+                 "\" or ' but " +
+                 quoteChar(found()) + "  found");
+        }
+        const std::size_t close = m_text.find(c, m_pos + 1);
+        if (close == std::string_view::npos) {
+            m_pos = m_text.size();
+            return false;
+        }
+        TSimpleXMLProp& prop =
+            props.AddAttribute(name, m_text.substr(m_pos + 1, close - m_pos - 1));
+        prop.NameSpace = std::move(prefix);
+        m_pos = close + 1;
+    }
+}
+
+void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
+    if (depth > TSimpleXML::MaxDepth) {
+        fail("Invalid XML Element: Elements nested deeper than " +
+             std::to_string(TSimpleXML::MaxDepth) + " levels");
+    }
+    if (atEnd() || m_text[m_pos] != '<') {
+        fail("Invalid XML Element: Expected beginning of tag but " + quoteChar(found()) + " found");
+    }
+    ++m_pos;
+    std::string name;
+    std::string prefix;
+    bool hasPrefix = false;
+    // The start tag's name so far, for the message when the text ends inside the tag.
+    const auto endOfText = [&]() {
+        const std::string full = prefix.empty() ? name : prefix + ":" + name;
+        fail("Invalid XML Element: Erroneous end of tag, expecting </" + full + "> but </> found");
+    };
+    for (;;) {
+        // Take a run of plain name characters at once.
+        std::size_t run = m_pos;
+        while (run < m_text.size()) {
+            const char c = m_text[run];
+            if (isWhite(c) || c == ':' || c == '/' || c == '>')
+                break;
+            ++run;
+        }
+        name.append(m_text.substr(m_pos, run - m_pos));
+        m_pos = run;
+        if (atEnd())
+            endOfText();
+        const char c = m_text[m_pos];
+        if (isWhite(c)) {
+            if (name.empty())
+                fail("Invalid XML Element: malformed tag found (no valid name)");
+            // Named already, so that an error in the attributes leaves a named element.
+            element.m_name = name;
+            element.Namespace = prefix;
+            if (!readAttributes(element.Properties()))
+                endOfText();
+            // Reading resumes at the character that ended the list ("?" joins the name).
+            continue;
+        }
+        if (c == ':') {
+            // Everything before the last ":" is the prefix, so that the written tag is the tag
+            // that was read.
+            if (hasPrefix) {
+                prefix += ':';
+                prefix += name;
+            } else {
+                prefix = std::move(name);
+                hasPrefix = true;
+            }
+            name.clear();
+            ++m_pos;
+            continue;
+        }
+        element.m_name = std::move(name);
+        element.Namespace = std::move(prefix);
+        if (element.m_owner)
+            element.m_owner->nameChanged();
+        if (c == '/') {
+            ++m_pos;
+            if (atEnd())
+                endOfText();
+            if (m_text[m_pos] != '>') {
+                fail("Invalid XML Element: Expected end of tag but " + quoteChar(found()) +
+                     " found");
+            }
+            ++m_pos;
+            element.Value.clear();
+            return;
+        }
+        // c == '>': the content follows.
+        ++m_pos;
+        std::string endName = readContent(element, depth);
+        const std::string full = element.FullName();
+        if (!equalsNoCase(full, endName)) {
+            fail("Invalid XML Element: Erroneous end of tag, expecting </" + full + "> but </" +
+                 endName + "> found");
+        }
+        return;
+    }
+}
+
+void TSimpleXMLReader::readText(std::string& out) {
+    const std::size_t close = m_text.find('<', m_pos);
+    const std::size_t end = close == std::string_view::npos ? m_text.size() : close;
+    const std::string_view text = m_text.substr(m_pos, end - m_pos);
+    m_pos = end;
+    if (text.find("  ") == std::string_view::npos) {
+        out.assign(text);
+        return;
+    }
+    out.clear();
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ' && i > 0 && text[i - 1] == ' ')
+            continue;
+        out += text[i];
+    }
+}
+
+std::string TSimpleXMLReader::readContent(TSimpleXMLElem& element, int depth) {
+    TSimpleXMLElems& items = element.Items();
+    items.Clear();
+    element.Value.clear();
+    // A text read while there are no other children: it becomes the value unless more follows.
+    std::string pendingText;
+    bool havePending = false;
+    const auto flushPending = [&]() {
+        if (havePending) {
+            items.Add(std::make_unique<TSimpleXMLElemText>(pendingText));
+            havePending = false;
+        }
+    };
+    const auto finish = [&](std::string endName) {
+        if (havePending && items.Count() == 0)
+            element.Value = std::move(pendingText);
+        else
+            flushPending();
+        return endName;
+    };
+    for (;;) {
+        skipWhite();
+        if (atEnd())
+            return finish({});
+        if (m_text[m_pos] != '<') {
+            if (havePending || items.Count() > 0) {
+                flushPending();
+                std::string text;
+                readText(text);
+                items.Add(std::make_unique<TSimpleXMLElemText>(std::move(text)));
+            } else {
+                readText(pendingText);
+                havePending = true;
+            }
+            continue;
+        }
+        if (m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '/') {
+            const std::size_t close = m_text.find('>', m_pos + 2);
+            if (close == std::string_view::npos) {
+                m_pos = m_text.size();
+                return finish({});
+            }
+            const std::string_view endTag = m_text.substr(m_pos + 2, close - m_pos - 2);
+            m_pos = close + 1;
+            return finish(fullEndName(endTag));
+        }
+        const std::size_t start = m_pos;
+        std::size_t length = 1;
+        for (;;) {
+            if (start + length >= m_text.size()) {
+                m_pos = m_text.size();
+                return finish({});
+            }
+            const char c = m_text[start + length];
+            ++length;
+            const std::string_view collected = m_text.substr(start, length);
+            if (collected == kCDataOpen) {
+                flushPending();
+                items.Add(std::make_unique<TSimpleXMLElemCData>(readCData()));
+                break;
+            }
+            if (collected == kCommentOpen) {
+                flushPending();
+                items.Add(std::make_unique<TSimpleXMLElemComment>(readComment()));
+                break;
+            }
+            if (isWhite(c) || c == ':' || c == '>' || (c == '/' && length > 2)) {
+                flushPending();
+                auto child = std::make_unique<TSimpleXMLElemClassic>();
+                TSimpleXMLElem& added = items.Add(std::move(child));
+                readElement(added, depth + 1);
+                break;
+            }
+        }
+    }
+}
+
+std::string TSimpleXMLReader::readComment() {
+    expect(kCommentOpen, "Invalid Comment", "Invalid Comment: Unexpected end of data");
+    std::string value;
+    std::size_t from = m_pos;
+    for (;;) {
+        const std::size_t dashes = m_text.find("--", from);
+        if (dashes == std::string_view::npos || dashes + 2 >= m_text.size())
+            fail("Invalid Comment: Unexpected end of data");
+        if (m_text[dashes + 2] == '>') {
+            value.assign(m_text.substr(m_pos, dashes - m_pos));
+            m_pos = dashes + 3;
+            return value;
+        }
+        if (dashes + 3 >= m_text.size())
+            fail("Invalid Comment: Unexpected end of data");
+        if (m_text[dashes + 3] != '>')
+            fail("Invalid Comment: \"--\" not allowed inside comments");
+        // "--", one character and ">" belong to the text.
+        from = dashes + 4;
+    }
+}
+
+std::string TSimpleXMLReader::readCData() {
+    expect(kCDataOpen, "Invalid CDATA", "Invalid CDATA: Unexpected end of data");
+    const std::size_t close = m_text.find("]]>", m_pos);
+    if (close == std::string_view::npos)
+        fail("Invalid CDATA: Unexpected end of data");
+    std::string value(m_text.substr(m_pos, close - m_pos));
+    m_pos = close + 3;
+    return value;
+}
+
+std::string TSimpleXMLReader::readDocType() {
+    expect(kDocTypeOpen, "Invalid Header", "Invalid Comment: Unexpected end of data");
+    const std::size_t start = m_pos;
+    bool inBrackets = false;
+    for (; m_pos < m_text.size(); ++m_pos) {
+        const char c = m_text[m_pos];
+        if (c == '[')
+            inBrackets = true;
+        else if (c == ']')
+            inBrackets = false;
+        else if (c == '>' && !inBrackets)
+            break;
+    }
+    if (atEnd())
+        fail("Invalid Comment: Unexpected end of data");
+    std::string_view content = m_text.substr(start, m_pos - start);
+    ++m_pos;
+    while (!content.empty() && isWhite(content.front()))
+        content.remove_prefix(1);
+    while (!content.empty() && isWhite(content.back()))
+        content.remove_suffix(1);
+    return std::string(content);
+}
+
+std::unique_ptr<TSimpleXMLElemHeader> TSimpleXMLReader::readHeader() {
+    static constexpr std::string_view kEnd = "Invalid Comment: Unexpected end of data";
+    expect("<?xml", "Invalid Header", kEnd);
+    TSimpleXMLProps props;
+    if (!readAttributes(props))
+        fail(std::string(kEnd));
+    expect("?>", "Invalid Header", kEnd);
+    auto header = std::make_unique<TSimpleXMLElemHeader>();
+    header->Version = props.AttributeText("version");
+    header->Encoding = props.AttributeText("encoding");
+    header->StandAlone = props.AttributeText("standalone") == "yes";
+    return header;
+}
+
+std::unique_ptr<TSimpleXMLElemSheet> TSimpleXMLReader::readSheet() {
+    static constexpr std::string_view kEnd = "Invalid Stylesheet: Unexpected end of data";
+    expect(kSheetOpen, "Invalid Stylesheet", kEnd);
+    auto sheet = std::make_unique<TSimpleXMLElemSheet>();
+    if (!readAttributes(sheet->Properties()))
+        fail(std::string(kEnd));
+    expect("?>", "Invalid Stylesheet", kEnd);
+    return sheet;
+}
+
+void TSimpleXML::LoadFromText(std::string_view text) {
+    m_root->Clear();
+    m_root->Value.clear();
+    m_root->Namespace.clear();
+    m_prolog.Clear();
+    TSimpleXMLReader reader(text);
+    if (reader.readProlog(m_prolog))
+        reader.readElement(*m_root, 1);
+}
