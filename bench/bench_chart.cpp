@@ -32,14 +32,14 @@ const std::string& chartFilePath() {
         const auto catalog = BlockCatalog();
         for (int i = 0; i < kBlocks; ++i) {
             const TBlockInfo& info = catalog[static_cast<std::size_t>(i) % catalog.size()];
-            TFcObject* block = chart.AppendBlock(info.type);
+            TFcObject* block = chart.AppendBlock(ToInt(info.type));
             const std::string n = std::to_string(i);
-            if (info.type == 11 || info.type == 12)
+            if (info.type == BlockType::Label || info.type == BlockType::Goto)
                 block->Payload = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<CtrlNode "
                                  "type=\"" +
-                                 std::to_string(info.type) + "\">\r\n  <label>L" + n +
+                                 std::to_string(ToInt(info.type)) + "\">\r\n  <label>L" + n +
                                  "</label>\r\n</CtrlNode>\r\n";
-            if (info.type == 26)
+            if (info.type == BlockType::VoiceX)
                 block->Payload = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<CtrlNode "
                                  "type=\"26\">\r\n  <index>" +
                                  std::to_string(i % 200) + "</index>\r\n</CtrlNode>\r\n";

@@ -274,6 +274,8 @@ void TForm1::NavBar1ItemClick(int blockType) {
 void TForm1::FlowChart1DblClick() {
     editors::editSelectedBlock(
         *m_chart,
-        [this](int type, const std::string& record) { return m_editors->editBlock(type, record); },
+        [this](BlockType type, const std::string& record) {
+            return m_editors->editBlock(type, record);
+        },
         [this](const std::string& message) { m_prompts->showError(message); });
 }

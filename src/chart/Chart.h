@@ -4,6 +4,7 @@
 #pragma once
 
 #include "canvas/FlowChart.h"
+#include "records/BlockCatalog.h"
 
 #include <cstddef>
 #include <functional>
@@ -116,8 +117,8 @@ public:
     static constexpr int LayoutTop = 16;
     static constexpr int MarkerLeft = 25; // within its spot's base
     static constexpr int MarkerTop = 9;
-    static constexpr int NamedBlockHeight = 40;
-    static constexpr int BlockHeight = 32;
+    static constexpr int NamedBlockHeight = ::NamedBlockHeight; // the catalogue's heights
+    static constexpr int BlockHeight = ::BlockHeight;
 
     // Installs the selection rule as the canvas's selection hook. Without a post function the
     // deferred selection of DeleteBlock runs at once.

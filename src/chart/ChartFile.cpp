@@ -23,20 +23,6 @@ std::string cannotOpen(const std::string& name, const std::string& reason) {
     return "Cannot open file \"" + name + "\". " + reason;
 }
 
-// Blocks whose caption carries the name read from one child of the record.
-struct NamedCaption {
-    int type;
-    std::string_view child;
-    std::string_view word;
-};
-constexpr NamedCaption kNamedCaptions[] = {
-    {11, "label", "Label:"},
-    {20, "command", "Expression:"},
-    {23, "sub", "Sub Begin:"},
-    {25, "sub", "Call Sub:"},
-};
-constexpr int kVoiceX = 26;
-
 } // namespace
 
 TChartFile::TChartFile(TChart& chart, TChartFileUi& ui, std::string applicationTitle)
@@ -206,32 +192,29 @@ void TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document, const std::stri
             // attribute decides what block it becomes; every name is ignored.
             const TSimpleXMLElem* e = children.ItemAt(i)->Items().ItemAt(0);
             record.CopyFrom(e);
-            const std::int64_t type = record.Properties().AttributeInt("type", -1);
-            if (type < MinBlockType || type > MaxBlockType || !IsBlockType(static_cast<int>(type)))
+            const std::optional<BlockType> type =
+                BlockTypeFrom(record.Properties().AttributeInt("type", -1));
+            if (!type)
                 continue;
-            TFcObject* block =
-                m_chart.AppendBlock(static_cast<int>(type), m_recordDocument.SaveToText());
+            TFcObject* block = m_chart.AppendBlock(ToInt(*type), m_recordDocument.SaveToText());
 
-            std::string caption;
-            if (type == kVoiceX) {
-                const std::int64_t index = record.Items().ChildInt("index", -1);
-                const std::string phrase = index >= 0 && index < std::int64_t(m_phrases.size())
-                                               ? m_phrases[static_cast<std::size_t>(index)]
-                                               : std::to_string(index);
-                if (!phrase.empty())
-                    caption = "VoiceX: " + phrase;
-            } else {
-                for (const NamedCaption& named : kNamedCaptions) {
-                    if (named.type != type)
-                        continue;
-                    const std::string value = record.Items().ChildText(named.child, {});
-                    if (!value.empty())
-                        caption = std::string(named.word) + XmlDecode(value);
-                }
+            // A named block shows the name its record holds; an empty one keeps the new
+            // block's caption.
+            const TBlockInfo& info = BlockInfo(*type);
+            std::string name;
+            if (info.captionName == TCaptionName::Phrase) {
+                const std::int64_t index = record.Items().ChildInt(info.nameChild, -1);
+                name = index >= 0 && index < std::int64_t(m_phrases.size())
+                           ? m_phrases[static_cast<std::size_t>(index)]
+                           : std::to_string(index);
+            } else if (info.captionName == TCaptionName::Text) {
+                name = XmlDecode(record.Items().ChildText(info.nameChild, {}));
             }
-            if (!caption.empty()) {
-                m_chart.SetBlockHeight(block, TChart::NamedBlockHeight);
-                block->SetText(caption);
+            if (name.empty())
+                continue;
+            if (const std::optional<TBlockCaption> caption = NamedCaption(*type, name)) {
+                m_chart.SetBlockHeight(block, caption->height);
+                block->SetText(caption->text);
             }
         }
         m_chart.Relayout();

@@ -104,7 +104,8 @@ TEditorDialog* TEditorDialogs::dialog(TDialogKind kind) const {
 }
 
 template <class Form>
-TEditOutcome TEditorDialogs::run(Form* form, int blockType, const typename Form::Values& values) {
+TEditOutcome TEditorDialogs::run(Form* form, BlockType blockType,
+                                 const typename Form::Values& values) {
     TEditOutcome outcome;
     form->setValues(values);
     outcome.opened = true;
@@ -123,7 +124,7 @@ TEditOutcome TEditorDialogs::run(Form* form, int blockType, const typename Form:
     return outcome;
 }
 
-TEditOutcome TEditorDialogs::editBlock(int blockType, const std::string& record) {
+TEditOutcome TEditorDialogs::editBlock(BlockType blockType, const std::string& record) {
     const TDialogKind kind = dialogKindForBlockType(blockType);
     if (kind == TDialogKind::None)
         return {};

@@ -46,9 +46,9 @@ public:
     TEditorDialogs& operator=(const TEditorDialogs&) = delete;
 
     // Fills the block type's dialog from `record`, shows it modally and reports how it was
-    // closed, with the record rebuilt from the dialog on OK. Nothing opens for a type without
-    // an editor or for a record that does not parse (then `error` holds the parser's message).
-    TEditOutcome editBlock(int blockType, const std::string& record);
+    // closed, with the record rebuilt from the dialog on OK. Nothing opens for a record that does
+    // not parse (then `error` holds the parser's message).
+    TEditOutcome editBlock(BlockType blockType, const std::string& record);
 
     // Replaces showing the dialog modally: the hook gets the filled dialog and returns its
     // result (1, 2 or 7), for example after clicking one of its buttons. Tests of windows that
@@ -72,7 +72,7 @@ private:
                    TFormVOICEX*>;
 
     template <class Form>
-    TEditOutcome run(Form* form, int blockType, const typename Form::Values& values);
+    TEditOutcome run(Form* form, BlockType blockType, const typename Form::Values& values);
 
     int execute(TEditorDialog& dialog);
 

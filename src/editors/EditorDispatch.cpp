@@ -13,10 +13,11 @@ TEditOutcome editSelectedBlock(TChart& chart, const TBlockEditor& edit,
         return {};
     // Multiple selection is off: the one selected object is the block to edit.
     TFcObject* object = canvas.SelectedObjects().front();
-    const int type = BlockTypeOfKind(object->Kind);
-    const TDialogKind kind = dialogKindForBlockType(type);
-    if (kind == TDialogKind::None)
+    const std::optional<BlockType> blockType = BlockTypeOfKind(object->Kind);
+    if (!blockType)
         return {};
+    const BlockType type = *blockType;
+    const TDialogKind kind = dialogKindForBlockType(type);
 
     if (!dialogEditsRecord(kind)) {
         TEditOutcome outcome = edit(type, {});

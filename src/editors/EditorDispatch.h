@@ -4,7 +4,9 @@
 // on DELETE it removes the block. The main window's FlowChart1DblClick is one call:
 //
 //   editors::editSelectedBlock(*m_chart,
-//       [this](int type, const std::string& record) { return m_editors->editBlock(type, record); },
+//       [this](BlockType type, const std::string& record) {
+//           return m_editors->editBlock(type, record);
+//       },
 //       [this](const std::string& message) { show message in an error box; });
 #pragma once
 
@@ -18,7 +20,7 @@ class TChart;
 namespace editors {
 
 // Shows a block's editor for the record and reports how it ended (TEditorDialogs::editBlock).
-using TBlockEditor = std::function<TEditOutcome(int blockType, const std::string& record)>;
+using TBlockEditor = std::function<TEditOutcome(BlockType blockType, const std::string& record)>;
 // Shows the parse error of a record that cannot be read.
 using TErrorReporter = std::function<void(const std::string& message)>;
 

@@ -10,33 +10,7 @@ namespace program {
 
 namespace {
 
-// Block types, as in the block catalogue.
-enum BlockType {
-    Direct = 1,
-    Turn = 2,
-    MotorOn = 3,
-    MotorStop = 4,
-    Wait = 5,
-    Music = 6,
-    LoopBegin = 9,
-    LoopEnd = 10,
-    Label = 11,
-    Goto = 12,
-    GotoIf = 13,
-    End = 14,
-    Led = 15,
-    IoSetup = 16,
-    IoInput = 17,
-    IoOutput = 18,
-    Servo = 19,
-    Expression = 20,
-    DigitalSensor = 21,
-    AnalogSensor = 22,
-    SubBegin = 23,
-    SubEnd = 24,
-    CallSub = 25,
-    VoiceX = 26,
-};
+using B = BlockType;
 
 // Reads the values of one parameter record by the generator's rules.
 class RecordValues {
@@ -65,16 +39,16 @@ private:
     const TSimpleXMLElems& m_children;
 };
 
-bool readsRecord(int type) {
-    return type != End && type != SubEnd;
+bool readsRecord(BlockType type) {
+    return type != B::End && type != B::SubEnd;
 }
 
-void appendStatements(int type, const RecordValues& v, std::vector<std::string>& out) {
+void appendStatements(BlockType type, const RecordValues& v, std::vector<std::string>& out) {
     auto one = [&](std::string statement) { out.push_back(std::move(statement)); };
     switch (type) {
-    case Direct:
-    case Turn: {
-        const bool direct = type == Direct;
+    case B::Direct:
+    case B::Turn: {
+        const bool direct = type == B::Direct;
         switch (v.integer("mode")) {
         case 0:
             return one(direct ? "FDX" : "LTX");
@@ -88,9 +62,9 @@ void appendStatements(int type, const RecordValues& v, std::vector<std::string>&
             return one("");
         }
     }
-    case MotorOn:
+    case B::MotorOn:
         return one("MOTOR " + v.decimal("motorL") + "," + v.decimal("motorR"));
-    case MotorStop:
+    case B::MotorStop:
         switch (v.integer("mode")) {
         case 0:
             return one("STX");
@@ -99,40 +73,40 @@ void appendStatements(int type, const RecordValues& v, std::vector<std::string>&
         default:
             return one("");
         }
-    case Wait:
+    case B::Wait:
         return one("WAIT " + v.decimal("wait"));
-    case Music:
+    case B::Music:
         if (v.keyCommand())
             one("KEY " + v.decimal("key"));
         return one("PLAY " + v.text("content"));
-    case LoopBegin:
+    case B::LoopBegin:
         return one(std::string("FOR ") + v.letter("var") + "=1 TO " + v.decimal("times"));
-    case LoopEnd:
+    case B::LoopEnd:
         return one(std::string("NEXT ") + v.letter("var"));
-    case Label:
+    case B::Label:
         return one(std::string(kLabelPrefix) + v.text("label"));
-    case Goto:
+    case B::Goto:
         return one("GOTO " + std::string(kLabelPrefix) + v.text("label"));
-    case GotoIf:
+    case B::GotoIf:
         return one("IF " + v.decoded("condition") + " THEN " + std::string(kLabelPrefix) +
                    v.decoded("label"));
-    case End:
+    case B::End:
         return one("END");
-    case Led:
+    case B::Led:
         return one("LED " + v.decimal("led"));
-    case IoSetup:
+    case B::IoSetup:
         return one(std::string("DDR") + v.letter("ddr") + " " + v.decimal("data"));
-    case IoInput:
+    case B::IoInput:
         return one(v.letter("var") + std::string("=PIN") + v.letter("port"));
-    case IoOutput:
+    case B::IoOutput:
         return one(std::string("PORT") + v.letter("port") + " " + v.decimal("data"));
-    case Servo:
+    case B::Servo:
         return one("SERVOE " + v.decimal("data1") + "," + v.decimal("data2") + "," +
                    v.decimal("data3") + "," + v.decimal("data4") + "," + v.decimal("data5") + "," +
                    v.decimal("speed"));
-    case Expression:
+    case B::Expression:
         return one(v.decoded("command"));
-    case DigitalSensor: {
+    case B::DigitalSensor: {
         const std::int32_t index = v.integer("index");
         std::string source = "PCX";
         if (index >= 0 && index <= 4)
@@ -141,29 +115,28 @@ void appendStatements(int type, const RecordValues& v, std::vector<std::string>&
             source = "MIC";
         return one(v.letter("var") + std::string("=") + source);
     }
-    case AnalogSensor:
+    case B::AnalogSensor:
         return one(v.letter("var") + std::string("=ADC") + v.decimal("index"));
-    case SubBegin:
+    case B::SubBegin:
         return one(std::string(kSubPrefix) + v.text("sub"));
-    case SubEnd:
+    case B::SubEnd:
         return one("RETURN");
-    case CallSub:
+    case B::CallSub:
         return one("GOSUB " + std::string(kSubPrefix) + v.text("sub"));
-    case VoiceX:
+    case B::VoiceX:
         return one("VOICEX " + v.decimal("index"));
-    default:
-        return; // 7, 8 and anything else: no statement
     }
 }
 
-// Parses the record (when the type reads one) and appends the statements.
-std::optional<std::string> statementsOf(TSimpleXML& document, int type, std::string_view payload,
-                                        std::vector<std::string>& out) {
+// Parses the record (when the type reads one) and appends the statements; none for an object
+// kind that is not a block's.
+std::optional<std::string> statementsOf(TSimpleXML& document, std::optional<BlockType> type,
+                                        std::string_view payload, std::vector<std::string>& out) {
     out.clear();
-    if (!IsBlockType(type))
+    if (!type)
         return std::nullopt;
-    if (!readsRecord(type)) {
-        appendStatements(type, RecordValues(document.Root().Items()), out);
+    if (!readsRecord(*type)) {
+        appendStatements(*type, RecordValues(document.Root().Items()), out);
         return std::nullopt;
     }
     try {
@@ -171,7 +144,7 @@ std::optional<std::string> statementsOf(TSimpleXML& document, int type, std::str
     } catch (const ESimpleXMLError& error) {
         return std::string(error.what());
     }
-    appendStatements(type, RecordValues(document.Root().Items()), out);
+    appendStatements(*type, RecordValues(document.Root().Items()), out);
     return std::nullopt;
 }
 
@@ -195,11 +168,12 @@ std::optional<std::string> recordStatementTexts(TSimpleXML& document, std::strin
     } catch (const ESimpleXMLError& error) {
         return std::string(error.what());
     }
-    const std::int64_t type = document.Root().Properties().AttributeInt("type", -1);
-    if (type < MinBlockType || type > MaxBlockType || !IsBlockType(static_cast<int>(type)))
+    const std::optional<BlockType> type =
+        BlockTypeFrom(document.Root().Properties().AttributeInt("type", -1));
+    if (!type)
         return std::nullopt;
     // The record is already in the document; End and Sub End read nothing.
-    appendStatements(static_cast<int>(type), RecordValues(document.Root().Items()), out);
+    appendStatements(*type, RecordValues(document.Root().Items()), out);
     return std::nullopt;
 }
 

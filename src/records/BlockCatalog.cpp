@@ -3,6 +3,7 @@
 #include "records/SimpleXML.h"
 
 #include <array>
+#include <cstdlib>
 
 namespace {
 
@@ -41,42 +42,94 @@ constexpr int kSensorGroup = 2;
 constexpr int kControl = 3;
 constexpr int kProgram = 4;
 
-constexpr TBlockInfo row(int type, std::string_view caption, int group, int picture,
-                         std::span<const TRecordField> fields) {
-    return TBlockInfo{type, caption, group, picture, KindBlockBase + type, fields};
+using B = BlockType;
+using N = TCaptionName;
+
+constexpr TBlockInfo row(BlockType type, std::string_view caption, int group, int picture,
+                         std::span<const TRecordField> fields, TCaptionName captionName = N::None,
+                         std::string_view nameChild = {}) {
+    return TBlockInfo{type,   caption,     group,    picture, KindBlockBase + ToInt(type),
+                      fields, captionName, nameChild};
 }
 
-constexpr std::array<TBlockInfo, 24> kCatalog{{
-    row(1, "Direct", kExecutable, 0, kModeWait),
-    row(2, "Turn", kExecutable, 1, kModeWait),
-    row(3, "Motor On", kExecutable, 2, kMotorOn),
-    row(4, "Motor Stop", kExecutable, 3, kMode),
-    row(5, "Wait", kExecutable, 4, kWait),
-    row(6, "Music", kExecutable, 5, kMusic),
-    row(9, "Loop Begin", kControl, 14, kLoopBegin),
-    row(10, "Loop End", kControl, 15, kVar),
-    row(11, "Label", kControl, 16, kLabel),
-    row(12, "Goto", kControl, 17, kLabel),
-    row(13, "GotoIf", kControl, 11, kGotoIf),
-    row(14, "End", kProgram, 13, kNone),
-    row(15, "LED", kExecutable, 18, kLed),
-    row(16, "IO Setup", kSensorGroup, 21, kIoSetup),
-    row(17, "IO Input", kSensorGroup, 20, kIoInput),
-    row(18, "IO Output", kSensorGroup, 19, kIoOutput),
-    row(19, "Servo", kExecutable, 23, kServo),
-    row(20, "Expression", kExecutable, 22, kCommand),
-    row(21, "Digital Sensor", kSensorGroup, 24, kSensor),
-    row(22, "Analog Sensor", kSensorGroup, 25, kSensor),
-    row(23, "Sub Begin", kControl, 26, kSub),
-    row(24, "Sub End", kControl, 27, kNone),
-    row(25, "Call Sub", kControl, 28, kSub),
-    row(26, "VoiceX", kExecutable, 29, kIndex),
-}};
+// Every block type once, in ascending type order. A new block type is one enumerator and one
+// row here; its palette item follows from its group.
+constexpr TBlockInfo kCatalog[] = {
+    row(B::Direct, "Direct", kExecutable, 0, kModeWait),
+    row(B::Turn, "Turn", kExecutable, 1, kModeWait),
+    row(B::MotorOn, "Motor On", kExecutable, 2, kMotorOn),
+    row(B::MotorStop, "Motor Stop", kExecutable, 3, kMode),
+    row(B::Wait, "Wait", kExecutable, 4, kWait),
+    row(B::Music, "Music", kExecutable, 5, kMusic),
+    row(B::LoopBegin, "Loop Begin", kControl, 14, kLoopBegin),
+    row(B::LoopEnd, "Loop End", kControl, 15, kVar),
+    row(B::Label, "Label", kControl, 16, kLabel, N::Text, "label"),
+    row(B::Goto, "Goto", kControl, 17, kLabel),
+    row(B::GotoIf, "GotoIf", kControl, 11, kGotoIf),
+    row(B::End, "End", kProgram, 13, kNone),
+    row(B::Led, "LED", kExecutable, 18, kLed),
+    row(B::IoSetup, "IO Setup", kSensorGroup, 21, kIoSetup),
+    row(B::IoInput, "IO Input", kSensorGroup, 20, kIoInput),
+    row(B::IoOutput, "IO Output", kSensorGroup, 19, kIoOutput),
+    row(B::Servo, "Servo", kExecutable, 23, kServo),
+    row(B::Expression, "Expression", kExecutable, 22, kCommand, N::Text, "command"),
+    row(B::DigitalSensor, "Digital Sensor", kSensorGroup, 24, kSensor),
+    row(B::AnalogSensor, "Analog Sensor", kSensorGroup, 25, kSensor),
+    row(B::SubBegin, "Sub Begin", kControl, 26, kSub, N::Text, "sub"),
+    row(B::SubEnd, "Sub End", kControl, 27, kNone),
+    row(B::CallSub, "Call Sub", kControl, 28, kSub, N::Text, "sub"),
+    row(B::VoiceX, "VoiceX", kExecutable, 29, kIndex, N::Phrase, "index"),
+};
 
-constexpr std::array<int, 10> kExecutableItems{1, 2, 3, 4, 5, 6, 15, 19, 20, 26};
-constexpr std::array<int, 5> kSensorItems{16, 17, 18, 21, 22};
-constexpr std::array<int, 8> kControlItems{9, 10, 11, 12, 13, 23, 24, 25};
-constexpr std::array<int, 1> kProgramItems{14};
+constexpr bool catalogueIsOrdered() {
+    for (std::size_t i = 1; i < std::size(kCatalog); ++i)
+        if (ToInt(kCatalog[i - 1].type) >= ToInt(kCatalog[i].type))
+            return false;
+    return true;
+}
+static_assert(catalogueIsOrdered(), "one row per block type, in ascending type order");
+
+// A Text name is read from a text child, a Phrase from an integer one.
+constexpr bool namesAreFields() {
+    for (const TBlockInfo& info : kCatalog) {
+        if (info.captionName == N::None) {
+            if (!info.nameChild.empty())
+                return false;
+            continue;
+        }
+        const TRecordValueKind kind =
+            info.captionName == N::Phrase ? TRecordValueKind::Integer : TRecordValueKind::Text;
+        bool found = false;
+        for (const TRecordField& field : info.fields)
+            found = found || (field.name == info.nameChild && field.kind == kind);
+        if (!found)
+            return false;
+    }
+    return true;
+}
+static_assert(namesAreFields(), "a named caption's child is one of its record's fields");
+
+constexpr std::size_t countInGroup(int group) {
+    std::size_t count = 0;
+    for (const TBlockInfo& info : kCatalog)
+        count += info.group == group ? 1 : 0;
+    return count;
+}
+
+// The palette items of a group: its blocks in catalogue order.
+template <int Group> constexpr std::array<int, countInGroup(Group)> itemsOfGroup() {
+    std::array<int, countInGroup(Group)> items{};
+    std::size_t i = 0;
+    for (const TBlockInfo& info : kCatalog)
+        if (info.group == Group)
+            items[i++] = ToInt(info.type);
+    return items;
+}
+
+constexpr auto kExecutableItems = itemsOfGroup<kExecutable>();
+constexpr auto kSensorItems = itemsOfGroup<kSensorGroup>();
+constexpr auto kControlItems = itemsOfGroup<kControl>();
+constexpr auto kProgramItems = itemsOfGroup<kProgram>();
 
 constexpr std::array<TPaletteGroup, 4> kGroups{{
     {kExecutable, "Executable Mod", kExecutableItems},
@@ -87,6 +140,14 @@ constexpr std::array<TPaletteGroup, 4> kGroups{{
 
 } // namespace
 
+std::optional<BlockType> BlockTypeFrom(std::int64_t number) {
+    for (const TBlockInfo& info : kCatalog) {
+        if (ToInt(info.type) == number)
+            return info.type;
+    }
+    return std::nullopt;
+}
+
 std::span<const TBlockInfo> BlockCatalog() {
     return kCatalog;
 }
@@ -95,30 +156,55 @@ std::span<const TPaletteGroup> PaletteGroups() {
     return kGroups;
 }
 
-const TBlockInfo* FindBlockInfo(int type) {
+const TBlockInfo& BlockInfo(BlockType type) {
     for (const TBlockInfo& info : kCatalog) {
         if (info.type == type)
-            return &info;
+            return info;
     }
-    return nullptr;
+    // Only a number cast to BlockType behind BlockTypeFrom's back gets here.
+    std::abort();
 }
 
-int BlockTypeOfKind(int kind) {
-    const TBlockInfo* info = FindBlockInfo(kind - KindBlockBase);
-    return info ? info->type : 0;
+const TBlockInfo* FindBlockInfo(int type) {
+    const std::optional<BlockType> blockType = BlockTypeFrom(type);
+    return blockType ? &BlockInfo(*blockType) : nullptr;
 }
 
-std::string DefaultRecord(int type) {
-    const TBlockInfo* info = FindBlockInfo(type);
-    if (!info)
-        return {};
+std::optional<BlockType> BlockTypeOfKind(int kind) {
+    return BlockTypeFrom(std::int64_t{kind} - KindBlockBase);
+}
+
+bool HasNamedCaption(BlockType type) {
+    return BlockInfo(type).captionName != TCaptionName::None;
+}
+
+std::optional<TBlockCaption> NamedCaption(BlockType type, std::string_view name) {
+    const TBlockInfo& info = BlockInfo(type);
+    switch (info.captionName) {
+    case TCaptionName::Text:
+        if (name.empty())
+            return TBlockCaption{std::string(info.caption), BlockHeight};
+        return TBlockCaption{std::string(info.caption) + ":" + std::string(name), NamedBlockHeight};
+    case TCaptionName::Phrase:
+        if (name.empty())
+            return std::nullopt;
+        return TBlockCaption{std::string(info.caption) + ": " + std::string(name),
+                             NamedBlockHeight};
+    case TCaptionName::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::string DefaultRecord(BlockType type) {
+    const TBlockInfo& info = BlockInfo(type);
     // A document of its own: the record text is the same whatever another document holds.
     TSimpleXML document;
     TSimpleXMLElemClassic& root = document.Root();
     root.Clear();
     root.SetName("CtrlNode");
-    root.Properties().AddAttributeInt("type", type);
-    for (const TRecordField& field : info->fields) {
+    root.Properties().AddAttributeInt("type", ToInt(type));
+    for (const TRecordField& field : info.fields) {
         switch (field.kind) {
         case TRecordValueKind::Integer:
             root.Items().AddChildInt(field.name, field.defaultValue);
@@ -132,4 +218,9 @@ std::string DefaultRecord(int type) {
         }
     }
     return document.SaveToText();
+}
+
+std::string DefaultRecord(int type) {
+    const std::optional<BlockType> blockType = BlockTypeFrom(type);
+    return blockType ? DefaultRecord(*blockType) : std::string();
 }

@@ -187,7 +187,7 @@ TEST_F(ChartFileTest, EmptyChartIsTheHeaderAndASelfClosingRoot) {
 
 TEST_F(ChartFileTest, EveryBlockTypeSurvivesARoundTrip) {
     for (const TBlockInfo& info : BlockCatalog())
-        h.chart.AppendBlock(info.type);
+        h.chart.AppendBlock(ToInt(info.type));
     h.chart.AppendBlock(11)->Payload = record(11, {{"label", XmlEncode("a<b")}});
     h.chart.AppendBlock(20)->Payload = record(20, {{"command", "A=A+1"}});
     h.chart.AppendBlock(23)->Payload = record(23, {{"sub", "S1"}});

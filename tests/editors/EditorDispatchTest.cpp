@@ -46,7 +46,7 @@ protected:
     }
     // A scripted editor: records each call and answers with `answer`.
     TBlockEditor scripted(TEditOutcome answer) {
-        return [this, answer](int type, const std::string& record) {
+        return [this, answer](BlockType type, const std::string& record) {
             calls.push_back({type, record});
             return answer;
         };
@@ -58,7 +58,7 @@ protected:
     TFlowChart canvas;
     std::vector<std::function<void()>> posted;
     TChart chart{canvas, [this](std::function<void()> task) { posted.push_back(std::move(task)); }};
-    std::vector<std::pair<int, std::string>> calls;
+    std::vector<std::pair<BlockType, std::string>> calls;
     std::vector<std::string> errors;
 };
 
@@ -68,10 +68,15 @@ TEST_F(DispatchFixture, NothingSelectedOrNoEditorOpensNothing) {
     editSelectedBlock(chart, scripted({}), errorsInto());
     select(marker(0));
     editSelectedBlock(chart, scripted({}), errorsInto());
-    TFcObject* stray = canvas.AddObject(300, 300, 90, 32, ShapeRectangle);
-    stray->Kind = KindBlockBase + 7;
-    select(stray);
-    editSelectedBlock(chart, scripted({}), errorsInto());
+    // Objects whose kind is KindBlockBase + a number without a block type.
+    for (const int number : {7, 8, 0, 27, -3}) {
+        TFcObject* stray = canvas.AddObject(300, 300, 90, 32, ShapeRectangle);
+        stray->Kind = KindBlockBase + number;
+        select(stray);
+        const TEditOutcome outcome = editSelectedBlock(chart, scripted({}), errorsInto());
+        EXPECT_FALSE(outcome.opened) << number;
+        EXPECT_EQ(outcome.result, TEditResult::Cancel) << number;
+    }
     EXPECT_TRUE(calls.empty());
 }
 
@@ -83,9 +88,9 @@ TEST_F(DispatchFixture, AnEmptyRecordBecomesTheDefaultEvenWhenCancelled) {
     cancel.opened = true;
     editSelectedBlock(chart, scripted(cancel), errorsInto());
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].first, 19);
-    EXPECT_EQ(calls[0].second, DefaultRecord(19));
-    EXPECT_EQ(block(0)->Payload, DefaultRecord(19));
+    EXPECT_EQ(calls[0].first, BlockType::Servo);
+    EXPECT_EQ(calls[0].second, DefaultRecord(BlockType::Servo));
+    EXPECT_EQ(block(0)->Payload, DefaultRecord(BlockType::Servo));
 }
 
 TEST_F(DispatchFixture, ARecordThatDoesNotParseIsReportedAndKept) {
@@ -96,7 +101,8 @@ TEST_F(DispatchFixture, ARecordThatDoesNotParseIsReportedAndKept) {
     QWidget host;
     TEditorDialogs editors(&host, {});
     editSelectedBlock(
-        chart, [&](int type, const std::string& record) { return editors.editBlock(type, record); },
+        chart,
+        [&](BlockType type, const std::string& record) { return editors.editBlock(type, record); },
         errorsInto());
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("Erroneous end of tag"), std::string::npos) << errors[0];
@@ -109,7 +115,9 @@ protected:
     TEditOutcome edit() {
         return editSelectedBlock(
             chart,
-            [this](int type, const std::string& record) { return editors.editBlock(type, record); },
+            [this](BlockType type, const std::string& record) {
+                return editors.editBlock(type, record);
+            },
             errorsInto());
     }
 
@@ -138,7 +146,7 @@ TEST_F(DispatchWithDialogs, ANamedLabelGrowsAndMovesTheBlocksBelowDownByEight) {
     EXPECT_EQ(block(0)->Text(), "Label");
     EXPECT_EQ(block(0)->Height(), 32);
     EXPECT_EQ(block(1)->Top(), waitTop);
-    EXPECT_EQ(block(0)->Payload, DefaultRecord(11));
+    EXPECT_EQ(block(0)->Payload, DefaultRecord(BlockType::Label));
 }
 
 TEST_F(DispatchWithDialogs, OkRewritesTheRecordCanonicallyAndKeepsOtherCaptions) {

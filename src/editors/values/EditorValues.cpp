@@ -3,23 +3,11 @@
 #include "records/BlockCatalog.h"
 #include "records/SimpleXML.h"
 
-#include <array>
 #include <utility>
 
 namespace editors {
 
 namespace {
-
-constexpr std::array<std::pair<int, TDialogKind>, 24> kDialogOfType{{
-    {1, TDialogKind::ZhiXing},   {2, TDialogKind::ZhuanXiang}, {3, TDialogKind::QiDongDJ},
-    {4, TDialogKind::TingZhiDJ}, {5, TDialogKind::YanShi},     {6, TDialogKind::FaYin},
-    {9, TDialogKind::FORBegin},  {10, TDialogKind::FOREnd},    {11, TDialogKind::GOTOBegin},
-    {12, TDialogKind::GOTOEnd},  {13, TDialogKind::GOTOIF},    {14, TDialogKind::JieShu},
-    {15, TDialogKind::LED},      {16, TDialogKind::PORTDDR},   {17, TDialogKind::PORTIN},
-    {18, TDialogKind::PORTOUT},  {19, TDialogKind::Servo},     {20, TDialogKind::BiaoDaShi},
-    {21, TDialogKind::DIN},      {22, TDialogKind::AIN},       {23, TDialogKind::SubBegin},
-    {24, TDialogKind::SubEnd},   {25, TDialogKind::GOSUB},     {26, TDialogKind::VOICEX},
-}};
 
 // The dispatch's reading rules on the children of a loaded record.
 struct TRecordReader {
@@ -214,22 +202,71 @@ bool writeValues(TDialogKind kind, const TEditorValues& values, TSimpleXMLElems&
 
 } // namespace
 
-TDialogKind dialogKindForBlockType(int blockType) {
-    for (const auto& [type, kind] : kDialogOfType)
-        if (type == blockType)
-            return kind;
+TDialogKind dialogKindForBlockType(BlockType blockType) {
+    // Every block type has its dialog; a type missing here is a compiler warning.
+    switch (blockType) {
+    case BlockType::Direct:
+        return TDialogKind::ZhiXing;
+    case BlockType::Turn:
+        return TDialogKind::ZhuanXiang;
+    case BlockType::MotorOn:
+        return TDialogKind::QiDongDJ;
+    case BlockType::MotorStop:
+        return TDialogKind::TingZhiDJ;
+    case BlockType::Wait:
+        return TDialogKind::YanShi;
+    case BlockType::Music:
+        return TDialogKind::FaYin;
+    case BlockType::LoopBegin:
+        return TDialogKind::FORBegin;
+    case BlockType::LoopEnd:
+        return TDialogKind::FOREnd;
+    case BlockType::Label:
+        return TDialogKind::GOTOBegin;
+    case BlockType::Goto:
+        return TDialogKind::GOTOEnd;
+    case BlockType::GotoIf:
+        return TDialogKind::GOTOIF;
+    case BlockType::End:
+        return TDialogKind::JieShu;
+    case BlockType::Led:
+        return TDialogKind::LED;
+    case BlockType::IoSetup:
+        return TDialogKind::PORTDDR;
+    case BlockType::IoInput:
+        return TDialogKind::PORTIN;
+    case BlockType::IoOutput:
+        return TDialogKind::PORTOUT;
+    case BlockType::Servo:
+        return TDialogKind::Servo;
+    case BlockType::Expression:
+        return TDialogKind::BiaoDaShi;
+    case BlockType::DigitalSensor:
+        return TDialogKind::DIN;
+    case BlockType::AnalogSensor:
+        return TDialogKind::AIN;
+    case BlockType::SubBegin:
+        return TDialogKind::SubBegin;
+    case BlockType::SubEnd:
+        return TDialogKind::SubEnd;
+    case BlockType::CallSub:
+        return TDialogKind::GOSUB;
+    case BlockType::VoiceX:
+        return TDialogKind::VOICEX;
+    }
     return TDialogKind::None;
 }
 
 TDialogKind dialogKindForObjectKind(int objectKind) {
-    return dialogKindForBlockType(BlockTypeOfKind(objectKind));
+    const std::optional<BlockType> blockType = BlockTypeOfKind(objectKind);
+    return blockType ? dialogKindForBlockType(*blockType) : TDialogKind::None;
 }
 
 bool dialogEditsRecord(TDialogKind kind) {
     return kind != TDialogKind::None && kind != TDialogKind::JieShu && kind != TDialogKind::SubEnd;
 }
 
-TValuesResult valuesFromRecord(int blockType, std::string_view record) {
+TValuesResult valuesFromRecord(BlockType blockType, std::string_view record) {
     const TDialogKind kind = dialogKindForBlockType(blockType);
     if (!dialogEditsRecord(kind))
         return {TEditorValues{}, {}};
@@ -242,55 +279,31 @@ TValuesResult valuesFromRecord(int blockType, std::string_view record) {
     return {readValues(kind, TRecordReader{document.Root().Items()}), {}};
 }
 
-std::string recordFromValues(int blockType, const TEditorValues& values) {
+std::string recordFromValues(BlockType blockType, const TEditorValues& values) {
     const TDialogKind kind = dialogKindForBlockType(blockType);
     if (!dialogEditsRecord(kind))
         return {};
     TSimpleXML document;
     TSimpleXMLElemClassic& root = document.Root();
     root.SetName("CtrlNode");
-    root.Properties().AddAttributeInt("type", blockType);
+    root.Properties().AddAttributeInt("type", ToInt(blockType));
     if (!writeValues(kind, values, root.Items()))
         return {};
     return document.SaveToText();
 }
 
-std::string recordForEditing(int blockType, std::string_view payload) {
+std::string recordForEditing(BlockType blockType, std::string_view payload) {
     if (payload.empty())
         return DefaultRecord(blockType);
     return std::string(payload);
 }
 
-bool editChangesCaption(int blockType) {
-    return blockType == 11 || blockType == 20 || blockType == 23 || blockType == 25 ||
-           blockType == 26;
+bool editChangesCaption(BlockType blockType) {
+    return HasNamedCaption(blockType);
 }
 
-std::optional<TBlockCaption> captionAfterEdit(int blockType, std::string_view text) {
-    std::string_view word;
-    switch (blockType) {
-    case 11:
-        word = "Label";
-        break;
-    case 20:
-        word = "Expression";
-        break;
-    case 23:
-        word = "Sub Begin";
-        break;
-    case 25:
-        word = "Call Sub";
-        break;
-    case 26:
-        if (text.empty())
-            return std::nullopt;
-        return TBlockCaption{"VoiceX: " + std::string(text), NamedBlockHeight};
-    default:
-        return std::nullopt;
-    }
-    if (text.empty())
-        return TBlockCaption{std::string(word), BlockHeight};
-    return TBlockCaption{std::string(word) + ":" + std::string(text), NamedBlockHeight};
+std::optional<TBlockCaption> captionAfterEdit(BlockType blockType, std::string_view text) {
+    return NamedCaption(blockType, text);
 }
 
 std::string captionTextOf(const TEditorValues& values) {

@@ -6,6 +6,8 @@
 // applies its controls' limits when it is filled and hands back the limited values.
 #pragma once
 
+#include "records/BlockCatalog.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -20,7 +22,7 @@ enum class TEditResult { Ok = 1, Cancel = 2, Delete = 7 };
 
 // Which editor dialog a block type opens.
 enum class TDialogKind {
-    None, // not a block with an editor (terminals, spot markers, types 7 and 8)
+    None, // not a block with an editor (terminals, spot markers, kinds of types 7 and 8)
     ZhiXing,
     ZhuanXiang,
     QiDongDJ,
@@ -47,8 +49,8 @@ enum class TDialogKind {
     VOICEX,
 };
 
-// The dialog of a block type (1..26); None for 7, 8 and anything else.
-TDialogKind dialogKindForBlockType(int blockType);
+// The dialog of a block type.
+TDialogKind dialogKindForBlockType(BlockType blockType);
 // The dialog of a canvas object kind (576 + block type); None for terminals and markers.
 TDialogKind dialogKindForObjectKind(int objectKind);
 // False for End and Sub End, whose records are neither read nor written, and for None.
@@ -178,23 +180,19 @@ struct TValuesResult {
 // Reads a parameter record the way the dispatch does: integers default to -1 (also when the
 // child is not a number), texts to empty, `keycmd` to true; GotoIf and Expression texts are
 // XmlDecode'd. A record that does not parse gives the parser's message. A block type without
-// a record (End, Sub End, anything outside the catalogue) gives std::monostate.
-TValuesResult valuesFromRecord(int blockType, std::string_view record);
+// a record (End, Sub End) gives std::monostate.
+TValuesResult valuesFromRecord(BlockType blockType, std::string_view record);
 
 // Builds the record of a block type from scratch: header line, CtrlNode with its type, the
 // type's children in catalogue order (GotoIf and Expression texts XmlEncode'd). The empty text
-// for End, Sub End and types outside the catalogue, or when the values are of another dialog.
-std::string recordFromValues(int blockType, const TEditorValues& values);
+// for End and Sub End, or when the values are of another dialog.
+std::string recordFromValues(BlockType blockType, const TEditorValues& values);
 
 // The record the dispatch edits: the object's own, or the type's default when it is empty.
-std::string recordForEditing(int blockType, std::string_view payload);
+std::string recordForEditing(BlockType blockType, std::string_view payload);
 
-// A block's caption and height on the canvas after an edit.
-struct TBlockCaption {
-    std::string text;
-    int height = 32;
-    bool operator==(const TBlockCaption&) const = default;
-};
+// A block's caption and height on the canvas after an edit (the catalogue's).
+using ::TBlockCaption;
 
 // What editing one block gave.
 struct TEditOutcome {
@@ -206,17 +204,19 @@ struct TEditOutcome {
     bool relayout = false; // on OK for Label, Expression, Sub Begin, Call Sub and VoiceX
 };
 
-inline constexpr int BlockHeight = 32;      // every block's height, and a bare caption's
-inline constexpr int NamedBlockHeight = 40; // a caption with a name under the block's word
+// Every block's height and a bare caption's, and a caption's with a name (the catalogue's).
+using ::BlockHeight;
+using ::NamedBlockHeight;
 
-// True for Label, Expression, Sub Begin, Call Sub and VoiceX: after OK the chart is laid out
-// again, even when the caption stays.
-bool editChangesCaption(int blockType);
+// True for Label, Expression, Sub Begin, Call Sub and VoiceX (HasNamedCaption): after OK the
+// chart is laid out again, even when the caption stays.
+bool editChangesCaption(BlockType blockType);
 
-// The caption after OK, given the text the user typed (for VoiceX the chosen phrase's text):
-// "Label:" + text at height 40, or the bare "Label" at 32 for an empty text; "VoiceX: " + text,
-// or nothing (caption and height stay) for an empty text. Nothing for other types.
-std::optional<TBlockCaption> captionAfterEdit(int blockType, std::string_view text);
+// The caption after OK, given the text the user typed (for VoiceX the chosen phrase's text),
+// by the catalogue's rule (NamedCaption): "Label:" + text at height 40, or the bare "Label" at
+// 32 for an empty text; "VoiceX: " + text, or nothing (caption and height stay) for an empty
+// text. Nothing for other types.
+std::optional<TBlockCaption> captionAfterEdit(BlockType blockType, std::string_view text);
 
 // The name or text the caption of Label, Expression, Sub Begin and Call Sub is made from; empty
 // for every other dialog's values (VoiceX takes the phrase text from its dialog).
