@@ -14,15 +14,6 @@ namespace {
 
 constexpr int kBlocks = 10000;
 
-struct SilentUi : TChartFileUi {
-    std::string openFileName() override { return {}; }
-    std::string saveFileName() override { return {}; }
-    Answer askYesNoCancel(const std::string&) override { return Answer::Cancel; }
-    void showError(const std::string&) override {}
-    void setCaption(const std::string&) override {}
-    void clearProgramText() override {}
-};
-
 // A chart file of kBlocks blocks of every type, with named labels, subroutines and phrases.
 const std::string& chartFilePath() {
     static const std::string path = [] {
@@ -45,31 +36,27 @@ const std::string& chartFilePath() {
                                  std::to_string(i % 200) + "</index>\r\n</CtrlNode>\r\n";
         }
         chart.Relayout();
-        SilentUi ui;
-        TChartFile file(chart, ui, "bench");
+        TChartFile file(chart, "bench");
         const std::string p =
             (std::filesystem::temp_directory_path() / "zolvane-bench-chart.lcs").string();
-        const std::string error = file.SaveFile(p);
-        if (!error.empty())
-            std::fprintf(stderr, "%s\n", error.c_str());
+        if (const files::TStatus saved = file.SaveFile(p); !saved)
+            std::fprintf(stderr, "%s\n", saved.error().c_str());
         return p;
     }();
     return path;
 }
 
 struct Loaded {
-    SilentUi ui;
     TFlowChart canvas;
     TChart chart{canvas};
-    TChartFile file{chart, ui, "bench"};
+    TChartFile file{chart, "bench"};
     Loaded() {
         chart.NewChart();
         file.setPhrases(std::vector<std::string>(128, "phrase"));
     }
     void open() {
-        const std::string error = file.OpenFile(chartFilePath());
-        if (!error.empty())
-            std::fprintf(stderr, "%s\n", error.c_str());
+        if (const files::TStatus opened = file.OpenFile(chartFilePath()); !opened)
+            std::fprintf(stderr, "%s\n", opened.error().c_str());
     }
 };
 

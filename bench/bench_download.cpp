@@ -4,8 +4,9 @@
 // 10 bits a byte) and the process's CPU time against the wall time: the
 // worker waits for each byte to leave the output buffer without polling.
 #include "download/UDownloadDo.h"
-#include "platform/PtyRobotServer.h"
-#include "platform/QtSerialPort.h"
+#include "download/pty/PtyRobotServer.h"
+#include "platform/events/QueuedPoster.h"
+#include "platform/serial/QtSerialPort.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -37,7 +38,7 @@ void BM_DownloadOverPseudoTerminal(benchmark::State& state) {
     bool allSucceeded = true;
     for (auto _ : state) {
         state.PauseTiming();
-        platform::TPtyRobotServer server;
+        download::TPtyRobotServer server;
         std::string error;
         if (!server.start(&error)) {
             state.SkipWithError(error.c_str());

@@ -1,8 +1,8 @@
 // Makes the README's picture: the editor holding docs/sample.lcs with its
 // generated listing, grabbed from the running window.
-#include "app/AppTitle.h"
 #include "app/Unit1.h"
 #include "canvas/view/FlowChartView.h"
+#include "chart/AppTitle.h"
 #include "chart/Chart.h"
 #include "records/BlockCatalog.h"
 
@@ -23,9 +23,8 @@ int main(int argc, char* argv[]) {
     TForm1 form;
     form.resize(760, 620);
     form.show();
-    const std::string error = form.chartFile().OpenFile(argv[1]);
-    if (!error.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (const files::TStatus opened = form.openChartFile(argv[1]); !opened) {
+        std::fprintf(stderr, "%s\n", opened.error().c_str());
         return 1;
     }
     form.speedButton(7)->click(); // generate the listing

@@ -1,7 +1,7 @@
 #include "app/NavBar.h"
 
 #include "app/WindowFont.h"
-#include "platform/CodePage.h"
+#include "platform/text/CodePage.h"
 #include "records/BlockCatalog.h"
 
 #include <QListWidget>

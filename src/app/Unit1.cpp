@@ -1,17 +1,18 @@
 #include "app/Unit1.h"
 
 #include "app/About.h"
-#include "app/AppTitle.h"
 #include "app/NavBar.h"
 #include "app/WindowFont.h"
 #include "canvas/view/FlowChartView.h"
+#include "chart/AppTitle.h"
 #include "chart/Chart.h"
 #include "chart/PhraseList.h"
 #include "download/window/frmDownload.h"
 #include "editors/EditorDialogs.h"
 #include "editors/EditorDispatch.h"
-#include "platform/CodePage.h"
-#include "platform/QtSerialPort.h"
+#include "platform/events/QueuedPoster.h"
+#include "platform/prompts/QtPrompts.h"
+#include "platform/text/CodePage.h"
 #include "program/ChartListing.h"
 
 #include <QApplication>
@@ -56,8 +57,6 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     initResources();
     setObjectName("Form1");
     setFont(courierFont(11));
-    // The program's own folder holds the phrase list and is where dialogs start.
-    QDir::setCurrent(QCoreApplication::applicationDirPath());
 
     auto* central = new QWidget(this);
     auto* outer = new QVBoxLayout(central);
@@ -102,11 +101,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setGeometry(106, 80, 610, 436);
 
     // The chart: start terminal, one insertion spot with its marker selected, end terminal.
-    m_prompts = std::make_unique<TQtWindowPrompts>(this);
+    m_prompts = std::make_unique<platform::TQtPrompts>(this);
     m_chart = std::make_unique<TChart>(m_flowChart1->chart(), platform::queuedPoster(this));
-    m_chartFile = std::make_unique<TChartFile>(*m_chart, static_cast<TChartFileUi&>(*this),
-                                               kApplicationTitle);
-    m_chartFile->SetCurrentFile(std::string());
+    m_chartFile = std::make_unique<TChartFile>(*m_chart, kApplicationTitle);
+    setWindowTitle(platform::toQString(m_chartFile->CaptionText()));
     m_chart->NewChart();
 
     // Every dialog is made once and lives as long as the window.
@@ -114,11 +112,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     if (!phrases.ok()) {
         phrases.entries = numberedPhrases();
         // The editor still works with the numbered phrases; say why once the window is up.
-        QTimer::singleShot(0, this, [this, message = phrases.error] { showError(message); });
+        QTimer::singleShot(0, this,
+                           [this, message = phrases.error] { m_prompts->showError(message); });
     }
     m_chartFile->setPhrases(phrases.entries);
     m_editors = std::make_unique<editors::TEditorDialogs>(this, phrases.entries);
     m_formDownload = new TFormDownload(this);
+    m_formDownload->setPrompts(m_prompts.get());
     m_formAbout = new TFormAbout(this);
     connectControls();
 }
@@ -153,7 +153,7 @@ void TForm1::connectControls() {
 }
 
 program::ProgramText TForm1::programLines() const {
-    return program::splitLines(platform::fromQString(m_memo1->toPlainText()));
+    return files::SplitLines(platform::fromQString(m_memo1->toPlainText()));
 }
 
 void TForm1::setProgramLines(const program::ProgramText& lines) {
@@ -164,75 +164,55 @@ void TForm1::setProgramLines(const program::ProgramText& lines) {
     m_memo1->setPlainText(text.join('\n'));
 }
 
-std::string TForm1::openFileName() {
-    return m_prompts->openChartName().value_or(std::string());
+void TForm1::setPrompts(std::unique_ptr<files::TPrompts> prompts) {
+    m_prompts = std::move(prompts);
+    m_formDownload->setPrompts(m_prompts.get());
 }
 
-std::string TForm1::saveFileName() {
-    return m_prompts->saveChartName().value_or(std::string());
+files::TStatus TForm1::openChartFile(const std::string& path) {
+    files::TStatus opened = m_chartFile->OpenFile(path);
+    if (opened)
+        showFileResult({true, true});
+    return opened;
 }
 
-TChartFileUi::Answer TForm1::askYesNoCancel(const std::string& question) {
-    switch (m_prompts->askYesNoCancel(question)) {
-    case TWindowPrompts::Answer::Yes:
-        return Answer::Yes;
-    case TWindowPrompts::Answer::No:
-        return Answer::No;
-    case TWindowPrompts::Answer::Cancel:
-        break;
-    }
-    return Answer::Cancel;
-}
-
-void TForm1::showError(const std::string& message) {
-    m_prompts->showError(message);
-}
-
-void TForm1::setCaption(const std::string& caption) {
-    setWindowTitle(platform::toQString(caption));
-}
-
-void TForm1::clearProgramText() {
-    m_memo1->clear();
-}
-
-std::optional<std::string> TForm1::saveTextFileName() {
-    return m_prompts->saveTextName();
-}
-
-std::optional<std::string> TForm1::openTextFileName() {
-    return m_prompts->openTextName();
+void TForm1::showFileResult(const TChartFileResult& result) {
+    setWindowTitle(platform::toQString(m_chartFile->CaptionText()));
+    if (result.chartReplaced)
+        m_memo1->clear();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     // Quitting stops a running download half-way: the robot would keep half a program.
     if (m_formDownload->downloading() &&
         m_prompts->askYesNoCancel("A download to the robot is still running.\r\n"
-                                  "Stop it and quit?") != TWindowPrompts::Answer::Yes) {
+                                  "Stop it and quit?") != files::TPrompts::Answer::Yes) {
         event->ignore();
         return;
     }
     // A changed chart is not thrown away without the same question new and open ask.
-    if (m_chartFile->confirmClose())
+    const bool mayClose = m_chartFile->confirmClose(*m_prompts);
+    showFileResult({}); // a save on the way may have named the chart
+    if (mayClose)
         event->accept();
     else
         event->ignore();
 }
 
 void TForm1::SpeedButton1Click() {
-    m_chartFile->commandNew();
+    showFileResult(m_chartFile->commandNew(*m_prompts));
 }
 
 void TForm1::SpeedButton2Click() {
-    m_chartFile->commandOpen();
+    showFileResult(m_chartFile->commandOpen(*m_prompts));
 }
 
 void TForm1::SpeedButton3Click() {
-    m_chartFile->commandSave();
+    showFileResult(m_chartFile->commandSave(*m_prompts));
 }
 
 void TForm1::SpeedButton4Click() {
-    m_chartFile->commandSaveAs();
+    showFileResult(m_chartFile->commandSaveAs(*m_prompts));
 }
 
 void TForm1::SpeedButton5Click() {
@@ -241,7 +221,7 @@ void TForm1::SpeedButton5Click() {
 
 void TForm1::SpeedButton6Click() {
     // The lines joined with CR LF, with no line end after the last one.
-    std::string text = program::joinLines(programLines());
+    std::string text = files::JoinLines(programLines());
     if (text.ends_with("\r\n"))
         text.resize(text.size() - 2);
     m_formDownload->showForProgram(text);
@@ -249,7 +229,7 @@ void TForm1::SpeedButton6Click() {
 
 void TForm1::SpeedButton7Click() {
     program::ProgramText lines = programLines();
-    if (program::generateCommand(*m_chart, lines, *this))
+    if (program::generateCommand(*m_chart, lines, *m_prompts))
         setProgramLines(lines);
 }
 
@@ -258,12 +238,12 @@ void TForm1::SpeedButton8Click() {
 }
 
 void TForm1::SpeedButton9Click() {
-    program::saveTextCommand(programLines(), *this);
+    program::saveTextCommand(programLines(), *m_prompts);
 }
 
 void TForm1::SpeedButton10Click() {
     program::ProgramText lines = programLines();
-    if (program::loadTextCommand(lines, *this))
+    if (program::loadTextCommand(lines, *m_prompts))
         setProgramLines(lines);
 }
 

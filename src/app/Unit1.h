@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/WindowPrompts.h"
 #include "chart/ChartFile.h"
+#include "files/Prompts.h"
 #include "program/ProgramText.h"
 
 #include <QMainWindow>
@@ -23,7 +23,7 @@ class TEditorDialogs;
 // TForm1: the main window. It owns the chart, the canvas, the program text and
 // the file state, and wires every toolbar and palette command to the code that
 // carries it out. Handlers read controls, call the core and show the result.
-class TForm1 : public QMainWindow, private TChartFileUi, private program::ProgramTextPrompts {
+class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -42,8 +42,11 @@ public:
         return number >= 1 && number <= 10 ? m_speedButtons[number] : nullptr;
     }
     TNavBar* palette() const { return m_navBar1; }
-    // Replaces the file dialogs and message boxes (tests answer from a script).
-    void setPrompts(std::unique_ptr<TWindowPrompts> prompts) { m_prompts = std::move(prompts); }
+    // Opens a chart file as Open does once the name is chosen (no question, no dialog).
+    files::TStatus openChartFile(const std::string& path);
+    // Replaces the file dialogs and message boxes of the window and of the download window
+    // (tests answer from a script).
+    void setPrompts(std::unique_ptr<files::TPrompts> prompts);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,15 +59,9 @@ private:
     program::ProgramText programLines() const;
     void setProgramLines(const program::ProgramText& lines);
 
-    // TChartFileUi and ProgramTextPrompts: the commands ask through m_prompts.
-    std::string openFileName() override;
-    std::string saveFileName() override;
-    Answer askYesNoCancel(const std::string& question) override;
-    void showError(const std::string& message) override;
-    void setCaption(const std::string& caption) override;
-    void clearProgramText() override;
-    std::optional<std::string> saveTextFileName() override;
-    std::optional<std::string> openTextFileName() override;
+    // Shows what a file command did: the caption, and an empty program text after the chart
+    // was replaced.
+    void showFileResult(const TChartFileResult& result);
 
     // New chart: ask about unsaved changes, then an empty chart.
     void SpeedButton1Click();
@@ -97,7 +94,7 @@ private:
     QSplitter* m_splitter1 = nullptr;
     TFlowChartView* m_flowChart1 = nullptr;
     QPlainTextEdit* m_memo1 = nullptr;
-    std::unique_ptr<TWindowPrompts> m_prompts;
+    std::unique_ptr<files::TPrompts> m_prompts;
     // The chart lives on the canvas model the view owns; the file state on the chart.
     std::unique_ptr<TChart> m_chart;
     std::unique_ptr<TChartFile> m_chartFile;

@@ -1,5 +1,5 @@
-#include "app/AppTitle.h"
 #include "app/Unit1.h"
+#include "chart/AppTitle.h"
 
 #include <QApplication>
 

@@ -1,12 +1,9 @@
 #include "chart/ChartFile.h"
 
-#include "chart/FileReplace.h"
+#include "files/Files.h"
 #include "records/BlockCatalog.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -15,18 +12,10 @@ namespace {
 constexpr std::string_view kRootName = "KELMORAX";
 constexpr std::string_view kRecordName = "record";
 
-std::string osReason(int error) {
-    return std::generic_category().message(error);
-}
-
-std::string cannotOpen(const std::string& name, const std::string& reason) {
-    return "Cannot open file \"" + name + "\". " + reason;
-}
-
 } // namespace
 
-TChartFile::TChartFile(TChart& chart, TChartFileUi& ui, std::string applicationTitle)
-    : m_chart(chart), m_ui(ui), m_applicationTitle(std::move(applicationTitle)),
+TChartFile::TChartFile(TChart& chart, std::string applicationTitle)
+    : m_chart(chart), m_applicationTitle(std::move(applicationTitle)),
       m_fileDocument(std::make_unique<TSimpleXML>()) {}
 
 TChartFile::~TChartFile() = default;
@@ -48,70 +37,69 @@ bool TChartFile::HasChartExtension(std::string_view name) {
 
 // ---- commands ----
 
-bool TChartFile::commandNew() {
-    if (!askSaveChanges())
-        return false;
+TChartFileResult TChartFile::commandNew(TPrompts& prompts) {
+    if (!askSaveChanges(prompts))
+        return {};
     {
         TFcUpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
         m_chart.ClearChart();
         SetCurrentFile({});
         m_chart.NewChart();
     }
-    m_ui.clearProgramText();
     TakeSnapshot();
-    return true;
+    return {true, true};
 }
 
-bool TChartFile::commandOpen() {
-    if (!askSaveChanges())
-        return false;
-    const std::string name = m_ui.openFileName();
-    if (name.empty() || !HasChartExtension(name))
-        return false;
-    std::error_code ec;
-    if (!fs::exists(name, ec))
-        return false;
-    const std::string error = OpenFile(name);
-    if (!error.empty()) {
-        m_ui.showError(error);
-        return false;
+TChartFileResult TChartFile::commandOpen(TPrompts& prompts) {
+    if (!askSaveChanges(prompts))
+        return {};
+    const std::string name =
+        prompts.openFileName(TPrompts::FileKind::Chart).value_or(std::string());
+    if (name.empty() || !HasChartExtension(name) || files::IsMissing(name))
+        return {};
+    if (files::TStatus opened = OpenFile(name); !opened) {
+        prompts.showError(opened.error());
+        return {};
     }
-    return true;
+    return {true, true};
 }
 
-bool TChartFile::commandSave() {
+TChartFileResult TChartFile::commandSave(TPrompts& prompts) {
     std::string name = m_currentFileName;
     if (name.empty())
-        name = saveName();
+        name = saveName(prompts);
     if (name.empty())
-        return false;
-    return saveShowingError(name);
+        return {};
+    return saveShowingError(name, prompts);
 }
 
-bool TChartFile::commandSaveAs() {
-    const std::string name = saveName();
-    return !name.empty() && saveShowingError(name);
+TChartFileResult TChartFile::commandSaveAs(TPrompts& prompts) {
+    const std::string name = saveName(prompts);
+    if (name.empty())
+        return {};
+    return saveShowingError(name, prompts);
 }
 
-bool TChartFile::saveShowingError(const std::string& path) {
-    const std::string error = SaveFile(path);
-    if (!error.empty())
-        m_ui.showError(error);
-    return error.empty();
+TChartFileResult TChartFile::saveShowingError(const std::string& path, TPrompts& prompts) {
+    if (files::TStatus saved = SaveFile(path); !saved) {
+        prompts.showError(saved.error());
+        return {};
+    }
+    return {true, false};
 }
 
-bool TChartFile::confirmClose() {
-    return askSaveChanges();
+bool TChartFile::confirmClose(TPrompts& prompts) {
+    return askSaveChanges(prompts);
 }
 
-std::string TChartFile::saveName() {
-    std::string name = m_ui.saveFileName();
+std::string TChartFile::saveName(TPrompts& prompts) {
+    std::string name = prompts.saveFileName(TPrompts::FileKind::Chart).value_or(std::string());
     if (!HasChartExtension(name))
         return {};
     return name;
 }
 
-bool TChartFile::askSaveChanges() {
+bool TChartFile::askSaveChanges(TPrompts& prompts) {
     if (m_chart.IsEmptyChart())
         return true;
     std::string question;
@@ -123,13 +111,13 @@ bool TChartFile::askSaveChanges() {
             return true;
         question = "Flow Chart " + m_currentFileName + " changed,\r\nsave it?";
     }
-    switch (m_ui.askYesNoCancel(question)) {
-    case TChartFileUi::Answer::Yes:
+    switch (prompts.askYesNoCancel(question)) {
+    case TPrompts::Answer::Yes:
         // Going on after a save that did not happen would throw the chart away.
-        return commandSave();
-    case TChartFileUi::Answer::No:
+        return commandSave(prompts).done;
+    case TPrompts::Answer::No:
         return true;
-    case TChartFileUi::Answer::Cancel:
+    case TPrompts::Answer::Cancel:
         break;
     }
     return false;
@@ -137,45 +125,24 @@ bool TChartFile::askSaveChanges() {
 
 // ---- reading ----
 
-TChartFileRead TChartFile::ReadChartFile(const std::string& path) {
-    TChartFileRead result;
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        result.error = cannotOpen(path, osReason(EISDIR));
-        return result;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        result.error = cannotOpen(path, osReason(errno));
-        return result;
-    }
-    std::string text;
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, n);
-    const int readError = std::ferror(file) ? (errno ? errno : EIO) : 0;
-    std::fclose(file);
-    if (readError) {
-        result.error = cannotOpen(path, osReason(readError));
-        return result;
-    }
+files::TResult<std::unique_ptr<TSimpleXML>> TChartFile::ReadChartFile(const std::string& path) {
+    files::TResult<std::string> text = files::ReadWholeFile(path);
+    if (!text)
+        return files::Error(text.error());
     auto document = std::make_unique<TSimpleXML>();
     try {
-        document->LoadFromText(text);
+        document->LoadFromText(*text);
     } catch (const std::exception& e) {
-        result.error = e.what();
-        return result;
+        return files::Error(e.what());
     }
-    result.document = std::move(document);
-    return result;
+    return document;
 }
 
-std::string TChartFile::OpenFile(const std::string& path) {
-    TChartFileRead read = ReadChartFile(path);
-    if (!read.document)
-        return read.error;
-    LoadChart(std::move(read.document), path);
+files::TStatus TChartFile::OpenFile(const std::string& path) {
+    files::TResult<std::unique_ptr<TSimpleXML>> read = ReadChartFile(path);
+    if (!read)
+        return files::Error(read.error());
+    LoadChart(std::move(*read), path);
     return {};
 }
 
@@ -184,7 +151,6 @@ void TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document, const std::stri
         TFcUpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
         m_chart.ClearChart();
         m_chart.NewChart();
-        m_ui.clearProgramText();
         TSimpleXMLElemClassic& record = m_recordDocument.Root();
         const TSimpleXMLElems& children = document->Root().Items();
         for (int i = 0; i < children.Count(); ++i) {
@@ -226,17 +192,16 @@ void TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document, const std::stri
 
 // ---- writing ----
 
-std::string TChartFile::SaveFile(const std::string& path) {
+files::TStatus TChartFile::SaveFile(const std::string& path) {
     std::string text;
     try {
         BuildChartDocument(*m_fileDocument);
         text = m_fileDocument->SaveToText();
     } catch (const std::exception& e) {
-        return e.what();
+        return files::Error(e.what());
     }
-    std::string error = WriteFileReplacing(path, text);
-    if (!error.empty())
-        return error;
+    if (files::TStatus written = files::ReplaceFile(path, text); !written)
+        return written;
     SetCurrentFile(path);
     TakeSnapshot();
     return {};
@@ -293,11 +258,22 @@ void TChartFile::TakeSnapshot() {
 
 void TChartFile::SetCurrentFile(const std::string& name) {
     m_currentFileName = name;
-    m_ui.setCaption(CaptionText());
 }
 
 std::string TChartFile::CaptionText() const {
     if (m_currentFileName.empty())
         return m_applicationTitle;
     return m_applicationTitle + " - " + fs::path(m_currentFileName).filename().string();
+}
+
+files::TResult<TOpenedChart> openChart(const std::string& path, std::vector<std::string> phrases) {
+    TOpenedChart opened;
+    opened.canvas = std::make_unique<TFlowChart>();
+    opened.chart = std::make_unique<TChart>(*opened.canvas);
+    opened.file = std::make_unique<TChartFile>(*opened.chart, std::string());
+    opened.file->setPhrases(std::move(phrases));
+    opened.chart->NewChart();
+    if (files::TStatus status = opened.file->OpenFile(path); !status)
+        return files::Error(status.error());
+    return opened;
 }

@@ -2,11 +2,14 @@
 // order, the file commands new, open, save and save as with the unsaved-changes question, the
 // current file name with the window caption, and the snapshot the change check compares with.
 //
-// The commands run without a window: they ask a TChartFileUi for file names, answers and
-// messages. The window implements it with its dialogs; tests script the answers.
+// The commands run without a window: they ask the prompt seam for file names, answers and
+// messages, and report what they did; the window shows the caption and empties the program
+// text from that report. Tests script the answers.
 #pragma once
 
 #include "chart/Chart.h"
+#include "files/Prompts.h"
+#include "files/Result.h"
 #include "records/SimpleXML.h"
 
 #include <memory>
@@ -14,41 +17,21 @@
 #include <string_view>
 #include <vector>
 
-// What the file commands need from the window.
-class TChartFileUi {
-public:
-    enum class Answer { Yes, No, Cancel };
-
-    virtual ~TChartFileUi() = default;
-    // The open dialog (filter "FlowChart Files(*.lcs)|*.lcs", existing file). Empty: cancelled.
-    virtual std::string openFileName() = 0;
-    // The save dialog (same filter, default extension "lcs", overwrite question). Empty:
-    // cancelled.
-    virtual std::string saveFileName() = 0;
-    // A modal warning with Yes, No and Cancel; closing the box answers Cancel.
-    virtual Answer askYesNoCancel(const std::string& question) = 0;
-    // A modal error message box.
-    virtual void showError(const std::string& message) = 0;
-    // The main window's caption.
-    virtual void setCaption(const std::string& caption) = 0;
-    // Empties the program text (Memo1).
-    virtual void clearProgramText() = 0;
+// What a file command did, for the window to show: the caption (CaptionText) may have changed
+// after any of them, and a replaced chart leaves the program text of the old one behind.
+struct TChartFileResult {
+    bool done = false;          // the command did its work (nothing cancelled or failed)
+    bool chartReplaced = false; // a new or opened chart took the old one's place
+    explicit operator bool() const { return done; }
 };
 
-// The result of reading a chart file without touching the chart.
-struct TChartFileRead {
-    std::unique_ptr<TSimpleXML> document; // set on success
-    std::string error;                    // set on failure: the message to show
-};
-
-// The file state of the main window and its file commands. The chart and the window interface
-// must outlive it.
+// The file state of the main window and its file commands. The chart must outlive it.
 class TChartFile {
 public:
     static constexpr std::string_view FileFilter = "FlowChart Files(*.lcs)|*.lcs";
     static constexpr std::string_view DefaultExtension = "lcs";
 
-    TChartFile(TChart& chart, TChartFileUi& ui, std::string applicationTitle);
+    TChartFile(TChart& chart, std::string applicationTitle);
     ~TChartFile();
     TChartFile(const TChartFile&) = delete;
     TChartFile& operator=(const TChartFile&) = delete;
@@ -57,37 +40,39 @@ public:
     // number i). Empty until set: every VoiceX caption then shows the phrase number.
     void setPhrases(std::vector<std::string> phrases) { m_phrases = std::move(phrases); }
 
-    // ---- commands (each returns true when it did its work) ----
-    // New chart: the question, then an empty unnamed chart; empties the program text.
-    bool commandNew();
+    using TPrompts = files::TPrompts;
+
+    // ---- commands ----
+    // New chart: the question, then an empty unnamed chart.
+    TChartFileResult commandNew(TPrompts& prompts);
     // Open: the question, the open dialog, then the file read as a whole before anything is
     // replaced. A file that cannot be read or parsed is reported and changes nothing.
-    bool commandOpen();
+    TChartFileResult commandOpen(TPrompts& prompts);
     // Save: to the current file, or to a name asked for when the chart is unnamed.
-    bool commandSave();
+    TChartFileResult commandSave(TPrompts& prompts);
     // Save as: always asks for a name.
-    bool commandSaveAs();
+    TChartFileResult commandSaveAs(TPrompts& prompts);
     // Closing the window: the same question as new and open. True when the window may close.
-    bool confirmClose();
+    bool confirmClose(TPrompts& prompts);
 
     // ---- the steps ----
     // The unsaved-changes question: true to go on. Yes saves first and goes on only when the
     // save wrote the file; Cancel (or a save that did not happen) ends the command.
-    bool askSaveChanges();
+    bool askSaveChanges(TPrompts& prompts);
     // Reads and parses a chart file; nothing else changes.
-    static TChartFileRead ReadChartFile(const std::string& path);
+    static files::TResult<std::unique_ptr<TSimpleXML>> ReadChartFile(const std::string& path);
     // Replaces the chart by the records of a parsed chart file (which becomes the file document,
     // so its prolog is written back on the next save), names it and takes the snapshot.
     void LoadChart(std::unique_ptr<TSimpleXML> document, const std::string& path);
     // Opens a file as the open command does once a name is chosen, without questions or
-    // dialogs. Returns the error message, empty on success (then everything is as after open).
-    std::string OpenFile(const std::string& path);
+    // dialogs. On success everything is as after open; on failure nothing changed.
+    files::TStatus OpenFile(const std::string& path);
     // Writes the chart to path (a new file in the same folder renamed over the old one), names
-    // the chart and takes the snapshot. Returns the error message, empty on success; on failure
-    // the old file, the name and the snapshot are as they were.
-    std::string SaveFile(const std::string& path);
-    // SaveFile, with a failure shown in an error box; true when the file was written.
-    bool saveShowingError(const std::string& path);
+    // the chart and takes the snapshot. On failure the old file, the name and the snapshot are
+    // as they were.
+    files::TStatus SaveFile(const std::string& path);
+    // SaveFile, with a failure shown in an error box.
+    TChartFileResult saveShowingError(const std::string& path, TPrompts& prompts);
 
     // Clears d's root (its prolog stays), names it KELMORAX and adds one record per block, in
     // chart order, holding a copy of the block's parameter record.
@@ -98,7 +83,7 @@ public:
 
     // Takes the snapshot of the current chart.
     void TakeSnapshot();
-    // Stores the current file name and sets the window caption.
+    // Stores the current file name (the caption follows it).
     void SetCurrentFile(const std::string& name);
 
     const std::string& CurrentFileName() const { return m_currentFileName; }
@@ -111,12 +96,11 @@ public:
     static bool HasChartExtension(std::string_view name);
 
 private:
-    std::string saveName();
+    std::string saveName(TPrompts& prompts);
     // How BuildChartDocument writes one record inside the chart: its copy, indented two levels.
     std::string recordText(std::string_view payload);
 
     TChart& m_chart;
-    TChartFileUi& m_ui;
     std::string m_applicationTitle;
     std::vector<std::string> m_phrases;
     std::string m_currentFileName;
@@ -128,3 +112,16 @@ private:
     std::vector<std::string> m_snapshotRecords;
     bool m_snapshotValid = false; // false until the first snapshot
 };
+
+// A chart opened without a window, as the editor opens it: the canvas model, the chart on it
+// and its file state. What the command-line tool and the benchmarks work on.
+struct TOpenedChart {
+    std::unique_ptr<TFlowChart> canvas;
+    std::unique_ptr<TChart> chart;
+    std::unique_ptr<TChartFile> file;
+};
+
+// Opens the chart file at path with the phrase list naming VoiceX blocks (entry i names phrase
+// number i). The error is the message the editor would show.
+files::TResult<TOpenedChart> openChart(const std::string& path,
+                                       std::vector<std::string> phrases = {});

@@ -1,11 +1,9 @@
 // zolvane chart [--phrases FILE] CHART.lcs: open a chart as the editor opens it and print one
 // line per chart item. zolvane resave IN.lcs OUT.lcs: open a chart and save it again.
-#include "app/AppTitle.h"
 #include "chart/Chart.h"
 #include "chart/ChartFile.h"
 #include "chart/PhraseList.h"
 #include "cli/Commands.h"
-#include "cli/QuietChartFileUi.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -99,15 +97,10 @@ int runChart(const Args& args) {
             std::cerr << "zolvane: " << phrases.error << '\n';
     }
 
-    TFlowChart canvas;
-    TChart chart(canvas);
-    QuietChartFileUi ui;
-    TChartFile file(chart, ui, kApplicationTitle);
-    file.setPhrases(std::move(phrases.entries));
-    chart.NewChart();
-    if (const std::string error = file.OpenFile(chartPath); !error.empty())
-        return fail(error);
-
+    const files::TResult<TOpenedChart> opened = openChart(chartPath, std::move(phrases.entries));
+    if (!opened)
+        return fail(opened.error());
+    const TChart& chart = *opened->chart;
     std::string out;
     for (int i = 0; i < chart.Count(); ++i)
         out += itemLine(*chart.Item(i));
@@ -128,15 +121,11 @@ int runResave(const Args& args) {
         if (!TChartFile::HasChartExtension(*name))
             return fail("resave: \"" + *name + "\" is not a chart file (.lcs)");
 
-    TFlowChart canvas;
-    TChart chart(canvas);
-    QuietChartFileUi ui;
-    TChartFile file(chart, ui, kApplicationTitle);
-    chart.NewChart();
-    if (const std::string error = file.OpenFile(in); !error.empty())
-        return fail(error);
-    if (const std::string error = file.SaveFile(out); !error.empty())
-        return fail(error);
+    const files::TResult<TOpenedChart> opened = openChart(in);
+    if (!opened)
+        return fail(opened.error());
+    if (const files::TStatus saved = opened->file->SaveFile(out); !saved)
+        return fail(saved.error());
     return kSuccess;
 }
 

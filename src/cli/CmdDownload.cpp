@@ -4,8 +4,10 @@
 
 #include "cli/Commands.h"
 #include "download/UDownloadDo.h"
-#include "platform/PtyRobotServer.h"
-#include "platform/QtSerialPort.h"
+#include "download/pty/PtyRobotServer.h"
+#include "files/Files.h"
+#include "platform/events/QueuedPoster.h"
+#include "platform/serial/QtSerialPort.h"
 
 #include <QCoreApplication>
 #include <charconv>
@@ -49,12 +51,10 @@ int runDownload(const Args& args) {
     if (device.empty() || listing.empty())
         return kUsageError;
 
-    download::Bytes bytes;
-    std::string error;
-    if (!download::ReadFileBytes(listing, bytes, &error))
-        return fail(error);
-    const std::vector<std::string> lines =
-        download::SplitLines(std::string(bytes.begin(), bytes.end()));
+    const files::TResult<std::string> bytes = files::ReadWholeFile(listing);
+    if (!bytes)
+        return fail(bytes.error());
+    const std::vector<std::string> lines = files::SplitLines(*bytes);
     if (lines.empty())
         return fail(listing + " holds no line: there is nothing to send");
 
@@ -145,21 +145,21 @@ int runEmulate(const Args& args) {
     sigaddset(&blocked, SIGUSR1); // the robot took an image and --once was given
     pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
 
-    platform::TPtyRobotServer server;
+    download::TPtyRobotServer server;
     server.robot().rejectNextPackets(static_cast<int>(reject));
     if (silent)
         server.robot().setSilentAfterPackets(0);
     std::mutex outputMutex;
-    bool saveFailed = false;
+    std::string saveError;
     server.robot().setImageHandler([&](const download::Bytes& image) {
         std::lock_guard lock(outputMutex);
         if (!saveTo.empty()) {
-            if (std::FILE* file = std::fopen(saveTo.c_str(), "wb")) {
-                saveFailed = std::fwrite(image.data(), 1, image.size(), file) != image.size();
-                saveFailed = std::fclose(file) != 0 || saveFailed;
-            } else {
-                saveFailed = true;
-            }
+            // Replaced whole: a robot stopped half-way never leaves a truncated image behind.
+            const files::TStatus saved = files::ReplaceFile(
+                saveTo,
+                std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+            if (!saved)
+                saveError = saved.error();
         }
         std::cout << "received " << image.size() << " bytes" << std::endl;
         if (once)
@@ -177,8 +177,8 @@ int runEmulate(const Args& args) {
     else
         server.stop();
     std::lock_guard lock(outputMutex);
-    if (saveFailed)
-        return fail("cannot write " + saveTo);
+    if (!saveError.empty())
+        return fail(saveError);
     return signal == SIGUSR1 || signal == SIGINT || signal == SIGTERM ? kSuccess : kFailure;
 #endif
 }

@@ -1,10 +1,8 @@
 // zolvane listing CHART.lcs: open the chart as the editor opens it, generate, and print the
 // program text with CR LF line ends.
-#include "app/AppTitle.h"
 #include "chart/Chart.h"
 #include "chart/ChartFile.h"
 #include "cli/Commands.h"
-#include "cli/QuietChartFileUi.h"
 #include "program/ChartListing.h"
 #include "program/ProgramText.h"
 
@@ -22,18 +20,13 @@ int runListing(const Args& args) {
     if (!TChartFile::HasChartExtension(path))
         return fail("listing: \"" + path + "\" is not a chart file (.lcs)");
 
-    TFlowChart canvas;
-    TChart chart(canvas);
-    QuietChartFileUi ui;
-    TChartFile file(chart, ui, kApplicationTitle);
-    chart.NewChart();
-    if (const std::string error = file.OpenFile(path); !error.empty())
-        return fail(error);
-
-    const program::ListingResult listing = program::generateListing(chart);
+    const files::TResult<TOpenedChart> opened = openChart(path);
+    if (!opened)
+        return fail(opened.error());
+    const program::ListingResult listing = program::generateListing(*opened->chart);
     if (!listing.ok())
         return fail(*listing.error);
-    const std::string text = program::joinLines(listing.lines);
+    const std::string text = files::JoinLines(listing.lines);
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
     std::cout.flush();
     return std::cout ? kSuccess : fail("listing: cannot write the output");

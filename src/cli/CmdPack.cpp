@@ -1,6 +1,7 @@
 // zolvane check and zolvane pack: the line checks and the program image of a listing file.
 #include "cli/Commands.h"
 #include "download/ProgramImage.h"
+#include "files/Files.h"
 
 #include <iostream>
 
@@ -10,13 +11,12 @@ namespace {
 
 // The lines of a listing file, split as the download window splits its text.
 bool readListing(const std::string& fileName, std::vector<std::string>& lines) {
-    download::Bytes bytes;
-    std::string error;
-    if (!download::ReadFileBytes(fileName, bytes, &error)) {
-        fail(error);
+    files::TResult<std::string> bytes = files::ReadWholeFile(fileName);
+    if (!bytes) {
+        fail(bytes.error());
         return false;
     }
-    lines = download::SplitLines(std::string(bytes.begin(), bytes.end()));
+    lines = files::SplitLines(*bytes);
     return true;
 }
 
@@ -39,9 +39,8 @@ int runPack(const Args& args) {
     std::vector<std::string> lines;
     if (!readListing(args[0], lines))
         return kFailure;
-    std::string error;
-    if (!download::PackLines(lines, args[1], &error))
-        return fail(error);
+    if (files::TStatus packed = download::PackLines(lines, args[1]); !packed)
+        return fail(packed.error());
     return kSuccess;
 }
 

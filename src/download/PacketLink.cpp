@@ -69,7 +69,7 @@ std::size_t TReceiveQueue::size() const {
     return m_bytes.size();
 }
 
-TPacketLink::TPacketLink(platform::TSerialPortInterface& port, TReceiveQueue& queue, TClock& clock,
+TPacketLink::TPacketLink(TSerialPortInterface& port, TReceiveQueue& queue, TClock& clock,
                          std::chrono::milliseconds answerTimeout)
     : m_port(port), m_queue(queue), m_clock(clock), m_timeout(answerTimeout) {}
 

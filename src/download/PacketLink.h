@@ -1,7 +1,7 @@
 #pragma once
 
 #include "download/Clock.h"
-#include "platform/SerialPortInterface.h"
+#include "download/SerialPortInterface.h"
 
 #include <array>
 #include <chrono>
@@ -75,7 +75,7 @@ public:
     // What made the last attempt fail, for the message.
     enum class Failure { None, Refused, NoAnswer, BadPacket, PortLost };
 
-    TPacketLink(platform::TSerialPortInterface& port, TReceiveQueue& queue, TClock& clock,
+    TPacketLink(TSerialPortInterface& port, TReceiveQueue& queue, TClock& clock,
                 std::chrono::milliseconds answerTimeout = kDefaultAnswerTimeout);
 
     // One byte out, back once it has left the output buffer: kLinkOk or kLinkPortLost.
@@ -100,7 +100,7 @@ public:
 private:
     int portLost(std::string message);
 
-    platform::TSerialPortInterface& m_port;
+    TSerialPortInterface& m_port;
     TReceiveQueue& m_queue;
     TClock& m_clock;
     std::chrono::milliseconds m_timeout;

@@ -1,12 +1,6 @@
 #include "download/ProgramImage.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <system_error>
+#include "files/Files.h"
 
 namespace download {
 
@@ -24,11 +18,6 @@ int hexDigit(char c) {
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
-}
-
-void setError(std::string* error, const std::string& text) {
-    if (error)
-        *error = text;
 }
 
 } // namespace
@@ -172,92 +161,10 @@ Bytes BuildImage(const std::vector<std::string>& lines) {
     return image;
 }
 
-bool PackLines(const std::vector<std::string>& lines, const std::string& fileName,
-               std::string* error) {
+files::TStatus PackLines(const std::vector<std::string>& lines, const std::string& fileName) {
     const Bytes image = BuildImage(lines);
-    std::FILE* file = std::fopen(fileName.c_str(), "wb");
-    if (!file) {
-        setError(error, "Cannot write " + fileName + ": " + std::strerror(errno));
-        return false;
-    }
-    const std::size_t written = std::fwrite(image.data(), 1, image.size(), file);
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (written != image.size() || !closed) {
-        setError(error, "Cannot write " + fileName + ": " +
-                            std::strerror(written != image.size() ? writeErrno : errno));
-        return false;
-    }
-    return true;
-}
-
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
-    return lines;
-}
-
-std::string TempDirectory(std::string* error) {
-    std::error_code ec;
-    std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
-    if (ec) {
-        setError(error, "No temporary folder: " + ec.message());
-        return {};
-    }
-    std::string name = dir.string();
-    if (!name.empty() && name.back() != std::filesystem::path::preferred_separator)
-        name += std::filesystem::path::preferred_separator;
-    return name;
-}
-
-std::string MakeTempFileName(std::string* error) {
-    const std::string dir = TempDirectory(error);
-    if (dir.empty())
-        return {};
-    static thread_local std::mt19937_64 random{std::random_device{}()};
-    constexpr char kDigits[] = "0123456789abcdef";
-    int lastErrno = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = dir + "tpx";
-        std::uint64_t bits = random();
-        for (int i = 0; i < 10; ++i, bits >>= 4)
-            name += kDigits[bits & 0xF];
-        name += ".tmp";
-        // "x": create the file or fail when it exists, in one step.
-        if (std::FILE* file = std::fopen(name.c_str(), "wbx")) {
-            std::fclose(file);
-            return name;
-        }
-        lastErrno = errno;
-        if (lastErrno != EEXIST)
-            break;
-    }
-    setError(error, "Cannot create a temporary file in " + dir + ": " + std::strerror(lastErrno));
-    return {};
-}
-
-bool ReadFileBytes(const std::string& fileName, Bytes& bytes, std::string* error) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
-        setError(error, "Cannot read " + fileName + ": " + std::strerror(errno));
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        setError(error, "Cannot read " + fileName);
-        return false;
-    }
-    return true;
+    return files::ReplaceFile(
+        fileName, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
 }
 
 } // namespace download

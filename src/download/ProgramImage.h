@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/Result.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -52,26 +54,8 @@ TParsedLine ParseLine(std::string_view line);
 // The image of the lines in memory; lines that fail CheckLine are left out.
 Bytes BuildImage(const std::vector<std::string>& lines);
 
-// Writes the image of the lines to fileName, replacing its content. False
-// with the system's message in *error when the file cannot be written.
-bool PackLines(const std::vector<std::string>& lines, const std::string& fileName,
-               std::string* error = nullptr);
-
-// A text box's lines: split at CR LF, CR or LF; a final line break adds no
-// empty line, and an empty text has no line at all.
-std::vector<std::string> SplitLines(std::string_view text);
-
-// The system's temporary directory with a trailing separator; empty (and
-// *error set) when the system has none.
-std::string TempDirectory(std::string* error = nullptr);
-
-// Creates a new, empty, uniquely named file beginning with "tpx" in
-// TempDirectory() and returns its full name. The file is created with
-// exclusive access, so two downloads never share one. Empty on failure,
-// with the system's message in *error.
-std::string MakeTempFileName(std::string* error = nullptr);
-
-// Reads a whole file. False with the system's message in *error on failure.
-bool ReadFileBytes(const std::string& fileName, Bytes& bytes, std::string* error = nullptr);
+// Writes the image of the lines to fileName, replacing the file whole (an interrupted write
+// leaves the old file as it was).
+files::TStatus PackLines(const std::vector<std::string>& lines, const std::string& fileName);
 
 } // namespace download

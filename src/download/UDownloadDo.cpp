@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 namespace download {
 
@@ -37,22 +35,6 @@ std::string hexByte(std::uint8_t b) {
     std::snprintf(text, sizeof text, "%02X", b);
     return text;
 }
-
-// Deletes the temporary image file on every path out of SendListing.
-class TTempFile {
-public:
-    explicit TTempFile(std::string name) : m_name(std::move(name)) {}
-    ~TTempFile() {
-        std::error_code ec;
-        std::filesystem::remove(m_name, ec);
-    }
-    TTempFile(const TTempFile&) = delete;
-    TTempFile& operator=(const TTempFile&) = delete;
-    const std::string& name() const { return m_name; }
-
-private:
-    std::string m_name;
-};
 
 } // namespace
 
@@ -164,7 +146,7 @@ void TSendDataThread::join() {
         m_thread.join();
 }
 
-TDownloader::TDownloader(platform::TSerialPortInterface& port, PostFunction post, TClock& clock)
+TDownloader::TDownloader(TSerialPortInterface& port, PostFunction post, TClock& clock)
     : m_port(port), m_post(std::move(post)), m_clock(clock) {
     // SerialPort1Comm's role: received bytes go into the receive queue; a
     // port that fails wakes the worker instead of leaving it waiting.
@@ -188,25 +170,7 @@ TStartResult TDownloader::SendListing(const std::vector<std::string>& lines) {
         return {};
     if (busy())
         return {false, "A download is already running."};
-    std::string error;
-    const std::string name = MakeTempFileName(&error);
-    if (name.empty())
-        return {false, error};
-    const TTempFile file(name);
-    if (!PackLines(lines, file.name(), &error))
-        return {false, error};
-    return SendImageFile(file.name());
-}
-
-TStartResult TDownloader::SendImageFile(const std::string& fileName) {
-    std::error_code ec;
-    if (!std::filesystem::exists(fileName, ec))
-        return {};
-    Bytes image;
-    std::string error;
-    if (!ReadFileBytes(fileName, image, &error))
-        return {false, error};
-    return SendImage(std::move(image));
+    return SendImage(BuildImage(lines));
 }
 
 TStartResult TDownloader::SendImage(Bytes image) {

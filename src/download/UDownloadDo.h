@@ -3,7 +3,7 @@
 #include "download/Clock.h"
 #include "download/PacketLink.h"
 #include "download/ProgramImage.h"
-#include "platform/SerialPortInterface.h"
+#include "download/SerialPortInterface.h"
 
 #include <array>
 #include <chrono>
@@ -97,8 +97,7 @@ struct TStartResult {
 // port must outlive it.
 class TDownloader {
 public:
-    TDownloader(platform::TSerialPortInterface& port, PostFunction post,
-                TClock& clock = systemClock());
+    TDownloader(TSerialPortInterface& port, PostFunction post, TClock& clock = systemClock());
     // Stops a running worker and waits for it; its pending reports are dropped.
     ~TDownloader();
     TDownloader(const TDownloader&) = delete;
@@ -107,15 +106,14 @@ public:
     void setHandlers(TDownloadHandlers handlers) { m_handlers = std::move(handlers); }
     void setAnswerTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
 
-    // The Download button: packs the lines into a temporary image file, sends
-    // it with SendImageFile and deletes the file again, whatever happens.
-    // No line: nothing happens (started false, error empty).
+    // The Download button: packs the lines into the program image in memory
+    // and sends it with SendImage. No line: nothing happens (started false,
+    // error empty).
     TStartResult SendListing(const std::vector<std::string>& lines);
-    // Sends the file's bytes as the program image: empties the receive queue,
+    // Sends the bytes as the program image: empties the receive queue,
     // discards the port's buffers and starts the worker. Refuses (with a
-    // message) a missing or unreadable file, an image too large for the
-    // header, a closed port and a download already running.
-    TStartResult SendImageFile(const std::string& fileName);
+    // message) an image too large for the header, a closed port and a
+    // download already running.
     TStartResult SendImage(Bytes image);
 
     bool busy() const { return m_worker != nullptr; }
@@ -127,7 +125,7 @@ public:
 private:
     void finish(const TSendResult& result);
 
-    platform::TSerialPortInterface& m_port;
+    TSerialPortInterface& m_port;
     PostFunction m_post;
     TClock& m_clock;
     std::chrono::milliseconds m_timeout = kDefaultAnswerTimeout;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "download/ProgramImage.h"
-#include "platform/SerialPortInterface.h"
+#include "download/SerialPortInterface.h"
 
 #include <atomic>
 #include <cstdint>
@@ -100,7 +100,7 @@ private:
 // (the "Virtual robot" entry of the port box, and the tests' robot). Its
 // answers arrive through the receive handler on the writing thread; a
 // hang-up closes the port and reports it through the error handler.
-class TVirtualRobotPort final : public platform::TSerialPortInterface {
+class TVirtualRobotPort final : public TSerialPortInterface {
 public:
     TVirtualRobotPort();
 

@@ -1,6 +1,6 @@
 #include "editors/frmFaYin.h"
 
-#include "platform/CodePage.h"
+#include "platform/text/CodePage.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

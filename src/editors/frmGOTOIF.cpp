@@ -1,6 +1,6 @@
 #include "editors/frmGOTOIF.h"
 
-#include "platform/CodePage.h"
+#include "platform/text/CodePage.h"
 
 #include <QGridLayout>
 

@@ -1,6 +1,6 @@
 #include "editors/frmVOICEX.h"
 
-#include "platform/CodePage.h"
+#include "platform/text/CodePage.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -17,7 +17,7 @@ ListingResult generateListing(const TChart& chart) {
     return generateListing(chartBlocks(chart));
 }
 
-bool generateCommand(const TChart& chart, ProgramText& text, ProgramTextPrompts& prompts) {
+bool generateCommand(const TChart& chart, ProgramText& text, TPrompts& prompts) {
     return generateCommand(chartBlocks(chart), text, prompts);
 }
 

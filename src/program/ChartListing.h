@@ -21,6 +21,6 @@ ListingResult generateListing(const TChart& chart);
 
 // Generate (SpeedButton7Click): the listing of the chart into the program text,
 // or the parse error of a damaged record shown and the text left as it was.
-bool generateCommand(const TChart& chart, ProgramText& text, ProgramTextPrompts& prompts);
+bool generateCommand(const TChart& chart, ProgramText& text, TPrompts& prompts);
 
 } // namespace program

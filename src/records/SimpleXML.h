@@ -318,7 +318,8 @@ public:
     // Reads the whole file, then as LoadFromText. Throws ESimpleXMLFileError when the file
     // cannot be read (the document is then unchanged), ESimpleXMLError on a parse error.
     void LoadFromFile(const std::string& path);
-    // Writes SaveToText to the file, truncating or creating it; ESimpleXMLFileError on failure.
+    // Writes SaveToText to the file, replacing it whole (an interrupted write leaves the old
+    // file as it was); ESimpleXMLFileError on failure.
     void SaveToFile(const std::string& path);
 
     const std::string IndentString = "  ";

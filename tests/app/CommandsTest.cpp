@@ -102,7 +102,7 @@ TEST_F(CommandsTest, SaveWritesTheChartAndReopenRestoresIt) {
 TEST_F(CommandsTest, NewAsksAboutAnUnnamedChartAndCancelKeepsEverything) {
     insert(kDirect);
     setMemo("10 REM \"KEEP\"");
-    prompts->answers.push_back(TWindowPrompts::Answer::Cancel);
+    prompts->answers.push_back(files::TPrompts::Answer::Cancel);
     press(1);
     EXPECT_EQ(prompts->questions, std::vector<std::string>{kUnnamedQuestion});
     EXPECT_EQ(chart().BlockCount(), 1);
@@ -110,13 +110,13 @@ TEST_F(CommandsTest, NewAsksAboutAnUnnamedChartAndCancelKeepsEverything) {
     EXPECT_EQ(title(), kApplicationTitle);
 
     // Open asks the same question; Cancel shows no file dialog.
-    prompts->answers.push_back(TWindowPrompts::Answer::Cancel);
+    prompts->answers.push_back(files::TPrompts::Answer::Cancel);
     press(2);
     EXPECT_EQ(prompts->questions.size(), 2u);
     EXPECT_TRUE(prompts->dialogs.empty());
     EXPECT_EQ(chart().BlockCount(), 1);
 
-    prompts->answers.push_back(TWindowPrompts::Answer::No);
+    prompts->answers.push_back(files::TPrompts::Answer::No);
     press(1);
     EXPECT_EQ(chart().BlockCount(), 0);
     EXPECT_EQ(memo(), "");
@@ -126,7 +126,7 @@ TEST_F(CommandsTest, NewAsksAboutAnUnnamedChartAndCancelKeepsEverything) {
 TEST_F(CommandsTest, YesOnNewSavesFirstThenStartsAnew) {
     insert(kDirect);
     const std::string file = path("first.lcs");
-    prompts->answers.push_back(TWindowPrompts::Answer::Yes);
+    prompts->answers.push_back(files::TPrompts::Answer::Yes);
     prompts->saveChartNames.push_back(file);
     press(1);
     EXPECT_NE(readBytes(file).find("type=\"1\""), std::string::npos);
@@ -184,25 +184,25 @@ INSTANTIATE_TEST_SUITE_P(Files, CommandsBadFileTest,
 
 TEST_F(CommandsTest, ClosingAChangedChartAsksAndCancelKeepsTheWindowOpen) {
     insert(kDirect);
-    prompts->answers.push_back(TWindowPrompts::Answer::Cancel);
+    prompts->answers.push_back(files::TPrompts::Answer::Cancel);
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(prompts->questions, std::vector<std::string>{kUnnamedQuestion});
     EXPECT_EQ(chart().BlockCount(), 1);
 
     // The exit button asks the same way.
-    prompts->answers.push_back(TWindowPrompts::Answer::Cancel);
+    prompts->answers.push_back(files::TPrompts::Answer::Cancel);
     press(5);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(prompts->questions.size(), 2u);
 
     // Yes with the save dialog cancelled saves nothing, so the window stays.
-    prompts->answers.push_back(TWindowPrompts::Answer::Yes);
+    prompts->answers.push_back(files::TPrompts::Answer::Yes);
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(prompts->dialogs, std::vector<std::string>{"saveChart"});
 
-    prompts->answers.push_back(TWindowPrompts::Answer::No);
+    prompts->answers.push_back(files::TPrompts::Answer::No);
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(window->isVisible());
 }
@@ -210,9 +210,6 @@ TEST_F(CommandsTest, ClosingAChangedChartAsksAndCancelKeepsTheWindowOpen) {
 // Quitting during a download would leave half a program in the robot: the window asks first.
 TEST_F(CommandsTest, ClosingDuringADownloadAsksFirst) {
     TFormDownload* download = window->downloadWindow();
-    std::vector<QString> messages;
-    download->setMessageHook(
-        [&](QMessageBox::Icon, const QString& text) { messages.push_back(text); });
     download->setProgramText("10 REM \"END\"");
     download->refreshPorts();
     auto* portBox = download->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
@@ -223,7 +220,7 @@ TEST_F(CommandsTest, ClosingDuringADownloadAsksFirst) {
     download->findChild<QPushButton*>(QStringLiteral("Button6"))->click();
     ASSERT_TRUE(download->downloading());
 
-    prompts->answers.push_back(TWindowPrompts::Answer::Cancel);
+    prompts->answers.push_back(files::TPrompts::Answer::Cancel);
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(download->downloading());
@@ -231,7 +228,7 @@ TEST_F(CommandsTest, ClosingDuringADownloadAsksFirst) {
     EXPECT_EQ(prompts->questions[0],
               "A download to the robot is still running.\r\nStop it and quit?");
 
-    prompts->answers.push_back(TWindowPrompts::Answer::Yes);
+    prompts->answers.push_back(files::TPrompts::Answer::Yes);
     EXPECT_TRUE(window->close());
     EXPECT_EQ(prompts->questions.size(), 2u); // the empty chart asks nothing more
 }
@@ -393,9 +390,6 @@ TEST_F(CommandsTest, DownloadHandsTheProgramTextToTheDownloadWindow) {
     setMemo("10 REM \"ZOLVANE\"\n20 REM \"FDX\"");
     TFormDownload* download = window->downloadWindow();
     ASSERT_NE(download, nullptr);
-    std::vector<QString> messages;
-    download->setMessageHook(
-        [&](QMessageBox::Icon, const QString& text) { messages.push_back(text); });
     std::string handed;
     bool wasVisible = false;
     QTimer::singleShot(0, download, [&] {
@@ -406,8 +400,8 @@ TEST_F(CommandsTest, DownloadHandsTheProgramTextToTheDownloadWindow) {
     press(6);
     EXPECT_TRUE(wasVisible);
     EXPECT_FALSE(download->isVisible());
-    EXPECT_EQ(program::splitLines(handed),
+    EXPECT_EQ(files::SplitLines(handed),
               (program::ProgramText{"10 REM \"ZOLVANE\"", "20 REM \"FDX\""}));
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(prompts->messages.empty()); // the download window's boxes go through the prompts
     EXPECT_EQ(memo(), "10 REM \"ZOLVANE\"\n20 REM \"FDX\"");
 }

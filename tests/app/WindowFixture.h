@@ -3,11 +3,11 @@
 #pragma once
 
 #include "../support/MouseInput.h"
-#include "app/AppTitle.h"
+#include "../support/ScriptedPrompts.h"
 #include "app/NavBar.h"
 #include "app/Unit1.h"
-#include "app/WindowPrompts.h"
 #include "canvas/view/FlowChartView.h"
+#include "chart/AppTitle.h"
 #include "chart/Chart.h"
 
 #include <QApplication>
@@ -21,46 +21,7 @@
 #include <string>
 #include <vector>
 
-// Answers the window's questions from queues and logs what was asked. An empty queue answers
-// as a person closing the dialog would: no name, Cancel.
-class ScriptedPrompts final : public TWindowPrompts {
-public:
-    std::deque<std::optional<std::string>> openChartNames, saveChartNames, openTextNames,
-        saveTextNames;
-    std::deque<Answer> answers;
-    std::vector<std::string> questions; // every Yes/No/Cancel question, in order
-    std::vector<std::string> errors;    // every error box, in order
-    std::vector<std::string> dialogs;   // which file dialog was shown, in order
-
-    std::optional<std::string> openChartName() override {
-        return take(openChartNames, "openChart");
-    }
-    std::optional<std::string> saveChartName() override {
-        return take(saveChartNames, "saveChart");
-    }
-    std::optional<std::string> openTextName() override { return take(openTextNames, "openText"); }
-    std::optional<std::string> saveTextName() override { return take(saveTextNames, "saveText"); }
-    Answer askYesNoCancel(const std::string& question) override {
-        questions.push_back(question);
-        if (answers.empty())
-            return Answer::Cancel;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    void showError(const std::string& message) override { errors.push_back(message); }
-
-private:
-    std::optional<std::string> take(std::deque<std::optional<std::string>>& queue,
-                                    const char* dialog) {
-        dialogs.emplace_back(dialog);
-        if (queue.empty())
-            return std::nullopt;
-        std::optional<std::string> name = queue.front();
-        queue.pop_front();
-        return name;
-    }
-};
+using ScriptedPrompts = TScriptedPrompts;
 
 class WindowTest : public ::testing::Test {
 protected:

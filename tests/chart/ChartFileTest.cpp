@@ -12,31 +12,34 @@
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 #include <sys/resource.h>
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
-using Answer = TChartFileUi::Answer;
+using Answer = files::TPrompts::Answer;
 
 namespace {
 
 const std::string kHeader = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n";
 const std::string kTitle = "TITLE";
 
-// The window's side, answered by the test. A question nobody scripted fails the test.
-struct ScriptedUi : TChartFileUi {
+// The person at the window, answered by the test. A question nobody scripted fails the test.
+struct ScriptedUi : files::TPrompts {
     std::deque<std::string> openNames, saveNames;
     std::deque<Answer> answers;
     std::vector<std::string> questions, errors, captions;
     int openDialogs = 0, saveDialogs = 0;
     std::string programText = "10 REM \"ZOLVANE\"\r\n";
 
-    std::string openFileName() override {
+    std::optional<std::string> openFileName(FileKind kind) override {
+        EXPECT_EQ(kind, FileKind::Chart);
         ++openDialogs;
         return pop(openNames);
     }
-    std::string saveFileName() override {
+    std::optional<std::string> saveFileName(FileKind kind) override {
+        EXPECT_EQ(kind, FileKind::Chart);
         ++saveDialogs;
         return pop(saveNames);
     }
@@ -50,18 +53,81 @@ struct ScriptedUi : TChartFileUi {
         answers.pop_front();
         return a;
     }
-    void showError(const std::string& message) override { errors.push_back(message); }
-    void setCaption(const std::string& caption) override { captions.push_back(caption); }
-    void clearProgramText() override { programText.clear(); }
+    void showMessage(Severity severity, const std::string& message) override {
+        EXPECT_EQ(severity, Severity::Error);
+        errors.push_back(message);
+    }
 
 private:
-    static std::string pop(std::deque<std::string>& names) {
-        if (names.empty())
-            return {};
+    static std::optional<std::string> pop(std::deque<std::string>& names) {
+        if (names.empty() || names.front().empty()) {
+            if (!names.empty())
+                names.pop_front();
+            return std::nullopt;
+        }
         std::string n = names.front();
         names.pop_front();
         return n;
     }
+};
+
+// The chart file as the main window drives it: each command asks ui, and what it reports is
+// shown there as the window shows it (the caption after every command that did its work, an
+// empty program text after the chart was replaced).
+class ShownChartFile {
+public:
+    ShownChartFile(TChart& chart, ScriptedUi& ui, std::string title)
+        : m_file(chart, std::move(title)), m_ui(ui) {}
+
+    bool commandNew() { return show(m_file.commandNew(m_ui)); }
+    bool commandOpen() { return show(m_file.commandOpen(m_ui)); }
+    bool commandSave() { return show(m_file.commandSave(m_ui)); }
+    bool commandSaveAs() { return show(m_file.commandSaveAs(m_ui)); }
+    bool confirmClose() { return showIfRenamed(m_file.confirmClose(m_ui)); }
+    bool askSaveChanges() { return showIfRenamed(m_file.askSaveChanges(m_ui)); }
+    std::string OpenFile(const std::string& path) {
+        const files::TStatus status = m_file.OpenFile(path);
+        if (status)
+            show({true, true});
+        return status.error();
+    }
+    std::string SaveFile(const std::string& path) {
+        const files::TStatus status = m_file.SaveFile(path);
+        if (status)
+            show({true, false});
+        return status.error();
+    }
+    void SetCurrentFile(const std::string& name) {
+        m_file.SetCurrentFile(name);
+        show({true, false});
+    }
+    TChartFile* operator->() { return &m_file; }
+    void setPhrases(std::vector<std::string> phrases) { m_file.setPhrases(std::move(phrases)); }
+    bool IsChartChanged() { return m_file.IsChartChanged(); }
+    void TakeSnapshot() { m_file.TakeSnapshot(); }
+    const std::string& CurrentFileName() const { return m_file.CurrentFileName(); }
+    std::string CaptionText() const { return m_file.CaptionText(); }
+    TSimpleXML& FileDocument() { return m_file.FileDocument(); }
+    void BuildChartDocument(TSimpleXML& d) { m_file.BuildChartDocument(d); }
+
+private:
+    bool show(const TChartFileResult& result) {
+        if (result.done)
+            m_ui.captions.push_back(m_file.CaptionText());
+        if (result.chartReplaced)
+            m_ui.programText.clear();
+        return result.done;
+    }
+    // A Yes on the way saves, which may name the chart.
+    bool showIfRenamed(bool goOn) {
+        if (m_ui.captions.empty() || m_ui.captions.back() != m_file.CaptionText())
+            if (!m_file.CurrentFileName().empty())
+                m_ui.captions.push_back(m_file.CaptionText());
+        return goOn;
+    }
+
+    TChartFile m_file;
+    ScriptedUi& m_ui;
 };
 
 std::string readBytes(const fs::path& path) {
@@ -138,7 +204,7 @@ protected:
     fs::path dir;
     ChartHarness h;
     ScriptedUi ui;
-    TChartFile file{h.chart, ui, kTitle};
+    ShownChartFile file{h.chart, ui, kTitle};
 };
 
 // ---- the file format ----
@@ -202,7 +268,7 @@ TEST_F(ChartFileTest, EveryBlockTypeSurvivesARoundTrip) {
 
     ChartHarness other;
     ScriptedUi otherUi;
-    TChartFile reader(other.chart, otherUi, kTitle);
+    ShownChartFile reader(other.chart, otherUi, kTitle);
     ASSERT_EQ(reader.OpenFile(path("all.lcs")), "");
     const std::vector<std::string_view> read = other.chart.BlockRecords();
     EXPECT_EQ(std::vector<std::string>(read.begin(), read.end()), saved);
@@ -491,7 +557,7 @@ TEST_F(ChartFileTest, YesWithoutASaveKeepsTheChart) {
             SCOPED_TRACE(std::string(c.what) + (open ? " (open)" : " (new)"));
             ScriptedUi u;
             ChartHarness x;
-            TChartFile f(x.chart, u, kTitle);
+            ShownChartFile f(x.chart, u, kTitle);
             x.insertAt(1, 2);
             u.answers = {Answer::Yes};
             u.saveNames = {c.saveName};
@@ -727,7 +793,7 @@ TEST_F(ChartFileTest, ChangeCheckAgreesWithComparingWholeWrittenCharts) {
         SCOPED_TRACE(c.what);
         ChartHarness x;
         ScriptedUi u;
-        TChartFile f(x.chart, u, kTitle);
+        ShownChartFile f(x.chart, u, kTitle);
         TSimpleXML snapshot, current;
         for (const std::string& p : c.snapshot)
             x.chart.AppendBlock(1, p);

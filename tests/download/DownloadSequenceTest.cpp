@@ -1,3 +1,4 @@
+#include "../support/FixtureBytes.h"
 #include "TestSupport.h"
 #include "download/UDownloadDo.h"
 #include "download/VirtualRobot.h"
@@ -58,9 +59,9 @@ protected:
 };
 
 TEST_F(SequenceTest, SendsTheHelloAndHeaderBytesOfAnEightyFourByteImage) {
-    Bytes image;
-    ASSERT_TRUE(
-        ReadFileBytes(std::string(ZOLVANE_FIXTURES) + "/download/example/image.bin", image));
+    const Bytes image =
+        testsupport::fileBytes(std::string(ZOLVANE_FIXTURES) + "/download/example/image.bin");
+    ASSERT_FALSE(image.empty());
     const TSendResult result = send(image);
     EXPECT_EQ(result.resultFlag, 0) << result.reason;
     const Bytes wire = robot().receivedBytes();
@@ -475,9 +476,9 @@ TEST_F(ListingDownloadTest, PacksSendsAndDeletesTheTemporaryFile) {
     EXPECT_TRUE(folderEmpty()); // deleted as soon as the worker holds its copy
     runUntilDone();
     EXPECT_EQ(outcomes.at(0).message, "84 bytes data send success");
-    Bytes expected;
-    ASSERT_TRUE(
-        ReadFileBytes(std::string(ZOLVANE_FIXTURES) + "/download/example/image.bin", expected));
+    const Bytes expected =
+        testsupport::fileBytes(std::string(ZOLVANE_FIXTURES) + "/download/example/image.bin");
+    ASSERT_FALSE(expected.empty());
     EXPECT_EQ(port.robot().image(), expected);
 }
 

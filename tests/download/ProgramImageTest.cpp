@@ -1,5 +1,6 @@
 #include "download/ProgramImage.h"
 
+#include "../support/FixtureBytes.h"
 #include "TestSupport.h"
 
 #include <cstdlib>
@@ -111,9 +112,7 @@ std::vector<std::string> exampleListing() {
 }
 
 Bytes readFixture(const std::string& name) {
-    Bytes bytes;
-    EXPECT_TRUE(ReadFileBytes(std::string(ZOLVANE_FIXTURES) + "/download/" + name, bytes));
-    return bytes;
+    return testsupport::fileBytes(std::string(ZOLVANE_FIXTURES) + "/download/" + name);
 }
 
 TEST(BuildImage, PacksTheWorkedExampleByteForByte) {
@@ -181,89 +180,21 @@ TEST(BuildImage, LinkWordWrapsPast65535) {
     EXPECT_TRUE(wrapped);
 }
 
-TEST(SplitLines, CutsAtEveryKindOfLineBreak) {
-    using V = std::vector<std::string>;
-    EXPECT_EQ(SplitLines(""), V{});
-    EXPECT_EQ(SplitLines("a"), V{"a"});
-    EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (V{"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitLines("a\r\n"), V{"a"});
-    EXPECT_EQ(SplitLines("\r\n"), V{""});
-    EXPECT_EQ(SplitLines("a\n\nb"), (V{"a", "", "b"}));
-}
-
-// Points the system's temporary directory at a private folder for one test.
-class TempDirTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_old = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
-        m_dir = std::filesystem::temp_directory_path() /
-                ("zolvane-test-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-        setenv("TMPDIR", m_dir.c_str(), 1);
-    }
-    void TearDown() override {
-        if (m_old.empty())
-            unsetenv("TMPDIR");
-        else
-            setenv("TMPDIR", m_old.c_str(), 1);
-        std::filesystem::permissions(m_dir, std::filesystem::perms::owner_all);
-        std::filesystem::remove_all(m_dir);
-    }
-    std::size_t filesInDir() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(m_dir),
-                                                      std::filesystem::directory_iterator()));
-    }
-    std::filesystem::path m_dir;
-    std::string m_old;
-};
-
-TEST_F(TempDirTest, TempDirectoryEndsWithASeparator) {
-    const std::string dir = TempDirectory();
-    ASSERT_FALSE(dir.empty());
-    EXPECT_EQ(dir.back(), '/');
-    EXPECT_TRUE(std::filesystem::equivalent(dir, m_dir));
-}
-
-TEST_F(TempDirTest, MakeTempFileNameCreatesNewEmptyTpxFiles) {
-    std::set<std::string> names;
-    for (int i = 0; i < 20; ++i) {
-        const std::string name = MakeTempFileName();
-        ASSERT_FALSE(name.empty());
-        const std::filesystem::path path(name);
-        EXPECT_TRUE(path.filename().string().starts_with("tpx")) << name;
-        EXPECT_TRUE(std::filesystem::equivalent(path.parent_path(), m_dir));
-        EXPECT_TRUE(std::filesystem::is_regular_file(path));
-        EXPECT_EQ(std::filesystem::file_size(path), 0u);
-        names.insert(name);
-    }
-    EXPECT_EQ(names.size(), 20u);
-    EXPECT_EQ(filesInDir(), 20u);
-}
-
-TEST_F(TempDirTest, MakeTempFileNameReportsAnUnwritableFolder) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes anywhere";
-    std::filesystem::permissions(m_dir, std::filesystem::perms::owner_read |
-                                            std::filesystem::perms::owner_exec);
-    std::string error;
-    EXPECT_EQ(MakeTempFileName(&error), "");
-    EXPECT_NE(error.find("Cannot create a temporary file"), std::string::npos) << error;
-}
-
-TEST_F(TempDirTest, PackLinesReplacesTheFileContent) {
-    const std::string name = MakeTempFileName();
+// pack writes the image of the listing over the file, whole.
+TEST(PackLines, ReplacesTheFileWithTheImage) {
+    const std::filesystem::path name = std::filesystem::path(::testing::TempDir()) /
+                                       ("zolvane-pack-" + std::to_string(getpid()) + ".bin");
     { std::ofstream(name, std::ios::binary) << std::string(500, 'x'); }
-    ASSERT_TRUE(PackLines(exampleListing(), name));
-    Bytes written;
-    ASSERT_TRUE(ReadFileBytes(name, written));
-    EXPECT_EQ(written, readFixture("example/image.bin"));
+    ASSERT_TRUE(PackLines(exampleListing(), name.string()));
+    EXPECT_EQ(testsupport::fileBytes(name.string()), readFixture("example/image.bin"));
+    std::filesystem::remove(name);
 }
 
-TEST_F(TempDirTest, PackLinesReportsAFileItCannotWrite) {
-    std::string error;
-    EXPECT_FALSE(PackLines(exampleListing(), (m_dir / "no-such-dir" / "x.bin").string(), &error));
-    EXPECT_NE(error.find("Cannot write"), std::string::npos) << error;
+TEST(PackLines, ReportsAFileItCannotWrite) {
+    const std::string name = std::string(::testing::TempDir()) + "/no-such-dir/x.bin";
+    const files::TStatus packed = PackLines(exampleListing(), name);
+    EXPECT_FALSE(packed);
+    EXPECT_EQ(packed.error(), "Cannot create file \"" + name + "\". No such file or directory");
 }
 
 } // namespace

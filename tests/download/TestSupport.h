@@ -2,7 +2,7 @@
 
 #include "download/Clock.h"
 #include "download/ProgramImage.h"
-#include "platform/SerialPortInterface.h"
+#include "download/SerialPortInterface.h"
 
 #include <chrono>
 #include <mutex>
@@ -55,7 +55,7 @@ private:
 
 // A port that records what is written to it and answers nothing by itself;
 // tests put the robot's bytes into the receive queue beforehand.
-class TRecordingPort final : public platform::TSerialPortInterface {
+class TRecordingPort final : public download::TSerialPortInterface {
 public:
     bool open() override {
         m_open = true;

@@ -1,7 +1,9 @@
+#include "../support/FixtureBytes.h"
 #include "download/ProgramImage.h"
+#include "download/pty/PtyRobotServer.h"
 #include "download/window/frmDownload.h"
-#include "platform/PtyRobotServer.h"
-#include "platform/QtSerialPort.h"
+#include "platform/serial/QtSerialPort.h"
+#include "platform/text/CodePage.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -19,28 +21,43 @@
 namespace {
 
 std::string fixture(const std::string& name) {
-    std::string bytes;
-    download::Bytes raw;
-    if (!download::ReadFileBytes(std::string(ZOLVANE_FIXTURES) + "/download/example/" + name, raw))
-        ADD_FAILURE() << "missing fixture " << name;
-    bytes.assign(raw.begin(), raw.end());
-    return bytes;
+    const download::Bytes raw =
+        testsupport::fileBytes(std::string(ZOLVANE_FIXTURES) + "/download/example/" + name);
+    return std::string(raw.begin(), raw.end());
 }
 
+using Severity = files::TPrompts::Severity;
+
 struct Message {
-    QMessageBox::Icon icon;
+    Severity icon;
     QString text;
+};
+
+// The window's message boxes, answered by a test: each is handed to onMessage.
+class RecordingPrompts final : public files::TPrompts {
+public:
+    std::function<void(Severity, const std::string&)> onMessage;
+    std::optional<std::string> openFileName(FileKind) override { return std::nullopt; }
+    std::optional<std::string> saveFileName(FileKind) override { return std::nullopt; }
+    Answer askYesNoCancel(const std::string& question) override {
+        ADD_FAILURE() << "the download window asked: " << question;
+        return Answer::Cancel;
+    }
+    void showMessage(Severity severity, const std::string& message) override {
+        onMessage(severity, message);
+    }
 };
 
 // The window on the offscreen platform, its message boxes answered by the test.
 class DownloadWindowTest : public testing::Test {
 protected:
     void SetUp() override {
-        form.setMessageHook([this](QMessageBox::Icon icon, const QString& text) {
+        prompts.onMessage = [this](Severity icon, const std::string& text) {
             // Download stays disabled until the completion box has been answered.
             downloadEnabledAtMessage.push_back(button("Button6")->isEnabled());
-            messages.push_back({icon, text});
-        });
+            messages.push_back({icon, platform::toQString(text)});
+        };
+        form.setPrompts(&prompts);
         form.show();
     }
 
@@ -61,6 +78,7 @@ protected:
         return QTest::qWaitFor([&] { return messages.size() >= count; }, 10000);
     }
 
+    RecordingPrompts prompts; // outlives the window that shows through it
     TFormDownload form;
     std::vector<Message> messages;
     std::vector<bool> downloadEnabledAtMessage;
@@ -131,7 +149,7 @@ TEST_F(DownloadWindowTest, RefusedOpenShowsThePortsErrorAndKeepsOpenEnabled) {
     portBox()->setCurrentIndex(0);
     click("Button1");
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(messages[0].icon, Severity::Error);
     EXPECT_TRUE(messages[0].text.contains(QStringLiteral("/dev/zolvane-no-such-port")))
         << messages[0].text.toStdString();
     EXPECT_TRUE(button("Button1")->isEnabled());
@@ -172,12 +190,12 @@ TEST_P(DownloadOutcomeTest, ExampleListingEndsWithTheCompletionMessage) {
     EXPECT_EQ(lines[0], c.firstLine);
     if (c.imageArrives) {
         EXPECT_EQ(lines.size(), 1);
-        EXPECT_EQ(messages[0].icon, QMessageBox::Information);
+        EXPECT_EQ(messages[0].icon, Severity::Information);
     } else {
         // The reason on a second line.
         ASSERT_EQ(lines.size(), 2);
         EXPECT_TRUE(lines[1].contains(QStringLiteral("AA 55"))) << lines[1].toStdString();
-        EXPECT_EQ(messages[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(messages[0].icon, Severity::Warning);
     }
     EXPECT_EQ(downloadEnabledAtMessage, std::vector<bool>{false});
     EXPECT_TRUE(button("Button6")->isEnabled());
@@ -283,7 +301,7 @@ TEST_F(DownloadWindowTest, HandOverShowsTheTextAndExitLeavesTheDownloadAndPortRu
     bool downloadStarted = false;
     QTimer::singleShot(0, &form, [&] {
         EXPECT_TRUE(form.isVisible());
-        EXPECT_EQ(download::SplitLines(form.programText()), download::SplitLines(listing));
+        EXPECT_EQ(files::SplitLines(form.programText()), files::SplitLines(listing));
         click("Button6");
         downloadStarted = form.downloading();
         click("Button5");
@@ -308,7 +326,7 @@ TEST_F(DownloadWindowTest, HandOverShowsTheTextAndExitLeavesTheDownloadAndPortRu
 
 TEST_F(DownloadWindowTest, SerialPortEntryDownloadsThroughTheRealPort) {
     // The virtual robot behind a pseudo-terminal stands in for a robot on a cable.
-    platform::TPtyRobotServer server;
+    download::TPtyRobotServer server;
     std::string error;
     ASSERT_TRUE(server.start(&error)) << error;
     portBox()->insertItem(0, QStringLiteral("1: robot"),

@@ -8,7 +8,7 @@
 #include "editors/frmQiDongDJ.h"
 #include "editors/frmSubBegin.h"
 #include "editors/frmYanshi.h"
-#include "platform/CodePage.h"
+#include "platform/text/CodePage.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,8 @@
+#include "../support/FixtureBytes.h"
 #include "download/UDownloadDo.h"
-#include "platform/PtyRobotServer.h"
-#include "platform/QtSerialPort.h"
+#include "download/pty/PtyRobotServer.h"
+#include "platform/events/QueuedPoster.h"
+#include "platform/serial/QtSerialPort.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -16,6 +18,7 @@ using namespace std::chrono_literals;
 using download::Bytes;
 using download::TDownloader;
 using download::TDownloadOutcome;
+using download::TPtyRobotServer;
 
 std::vector<std::string> exampleListing() {
     return {"10 REM \"ZOLVANE\"", "20 REM \"FDX\"",     "30 REM \"WAIT 100\"",
@@ -74,9 +77,9 @@ TEST_F(PtyDownloadTest, TheWorkedExampleArrivesWhole) {
     ASSERT_TRUE(start.started) << start.error;
     runUntilCompleted();
     EXPECT_EQ(outcome->message, "84 bytes data send success") << outcome->reason;
-    Bytes expected;
-    ASSERT_TRUE(download::ReadFileBytes(
-        std::string(ZOLVANE_FIXTURES) + "/download/example/image.bin", expected));
+    const Bytes expected =
+        testsupport::fileBytes(std::string(ZOLVANE_FIXTURES) + "/download/example/image.bin");
+    ASSERT_FALSE(expected.empty());
     EXPECT_EQ(server.robot().image(), expected);
     EXPECT_EQ(server.robot().imagesReceived(), 1);
     EXPECT_EQ(traces, (std::vector<std::string>{"1", "2", "3", "4", "5:1", "5:2"}));

@@ -14,12 +14,13 @@ using program_test::child;
 using program_test::record;
 using Lines = std::vector<std::string>;
 
-class NoPrompts : public program::ProgramTextPrompts {
+class NoPrompts : public files::TPrompts {
 public:
     std::vector<std::string> errors;
-    std::optional<std::string> saveTextFileName() override { return std::nullopt; }
-    std::optional<std::string> openTextFileName() override { return std::nullopt; }
-    void showError(const std::string& message) override { errors.push_back(message); }
+    std::optional<std::string> saveFileName(FileKind) override { return std::nullopt; }
+    std::optional<std::string> openFileName(FileKind) override { return std::nullopt; }
+    Answer askYesNoCancel(const std::string&) override { return Answer::Cancel; }
+    void showMessage(Severity, const std::string& message) override { errors.push_back(message); }
 };
 
 class ChartListing : public testing::Test {

@@ -24,16 +24,26 @@ using program_test::kindOf;
 using program_test::record;
 
 // Answers the commands' questions from a script and keeps what they showed.
-class ScriptedPrompts : public program::ProgramTextPrompts {
+class ScriptedPrompts : public files::TPrompts {
 public:
     std::deque<std::optional<std::string>> saveNames;
     std::deque<std::optional<std::string>> openNames;
     std::vector<std::string> errors;
     int questions = 0;
 
-    std::optional<std::string> saveTextFileName() override { return next(saveNames); }
-    std::optional<std::string> openTextFileName() override { return next(openNames); }
-    void showError(const std::string& message) override { errors.push_back(message); }
+    std::optional<std::string> saveFileName(FileKind kind) override {
+        EXPECT_EQ(kind, FileKind::ProgramText);
+        return next(saveNames);
+    }
+    std::optional<std::string> openFileName(FileKind kind) override {
+        EXPECT_EQ(kind, FileKind::ProgramText);
+        return next(openNames);
+    }
+    Answer askYesNoCancel(const std::string& question) override {
+        ADD_FAILURE() << "no command here asks a question: " << question;
+        return Answer::Cancel;
+    }
+    void showMessage(Severity, const std::string& message) override { errors.push_back(message); }
 
 private:
     std::optional<std::string> next(std::deque<std::optional<std::string>>& script) {
@@ -78,44 +88,6 @@ protected:
     fs::path m_dir;
     ScriptedPrompts m_prompts;
 };
-
-struct SplitCase {
-    const char* name;
-    std::string bytes;
-    ProgramText lines;
-};
-
-void PrintTo(const SplitCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class SplitLines : public testing::TestWithParam<SplitCase> {};
-
-TEST_P(SplitLines, BreakAtEveryKindOfLineEnd) {
-    EXPECT_EQ(program::splitLines(GetParam().bytes), GetParam().lines);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SplitLines,
-    testing::Values(SplitCase{"Empty", "", {}}, SplitCase{"NoLineEnd", "a", {"a"}},
-                    SplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
-                    SplitCase{"LoneCr", "a\rb\r", {"a", "b"}},
-                    SplitCase{"LoneLf", "a\nb", {"a", "b"}},
-                    SplitCase{"LfCrIsTwoLineEnds", "a\n\rb", {"a", "", "b"}},
-                    SplitCase{"Mixed", "1\r\n2\r3\n4", {"1", "2", "3", "4"}},
-                    SplitCase{"EmptyLinesKept", "\r\n\r\nx\r\n\r\n", {"", "", "x", ""}},
-                    SplitCase{"OnlyALineEnd", "\r\n", {""}},
-                    SplitCase{"BytesKept",
-                              std::string("\xC4\xE3\0\x7F\r\n", 6),
-                              {std::string("\xC4\xE3\0\x7F", 4)}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(JoinLines, EndsEveryLineWithCrLf) {
-    EXPECT_EQ(program::joinLines(ProgramText{}), "");
-    EXPECT_EQ(program::joinLines(ProgramText{""}), "\r\n");
-    EXPECT_EQ(program::joinLines(ProgramText{"10 REM \"A\"", "", "x"}),
-              "10 REM \"A\"\r\n\r\nx\r\n");
-}
 
 TEST_F(ProgramTextFiles, GeneratedListingSurvivesSaveAndLoad) {
     const std::vector<std::string> records{
@@ -226,7 +198,7 @@ TEST_F(ProgramTextFiles, FailedLoadShowsTheReasonAndKeepsTheText) {
     EXPECT_EQ(text, ProgramText{"kept"});
     ASSERT_EQ(m_prompts.errors.size(), 1u);
     EXPECT_EQ(m_prompts.errors[0],
-              "Cannot read file \"" + path("folder.txt") + "\". Is a directory");
+              "Cannot open file \"" + path("folder.txt") + "\". Is a directory");
 }
 
 TEST_F(ProgramTextFiles, SaveIntoAMissingFolderShowsTheReason) {
@@ -246,13 +218,16 @@ TEST_F(ProgramTextFiles, SaveOverAFolderShowsTheReason) {
               "Cannot open file \"" + path("taken.txt") + "\". Is a directory");
 }
 
-TEST_F(ProgramTextFiles, SaveToAFullDeviceShowsTheReason) {
+// A device is never written through (nor replaced by a file): the save is refused.
+TEST_F(ProgramTextFiles, SaveToADeviceIsRefused) {
     if (!fs::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full here";
     m_prompts.saveNames = {"/dev/full"};
     EXPECT_FALSE(program::saveTextCommand({"x"}, m_prompts));
     ASSERT_EQ(m_prompts.errors.size(), 1u);
-    EXPECT_EQ(m_prompts.errors[0], "Cannot write file \"/dev/full\". No space left on device");
+    EXPECT_EQ(m_prompts.errors[0],
+              "Cannot open file \"/dev/full\". It is a device or pipe, not a file");
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
 }
 
 TEST_F(ProgramTextFiles, GenerateWithABrokenRecordShowsTheErrorAndKeepsTheText) {

@@ -59,7 +59,7 @@ TEST_F(SimpleXMLFile, SaveWritesTheTextAndLoadReadsItBack) {
     EXPECT_EQ(reread.SaveToText(), contents(file));
 }
 
-TEST_F(SimpleXMLFile, SaveTruncatesALongerExistingFile) {
+TEST_F(SimpleXMLFile, SaveReplacesALongerExistingFileWhole) {
     const std::string file = path("chart.lcs");
     write(file, std::string(10000, 'z'));
     TSimpleXML doc;
@@ -73,7 +73,7 @@ TEST_F(SimpleXMLFile, MissingFileIsReportedWithTheReasonAndLeavesTheDocument) {
     doc.LoadFromText("<keep><x>1</x></keep>");
     const std::string file = path("missing.lcs");
     EXPECT_EQ(fileErrorOf([&] { doc.LoadFromFile(file); }),
-              "Cannot open file \"" + file + "\": No such file or directory");
+              "Cannot open file \"" + file + "\". No such file or directory");
     EXPECT_EQ(doc.Root().Name(), "keep");
     EXPECT_EQ(doc.Root().Items().ChildInt("x", 0), 1);
 }
@@ -83,10 +83,10 @@ TEST_F(SimpleXMLFile, FolderInsteadOfAFileIsReported) {
     doc.Root().SetName("keep");
     const std::string folder = m_dir.string();
     EXPECT_EQ(fileErrorOf([&] { doc.LoadFromFile(folder); }),
-              "Cannot read file \"" + folder + "\": Is a directory");
+              "Cannot open file \"" + folder + "\". Is a directory");
     EXPECT_EQ(doc.Root().Name(), "keep");
     EXPECT_EQ(fileErrorOf([&] { doc.SaveToFile(folder); }),
-              "Cannot create file \"" + folder + "\": Is a directory");
+              "Cannot open file \"" + folder + "\". Is a directory");
 }
 
 TEST_F(SimpleXMLFile, SaveIntoAMissingFolderIsReported) {
@@ -94,7 +94,7 @@ TEST_F(SimpleXMLFile, SaveIntoAMissingFolderIsReported) {
     doc.Root().SetName("a");
     const std::string file = path("no/such/folder/chart.lcs");
     EXPECT_EQ(fileErrorOf([&] { doc.SaveToFile(file); }),
-              "Cannot create file \"" + file + "\": No such file or directory");
+              "Cannot create file \"" + file + "\". No such file or directory");
 }
 
 TEST_F(SimpleXMLFile, DamagedFileRaisesTheParseError) {

@@ -1,6 +1,6 @@
 #include "canvas/view/FlowChartView.h"
 
-#include "platform/CodePage.h"
+#include "platform/text/CodePage.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>

@@ -1,7 +1,9 @@
 #include "download/window/frmDownload.h"
 
 #include "download/ProgramImage.h"
-#include "platform/CodePage.h"
+#include "files/Files.h"
+#include "platform/events/QueuedPoster.h"
+#include "platform/text/CodePage.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -33,7 +35,8 @@ constexpr int kClientHeight = 398;
 
 TFormDownload::TFormDownload(QWidget* parent)
     : QDialog(parent), m_post(platform::queuedPoster(this)),
-      m_serialDownloader(m_serialPort, m_post), m_virtualDownloader(m_virtualPort, m_post) {
+      m_serialDownloader(m_serialPort, m_post), m_virtualDownloader(m_virtualPort, m_post),
+      m_ownPrompts(this, QStringLiteral("ZOLVANE Download")) {
     setObjectName(QStringLiteral("FormDownload"));
     setWindowTitle(QStringLiteral("ZOLVANE Download"));
     QFont font(QStringLiteral("Courier New"));
@@ -52,7 +55,7 @@ TFormDownload::~TFormDownload() {
     // At program end a running worker is woken by the closed port rather than
     // by its time limit; the downloaders then stop and join it.
     if (m_openPort) {
-        platform::TSerialPortInterface* port = m_openPort;
+        download::TSerialPortInterface* port = m_openPort;
         m_openPort = nullptr;
         port->close();
     }
@@ -132,7 +135,7 @@ void TFormDownload::connectControls() {
     }
 }
 
-void TFormDownload::bindPort(platform::TSerialPortInterface& port,
+void TFormDownload::bindPort(download::TSerialPortInterface& port,
                              download::TDownloader& downloader) {
     // The downloader's own error handler only wakes its worker; this one does
     // that too and tells the window, so a port that goes away while idle
@@ -228,13 +231,13 @@ bool TFormDownload::virtualSelected() const {
     return ComboBox1->currentIndex() < 0 || ComboBox1->currentData(kVirtualRole).toBool();
 }
 
-platform::TSerialPortInterface& TFormDownload::selectedPort() {
+download::TSerialPortInterface& TFormDownload::selectedPort() {
     if (virtualSelected())
         return m_virtualPort;
     return m_serialPort;
 }
 
-download::TDownloader& TFormDownload::downloaderFor(const platform::TSerialPortInterface& port) {
+download::TDownloader& TFormDownload::downloaderFor(const download::TSerialPortInterface& port) {
     return &port == &m_virtualPort ? m_virtualDownloader : m_serialDownloader;
 }
 
@@ -250,15 +253,9 @@ void TFormDownload::setStatus(const QString& text) {
     StatusLine->setToolTip(text);
 }
 
-void TFormDownload::showMessage(QMessageBox::Icon icon, const QString& text) {
-    if (m_messageHook) {
-        m_messageHook(icon, text);
-        return;
-    }
-    // After Exit the window is hidden; the message still shows, over the main window.
-    QWidget* owner = isVisible() || !parentWidget() ? static_cast<QWidget*>(this) : parentWidget();
-    QMessageBox box(icon, windowTitle(), text, QMessageBox::Ok, owner);
-    box.exec();
+void TFormDownload::showMessage(files::TPrompts::Severity severity, const QString& text) {
+    files::TPrompts& prompts = m_prompts ? *m_prompts : m_ownPrompts;
+    prompts.showMessage(severity, fromQString(text));
 }
 
 // Open: opens the port chosen in the port box.
@@ -267,14 +264,14 @@ void TFormDownload::Button1Click() {
         return;
     if (!virtualSelected())
         m_serialPort.setDeviceName(fromQString(ComboBox1->currentData(kDeviceRole).toString()));
-    platform::TSerialPortInterface& port = selectedPort();
+    download::TSerialPortInterface& port = selectedPort();
     if (!port.open()) {
         QString reason = toQString(port.errorString());
         if (reason.isEmpty())
             reason =
                 QStringLiteral("The port %1 cannot be opened.").arg(toQString(port.portName()));
         setStatus(reason);
-        showMessage(QMessageBox::Critical, reason);
+        showMessage(files::TPrompts::Severity::Error, reason);
         return;
     }
     m_openPort = &port;
@@ -286,7 +283,7 @@ void TFormDownload::Button1Click() {
 void TFormDownload::Button2Click() {
     if (!m_openPort)
         return;
-    platform::TSerialPortInterface* port = m_openPort;
+    download::TSerialPortInterface* port = m_openPort;
     m_openPort = nullptr;
     port->close();
     updatePortButtons();
@@ -302,7 +299,7 @@ void TFormDownload::Button5Click() {
 void TFormDownload::Button6Click() {
     if (m_running)
         return;
-    const std::vector<std::string> lines = download::SplitLines(programText());
+    const std::vector<std::string> lines = files::SplitLines(programText());
     if (lines.empty()) {
         // Nothing is sent and no box shows; the status line says why nothing happened.
         setStatus(QStringLiteral("There is no program to download: generate or load one first."));
@@ -313,7 +310,7 @@ void TFormDownload::Button6Click() {
     if (!start.started) {
         if (!start.error.empty()) {
             setStatus(toQString(start.error));
-            showMessage(QMessageBox::Warning, toQString(start.error));
+            showMessage(files::TPrompts::Severity::Warning, toQString(start.error));
         }
         return;
     }
@@ -353,14 +350,16 @@ void TFormDownload::DownloadCompleted(const download::TDownloadOutcome& outcome)
         text += QLatin1Char('\n') + toQString(outcome.reason);
     setStatus(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     const QPointer<TFormDownload> self(this);
-    showMessage(outcome.resultFlag == 0 ? QMessageBox::Information : QMessageBox::Warning, text);
+    showMessage(outcome.resultFlag == 0 ? files::TPrompts::Severity::Information
+                                        : files::TPrompts::Severity::Warning,
+                text);
     if (!self)
         return;
     Button6->setEnabled(true);
 }
 
 // The open port went away by itself: Open is offered again.
-void TFormDownload::PortLost(platform::TSerialPortInterface* port, const std::string& message) {
+void TFormDownload::PortLost(download::TSerialPortInterface* port, const std::string& message) {
     if (m_openPort != port || port->isOpen())
         return; // closed with Close, or opened again since
     m_openPort = nullptr;

@@ -2,10 +2,11 @@
 
 #include "download/UDownloadDo.h"
 #include "download/VirtualRobot.h"
-#include "platform/QtSerialPort.h"
+#include "files/Prompts.h"
+#include "platform/prompts/QtPrompts.h"
+#include "platform/serial/QtSerialPort.h"
 
 #include <QDialog>
-#include <QMessageBox>
 #include <QString>
 #include <functional>
 #include <string>
@@ -26,10 +27,6 @@ class TFormDownload : public QDialog {
     Q_OBJECT
 
 public:
-    // Receives every message the window would show in a box (tests answer
-    // them without a person); unset, a modal QMessageBox shows them.
-    using MessageHook = std::function<void(QMessageBox::Icon icon, const QString& text)>;
-
     explicit TFormDownload(QWidget* parent = nullptr);
     ~TFormDownload() override;
 
@@ -46,7 +43,9 @@ public:
     // entry is. An open port's entry is always there and selected.
     void refreshPorts();
 
-    void setMessageHook(MessageHook hook) { m_messageHook = std::move(hook); }
+    // Where the window's message boxes go: the main window's prompts, or a
+    // test's script. Unset, the window shows them itself.
+    void setPrompts(files::TPrompts* prompts) { m_prompts = prompts; }
     // The in-process robot behind the "Virtual robot" entry.
     download::TVirtualRobotPort& virtualRobotPort() { return m_virtualPort; }
     // A download is running.
@@ -64,17 +63,17 @@ private:
     void DownloadCompleted(const download::TDownloadOutcome& outcome);
     void DownloadTrace(const std::string& line);
     void DownloadProgress(int chunksSent, int chunksTotal);
-    void PortLost(platform::TSerialPortInterface* port, const std::string& message);
+    void PortLost(download::TSerialPortInterface* port, const std::string& message);
 
     void buildControls();
     void connectControls();
-    void bindPort(platform::TSerialPortInterface& port, download::TDownloader& downloader);
+    void bindPort(download::TSerialPortInterface& port, download::TDownloader& downloader);
     bool virtualSelected() const;
-    platform::TSerialPortInterface& selectedPort();
-    download::TDownloader& downloaderFor(const platform::TSerialPortInterface& port);
+    download::TSerialPortInterface& selectedPort();
+    download::TDownloader& downloaderFor(const download::TSerialPortInterface& port);
     void updatePortButtons();
     void setStatus(const QString& text);
-    void showMessage(QMessageBox::Icon icon, const QString& text);
+    void showMessage(files::TPrompts::Severity severity, const QString& text);
 
     // The ports outlive their downloaders: declared first, destroyed last.
     platform::TQtSerialPort m_serialPort;
@@ -83,10 +82,11 @@ private:
     download::TDownloader m_serialDownloader;
     download::TDownloader m_virtualDownloader;
     // The port Open opened; null while none is open.
-    platform::TSerialPortInterface* m_openPort = nullptr;
+    download::TSerialPortInterface* m_openPort = nullptr;
     // The downloader of the running download; null when idle.
     download::TDownloader* m_running = nullptr;
-    MessageHook m_messageHook;
+    platform::TQtPrompts m_ownPrompts;
+    files::TPrompts* m_prompts = nullptr;
 
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-namespace platform {
+namespace download {
 
 // TSerialPortInterface: what the packet link needs of a serial port. The real
 // port (QSerialPort), the in-process virtual robot and the tests' in-memory
@@ -46,4 +46,4 @@ public:
     virtual void setErrorHandler(ErrorHandler handler) = 0;
 };
 
-} // namespace platform
+} // namespace download

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "platform/SerialPortInterface.h"
+#include "download/SerialPortInterface.h"
 
 #include <QObject>
 #include <QSerialPort>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -20,7 +19,7 @@ namespace platform {
 // through it, and writes from the download worker are queued to it and wait
 // until the byte has left the output buffer (waitForBytesWritten, then
 // tcdrain on POSIX), so no thread ever polls the buffer.
-class TQtSerialPort final : public QObject, public TSerialPortInterface {
+class TQtSerialPort final : public QObject, public download::TSerialPortInterface {
     Q_OBJECT
 
 public:
@@ -82,26 +81,5 @@ private:
         std::uint8_t byte = 0;
     } m_write;
 };
-
-// TTaskPoster: runs tasks handed over from any thread on its own thread,
-// through the event loop. The tasks wait in a locked queue.
-class TTaskPoster final : public QObject {
-    Q_OBJECT
-
-public:
-    using QObject::QObject;
-    void post(std::function<void()> task);
-
-private:
-    Q_INVOKABLE void runTasks();
-
-    std::mutex m_mutex;
-    std::vector<std::function<void()>> m_tasks;
-};
-
-// A "post to the owner's thread" function: runs each task later on the
-// thread of context, through its event loop. The poster it uses is a child
-// of context and goes away with it.
-std::function<void(std::function<void()>)> queuedPoster(QObject* context);
 
 } // namespace platform

@@ -1,4 +1,4 @@
-#include "platform/PtyRobotServer.h"
+#include "download/pty/PtyRobotServer.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,7 +6,7 @@
 #ifdef _WIN32
 
 // Windows has no pseudo-terminals: the virtual robot serves in-process only.
-namespace platform {
+namespace download {
 
 TPtyRobotServer::~TPtyRobotServer() = default;
 
@@ -22,7 +22,7 @@ bool TPtyRobotServer::stopWhenReleased(std::chrono::milliseconds) {
     return false;
 }
 
-} // namespace platform
+} // namespace download
 
 #else
 
@@ -36,7 +36,7 @@ bool TPtyRobotServer::stopWhenReleased(std::chrono::milliseconds) {
 #include <pty.h>
 #endif
 
-namespace platform {
+namespace download {
 
 TPtyRobotServer::~TPtyRobotServer() {
     stop();
@@ -177,6 +177,6 @@ void TPtyRobotServer::serve() {
     }
 }
 
-} // namespace platform
+} // namespace download
 
 #endif // _WIN32

@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-namespace platform {
+namespace download {
 
 // TPtyRobotServer: the virtual robot behind a new pseudo-terminal. A serial
 // port program opens devicePath() as it would open a real robot's port; the
@@ -34,7 +34,7 @@ public:
     bool stopWhenReleased(std::chrono::milliseconds limit);
 
     const std::string& devicePath() const { return m_path; }
-    download::TVirtualRobot& robot() { return m_robot; }
+    TVirtualRobot& robot() { return m_robot; }
     bool hungUp() const { return m_hungUp; }
 
 private:
@@ -42,7 +42,7 @@ private:
     void closeTerminal();
     void writeAll(const std::uint8_t* data, std::size_t size);
 
-    download::TVirtualRobot m_robot;
+    TVirtualRobot m_robot;
     std::string m_path;
     int m_master = -1;
     int m_slave = -1; // kept open so the master survives the program closing its port
@@ -54,4 +54,4 @@ private:
     bool m_done = false; // the serving thread has ended
 };
 
-} // namespace platform
+} // namespace download

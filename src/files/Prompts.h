@@ -1,0 +1,44 @@
+// What a command asks the person at the window: a file name to open or save, a Yes/No/Cancel
+// question, and a message to read. The editor answers with its dialogs and message boxes; tests
+// answer from a script; the command-line tool asks nothing. Texts are bytes in the system's code
+// page, as everywhere in the core.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace files {
+
+class TPrompts {
+public:
+    enum class Answer { Yes, No, Cancel };
+    // Which file dialog: its filter and default extension.
+    //   Chart: "FlowChart Files(*.lcs)|*.lcs", extension "lcs"
+    //   ProgramText: "ZOLVANE Text Format Files(*.txt)|*.txt", extension "txt"
+    enum class FileKind { Chart, ProgramText };
+    enum class Severity { Information, Warning, Error };
+
+    virtual ~TPrompts() = default;
+    // The open dialog: an existing file of the kind. Nothing when cancelled.
+    virtual std::optional<std::string> openFileName(FileKind kind) = 0;
+    // The save dialog: adds the kind's extension to a bare name and asks before overwriting.
+    // Nothing when cancelled.
+    virtual std::optional<std::string> saveFileName(FileKind kind) = 0;
+    // A modal warning with Yes, No and Cancel; closing the box answers Cancel.
+    virtual Answer askYesNoCancel(const std::string& question) = 0;
+    // A modal message box with OK.
+    virtual void showMessage(Severity severity, const std::string& message) = 0;
+
+    void showError(const std::string& message) { showMessage(Severity::Error, message); }
+};
+
+// Asks nothing and shows nothing: every dialog is cancelled, every question answered Cancel.
+class TSilentPrompts final : public TPrompts {
+public:
+    std::optional<std::string> openFileName(FileKind) override { return std::nullopt; }
+    std::optional<std::string> saveFileName(FileKind) override { return std::nullopt; }
+    Answer askYesNoCancel(const std::string&) override { return Answer::Cancel; }
+    void showMessage(Severity, const std::string&) override {}
+};
+
+} // namespace files

@@ -1,0 +1,89 @@
+#include "platform/prompts/QtPrompts.h"
+
+#include "platform/text/CodePage.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+
+// Qt writes a filter as "Caption (*.ext)"; the window's filters read
+// "FlowChart Files(*.lcs)" with the pattern again after a bar.
+QString filterOf(files::TPrompts::FileKind kind) {
+    return kind == files::TPrompts::FileKind::Chart
+               ? QStringLiteral("FlowChart Files(*.lcs)")
+               : QStringLiteral("ZOLVANE Text Format Files(*.txt)");
+}
+
+QString extensionOf(files::TPrompts::FileKind kind) {
+    return kind == files::TPrompts::FileKind::Chart ? QStringLiteral("lcs") : QStringLiteral("txt");
+}
+
+std::optional<std::string> chosen(const QString& name) {
+    if (name.isEmpty())
+        return std::nullopt;
+    return fromQString(name);
+}
+
+} // namespace
+
+QWidget* TQtPrompts::owner() const {
+    // A hidden window's boxes show over the window beneath it.
+    if (m_parent && !m_parent->isVisible() && m_parent->parentWidget())
+        return m_parent->parentWidget();
+    return m_parent;
+}
+
+QString TQtPrompts::title() const {
+    return m_title.isEmpty() ? QApplication::applicationDisplayName() : m_title;
+}
+
+// An open dialog that needs an existing folder and file (the read-only box
+// does not exist in Qt's dialogs).
+std::optional<std::string> TQtPrompts::openFileName(FileKind kind) {
+    return chosen(QFileDialog::getOpenFileName(m_parent, QString(), QString(), filterOf(kind)));
+}
+
+// A save dialog that adds the default extension to a bare name and asks
+// before overwriting an existing file.
+std::optional<std::string> TQtPrompts::saveFileName(FileKind kind) {
+    QFileDialog dialog(m_parent, QString(), QString(), filterOf(kind));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(extensionOf(kind));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return chosen(dialog.selectedFiles().constFirst());
+}
+
+files::TPrompts::Answer TQtPrompts::askYesNoCancel(const std::string& question) {
+    // The question's CR LF shows as one line break.
+    QString text = toQString(question);
+    text.replace("\r\n", "\n");
+    const auto button = QMessageBox::warning(
+        owner(), title(), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+        QMessageBox::Yes);
+    switch (button) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+void TQtPrompts::showMessage(Severity severity, const std::string& message) {
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    if (severity == Severity::Information)
+        icon = QMessageBox::Information;
+    else if (severity == Severity::Warning)
+        icon = QMessageBox::Warning;
+    QMessageBox box(icon, title(), toQString(message), QMessageBox::Ok, owner());
+    box.exec();
+}
+
+} // namespace platform

@@ -1,0 +1,4 @@
+#include "app/Window.h"
+#include "records/Tree.h"
+
+#include <QString>

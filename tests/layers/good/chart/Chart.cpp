@@ -1,0 +1,3 @@
+#include "records/Tree.h"
+
+#include <string>

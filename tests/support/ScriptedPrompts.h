@@ -1,0 +1,67 @@
+// Answers a command's questions from queues and logs what was asked, as a person would answer
+// the dialogs. An empty queue answers as a person closing the dialog would: no name, Cancel.
+#pragma once
+
+#include "files/Prompts.h"
+
+#include <deque>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TScriptedPrompts final : public files::TPrompts {
+public:
+    std::deque<std::optional<std::string>> openChartNames, saveChartNames, openTextNames,
+        saveTextNames;
+    std::deque<Answer> answers;
+    std::vector<std::string> questions; // every Yes/No/Cancel question, in order
+    std::vector<std::string> errors;    // every error box, in order
+    std::vector<std::pair<Severity, std::string>> messages; // every box, errors too
+    std::vector<std::string> dialogs; // "openChart", "saveChart", "openText", "saveText"
+    // A question with no answer queued fails the test instead of answering Cancel.
+    bool questionsMustBeScripted = false;
+
+    std::optional<std::string> openFileName(FileKind kind) override {
+        return kind == FileKind::Chart ? take(openChartNames, "openChart")
+                                       : take(openTextNames, "openText");
+    }
+    std::optional<std::string> saveFileName(FileKind kind) override {
+        return kind == FileKind::Chart ? take(saveChartNames, "saveChart")
+                                       : take(saveTextNames, "saveText");
+    }
+    Answer askYesNoCancel(const std::string& question) override {
+        questions.push_back(question);
+        if (answers.empty()) {
+            if (questionsMustBeScripted)
+                ADD_FAILURE() << "unexpected question: " << question;
+            return Answer::Cancel;
+        }
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void showMessage(Severity severity, const std::string& message) override {
+        messages.emplace_back(severity, message);
+        if (severity == Severity::Error)
+            errors.push_back(message);
+    }
+    int dialogCount(const std::string& dialog) const {
+        int n = 0;
+        for (const std::string& d : dialogs)
+            n += d == dialog;
+        return n;
+    }
+
+private:
+    std::optional<std::string> take(std::deque<std::optional<std::string>>& queue,
+                                    const char* dialog) {
+        dialogs.emplace_back(dialog);
+        if (queue.empty())
+            return std::nullopt;
+        std::optional<std::string> name = queue.front();
+        queue.pop_front();
+        return name;
+    }
+};
