@@ -1,11 +1,10 @@
-// Small text helpers shared by the element tree's sources: ASCII letter case, whitespace,
-// decimal integers and the operating system's error texts. Internal to records/.
+// Small text helpers shared by the element tree's sources: ASCII letter case, whitespace and
+// decimal integers. Internal to records/.
 #pragma once
 
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -49,10 +48,6 @@ inline bool parseInt64(std::string_view text, std::int64_t& out) {
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, out);
     return ec == std::errc() && ptr == end;
-}
-
-inline std::string osReason(int error) {
-    return std::strerror(error);
 }
 
 } // namespace simplexml_detail
