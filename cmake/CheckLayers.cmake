@@ -1,6 +1,7 @@
 cmake_minimum_required(VERSION 3.25)
 # Checks the includes of the core folders (cmake -P). RULES names a file of rules, one per
-# folder: "folder|allowed folders|qt" where "qt" forbids every Qt header. SOURCE_ROOT is src/.
+# folder: "folder|allowed folders|qt" where "qt" forbids every Qt header, or "folder|!forbidden
+# folders|" for a folder that may include anything else. SOURCE_ROOT is src/.
 # Prints every offending line as FILE:LINE: reason and fails when there is one.
 include(${RULES})
 set(found 0)
@@ -9,6 +10,11 @@ foreach(rule ${ZOLVANE_RULES})
   list(GET parts 0 folder)
   list(GET parts 1 allowed)
   list(GET parts 2 no_qt)
+  set(deny FALSE)
+  if(allowed MATCHES "^!")
+    set(deny TRUE)
+    string(SUBSTRING "${allowed}" 1 -1 allowed)
+  endif()
   string(REPLACE "," ";" allowed "${allowed}")
   file(GLOB files ${SOURCE_ROOT}/${folder}/*.cpp ${SOURCE_ROOT}/${folder}/*.h)
   foreach(source ${files})
@@ -31,7 +37,10 @@ foreach(rule ${ZOLVANE_RULES})
         if(owner STREQUAL "")
           set(owner ${included})
         endif()
-        if(NOT owner IN_LIST allowed)
+        if(deny AND owner IN_LIST allowed)
+          message("${source}: ${line}: ${folder} may not include from ${owner}")
+          math(EXPR found "${found} + 1")
+        elseif(NOT deny AND NOT owner IN_LIST allowed)
           message("${source}: ${line}: ${folder} may not include from ${owner} (it links: ${allowed})")
           math(EXPR found "${found} + 1")
         endif()

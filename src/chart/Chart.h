@@ -110,6 +110,11 @@ public:
 // (Only between ClearChart and NewChart is the list empty.)
 class TChart {
 public:
+    // The chain's shape: start terminal, then spot and block in turn, a spot last, end
+    // terminal; each item knows its own position (or no item at all between ClearChart and
+    // NewChart). Checked after every change in builds with
+    // assertions, and by the tests in every build.
+    bool InvariantHolds() const;
     // Queues a task to run on the user-interface thread after the current event has finished.
     using PostFunction = std::function<void(std::function<void()>)>;
 
@@ -207,6 +212,7 @@ private:
     void renumberFrom(std::size_t position);
     void registerItem(TChartItem& item);
     void unregisterItem(const TChartItem& item);
+    // Asserts InvariantHolds in builds with assertions.
     void checkInvariant() const;
 
     TFlowChart& m_canvas;

@@ -142,45 +142,73 @@ files::TStatus TChartFile::OpenFile(const std::string& path) {
     files::TResult<std::unique_ptr<TSimpleXML>> read = ReadChartFile(path);
     if (!read)
         return files::Error(read.error());
-    LoadChart(std::move(*read), path);
+    if (files::TStatus loaded = LoadChart(std::move(*read), path); !loaded)
+        return files::Error(files::FileError("open", path, loaded.error()));
     return {};
 }
 
-void TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document, const std::string& path) {
+files::TStatus TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document,
+                                     const std::string& path) {
+    // Every block is made ready first, so that a chart refused half-way changes nothing.
+    struct TPendingBlock {
+        BlockType type;
+        std::string record;
+        std::optional<TBlockCaption> caption;
+    };
+    std::vector<TPendingBlock> blocks;
+    TSimpleXMLElemClassic& record = m_recordDocument.Root();
+    const TSimpleXMLElems& children = document->Root().Items();
+    blocks.reserve(static_cast<std::size_t>(children.Count()));
+    for (int i = 0; i < children.Count(); ++i) {
+        // Only the first element of each child of the root counts, and only its type
+        // attribute decides what block it becomes; every name is ignored.
+        const TSimpleXMLElem* e = children.ItemAt(i)->Items().ItemAt(0);
+        record.CopyFrom(e);
+        const std::optional<BlockType> type =
+            BlockTypeFrom(record.Properties().AttributeInt("type", -1));
+        if (!type)
+            continue;
+        std::string text = m_recordDocument.SaveToText();
+        // A record the block cannot read back (a processing instruction or declaration posing
+        // as one) could never be saved or turned into a listing: such a chart is refused now,
+        // before the pupil adds work to it that could not be kept.
+        try {
+            m_checkDocument.LoadFromText(text);
+        } catch (const std::exception& error) {
+            return files::Error("Record " + std::to_string(i + 1) +
+                                " is not a block record that could be saved again (" +
+                                error.what() + ")");
+        }
+        if (BlockTypeFrom(m_checkDocument.Root().Properties().AttributeInt("type", -1)) != type)
+            return files::Error("Record " + std::to_string(i + 1) +
+                                " changes its block type when written back");
+
+        // A named block shows the name its record holds; an empty one keeps the new
+        // block's caption.
+        const TBlockInfo& info = BlockInfo(*type);
+        std::string name;
+        if (info.captionName == TCaptionName::Phrase) {
+            const std::int64_t index = record.Items().ChildInt(info.nameChild, -1);
+            name = index >= 0 && index < std::int64_t(m_phrases.size())
+                       ? m_phrases[static_cast<std::size_t>(index)]
+                       : std::to_string(index);
+        } else if (info.captionName == TCaptionName::Text) {
+            name = XmlDecode(record.Items().ChildText(info.nameChild, {}));
+        }
+        std::optional<TBlockCaption> caption;
+        if (!name.empty())
+            caption = NamedCaption(*type, name);
+        blocks.push_back({*type, std::move(text), std::move(caption)});
+    }
     {
         TFcUpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
         m_chart.ClearChart();
         m_chart.NewChart();
-        TSimpleXMLElemClassic& record = m_recordDocument.Root();
-        const TSimpleXMLElems& children = document->Root().Items();
-        for (int i = 0; i < children.Count(); ++i) {
-            // Only the first element of each child of the root counts, and only its type
-            // attribute decides what block it becomes; every name is ignored.
-            const TSimpleXMLElem* e = children.ItemAt(i)->Items().ItemAt(0);
-            record.CopyFrom(e);
-            const std::optional<BlockType> type =
-                BlockTypeFrom(record.Properties().AttributeInt("type", -1));
-            if (!type)
-                continue;
-            TFcObject* block = m_chart.AppendBlock(ToInt(*type), m_recordDocument.SaveToText());
-
-            // A named block shows the name its record holds; an empty one keeps the new
-            // block's caption.
-            const TBlockInfo& info = BlockInfo(*type);
-            std::string name;
-            if (info.captionName == TCaptionName::Phrase) {
-                const std::int64_t index = record.Items().ChildInt(info.nameChild, -1);
-                name = index >= 0 && index < std::int64_t(m_phrases.size())
-                           ? m_phrases[static_cast<std::size_t>(index)]
-                           : std::to_string(index);
-            } else if (info.captionName == TCaptionName::Text) {
-                name = XmlDecode(record.Items().ChildText(info.nameChild, {}));
-            }
-            if (name.empty())
-                continue;
-            if (const std::optional<TBlockCaption> caption = NamedCaption(*type, name)) {
-                m_chart.SetBlockHeight(block, caption->height);
-                block->SetText(caption->text);
+        for (TPendingBlock& pending : blocks) {
+            TFcObject* block = m_chart.AppendBlock(ToInt(pending.type), std::move(pending.record));
+            if (pending.caption) {
+                m_chart.SetBlockHeight(block, pending.caption->height);
+                block->SetText(pending.caption->text);
             }
         }
         m_chart.Relayout();
@@ -188,6 +216,7 @@ void TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document, const std::stri
     m_fileDocument = std::move(document);
     SetCurrentFile(path);
     TakeSnapshot();
+    return {};
 }
 
 // ---- writing ----

@@ -63,7 +63,9 @@ public:
     static files::TResult<std::unique_ptr<TSimpleXML>> ReadChartFile(const std::string& path);
     // Replaces the chart by the records of a parsed chart file (which becomes the file document,
     // so its prolog is written back on the next save), names it and takes the snapshot.
-    void LoadChart(std::unique_ptr<TSimpleXML> document, const std::string& path);
+    // A record that would not read back as the same block (so that the chart could never be
+    // saved or generated) refuses the whole chart with its number; nothing changes then.
+    files::TStatus LoadChart(std::unique_ptr<TSimpleXML> document, const std::string& path);
     // Opens a file as the open command does once a name is chosen, without questions or
     // dialogs. On success everything is as after open; on failure nothing changed.
     files::TStatus OpenFile(const std::string& path);
@@ -105,6 +107,7 @@ private:
     std::vector<std::string> m_phrases;
     std::string m_currentFileName;
     TSimpleXML m_recordDocument;                // SimpleXML1
+    TSimpleXML m_checkDocument;                 // reads each opened record back once
     std::unique_ptr<TSimpleXML> m_fileDocument; // SimpleXML2
     // The snapshot (SimpleXML3): the records the chart held when it was taken. The snapshot
     // document and the comparison document (SimpleXML4) would be built from these and from the

@@ -129,6 +129,19 @@ private:
     QString m_settledText; // the text after the last settling step
 };
 
+// TStatementEdit: the edit of an expression or a condition: any text that stays on one line.
+// Line breaks, NUL and the other control characters would break the statement out of its
+// program line; typed or pasted, they are left out.
+class TStatementEdit : public TFilteredEdit {
+    Q_OBJECT
+
+public:
+    using TFilteredEdit::TFilteredEdit;
+
+protected:
+    bool acceptChar(QChar, const QString&) const override { return true; }
+};
+
 // TNameEdit: the edit of a label or subroutine name. "<" and "&" would make the record, and so
 // the chart file, unreadable: they are refused, typed or pasted, and a short hint appears in
 // `hint` until the next showing. Text that is set by the program is taken as it is.

@@ -11,7 +11,7 @@ TFormBiaoDaShi::TFormBiaoDaShi(QWidget* parent)
     setObjectName(QStringLiteral("FormBiaoDaShi"));
     auto* layout = new QVBoxLayout(panel());
     layout->addWidget(new QLabel(QStringLiteral("Expression or Statement:"), panel()));
-    m_edit1 = new QLineEdit(panel());
+    m_edit1 = new TStatementEdit(panel());
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setMinimumWidth(420);
     layout->addWidget(m_edit1);

@@ -9,10 +9,10 @@ namespace editors {
 TFormGOTOIF::TFormGOTOIF(QWidget* parent) : TEditorDialog(parent, QStringLiteral("GOTO IF")) {
     setObjectName(QStringLiteral("FormGOTOIF"));
     auto* grid = new QGridLayout(panel());
-    m_edit2 = new QLineEdit(panel());
+    m_edit2 = new TStatementEdit(panel());
     m_edit2->setObjectName(QStringLiteral("Edit2"));
     m_edit2->setMinimumWidth(240);
-    m_edit1 = new QLineEdit(panel());
+    m_edit1 = new TStatementEdit(panel());
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     grid->addWidget(new QLabel(QStringLiteral("Expression:"), panel()), 0, 0);
     grid->addWidget(m_edit2, 0, 1);

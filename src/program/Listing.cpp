@@ -174,6 +174,13 @@ std::vector<std::string> resolveListing(std::span<const std::string> statements)
 
 namespace {
 
+std::string unsafeValueMessage(std::size_t blockNumber, std::string_view statement) {
+    const bool nul = statement.find('\0') != std::string_view::npos;
+    return "Block " + std::to_string(blockNumber) + " holds " +
+           (nul ? "a NUL byte" : "a line break") +
+           " in its values, which a program line cannot carry. Open the block and remove it.";
+}
+
 template <typename Statements>
 ListingResult listingOf(std::size_t count, Statements&& statementsOfBlock) {
     std::vector<std::string> entries;
@@ -184,8 +191,13 @@ ListingResult listingOf(std::size_t count, Statements&& statementsOfBlock) {
     for (std::size_t i = 0; i < count; ++i) {
         if (std::optional<std::string> error = statementsOfBlock(document, i, block))
             return ListingResult{{}, std::move(error)};
-        for (std::string& statement : block)
+        for (std::string& statement : block) {
+            // A line break would split the listing line in two (the robot would drop both
+            // halves, or take the second as a line of its own); a NUL would cut it short.
+            if (statement.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+                return ListingResult{{}, unsafeValueMessage(i + 1, statement)};
             entries.push_back(std::move(statement));
+        }
     }
     return ListingResult{resolveListing(entries), std::nullopt};
 }

@@ -34,6 +34,9 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         QApplication::processEvents();
     }
+    void TearDown() override {
+        EXPECT_TRUE(window->chart().InvariantHolds()) << "the chart's chain lost its shape";
+    }
 
     TChart& chart() { return window->chart(); }
     TFlowChart& canvas() { return window->flowChart()->chart(); }

@@ -15,6 +15,7 @@
 #include <optional>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
@@ -619,10 +620,23 @@ TEST_F(ChartFileTest, AFailedOpenChangesNothing) {
     ASSERT_TRUE(file.IsChartChanged());
     writeBytes(path("damaged.lcs"), "<KELMORAX><record><CtrlNode type=\"1\"/></KELMORAX>");
     fs::create_directory(path("folder.lcs"));
+    // Records that open as a block but could never be written back: the chart would open,
+    // then refuse every save and every Generate, and the pupil's later work would be lost.
+    fs::copy_file(fixture("../listing/pi-record/chart.lcs"), path("pi.lcs"));
+    fs::copy_file(fixture("../listing/declaration-record/chart.lcs"), path("declaration.lcs"));
+    ASSERT_EQ(::mkfifo(path("fifo.lcs").c_str(), 0600), 0);
     const struct {
         std::string name;
         std::string error;
     } cases[] = {
+        {path("pi.lcs"), "Cannot open file \"" + path("pi.lcs") +
+                             "\". Record 1 is not a block record that could be saved again "
+                             "(Invalid Document: Unexpected text in file prolog)"},
+        {path("declaration.lcs"), "Cannot open file \"" + path("declaration.lcs") +
+                                      "\". Record 1 is not a block record that could be saved "
+                                      "again (Invalid Document: Unexpected text in file prolog)"},
+        {path("fifo.lcs"),
+         "Cannot open file \"" + path("fifo.lcs") + "\". It is a device or pipe, not a file"},
         {path("damaged.lcs"), "Invalid XML Element: Erroneous end of tag, expecting </record> but "
                               "</KELMORAX> found"},
         {path("folder.lcs"), "Cannot open file \"" + path("folder.lcs") + "\". Is a directory"},

@@ -5,6 +5,7 @@
 #include "chart/Chart.h"
 
 #include <functional>
+#include <gtest/gtest.h>
 #include <vector>
 
 // Counts what the canvas asks to have painted.
@@ -19,6 +20,9 @@ struct ChartHarness {
     TChart chart{canvas, [this](std::function<void()> task) { queue.push_back(std::move(task)); }};
 
     ChartHarness() { chart.NewChart(); }
+    // Whatever a test did, the chain keeps its shape (checked here in every build, not only
+    // where assertions are compiled in).
+    ~ChartHarness() { EXPECT_TRUE(chart.InvariantHolds()) << "the chart's chain lost its shape"; }
 
     // Runs the tasks posted so far, as the event loop does once the current event has ended.
     void drain() {

@@ -1,3 +1,4 @@
+#include "editors/frmBiaoDaShi.h"
 #include "editors/frmFaYin.h"
 #include "editors/frmGOSUB.h"
 #include "editors/frmGOTOBegin.h"
@@ -215,6 +216,30 @@ TEST(GotoIfEdits, AcceptAnyCharacters) {
     QTest::keyClicks(form.findChild<QLineEdit*>("Edit2"), "A<5&B>\"1\"");
     QTest::keyClicks(form.findChild<QLineEdit*>("Edit1"), "<L&>");
     EXPECT_EQ(form.values(), (TGotoIfValues{"A<5&B>\"1\"", "<L&>"}));
+}
+
+// A line break or NUL would split the statement out of its program line: pasted into any
+// statement or name box, they are left out and the rest of the text goes in.
+TEST(StatementEdits, LeaveOutLineBreaksAndNulPasted) {
+    QWidget host;
+    TFormBiaoDaShi expression(&host);
+    TFormGOTOIF gotoIf(&host);
+    TFormGOTOBegin label(&host);
+    expression.setValues({""});
+    gotoIf.setValues({"", ""});
+    label.setValues({""});
+    const QString pasted = QStringLiteral("A=1\r\n5 REM \"END") + QChar(0) + QStringLiteral("X\n");
+    const QString kept = QStringLiteral("A=15 REM \"ENDX");
+    for (QWidget* form : std::initializer_list<QWidget*>{&expression, &gotoIf, &label}) {
+        form->show();
+        for (QLineEdit* edit : form->findChildren<QLineEdit*>()) {
+            QApplication::clipboard()->setText(pasted);
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(edit->text(), kept) << edit->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(expression.values().command, kept.toStdString());
 }
 
 class MusicDialog : public testing::Test {

@@ -237,6 +237,30 @@ TEST(Listing, RecordThatDoesNotParseStopsWithItsMessage) {
     EXPECT_TRUE(result.lines.empty());
 }
 
+// A value that would break its statement out of the program line stops Generate with a message
+// naming the block, whichever block type carries it.
+TEST(Listing, LineBreaksAndNulInValuesStopWithTheBlockNamed) {
+    const struct {
+        std::string record;
+        std::string what;
+    } cases[] = {
+        {record(20, child("command", "A=1\r5 REM \"END")), "a line break"},
+        {record(20, child("command", "A=1\n5 REM \"END")), "a line break"},
+        {record(13, child("condition", "A>1\r\n") + child("label", "L")), "a line break"},
+        {record(11, child("label", std::string("L\0X", 3))), "a NUL byte"},
+        {record(20, child("command", std::string("A=1\0B=2", 7))), "a NUL byte"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> records{record(5, child("wait", "1")), c.record};
+        const program::ListingResult result = program::generateListingFromRecords(records);
+        ASSERT_FALSE(result.ok()) << c.record;
+        EXPECT_EQ(*result.error, "Block 2 holds " + c.what +
+                                     " in its values, which a program line cannot carry. Open "
+                                     "the block and remove it.");
+        EXPECT_TRUE(result.lines.empty());
+    }
+}
+
 TEST(Listing, FromRecordsTakesEachKindFromItsType) {
     const std::vector<std::string> records{record(11, child("label", "L")), record(7),
                                            record(12, child("label", "L")), record(14)};

@@ -1,0 +1,3 @@
+#include "chart/Chart.h"
+#include "platform/serial/Port.h"
+#include <QCoreApplication>
