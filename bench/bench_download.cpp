@@ -54,7 +54,7 @@ void BM_DownloadOverPseudoTerminal(benchmark::State& state) {
         download::TDownloader downloader(port, platform::queuedPoster(&loop));
         bool success = false;
         downloader.setHandlers({{}, {}, [&](const download::TDownloadOutcome& outcome) {
-                                    success = outcome.resultFlag == 0;
+                                    success = outcome.status == download::TDownloadStatus::Success;
                                     loop.quit();
                                 }});
         QTimer guard;

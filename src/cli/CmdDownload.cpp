@@ -79,9 +79,11 @@ int runDownload(const Args& args) {
     downloader.setAnswerTimeout(std::chrono::milliseconds(timeoutMs));
     downloader.setHandlers({{}, {}, [&](const download::TDownloadOutcome& outcome) {
                                 std::cout << outcome.message << '\n' << std::flush;
-                                if (outcome.resultFlag != 0 && !outcome.reason.empty())
+                                const bool success =
+                                    outcome.status == download::TDownloadStatus::Success;
+                                if (!success && !outcome.reason.empty())
                                     std::cerr << "zolvane: " << outcome.reason << '\n';
-                                status = outcome.resultFlag == 0 ? kSuccess : kFailure;
+                                status = success ? kSuccess : kFailure;
                                 app.quit();
                             }});
     const download::TStartResult start = downloader.SendListing(lines);

@@ -73,14 +73,14 @@ TPacketLink::TPacketLink(TSerialPortInterface& port, TReceiveQueue& queue, TCloc
                          std::chrono::milliseconds answerTimeout)
     : m_port(port), m_queue(queue), m_clock(clock), m_timeout(answerTimeout) {}
 
-int TPacketLink::portLost(std::string message) {
+TLinkResult TPacketLink::portLost(std::string message) {
     m_lastFailure = Failure::PortLost;
     if (m_portError.empty())
         m_portError = std::move(message);
-    return kLinkPortLost;
+    return TLinkResult::PortLost;
 }
 
-int TPacketLink::WriteByte(std::uint8_t byte) {
+TLinkResult TPacketLink::WriteByte(std::uint8_t byte) {
     // A stopped download or a lost port ends the exchange before the next byte.
     if (m_queue.failed())
         return portLost(m_queue.failure());
@@ -91,94 +91,94 @@ int TPacketLink::WriteByte(std::uint8_t byte) {
         m_queue.fail(why);
         return portLost(why);
     }
-    return kLinkOk;
+    return TLinkResult::Succeeded;
 }
 
-int TPacketLink::ReadByte(std::uint8_t& byte) {
+TLinkResult TPacketLink::ReadByte(std::uint8_t& byte) {
     switch (m_queue.take(byte, m_clock, m_clock.now() + m_timeout)) {
     case TReceiveQueue::Take::Byte:
-        return kLinkOk;
+        return TLinkResult::Succeeded;
     case TReceiveQueue::Take::TimedOut:
         m_lastFailure = Failure::NoAnswer;
-        return kLinkAttemptFailed;
+        return TLinkResult::AttemptFailed;
     case TReceiveQueue::Take::Failed:
         break;
     }
     return portLost(m_queue.failure());
 }
 
-int TPacketLink::SendPacket(const std::uint8_t* data, std::uint8_t n) {
+TLinkResult TPacketLink::SendPacket(const std::uint8_t* data, std::uint8_t n) {
     const int count = n == 0 ? 256 : n;
     const TPacketSums sums = PacketSums(data, count);
-    int rc = WriteByte(n);
-    for (int i = 0; rc == kLinkOk && i < count; ++i)
+    TLinkResult rc = WriteByte(n);
+    for (int i = 0; rc == TLinkResult::Succeeded && i < count; ++i)
         rc = WriteByte(data[i]);
     for (std::uint8_t b : {static_cast<std::uint8_t>(sums.sum & 0xFF),
                            static_cast<std::uint8_t>(sums.sum >> 8), sums.xorByte}) {
-        if (rc == kLinkOk)
+        if (rc == TLinkResult::Succeeded)
             rc = WriteByte(b);
     }
-    if (rc != kLinkOk)
+    if (rc != TLinkResult::Succeeded)
         return rc;
     std::uint8_t answer = 0;
     rc = ReadByte(answer);
-    if (rc != kLinkOk)
+    if (rc != TLinkResult::Succeeded)
         return rc;
     if (answer != kAccept) {
         m_lastFailure = Failure::Refused;
-        return kLinkAttemptFailed;
+        return TLinkResult::AttemptFailed;
     }
-    return kLinkOk;
+    return TLinkResult::Succeeded;
 }
 
-int TPacketLink::ReceivePacket(std::array<std::uint8_t, 256>& buffer, int& length) {
+TLinkResult TPacketLink::ReceivePacket(std::array<std::uint8_t, 256>& buffer, int& length) {
     std::uint8_t lengthByte = 0;
-    int rc = ReadByte(lengthByte);
+    TLinkResult rc = ReadByte(lengthByte);
     const int count = lengthByte == 0 ? 256 : lengthByte;
-    for (int i = 0; rc == kLinkOk && i < count; ++i)
+    for (int i = 0; rc == TLinkResult::Succeeded && i < count; ++i)
         rc = ReadByte(buffer[static_cast<std::size_t>(i)]);
     std::uint8_t sumLow = 0, sumHigh = 0, xorByte = 0;
-    if (rc == kLinkOk)
+    if (rc == TLinkResult::Succeeded)
         rc = ReadByte(sumLow);
-    if (rc == kLinkOk)
+    if (rc == TLinkResult::Succeeded)
         rc = ReadByte(sumHigh);
-    if (rc == kLinkOk)
+    if (rc == TLinkResult::Succeeded)
         rc = ReadByte(xorByte);
-    if (rc == kLinkPortLost)
+    if (rc == TLinkResult::PortLost)
         return rc;
-    if (rc == kLinkOk) {
+    if (rc == TLinkResult::Succeeded) {
         const TPacketSums sums = PacketSums(buffer.data(), count);
         if (sums.sum == sumLow + 256 * sumHigh && sums.xorByte == xorByte) {
             rc = WriteByte(kAccept);
-            if (rc != kLinkOk)
+            if (rc != TLinkResult::Succeeded)
                 return rc;
             length = count;
-            return kLinkOk;
+            return TLinkResult::Succeeded;
         }
         m_lastFailure = Failure::BadPacket;
     }
     // A damaged packet, or one that stopped coming: the reject asks the robot
     // to send it again.
     rc = WriteByte(kReject);
-    return rc == kLinkOk ? kLinkAttemptFailed : rc;
+    return rc == TLinkResult::Succeeded ? TLinkResult::AttemptFailed : rc;
 }
 
-int TPacketLink::SendPacketTries(const std::uint8_t* data, std::uint8_t n) {
+TLinkResult TPacketLink::SendPacketTries(const std::uint8_t* data, std::uint8_t n) {
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-        const int rc = SendPacket(data, n);
-        if (rc != kLinkAttemptFailed)
+        const TLinkResult rc = SendPacket(data, n);
+        if (rc != TLinkResult::AttemptFailed)
             return rc;
     }
-    return kLinkFailed;
+    return TLinkResult::GaveUp;
 }
 
-int TPacketLink::ReceivePacketTries(std::array<std::uint8_t, 256>& buffer, int& length) {
+TLinkResult TPacketLink::ReceivePacketTries(std::array<std::uint8_t, 256>& buffer, int& length) {
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-        const int rc = ReceivePacket(buffer, length);
-        if (rc != kLinkAttemptFailed)
+        const TLinkResult rc = ReceivePacket(buffer, length);
+        if (rc != TLinkResult::AttemptFailed)
             return rc;
     }
-    return kLinkFailed;
+    return TLinkResult::GaveUp;
 }
 
 } // namespace download

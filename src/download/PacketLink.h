@@ -22,11 +22,13 @@ inline constexpr std::uint8_t kReject = 165;
 inline constexpr int kMaxAttempts = 11;
 inline constexpr std::chrono::milliseconds kDefaultAnswerTimeout{1000};
 
-// Result codes of the link operations.
-inline constexpr int kLinkOk = 0;
-inline constexpr int kLinkFailed = 1;        // all 11 attempts failed
-inline constexpr int kLinkPortLost = 2;      // the port is closed, gone, or the download stopped
-inline constexpr int kLinkAttemptFailed = 3; // one attempt failed
+// How a link operation ended.
+enum class TLinkResult {
+    Succeeded,     // the byte went out or came in; the packet was taken or arrived intact
+    AttemptFailed, // one attempt failed: refused, damaged or unanswered in time
+    GaveUp,        // all 11 attempts failed
+    PortLost,      // the port is closed, gone, or the download stopped
+};
 
 struct TPacketSums {
     std::uint16_t sum = 0;
@@ -78,27 +80,27 @@ public:
     TPacketLink(TSerialPortInterface& port, TReceiveQueue& queue, TClock& clock,
                 std::chrono::milliseconds answerTimeout = kDefaultAnswerTimeout);
 
-    // One byte out, back once it has left the output buffer: kLinkOk or kLinkPortLost.
-    int WriteByte(std::uint8_t byte);
+    // One byte out, back once it has left the output buffer: Succeeded or PortLost.
+    TLinkResult WriteByte(std::uint8_t byte);
     // The oldest received byte, waiting at most the answer time limit:
-    // kLinkOk, kLinkAttemptFailed (time-out) or kLinkPortLost.
-    int ReadByte(std::uint8_t& byte);
+    // Succeeded, AttemptFailed (time-out) or PortLost.
+    TLinkResult ReadByte(std::uint8_t& byte);
 
-    // One attempt each: kLinkOk, kLinkAttemptFailed or kLinkPortLost. The
-    // length byte n means 1 to 255, and 0 means 256.
-    int SendPacket(const std::uint8_t* data, std::uint8_t n);
-    int ReceivePacket(std::array<std::uint8_t, 256>& buffer, int& length);
-    // Up to 11 attempts: kLinkOk, kLinkFailed, or kLinkPortLost at once.
-    int SendPacketTries(const std::uint8_t* data, std::uint8_t n);
-    int ReceivePacketTries(std::array<std::uint8_t, 256>& buffer, int& length);
+    // One attempt each: Succeeded, AttemptFailed or PortLost. The length
+    // byte n means 1 to 255, and 0 means 256.
+    TLinkResult SendPacket(const std::uint8_t* data, std::uint8_t n);
+    TLinkResult ReceivePacket(std::array<std::uint8_t, 256>& buffer, int& length);
+    // Up to 11 attempts: Succeeded, GaveUp, or PortLost at once.
+    TLinkResult SendPacketTries(const std::uint8_t* data, std::uint8_t n);
+    TLinkResult ReceivePacketTries(std::array<std::uint8_t, 256>& buffer, int& length);
 
     Failure lastFailure() const { return m_lastFailure; }
-    // Why the port was lost (kLinkPortLost).
+    // Why the port was lost (PortLost).
     const std::string& portError() const { return m_portError; }
     std::chrono::milliseconds answerTimeout() const { return m_timeout; }
 
 private:
-    int portLost(std::string message);
+    TLinkResult portLost(std::string message);
 
     TSerialPortInterface& m_port;
     TReceiveQueue& m_queue;

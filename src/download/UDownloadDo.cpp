@@ -23,8 +23,9 @@ std::string failureText(const TPacketLink& link) {
 }
 
 // The reason of a failed step, for the message beside "... bytes data send fail".
-std::string stepFailure(const TPacketLink& link, int rc, const std::string& what, bool sending) {
-    if (rc == kLinkPortLost)
+std::string stepFailure(const TPacketLink& link, TLinkResult rc, const std::string& what,
+                        bool sending) {
+    if (rc == TLinkResult::PortLost)
         return "The connection to the robot was lost during " + what + ": " + link.portError();
     return (sending ? "The robot did not accept " + what : "No intact " + what + " arrived") +
            " in " + std::to_string(kMaxAttempts) + " attempts (last: " + failureText(link) + ").";
@@ -51,16 +52,32 @@ int ChunkCount(std::size_t imageLength) {
     return static_cast<int>((imageLength + kChunkSize - 1) / kChunkSize);
 }
 
-std::string CompletionMessage(std::size_t byteCount, int resultFlag) {
+std::string CompletionMessage(std::size_t byteCount, TDownloadStatus status) {
     return std::to_string(byteCount) +
-           (resultFlag == 1 ? " bytes data send fail" : " bytes data send success");
+           (status == TDownloadStatus::Fail ? " bytes data send fail" : " bytes data send success");
+}
+
+std::string TraceLine(const TDownloadStep& step) {
+    switch (step.kind) {
+    case TDownloadStep::Kind::HelloSent:
+        return "1";
+    case TDownloadStep::Kind::HelloAnswered:
+        return "2";
+    case TDownloadStep::Kind::HeaderSent:
+        return "3";
+    case TDownloadStep::Kind::HeaderAnswered:
+        return "4";
+    case TDownloadStep::Kind::ChunkSent:
+        break;
+    }
+    return "5:" + std::to_string(step.chunk);
 }
 
 TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const std::uint8_t> image,
                             const TSendReports& reports) {
-    auto trace = [&](const std::string& line) {
-        if (reports.trace)
-            reports.trace(line);
+    auto reached = [&](TDownloadStep step) {
+        if (reports.step)
+            reports.step(step);
     };
     TSendResult result;
     if (image.size() > kMaxImageSize) {
@@ -74,32 +91,32 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
 
     // Every packet must get through: one that fails its 11 attempts ends the
     // download at once as a fail.
-    int rc = link.SendPacketTries(kHelloPacket.data(), kHelloPacket.size());
-    if (rc != kLinkOk) {
+    TLinkResult rc = link.SendPacketTries(kHelloPacket.data(), kHelloPacket.size());
+    if (rc != TLinkResult::Succeeded) {
         result.reason = stepFailure(link, rc, "the hello packet", true);
         return result;
     }
-    trace("1");
+    reached({TDownloadStep::Kind::HelloSent});
     rc = link.ReceivePacketTries(reply, replyLength);
-    if (rc != kLinkOk) {
+    if (rc != TLinkResult::Succeeded) {
         result.reason = stepFailure(link, rc, "hello reply", false);
         return result;
     }
-    trace("2");
+    reached({TDownloadStep::Kind::HelloAnswered});
     const auto header = HeaderPacket(image.size());
     rc = link.SendPacketTries(header.data(), kHeaderSize);
-    if (rc != kLinkOk) {
+    if (rc != TLinkResult::Succeeded) {
         result.reason = stepFailure(link, rc, "the header packet", true);
         return result;
     }
-    trace("3");
+    reached({TDownloadStep::Kind::HeaderSent});
     reply.fill(0);
     rc = link.ReceivePacketTries(reply, replyLength);
-    if (rc != kLinkOk) {
+    if (rc != TLinkResult::Succeeded) {
         result.reason = stepFailure(link, rc, "header reply", false);
         return result;
     }
-    trace("4");
+    reached({TDownloadStep::Kind::HeaderAnswered});
     if (reply[0] != 0xAA || reply[1] != 0xAA) {
         result.reason = "The robot's header reply began " + hexByte(reply[0]) + " " +
                         hexByte(reply[1]) + " instead of AA AA: it did not take the program.";
@@ -113,17 +130,17 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
         const std::size_t offset = static_cast<std::size_t>(k) * kChunkSize;
         const std::size_t size = std::min<std::size_t>(kChunkSize, image.size() - offset);
         rc = link.SendPacketTries(image.data() + offset, static_cast<std::uint8_t>(size));
-        if (rc != kLinkOk) {
+        if (rc != TLinkResult::Succeeded) {
             result.reason = stepFailure(
                 link, rc, "chunk " + std::to_string(k + 1) + " of " + std::to_string(chunks), true);
             return result;
         }
-        trace("5:" + std::to_string(k + 1));
+        reached({TDownloadStep::Kind::ChunkSent, k + 1, chunks});
         if (reports.progress)
             reports.progress(k + 1, chunks);
         clock.sleepFor(kChunkPause);
     }
-    result.resultFlag = 0;
+    result.status = TDownloadStatus::Success;
     return result;
 }
 
@@ -195,11 +212,11 @@ TStartResult TDownloader::SendImage(Bytes image) {
         });
     };
     TSendReports reports;
-    reports.trace = [post](const std::string& line) {
-        post([line](TDownloader& d) {
-            d.m_trace.push_back(line);
-            if (d.m_handlers.trace)
-                d.m_handlers.trace(line);
+    reports.step = [post](const TDownloadStep& step) {
+        post([step](TDownloader& d) {
+            d.m_trace.push_back(TraceLine(step));
+            if (d.m_handlers.step)
+                d.m_handlers.step(step);
         });
     };
     reports.progress = [post](int sent, int total) {
@@ -221,11 +238,11 @@ void TDownloader::finish(const TSendResult& result) {
     m_worker->join();
     m_worker.reset();
     m_link.reset();
-    m_resultFlag = result.resultFlag;
+    m_status = result.status;
     TDownloadOutcome outcome;
     outcome.byteCount = m_byteCount;
-    outcome.resultFlag = m_resultFlag;
-    outcome.message = CompletionMessage(m_byteCount, m_resultFlag);
+    outcome.status = m_status;
+    outcome.message = CompletionMessage(m_byteCount, m_status);
     outcome.reason = result.reason;
     if (m_handlers.completed)
         m_handlers.completed(outcome);

@@ -29,18 +29,42 @@ inline constexpr std::chrono::milliseconds kChunkPause{50};
 std::array<std::uint8_t, kHeaderSize> HeaderPacket(std::size_t imageLength);
 // Number of 64-byte chunks of an image.
 int ChunkCount(std::size_t imageLength);
+// The result flag of a download: every packet went through, or one did not
+// (or the robot did not take the program).
+enum class TDownloadStatus { Success, Fail };
+
 // "84 bytes data send success" / "84 bytes data send fail".
-std::string CompletionMessage(std::size_t byteCount, int resultFlag);
+std::string CompletionMessage(std::size_t byteCount, TDownloadStatus status);
+
+// A step of the download sequence, reported once the worker is past it.
+struct TDownloadStep {
+    enum class Kind {
+        HelloSent,      // the robot took the hello packet
+        HelloAnswered,  // the hello reply arrived intact
+        HeaderSent,     // the robot took the header packet
+        HeaderAnswered, // the header reply arrived intact (its AA AA not yet checked)
+        ChunkSent,      // the robot took chunk `chunk` of `chunks`
+    };
+    Kind kind = Kind::HelloSent;
+    int chunk = 0;  // ChunkSent: the chunk taken, counted from 1
+    int chunks = 0; // ChunkSent: the image's chunks in all
+
+    bool operator==(const TDownloadStep&) const = default;
+};
+
+// The step's line in the trace list: "1" to "4" for the hello and header
+// steps, "5:k" for chunk k.
+std::string TraceLine(const TDownloadStep& step);
 
 // What a worker reports while it runs; called on the worker's thread.
 struct TSendReports {
-    std::function<void(const std::string& line)> trace; // "1".."4", "5:k"
+    std::function<void(const TDownloadStep& step)> step;
     std::function<void(int chunksSent, int chunksTotal)> progress;
 };
 
 // The outcome of one run of the download sequence.
 struct TSendResult {
-    int resultFlag = 1; // 0 success, 1 fail
+    TDownloadStatus status = TDownloadStatus::Fail;
     std::string reason; // why it failed; empty on success
 };
 
@@ -69,14 +93,14 @@ private:
 // The final word on a download, handed to the owner's thread.
 struct TDownloadOutcome {
     std::size_t byteCount = 0;
-    int resultFlag = 1;
+    TDownloadStatus status = TDownloadStatus::Fail;
     std::string message; // CompletionMessage
     std::string reason;  // why it failed; empty on success
 };
 
 // What the owner wants to hear; every call arrives on the owner's thread.
 struct TDownloadHandlers {
-    std::function<void(const std::string& line)> trace;
+    std::function<void(const TDownloadStep& step)> step;
     std::function<void(int chunksSent, int chunksTotal)> progress;
     std::function<void(const TDownloadOutcome& outcome)> completed;
 };
@@ -92,9 +116,9 @@ struct TStartResult {
 };
 
 // TDownloader: the download window's state without the window: the receive
-// queue fed by the port, the byte count, the result flag, the trace list and
-// the one running worker. Lives on the owner's (user-interface) thread; the
-// port must outlive it.
+// queue fed by the port, the byte count, the result flag, the trace list
+// (one TraceLine a step) and the one running worker. Lives on the owner's (user-interface) thread;
+// the port must outlive it.
 class TDownloader {
 public:
     TDownloader(TSerialPortInterface& port, PostFunction post, TClock& clock = systemClock());
@@ -118,7 +142,8 @@ public:
 
     bool busy() const { return m_worker != nullptr; }
     std::size_t byteCount() const { return m_byteCount; }
-    int resultFlag() const { return m_resultFlag; }
+    // The last download's result flag (Success before the first).
+    TDownloadStatus status() const { return m_status; }
     const std::vector<std::string>& traceList() const { return m_trace; }
     TReceiveQueue& receiveQueue() { return m_queue; }
 
@@ -134,7 +159,7 @@ private:
     std::unique_ptr<TPacketLink> m_link;
     std::unique_ptr<TSendDataThread> m_worker;
     std::size_t m_byteCount = 0;
-    int m_resultFlag = 0;
+    TDownloadStatus m_status = TDownloadStatus::Success;
     std::vector<std::string> m_trace;
     // Posted tasks hold a weak reference: after destruction they do nothing.
     std::shared_ptr<TDownloader*> m_alive = std::make_shared<TDownloader*>(this);

@@ -14,6 +14,11 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::bytesOf;
+using test::stepsThrough;
+using test::traceLinesOf;
+using Kind = TDownloadStep::Kind;
+constexpr TDownloadStatus kSuccess = TDownloadStatus::Success;
+constexpr TDownloadStatus kFail = TDownloadStatus::Fail;
 
 Bytes imageOfSize(std::size_t size) {
     Bytes image(size);
@@ -34,6 +39,50 @@ std::string hexOf(const Bytes& bytes) {
     return text;
 }
 
+struct TraceLineCase {
+    const char* name;
+    TDownloadStep step;
+    const char* line;
+};
+
+class TraceLines : public ::testing::TestWithParam<TraceLineCase> {};
+
+TEST_P(TraceLines, EachStepWritesItsLineOfTheTraceList) {
+    EXPECT_EQ(TraceLine(GetParam().step), GetParam().line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Download, TraceLines,
+    ::testing::Values(TraceLineCase{"HelloSent", {Kind::HelloSent}, "1"},
+                      TraceLineCase{"HelloAnswered", {Kind::HelloAnswered}, "2"},
+                      TraceLineCase{"HeaderSent", {Kind::HeaderSent}, "3"},
+                      TraceLineCase{"HeaderAnswered", {Kind::HeaderAnswered}, "4"},
+                      TraceLineCase{"FirstChunkOfTwo", {Kind::ChunkSent, 1, 2}, "5:1"},
+                      TraceLineCase{"LastChunkOfTwo", {Kind::ChunkSent, 2, 2}, "5:2"},
+                      TraceLineCase{"TenthChunkOfMany", {Kind::ChunkSent, 10, 1024}, "5:10"},
+                      TraceLineCase{
+                          "LastOfTheLargestImage", {Kind::ChunkSent, 1024, 1024}, "5:1024"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct CompletionCase {
+    std::size_t byteCount;
+    TDownloadStatus status;
+    const char* message;
+};
+
+class CompletionMessages : public ::testing::TestWithParam<CompletionCase> {};
+
+TEST_P(CompletionMessages, SayTheByteCountAndSuccessOrFail) {
+    EXPECT_EQ(CompletionMessage(GetParam().byteCount, GetParam().status), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Download, CompletionMessages,
+    ::testing::Values(CompletionCase{84, kSuccess, "84 bytes data send success"},
+                      CompletionCase{84, kFail, "84 bytes data send fail"},
+                      CompletionCase{0, kSuccess, "0 bytes data send success"},
+                      CompletionCase{65535, kFail, "65535 bytes data send fail"}));
+
 // The sequence run on the test's thread against the in-process virtual robot.
 class SequenceTest : public ::testing::Test {
 protected:
@@ -44,7 +93,7 @@ protected:
     }
     TSendResult send(const Bytes& image) {
         TSendReports reports;
-        reports.trace = [this](const std::string& line) { trace.push_back(line); };
+        reports.step = [this](const TDownloadStep& step) { steps.push_back(step); };
         reports.progress = [this](int sent, int total) { progress.emplace_back(sent, total); };
         return RunSendSequence(link, clock, image, reports);
     }
@@ -54,7 +103,7 @@ protected:
     TReceiveQueue queue;
     test::TManualClock clock;
     TPacketLink link{port, queue, clock, 1000ms};
-    std::vector<std::string> trace;
+    std::vector<TDownloadStep> steps;
     std::vector<std::pair<int, int>> progress;
 };
 
@@ -63,7 +112,7 @@ TEST_F(SequenceTest, SendsTheHelloAndHeaderBytesOfAnEightyFourByteImage) {
         testsupport::fileBytes(std::string(ZOLVANE_FIXTURES) + "/download/example/image.bin");
     ASSERT_FALSE(image.empty());
     const TSendResult result = send(image);
-    EXPECT_EQ(result.resultFlag, 0) << result.reason;
+    EXPECT_EQ(result.status, kSuccess) << result.reason;
     const Bytes wire = robot().receivedBytes();
     EXPECT_EQ(hexOf(Bytes(wire.begin(), wire.begin() + 11)), "07 00 54 43 E8 03 00 FA 7C 02 06");
     EXPECT_EQ(wire[11], kAccept); // the computer takes the hello reply
@@ -73,8 +122,14 @@ TEST_F(SequenceTest, SendsTheHelloAndHeaderBytesOfAnEightyFourByteImage) {
     header.insert(header.end(), {0x4F, 0x0A, 0x55});
     EXPECT_EQ(Bytes(wire.begin() + 12, wire.begin() + 12 + 76), header);
     EXPECT_EQ(robot().image(), image);
-    EXPECT_EQ(trace, (std::vector<std::string>{"1", "2", "3", "4", "5:1", "5:2"}));
-    EXPECT_EQ(CompletionMessage(image.size(), result.resultFlag), "84 bytes data send success");
+    EXPECT_EQ(steps, (std::vector<TDownloadStep>{{Kind::HelloSent},
+                                                 {Kind::HelloAnswered},
+                                                 {Kind::HeaderSent},
+                                                 {Kind::HeaderAnswered},
+                                                 {Kind::ChunkSent, 1, 2},
+                                                 {Kind::ChunkSent, 2, 2}}));
+    EXPECT_EQ(traceLinesOf(steps), (std::vector<std::string>{"1", "2", "3", "4", "5:1", "5:2"}));
+    EXPECT_EQ(CompletionMessage(image.size(), result.status), "84 bytes data send success");
 }
 
 struct SizeCase {
@@ -87,23 +142,24 @@ class ImageSizes : public SequenceTest, public ::testing::WithParamInterface<Siz
 TEST_P(ImageSizes, AreCutIntoChunksOf64WithAPauseAfterEach) {
     const Bytes image = imageOfSize(GetParam().size);
     const TSendResult result = send(image);
-    ASSERT_EQ(result.resultFlag, 0) << result.reason;
+    ASSERT_EQ(result.status, kSuccess) << result.reason;
     const std::vector<Bytes> packets = robot().acceptedPackets();
     ASSERT_EQ(packets.size(), 2 + GetParam().chunkSizes.size());
     EXPECT_EQ(packets[1][0], GetParam().size % 256);
     EXPECT_EQ(packets[1][1], GetParam().size / 256);
+    const int chunks = static_cast<int>(packets.size()) - 2;
     std::vector<int> sizes;
-    std::vector<std::string> expectedTrace{"1", "2", "3", "4"};
+    std::vector<TDownloadStep> expectedSteps{
+        {Kind::HelloSent}, {Kind::HelloAnswered}, {Kind::HeaderSent}, {Kind::HeaderAnswered}};
     for (std::size_t k = 2; k < packets.size(); ++k) {
         sizes.push_back(static_cast<int>(packets[k].size()));
-        expectedTrace.push_back("5:" + std::to_string(k - 1));
+        expectedSteps.push_back({Kind::ChunkSent, static_cast<int>(k) - 1, chunks});
     }
     EXPECT_EQ(sizes, GetParam().chunkSizes);
-    EXPECT_EQ(trace, expectedTrace);
+    EXPECT_EQ(steps, expectedSteps);
     EXPECT_EQ(clock.pauses(), std::vector<std::chrono::milliseconds>(sizes.size(), 50ms));
     EXPECT_EQ(robot().image(), image);
     EXPECT_EQ(robot().imagesReceived(), 1);
-    const int chunks = static_cast<int>(sizes.size());
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.front(), std::make_pair(0, chunks));
     EXPECT_EQ(progress.back(), std::make_pair(chunks, chunks));
@@ -121,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Download, ImageSizes,
                                                     }()}));
 
 TEST_F(SequenceTest, HeaderOfThreeHundredBytesStarts2C01) {
-    ASSERT_EQ(send(imageOfSize(300)).resultFlag, 0);
+    ASSERT_EQ(send(imageOfSize(300)).status, kSuccess);
     const Bytes wire = robot().receivedBytes();
     EXPECT_EQ(hexOf(Bytes(wire.begin() + 12, wire.begin() + 15)), "48 2C 01");
 }
@@ -129,7 +185,7 @@ TEST_F(SequenceTest, HeaderOfThreeHundredBytesStarts2C01) {
 TEST_F(SequenceTest, RejectedPacketsAreSentAgainUntilTaken) {
     robot().rejectNextPackets(10); // hello refused ten times, the eleventh goes through
     const TSendResult result = send(imageOfSize(84));
-    EXPECT_EQ(result.resultFlag, 0) << result.reason;
+    EXPECT_EQ(result.status, kSuccess) << result.reason;
     EXPECT_EQ(robot().packetsRejected(), 10);
     const Bytes wire = robot().receivedBytes();
     const Bytes hello = bytesOf({0x07, 0x00, 0x54, 0x43, 0xE8, 0x03, 0x00, 0xFA, 0x7C, 0x02, 0x06});
@@ -141,21 +197,21 @@ TEST_F(SequenceTest, RejectedPacketsAreSentAgainUntilTaken) {
 TEST_F(SequenceTest, ADamagedReplyIsRejectedAndAFreshOneRead) {
     robot().corruptNextReplies(2);
     const TSendResult result = send(imageOfSize(84));
-    EXPECT_EQ(result.resultFlag, 0) << result.reason;
+    EXPECT_EQ(result.status, kSuccess) << result.reason;
     const Bytes wire = robot().receivedBytes();
     // After the hello: two rejects for the damaged hello replies, then the accept.
     EXPECT_EQ(Bytes(wire.begin() + 11, wire.begin() + 14), bytesOf({kReject, kReject, kAccept}));
     EXPECT_EQ(robot().repliesSent(), 4);
-    EXPECT_EQ(trace.back(), "5:2");
+    EXPECT_EQ(steps, stepsThrough({Kind::ChunkSent, 2, 2}));
 }
 
 struct FaultCase {
     const char* name;
     std::function<void(TVirtualRobot&)> arrange;
     std::size_t imageSize;
-    std::vector<std::string> trace; // the trace lines written
-    const char* reasonPart;         // part of the failure reason
-    std::chrono::milliseconds time; // simulated time the download took, pauses included
+    std::vector<TDownloadStep> steps; // the steps reported
+    const char* reasonPart;           // part of the failure reason
+    std::chrono::milliseconds time;   // simulated time the download took, pauses included
 };
 
 class RobotFaults : public SequenceTest, public ::testing::WithParamInterface<FaultCase> {};
@@ -163,12 +219,12 @@ class RobotFaults : public SequenceTest, public ::testing::WithParamInterface<Fa
 TEST_P(RobotFaults, EndTheDownloadAsAFailInBoundedTime) {
     GetParam().arrange(robot());
     const TSendResult result = send(imageOfSize(GetParam().imageSize));
-    EXPECT_EQ(result.resultFlag, 1);
-    EXPECT_EQ(trace, GetParam().trace);
+    EXPECT_EQ(result.status, kFail);
+    EXPECT_EQ(steps, GetParam().steps);
     EXPECT_NE(result.reason.find(GetParam().reasonPart), std::string::npos) << result.reason;
     EXPECT_EQ(clock.elapsed(), GetParam().time);
     EXPECT_EQ(robot().imagesReceived(), 0);
-    EXPECT_EQ(CompletionMessage(GetParam().imageSize, result.resultFlag),
+    EXPECT_EQ(CompletionMessage(GetParam().imageSize, result.status),
               std::to_string(GetParam().imageSize) + " bytes data send fail");
 }
 
@@ -181,29 +237,17 @@ INSTANTIATE_TEST_SUITE_P(
                   {},
                   "did not accept the hello packet in 11 attempts (last: the robot refused it)",
                   0ms},
-        FaultCase{"HeaderRefused11Times",
-                  [](TVirtualRobot& r) { r.rejectNextPackets(11, 1); },
-                  84,
-                  {"1", "2"},
-                  "did not accept the header packet in 11 attempts",
+        FaultCase{"HeaderRefused11Times", [](TVirtualRobot& r) { r.rejectNextPackets(11, 1); }, 84,
+                  stepsThrough({Kind::HelloAnswered}),
+                  "did not accept the header packet in 11 attempts", 0ms},
+        FaultCase{"SecondChunkRefused11Times", [](TVirtualRobot& r) { r.rejectNextPackets(11, 3); },
+                  300, stepsThrough({Kind::ChunkSent, 1, 5}),
+                  "did not accept chunk 2 of 5 in 11 attempts", 50ms},
+        FaultCase{"HelloReplyAlwaysDamaged", [](TVirtualRobot& r) { r.corruptNextReplies(11); }, 84,
+                  stepsThrough({Kind::HelloSent}), "No intact hello reply arrived in 11 attempts",
                   0ms},
-        FaultCase{"SecondChunkRefused11Times",
-                  [](TVirtualRobot& r) { r.rejectNextPackets(11, 3); },
-                  300,
-                  {"1", "2", "3", "4", "5:1"},
-                  "did not accept chunk 2 of 5 in 11 attempts",
-                  50ms},
-        FaultCase{"HelloReplyAlwaysDamaged",
-                  [](TVirtualRobot& r) { r.corruptNextReplies(11); },
-                  84,
-                  {"1"},
-                  "No intact hello reply arrived in 11 attempts",
-                  0ms},
-        FaultCase{"HeaderReplyAA55",
-                  [](TVirtualRobot& r) { r.setHeaderReply(0xAA, 0x55); },
-                  84,
-                  {"1", "2", "3", "4"},
-                  "header reply began AA 55 instead of AA AA",
+        FaultCase{"HeaderReplyAA55", [](TVirtualRobot& r) { r.setHeaderReply(0xAA, 0x55); }, 84,
+                  stepsThrough({Kind::HeaderAnswered}), "header reply began AA 55 instead of AA AA",
                   0ms},
         FaultCase{"SilentRobot",
                   [](TVirtualRobot& r) { r.setSilentAfterPackets(0); },
@@ -211,22 +255,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {},
                   "hello packet in 11 attempts (last: no answer within 1000 ms)",
                   11000ms},
-        FaultCase{"SilentAfterTheHeader",
-                  [](TVirtualRobot& r) { r.setSilentAfterPackets(2); },
-                  84,
-                  {"1", "2", "3", "4"},
-                  "chunk 1 of 2 in 11 attempts (last: no answer",
-                  11000ms},
-        FaultCase{"SilentMidWay",
-                  [](TVirtualRobot& r) { r.setSilentAfterPackets(4); },
-                  300,
-                  {"1", "2", "3", "4", "5:1", "5:2"},
-                  "chunk 3 of 5",
-                  11100ms},
-        FaultCase{"HangUpMidWay",
-                  [](TVirtualRobot& r) { r.hangUpAfterChunks(2); },
-                  300,
-                  {"1", "2", "3", "4", "5:1", "5:2"},
+        FaultCase{"SilentAfterTheHeader", [](TVirtualRobot& r) { r.setSilentAfterPackets(2); }, 84,
+                  stepsThrough({Kind::HeaderAnswered}),
+                  "chunk 1 of 2 in 11 attempts (last: no answer", 11000ms},
+        FaultCase{"SilentMidWay", [](TVirtualRobot& r) { r.setSilentAfterPackets(4); }, 300,
+                  stepsThrough({Kind::ChunkSent, 2, 5}), "chunk 3 of 5", 11100ms},
+        FaultCase{"HangUpMidWay", [](TVirtualRobot& r) { r.hangUpAfterChunks(2); }, 300,
+                  stepsThrough({Kind::ChunkSent, 2, 5}),
                   "connection to the robot was lost during chunk 3 of 5: the virtual robot hung up",
                   100ms}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -235,15 +270,15 @@ TEST_F(SequenceTest, ARefusedChunkIsSentAgainAndTheImageArrivesWhole) {
     robot().rejectNextPackets(10, 3); // the second chunk is refused ten times
     const Bytes image = imageOfSize(300);
     const TSendResult result = send(image);
-    EXPECT_EQ(result.resultFlag, 0) << result.reason;
+    EXPECT_EQ(result.status, kSuccess) << result.reason;
     EXPECT_EQ(robot().packetsRejected(), 10);
     EXPECT_EQ(robot().image(), image);
-    EXPECT_EQ(trace.size(), 9u);
+    EXPECT_EQ(steps, stepsThrough({Kind::ChunkSent, 5, 5}));
 }
 
 TEST_F(SequenceTest, AChunkRefused11TimesStopsTheLaterChunks) {
     robot().rejectNextPackets(11, 3);
-    ASSERT_EQ(send(imageOfSize(300)).resultFlag, 1);
+    ASSERT_EQ(send(imageOfSize(300)).status, kFail);
     EXPECT_EQ(robot().acceptedPackets().size(), 3u); // hello, header, chunk 1
     EXPECT_EQ(robot().packetsRejected(), 11);
     // Nothing followed the eleventh copy of chunk 2 (64 data bytes + 4).
@@ -252,17 +287,17 @@ TEST_F(SequenceTest, AChunkRefused11TimesStopsTheLaterChunks) {
 
 TEST_F(SequenceTest, AnImageTooLargeForTheHeaderIsRefusedBeforeAnythingIsSent) {
     const TSendResult result = send(imageOfSize(65536));
-    EXPECT_EQ(result.resultFlag, 1);
+    EXPECT_EQ(result.status, kFail);
     EXPECT_NE(result.reason.find("65536 bytes"), std::string::npos) << result.reason;
     EXPECT_NE(result.reason.find("at most 65535 bytes"), std::string::npos) << result.reason;
     EXPECT_TRUE(robot().receivedBytes().empty());
-    EXPECT_TRUE(trace.empty());
+    EXPECT_TRUE(steps.empty());
 }
 
 TEST_F(SequenceTest, AClosedPortFailsAtOnce) {
     port.close();
     const TSendResult result = send(imageOfSize(84));
-    EXPECT_EQ(result.resultFlag, 1);
+    EXPECT_EQ(result.status, kFail);
     EXPECT_NE(result.reason.find("lost during the hello packet: the port Virtual robot was closed"),
               std::string::npos)
         << result.reason;
@@ -271,13 +306,13 @@ TEST_F(SequenceTest, AClosedPortFailsAtOnce) {
 
 TEST_F(SequenceTest, ASecondDownloadStartsAgainFromTheHello) {
     robot().hangUpAfterChunks(1);
-    EXPECT_EQ(send(imageOfSize(300)).resultFlag, 1);
+    EXPECT_EQ(send(imageOfSize(300)).status, kFail);
     robot().hangUpAfterChunks(-1);
     port.open(); // the cable is back
     queue.clear();
-    trace.clear();
-    EXPECT_EQ(send(imageOfSize(84)).resultFlag, 0);
-    EXPECT_EQ(trace.front(), "1");
+    steps.clear();
+    EXPECT_EQ(send(imageOfSize(84)).status, kSuccess);
+    EXPECT_EQ(steps, stepsThrough({Kind::ChunkSent, 2, 2}));
     EXPECT_EQ(robot().image(), imageOfSize(84));
 }
 
@@ -288,7 +323,7 @@ protected:
     DownloaderTest() {
         port.open();
         downloader.setHandlers({
-            [this](const std::string& line) { traces.push_back(line); },
+            [this](const TDownloadStep& step) { steps.push_back(step); },
             [this](int sent, int total) { progress.emplace_back(sent, total); },
             [this](const TDownloadOutcome& outcome) {
                 outcomes.push_back(outcome);
@@ -311,7 +346,7 @@ protected:
     test::TTaskQueue tasks;
     TDownloader downloader{
         port, [this](std::function<void()> task) { tasks.post(std::move(task)); }, clock};
-    std::vector<std::string> traces;
+    std::vector<TDownloadStep> steps;
     std::vector<std::pair<int, int>> progress;
     std::vector<TDownloadOutcome> outcomes;
     std::thread::id completionThread;
@@ -325,11 +360,11 @@ TEST_F(DownloaderTest, ReportsTheOutcomeOnTheOwnersThreadAfterTheWorkerEnds) {
     runUntilDone();
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].message, "84 bytes data send success");
-    EXPECT_EQ(outcomes[0].resultFlag, 0);
-    EXPECT_EQ(downloader.resultFlag(), 0);
+    EXPECT_EQ(outcomes[0].status, kSuccess);
+    EXPECT_EQ(downloader.status(), kSuccess);
     EXPECT_EQ(completionThread, std::this_thread::get_id());
     EXPECT_EQ(downloader.traceList(), (std::vector<std::string>{"1", "2", "3", "4", "5:1", "5:2"}));
-    EXPECT_EQ(traces, downloader.traceList());
+    EXPECT_EQ(steps, stepsThrough({Kind::ChunkSent, 2, 2}));
     EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}, {2, 2}}));
     EXPECT_EQ(port.robot().image(), imageOfSize(84));
 }
@@ -341,7 +376,8 @@ TEST_F(DownloaderTest, NothingIsReportedUntilTheOwnerRunsThePostedTasks) {
     for (int i = 0; i < 5000 && port.robot().imagesReceived() == 0; ++i)
         std::this_thread::sleep_for(1ms);
     EXPECT_TRUE(outcomes.empty());
-    EXPECT_TRUE(traces.empty());
+    EXPECT_TRUE(steps.empty());
+    EXPECT_TRUE(downloader.traceList().empty());
     EXPECT_TRUE(downloader.busy());
     runUntilDone();
     EXPECT_EQ(outcomes.size(), 1u);
@@ -353,9 +389,11 @@ TEST_F(DownloaderTest, AFailedDownloadGivesTheFailMessageAndItsReason) {
     runUntilDone();
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].message, "84 bytes data send fail");
-    EXPECT_EQ(downloader.resultFlag(), 1);
+    EXPECT_EQ(outcomes[0].status, kFail);
+    EXPECT_EQ(downloader.status(), kFail);
     EXPECT_NE(outcomes[0].reason.find("AA 55"), std::string::npos);
-    EXPECT_EQ(downloader.traceList().back(), "4");
+    EXPECT_EQ(downloader.traceList(), (std::vector<std::string>{"1", "2", "3", "4"}));
+    EXPECT_EQ(steps, stepsThrough({Kind::HeaderAnswered}));
 }
 
 TEST_F(DownloaderTest, TheTraceListKeepsTheLinesOfEveryDownload) {
@@ -363,7 +401,9 @@ TEST_F(DownloaderTest, TheTraceListKeepsTheLinesOfEveryDownload) {
     runUntilDone();
     ASSERT_TRUE(downloader.SendImage(imageOfSize(10)).started);
     runUntilDone();
-    EXPECT_EQ(downloader.traceList().size(), 10u);
+    EXPECT_EQ(downloader.traceList(),
+              (std::vector<std::string>{"1", "2", "3", "4", "5:1", "1", "2", "3", "4", "5:1"}));
+    EXPECT_EQ(traceLinesOf(steps), downloader.traceList());
     EXPECT_EQ(outcomes.size(), 2u);
 }
 
@@ -371,7 +411,7 @@ TEST_F(DownloaderTest, ASecondDownloadEmptiesTheReceiveQueueFirst) {
     downloader.receiveQueue().append(bytesOf({kReject, 0x33, 0x44})); // stale bytes
     ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
     runUntilDone();
-    EXPECT_EQ(outcomes.at(0).resultFlag, 0) << outcomes.at(0).reason;
+    EXPECT_EQ(outcomes.at(0).status, kSuccess) << outcomes.at(0).reason;
 }
 
 TEST_F(DownloaderTest, RefusesToStartWithoutAnOpenPortOrWhileBusyOrWhenTooLarge) {

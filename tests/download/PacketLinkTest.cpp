@@ -42,7 +42,7 @@ protected:
 TEST_F(LinkTest, SendPacketFramesLengthDataSumAndXor) {
     robotSends({kAccept});
     const Bytes data = bytesOf({1, 2, 3});
-    EXPECT_EQ(link.SendPacket(data.data(), 3), kLinkOk);
+    EXPECT_EQ(link.SendPacket(data.data(), 3), TLinkResult::Succeeded);
     EXPECT_EQ(port.written, bytesOf({0x03, 0x01, 0x02, 0x03, 0x06, 0x00, 0x00}));
 }
 
@@ -51,7 +51,7 @@ TEST_F(LinkTest, SendPacketOf256BytesCarriesLengthByteZero) {
     Bytes data(256);
     for (int i = 0; i < 256; ++i)
         data[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-    EXPECT_EQ(link.SendPacket(data.data(), 0), kLinkOk);
+    EXPECT_EQ(link.SendPacket(data.data(), 0), TLinkResult::Succeeded);
     ASSERT_EQ(port.written.size(), 260u);
     EXPECT_EQ(port.written[0], 0x00);
     EXPECT_EQ(Bytes(port.written.begin() + 1, port.written.begin() + 257), data);
@@ -62,7 +62,7 @@ TEST_F(LinkTest, SendPacketOf256BytesCarriesLengthByteZero) {
 TEST_F(LinkTest, AnyAnswerOtherThan90IsARefusal) {
     for (std::uint8_t answer : bytesOf({kReject, 0x00, 0x5B, 0xFF})) {
         robotSends({answer});
-        EXPECT_EQ(link.SendPacket(bytesOf({9}).data(), 1), kLinkAttemptFailed) << answer;
+        EXPECT_EQ(link.SendPacket(bytesOf({9}).data(), 1), TLinkResult::AttemptFailed) << answer;
         EXPECT_EQ(link.lastFailure(), TPacketLink::Failure::Refused);
     }
 }
@@ -70,7 +70,7 @@ TEST_F(LinkTest, AnyAnswerOtherThan90IsARefusal) {
 TEST_F(LinkTest, SendPacketTriesResendsTheWholePacketAfterARefusal) {
     robotSends({kReject, kReject, kAccept});
     const Bytes data = bytesOf({1, 2, 3});
-    EXPECT_EQ(link.SendPacketTries(data.data(), 3), kLinkOk);
+    EXPECT_EQ(link.SendPacketTries(data.data(), 3), TLinkResult::Succeeded);
     const Bytes once = bytesOf({0x03, 0x01, 0x02, 0x03, 0x06, 0x00, 0x00});
     Bytes thrice;
     for (int i = 0; i < 3; ++i)
@@ -78,11 +78,11 @@ TEST_F(LinkTest, SendPacketTriesResendsTheWholePacketAfterARefusal) {
     EXPECT_EQ(port.written, thrice);
 }
 
-TEST_F(LinkTest, TheEleventhRefusalEndsSendPacketTriesWithOne) {
+TEST_F(LinkTest, TheEleventhRefusalMakesSendPacketTriesGiveUp) {
     robotSends(Bytes(11, kReject));
     robotSends({kAccept}); // a 12th attempt would succeed: there is none
     const Bytes data = bytesOf({7});
-    EXPECT_EQ(link.SendPacketTries(data.data(), 1), kLinkFailed);
+    EXPECT_EQ(link.SendPacketTries(data.data(), 1), TLinkResult::GaveUp);
     EXPECT_EQ(port.written.size(), 11u * 5);
     EXPECT_EQ(queue.size(), 1u);
 }
@@ -90,13 +90,13 @@ TEST_F(LinkTest, TheEleventhRefusalEndsSendPacketTriesWithOne) {
 TEST_F(LinkTest, TenRefusalsThenAcceptIsASuccess) {
     robotSends(Bytes(10, kReject));
     robotSends({kAccept});
-    EXPECT_EQ(link.SendPacketTries(bytesOf({7}).data(), 1), kLinkOk);
+    EXPECT_EQ(link.SendPacketTries(bytesOf({7}).data(), 1), TLinkResult::Succeeded);
     EXPECT_EQ(port.written.size(), 11u * 5);
 }
 
 TEST_F(LinkTest, ReceivePacketAcceptsAnIntactPacketWith90) {
     robotSends({0x03, 0x01, 0x02, 0x03, 0x06, 0x00, 0x00});
-    EXPECT_EQ(link.ReceivePacket(buffer, length), kLinkOk);
+    EXPECT_EQ(link.ReceivePacket(buffer, length), TLinkResult::Succeeded);
     EXPECT_EQ(length, 3);
     EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 3), bytesOf({1, 2, 3}));
     EXPECT_EQ(port.written, bytesOf({kAccept}));
@@ -108,7 +108,7 @@ TEST_F(LinkTest, ReceivedLengthByteZeroMeans256DataBytes) {
         packet.push_back(static_cast<std::uint8_t>(i));
     packet.insert(packet.end(), {0x80, 0x7F, 0x00});
     robotSends(packet);
-    EXPECT_EQ(link.ReceivePacket(buffer, length), kLinkOk);
+    EXPECT_EQ(link.ReceivePacket(buffer, length), TLinkResult::Succeeded);
     EXPECT_EQ(length, 256);
     EXPECT_EQ(buffer[255], 255);
     EXPECT_EQ(queue.size(), 0u);
@@ -124,7 +124,7 @@ class DamagedPackets : public LinkTest, public ::testing::WithParamInterface<Dam
 TEST_P(DamagedPackets, AreRejectedAndTheNextAttemptReadsAFreshPacket) {
     robotSends(GetParam().packet);
     robotSends({0x02, 0x41, 0x42, 0x83, 0x00, 0x03}); // the robot sends it again, intact
-    EXPECT_EQ(link.ReceivePacketTries(buffer, length), kLinkOk);
+    EXPECT_EQ(link.ReceivePacketTries(buffer, length), TLinkResult::Succeeded);
     EXPECT_EQ(port.written, bytesOf({kReject, kAccept}));
     EXPECT_EQ(length, 2);
     EXPECT_EQ(buffer[0], 0x41);
@@ -140,47 +140,47 @@ INSTANTIATE_TEST_SUITE_P(
                       DamageCase{"data changed, sum and xor kept",
                                  bytesOf({0x02, 0x42, 0x41, 0x83, 0x00, 0x02})}));
 
-TEST_F(LinkTest, ElevenDamagedPacketsEndReceivePacketTriesWithOne) {
+TEST_F(LinkTest, ElevenDamagedPacketsMakeReceivePacketTriesGiveUp) {
     for (int i = 0; i < 11; ++i)
         robotSends({0x01, 0x10, 0x10, 0x00, 0x11});
-    EXPECT_EQ(link.ReceivePacketTries(buffer, length), kLinkFailed);
+    EXPECT_EQ(link.ReceivePacketTries(buffer, length), TLinkResult::GaveUp);
     EXPECT_EQ(port.written, Bytes(11, kReject));
     EXPECT_EQ(link.lastFailure(), TPacketLink::Failure::BadPacket);
 }
 
 TEST_F(LinkTest, ReadByteWaitsAtMostTheAnswerTimeLimit) {
     std::uint8_t byte = 0;
-    EXPECT_EQ(link.ReadByte(byte), kLinkAttemptFailed);
+    EXPECT_EQ(link.ReadByte(byte), TLinkResult::AttemptFailed);
     EXPECT_EQ(clock.elapsed(), 1000ms);
     robotSends({0x42});
-    EXPECT_EQ(link.ReadByte(byte), kLinkOk);
+    EXPECT_EQ(link.ReadByte(byte), TLinkResult::Succeeded);
     EXPECT_EQ(byte, 0x42);
     EXPECT_EQ(clock.elapsed(), 1000ms);
 }
 
 TEST_F(LinkTest, ASilentRobotFailsSendPacketTriesInElevenTimeLimits) {
-    EXPECT_EQ(link.SendPacketTries(bytesOf({1}).data(), 1), kLinkFailed);
+    EXPECT_EQ(link.SendPacketTries(bytesOf({1}).data(), 1), TLinkResult::GaveUp);
     EXPECT_EQ(link.lastFailure(), TPacketLink::Failure::NoAnswer);
     EXPECT_EQ(clock.elapsed(), 11 * 1000ms);
     EXPECT_EQ(port.written.size(), 11u * 5);
 }
 
 TEST_F(LinkTest, ASilentRobotFailsReceivePacketTriesAndGetsRejects) {
-    EXPECT_EQ(link.ReceivePacketTries(buffer, length), kLinkFailed);
+    EXPECT_EQ(link.ReceivePacketTries(buffer, length), TLinkResult::GaveUp);
     EXPECT_EQ(clock.elapsed(), 11 * 1000ms);
     EXPECT_EQ(port.written, Bytes(11, kReject));
 }
 
 TEST_F(LinkTest, APacketThatStopsHalfWayIsAFailedAttempt) {
     robotSends({0x05, 0x01, 0x02}); // three of eight bytes, then nothing
-    EXPECT_EQ(link.ReceivePacket(buffer, length), kLinkAttemptFailed);
+    EXPECT_EQ(link.ReceivePacket(buffer, length), TLinkResult::AttemptFailed);
     EXPECT_EQ(link.lastFailure(), TPacketLink::Failure::NoAnswer);
     EXPECT_EQ(port.written, bytesOf({kReject}));
 }
 
 TEST_F(LinkTest, AClosedPortEndsTheTriesAtOnce) {
     port.close();
-    EXPECT_EQ(link.SendPacketTries(bytesOf({1}).data(), 1), kLinkPortLost);
+    EXPECT_EQ(link.SendPacketTries(bytesOf({1}).data(), 1), TLinkResult::PortLost);
     EXPECT_EQ(link.portError(), "the recorder is closed");
     EXPECT_EQ(clock.elapsed(), 0ms);
     EXPECT_TRUE(queue.failed());
@@ -189,9 +189,9 @@ TEST_F(LinkTest, AClosedPortEndsTheTriesAtOnce) {
 TEST_F(LinkTest, APortFailureWakesAWaitingReaderAndLaterWritesStop) {
     queue.fail("cable pulled");
     std::uint8_t byte = 0;
-    EXPECT_EQ(link.ReadByte(byte), kLinkPortLost);
+    EXPECT_EQ(link.ReadByte(byte), TLinkResult::PortLost);
     EXPECT_EQ(link.portError(), "cable pulled");
-    EXPECT_EQ(link.ReceivePacketTries(buffer, length), kLinkPortLost);
+    EXPECT_EQ(link.ReceivePacketTries(buffer, length), TLinkResult::PortLost);
     EXPECT_TRUE(port.written.empty());
     EXPECT_EQ(clock.elapsed(), 0ms);
 }

@@ -1,13 +1,50 @@
 #pragma once
 
 #include "download/Clock.h"
+#include "download/PacketLink.h"
 #include "download/ProgramImage.h"
 #include "download/SerialPortInterface.h"
+#include "download/UDownloadDo.h"
 
 #include <chrono>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
+
+namespace download {
+
+// Failure reports name the values instead of showing their bytes.
+inline void PrintTo(TLinkResult result, std::ostream* os) {
+    switch (result) {
+    case TLinkResult::Succeeded:
+        *os << "Succeeded";
+        return;
+    case TLinkResult::AttemptFailed:
+        *os << "AttemptFailed";
+        return;
+    case TLinkResult::GaveUp:
+        *os << "GaveUp";
+        return;
+    case TLinkResult::PortLost:
+        *os << "PortLost";
+        return;
+    }
+    *os << "TLinkResult(" << static_cast<int>(result) << ")";
+}
+
+inline void PrintTo(TDownloadStatus status, std::ostream* os) {
+    *os << (status == TDownloadStatus::Success ? "Success" : "Fail");
+}
+
+inline void PrintTo(const TDownloadStep& step, std::ostream* os) {
+    static const char* const names[] = {"HelloSent", "HelloAnswered", "HeaderSent",
+                                        "HeaderAnswered", "ChunkSent"};
+    const auto kind = static_cast<std::size_t>(step.kind);
+    *os << (kind < std::size(names) ? names[kind] : "?") << " " << step.chunk << "/" << step.chunks;
+}
+
+} // namespace download
 
 namespace download::test {
 
@@ -116,6 +153,29 @@ private:
     std::mutex m_mutex;
     std::vector<std::function<void()>> m_tasks;
 };
+
+// The steps a download reports up to and including last: the hello and
+// header steps in order, then chunks 1 to last.chunk of last.chunks.
+inline std::vector<TDownloadStep> stepsThrough(TDownloadStep last) {
+    using Kind = TDownloadStep::Kind;
+    std::vector<TDownloadStep> steps;
+    for (Kind kind :
+         {Kind::HelloSent, Kind::HelloAnswered, Kind::HeaderSent, Kind::HeaderAnswered}) {
+        steps.push_back({kind});
+        if (kind == last.kind)
+            return steps;
+    }
+    for (int k = 1; k <= last.chunk; ++k)
+        steps.push_back({Kind::ChunkSent, k, last.chunks});
+    return steps;
+}
+
+inline std::vector<std::string> traceLinesOf(const std::vector<TDownloadStep>& steps) {
+    std::vector<std::string> lines;
+    for (const TDownloadStep& step : steps)
+        lines.push_back(TraceLine(step));
+    return lines;
+}
 
 inline Bytes bytesOf(std::initializer_list<int> values) {
     Bytes bytes;

@@ -18,6 +18,8 @@ using namespace std::chrono_literals;
 using download::Bytes;
 using download::TDownloader;
 using download::TDownloadOutcome;
+using download::TDownloadStep;
+using Kind = download::TDownloadStep::Kind;
 using download::TPtyRobotServer;
 
 std::vector<std::string> exampleListing() {
@@ -42,7 +44,7 @@ protected:
         port.setDeviceName(server.devicePath());
         ASSERT_TRUE(port.open()) << port.errorString();
         downloader.setHandlers({
-            [this](const std::string& line) { traces.push_back(line); },
+            [this](const TDownloadStep& step) { steps.push_back(step); },
             [this](int sent, int total) { progress.emplace_back(sent, total); },
             [this](const TDownloadOutcome& outcome) {
                 this->outcome = outcome;
@@ -67,7 +69,7 @@ protected:
     TQtSerialPort port;
     QEventLoop loop;
     TDownloader downloader{port, queuedPoster(QCoreApplication::instance())};
-    std::vector<std::string> traces;
+    std::vector<TDownloadStep> steps;
     std::vector<std::pair<int, int>> progress;
     std::optional<TDownloadOutcome> outcome;
 };
@@ -82,7 +84,13 @@ TEST_F(PtyDownloadTest, TheWorkedExampleArrivesWhole) {
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(server.robot().image(), expected);
     EXPECT_EQ(server.robot().imagesReceived(), 1);
-    EXPECT_EQ(traces, (std::vector<std::string>{"1", "2", "3", "4", "5:1", "5:2"}));
+    EXPECT_EQ(steps, (std::vector<TDownloadStep>{{Kind::HelloSent},
+                                                 {Kind::HelloAnswered},
+                                                 {Kind::HeaderSent},
+                                                 {Kind::HeaderAnswered},
+                                                 {Kind::ChunkSent, 1, 2},
+                                                 {Kind::ChunkSent, 2, 2}}));
+    EXPECT_EQ(downloader.traceList(), (std::vector<std::string>{"1", "2", "3", "4", "5:1", "5:2"}));
     EXPECT_EQ(progress.back(), std::make_pair(2, 2));
     const Bytes wire = server.robot().receivedBytes();
     ASSERT_GE(wire.size(), 11u);
@@ -107,7 +115,7 @@ TEST_F(PtyDownloadTest, RefusalsAndDamagedRepliesAreRepairedOverTheWire) {
     server.robot().corruptNextReplies(2);
     ASSERT_TRUE(downloader.SendImage(imageOfSize(200)).started);
     runUntilCompleted();
-    EXPECT_EQ(outcome->resultFlag, 0) << outcome->reason;
+    EXPECT_EQ(outcome->status, download::TDownloadStatus::Success) << outcome->reason;
     EXPECT_EQ(server.robot().image(), imageOfSize(200));
     EXPECT_EQ(server.robot().packetsRejected(), 3);
 }
@@ -119,7 +127,7 @@ TEST_F(PtyDownloadTest, ASilentRobotFailsWithinTheTimeLimits) {
     runUntilCompleted();
     EXPECT_EQ(outcome->message, "84 bytes data send fail");
     EXPECT_NE(outcome->reason.find("no answer within 20 ms"), std::string::npos) << outcome->reason;
-    EXPECT_TRUE(traces.empty());
+    EXPECT_TRUE(steps.empty());
 }
 
 TEST_F(PtyDownloadTest, AVanishingPortEndsTheDownloadAsAFail) {

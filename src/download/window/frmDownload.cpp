@@ -126,7 +126,7 @@ void TFormDownload::connectControls() {
 
     for (download::TDownloader* d : {&m_serialDownloader, &m_virtualDownloader}) {
         download::TDownloadHandlers handlers;
-        handlers.trace = [this](const std::string& line) { DownloadTrace(line); };
+        handlers.step = [this](const download::TDownloadStep& step) { DownloadStep(step); };
         handlers.progress = [this](int sent, int total) { DownloadProgress(sent, total); };
         handlers.completed = [this](const download::TDownloadOutcome& outcome) {
             DownloadCompleted(outcome);
@@ -323,14 +323,27 @@ void TFormDownload::Button6Click() {
         QStringLiteral("Sending %1 bytes in %2 chunks...").arg(downloader.byteCount()).arg(chunks));
 }
 
-// The worker's trace line: into the hidden trace list, and the step into the status line.
-void TFormDownload::DownloadTrace(const std::string& line) {
-    Memo1->appendPlainText(toQString(line));
-    static const char* const steps[] = {
-        "The robot took the hello packet.", "The robot answered the hello packet.",
-        "The robot took the header packet.", "The robot answered the header packet."};
-    if (line.size() == 1 && line[0] >= '1' && line[0] <= '4')
-        setStatus(QString::fromLatin1(steps[line[0] - '1']));
+// The worker's step: its line into the hidden trace list, and the hello and
+// header steps into the status line (the progress report tells of the chunks).
+void TFormDownload::DownloadStep(const download::TDownloadStep& step) {
+    using Kind = download::TDownloadStep::Kind;
+    Memo1->appendPlainText(toQString(download::TraceLine(step)));
+    switch (step.kind) {
+    case Kind::HelloSent:
+        setStatus(QStringLiteral("The robot took the hello packet."));
+        break;
+    case Kind::HelloAnswered:
+        setStatus(QStringLiteral("The robot answered the hello packet."));
+        break;
+    case Kind::HeaderSent:
+        setStatus(QStringLiteral("The robot took the header packet."));
+        break;
+    case Kind::HeaderAnswered:
+        setStatus(QStringLiteral("The robot answered the header packet."));
+        break;
+    case Kind::ChunkSent:
+        break;
+    }
 }
 
 // The worker's progress: chunks sent of all.
@@ -344,14 +357,15 @@ void TFormDownload::DownloadProgress(int chunksSent, int chunksTotal) {
 void TFormDownload::DownloadCompleted(const download::TDownloadOutcome& outcome) {
     m_running = nullptr;
     QString text = toQString(outcome.message);
-    if (outcome.resultFlag == 0)
+    const bool success = outcome.status == download::TDownloadStatus::Success;
+    if (success)
         ProgressBar1->setValue(ProgressBar1->maximum());
     else if (!outcome.reason.empty())
         text += QLatin1Char('\n') + toQString(outcome.reason);
     setStatus(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     const QPointer<TFormDownload> self(this);
-    showMessage(outcome.resultFlag == 0 ? files::TPrompts::Severity::Information
-                                        : files::TPrompts::Severity::Warning,
+    showMessage(success ? files::TPrompts::Severity::Information
+                        : files::TPrompts::Severity::Warning,
                 text);
     if (!self)
         return;

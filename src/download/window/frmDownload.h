@@ -61,7 +61,7 @@ private:
     void Button5Click();
     void Button6Click();
     void DownloadCompleted(const download::TDownloadOutcome& outcome);
-    void DownloadTrace(const std::string& line);
+    void DownloadStep(const download::TDownloadStep& step);
     void DownloadProgress(int chunksSent, int chunksTotal);
     void PortLost(download::TSerialPortInterface* port, const std::string& message);
 
