@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -82,6 +83,37 @@ void BM_PaintFrameMiddle(benchmark::State& state) {
     paintFrame(state, 0.5);
 }
 BENCHMARK(BM_PaintFrameMiddle)->Unit(benchmark::kMillisecond);
+
+// One frame of a small chart whose one block holds a caption of state.range(0) bytes (a hand-
+// edited file can hold any length): the frame should cost the same for any length.
+void BM_PaintFrameLongCaption(benchmark::State& state) {
+    TFlowChartView view;
+    TChart chart{view.chart()};
+    view.setPictures({robotPicture()});
+    view.resize(kViewWidth, kViewHeight);
+    chart.NewChart();
+    TFcObject* block = chart.AppendBlock(20);
+    std::string caption = "Expression:";
+    while (caption.size() < static_cast<std::size_t>(state.range(0)))
+        caption += "A=A+1 B=B*2 ";
+    chart.SetBlockHeight(block, 40);
+    block->SetText(caption);
+    chart.Relayout();
+    view.show();
+    QApplication::processEvents();
+    QWidget* vp = view.viewport();
+    QImage frame(vp->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        vp->render(&frame);
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+}
+BENCHMARK(BM_PaintFrameLongCaption)
+    ->Arg(20)
+    ->Arg(1000)
+    ->Arg(1 << 20)
+    ->Arg(10 << 20)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -106,6 +106,19 @@ int fcCaptionTop(const TFcRect& area, int textHeight, int vert) {
     return area.top + placeOffset(area.height() - textHeight, vert);
 }
 
+std::size_t fcCaptionCut(std::string_view bytes, std::size_t length) {
+    if (length >= bytes.size())
+        return bytes.size();
+    for (std::size_t cut = length; cut > 0 && length - cut < 16; --cut) {
+        if (static_cast<unsigned char>(bytes[cut - 1]) < 0x80)
+            return cut;
+    }
+    std::size_t cut = length;
+    while (cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80)
+        --cut;
+    return cut;
+}
+
 TFcSpan fcRoundRectSpan(const TFcRect& rect, int cornerW, int cornerH, int y) {
     if (rect.isEmpty() || y < rect.top || y >= rect.bottom)
         return {};

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 // 0x00RRGGBB.
@@ -92,6 +94,11 @@ TFcPlacement fcPlaceBox(const TFcRect& area, TFcSize box, int horz, int vert);
 // Top of a caption block of the given height in an area: placed by vert unless it is 0 or the
 // text is taller than the area, when it starts at the top.
 int fcCaptionTop(const TFcRect& area, int textHeight, int vert);
+// Where to cut a caption's bytes to keep about its first `length` bytes without splitting a
+// character of the code page: just after the last ASCII byte among the 16 before `length`,
+// else before the UTF-8 continuation bytes that end there. At most `length`; the whole text
+// when it is not longer.
+std::size_t fcCaptionCut(std::string_view bytes, std::size_t length);
 
 // The pixels of row y covered by a rounded rectangle whose corners are cut by quarters of an
 // ellipse cornerW wide and cornerH high: [x0, x1), empty (x0 >= x1) when the row is outside.

@@ -110,6 +110,26 @@ TEST(CaptionTopTest, TopUnlessPlacedAndFitting) {
     EXPECT_EQ(fcCaptionTop(area, 31, 1), 10); // taller than the area: starts at the top
 }
 
+// A long caption is laid out from a beginning cut where no character of the code page is split.
+TEST(CaptionCutTest, CutsAfterAnAsciiByteOrBeforeAUtf8Character) {
+    const struct {
+        std::string bytes;
+        std::size_t length;
+        std::size_t cut;
+    } cases[] = {
+        {"abcdef", 10, 6}, // shorter than the length: all of it
+        {"abcdef", 4, 4},  // ASCII: anywhere
+        {"ab\xE4\xB8\xAD"
+         "cd",
+         4, 2},                                  // inside a UTF-8 character: before it
+        {"ab\xE4\xB8\xAD\xE4\xB8\xAD", 6, 2},    // after the last ASCII byte before
+        {std::string(20, '\xC4') + "x", 18, 18}, // no ASCII near and no UTF-8: as asked
+        {"\xE4\xB8\xAD\xE4\xB8\xAD" + std::string(20, '\xE4'), 4, 3}, // back to a lead byte
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fcCaptionCut(c.bytes, c.length), c.cut) << c.bytes << " " << c.length;
+}
+
 TEST(RoundRectTest, CornersAreCutMiddleRowsAreFull) {
     const TFcRect r{0, 0, 90, 32}; // the start terminal: corner ellipse 45 x 16
     // Rows outside cover nothing.

@@ -361,6 +361,26 @@ TEST_F(FlowChartViewTest, CaptionWrapsAtSpacesAndIsPlacedVertically) {
     EXPECT_NEAR(middle.first - top.first, (bottom.first - top.first) / 2, 1);
 }
 
+// A caption of megabytes paints exactly as its beginning does: only what fits the block shows,
+// whichever way it is placed.
+TEST_F(FlowChartViewTest, AHugeCaptionPaintsAsItsBeginning) {
+    TFcFont white = kCaptionFont;
+    white.Color = fcWhite;
+    TFcObject* o = view->chart().AddObject(200, 40, 90, 40, ShapeRectangle);
+    o->SetFillColor(kTeal);
+    o->SetFont(white);
+    std::string huge = "Expression:";
+    while (huge.size() < (1u << 20))
+        huge += "A=A+1 B=B*2 ";
+    for (int vert : {0, 1, 2}) {
+        o->SetTextVert(vert);
+        o->SetText(huge.substr(0, 400));
+        const QImage beginning = grab();
+        o->SetText(huge);
+        EXPECT_EQ(grab(), beginning) << "placement " << vert;
+    }
+}
+
 // ---- damage ---------------------------------------------------------------------------------
 
 TEST_F(FlowChartViewTest, ModelChangeRepaintsOnlyItsArea) {

@@ -18,6 +18,8 @@ namespace {
 constexpr int kScrollLine = 16;
 // The text of a caption is measured in a box this high, so that no wrapped line is lost.
 constexpr int kMeasureHeight = 1 << 20;
+// The first length of a caption's beginning that is laid out alone (see paintCaption).
+constexpr std::size_t kCaptionProbe = 2048;
 
 // Corner ellipse of a shape, as the model's shape spans use it; zero for square corners.
 TFcSize cornerOf(TFcShape shape, const TFcRect& b) {
@@ -553,15 +555,31 @@ void TFlowChartView::paintCaption(QPainter& p, const TFcObject& o) {
     const TFcRect area = o.InnerArea();
     if (area.isEmpty())
         return;
-    const QString text = platform::toQString(o.Text());
     const QFont& font = qtFont(o.Font());
     const int flags = Qt::TextWordWrap | Qt::TextExpandTabs | horzAlignment(o.TextHorz());
-    int top = area.top;
-    if (o.TextVert() != 0) {
-        const QRect measured =
-            QFontMetrics(font).boundingRect(QRect(0, 0, area.width(), kMeasureHeight), flags, text);
-        top = fcCaptionTop(area, measured.height(), o.TextVert());
+    const QFontMetrics metrics(font);
+    const auto heightOf = [&](const QString& text) {
+        return metrics.boundingRect(QRect(0, 0, area.width(), kMeasureHeight), flags, text)
+            .height();
+    };
+    // A caption taller than its block shows only its first lines. Of a long caption only a
+    // beginning is converted and laid out, one long enough to run a line past the block: the
+    // lines that show are then the same as the whole text's, and a repaint costs the same
+    // for any length (a hand-edited file may hold megabytes in one name).
+    QString text;
+    bool overflows = false;
+    const std::string& bytes = o.Text();
+    for (std::size_t length = kCaptionProbe; !overflows; length *= 4) {
+        if (length >= bytes.size()) {
+            text = platform::toQString(bytes);
+            break;
+        }
+        text = platform::toQString(bytes.substr(0, fcCaptionCut(bytes, length)));
+        overflows = heightOf(text) > area.height() + 2 * metrics.lineSpacing();
     }
+    int top = area.top;
+    if (o.TextVert() != 0 && !overflows)
+        top = fcCaptionTop(area, heightOf(text), o.TextVert());
     p.setFont(font);
     p.setPen(fcToQColor(o.Font().Color));
     // The box ends where the inner area ends; drawText clips what does not fit into it.
