@@ -21,6 +21,7 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -97,6 +98,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     outer->addLayout(body, 1);
     setCentralWidget(central);
 
+    statusBar()->setObjectName("StatusBar1");
     setWindowIcon(QIcon(":/icon.svg"));
     setGeometry(106, 80, 610, 436);
 
@@ -172,7 +174,7 @@ void TForm1::setPrompts(std::unique_ptr<files::TPrompts> prompts) {
 files::TStatus TForm1::openChartFile(const std::string& path) {
     files::TStatus opened = m_chartFile->OpenFile(path);
     if (opened)
-        showFileResult({true, true});
+        showFileResult({true, true, m_chartFile->OpenNote()});
     return opened;
 }
 
@@ -180,6 +182,10 @@ void TForm1::showFileResult(const TChartFileResult& result) {
     setWindowTitle(platform::toQString(m_chartFile->CaptionText()));
     if (result.chartReplaced)
         m_memo1->clear();
+    if (!result.note.empty())
+        statusBar()->showMessage(platform::toQString(result.note));
+    else if (result.done)
+        statusBar()->clearMessage();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -47,7 +47,7 @@ TChartFileResult TChartFile::commandNew(TPrompts& prompts) {
         m_chart.NewChart();
     }
     TakeSnapshot();
-    return {true, true};
+    return {true, true, {}};
 }
 
 TChartFileResult TChartFile::commandOpen(TPrompts& prompts) {
@@ -61,7 +61,7 @@ TChartFileResult TChartFile::commandOpen(TPrompts& prompts) {
         prompts.showError(opened.error());
         return {};
     }
-    return {true, true};
+    return {true, true, m_openNote};
 }
 
 TChartFileResult TChartFile::commandSave(TPrompts& prompts) {
@@ -85,7 +85,7 @@ TChartFileResult TChartFile::saveShowingError(const std::string& path, TPrompts&
         prompts.showError(saved.error());
         return {};
     }
-    return {true, false};
+    return {true, false, {}};
 }
 
 bool TChartFile::confirmClose(TPrompts& prompts) {
@@ -142,8 +142,14 @@ files::TStatus TChartFile::OpenFile(const std::string& path) {
     files::TResult<std::unique_ptr<TSimpleXML>> read = ReadChartFile(path);
     if (!read)
         return files::Error(read.error());
+    // A file without any element (empty, or only blanks) is no chart at all; it still opens,
+    // as an empty chart, but the pupil is told, so a file emptied by accident is noticed.
+    const bool holdsNothing = (*read)->Root().Name().empty();
     if (files::TStatus loaded = LoadChart(std::move(*read), path); !loaded)
         return files::Error(files::FileError("open", path, loaded.error()));
+    m_openNote = holdsNothing ? fs::path(path).filename().string() +
+                                    " holds no chart at all: it opened as an empty chart."
+                              : std::string();
     return {};
 }
 

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -244,6 +245,23 @@ TEST_F(CommandsTest, ClosingAnEmptyOrSavedChartAsksNothing) {
     press(5);
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(prompts->questions.empty());
+}
+
+// A file that holds nothing at all opens as an empty chart, and the status line says so; the
+// next open of a real chart clears the word.
+TEST_F(CommandsTest, AnEmptyFileOpensAsAnEmptyChartWithAWordInTheStatusLine) {
+    auto* status = window->findChild<QStatusBar*>(QStringLiteral("StatusBar1"));
+    ASSERT_NE(status, nullptr);
+    prompts->openChartNames.push_back(std::string(ZOLVANE_FIXTURES) + "/hostile/empty.lcs");
+    press(2);
+    EXPECT_TRUE(prompts->errors.empty());
+    EXPECT_EQ(chart().BlockCount(), 0);
+    EXPECT_EQ(status->currentMessage(),
+              QStringLiteral("empty.lcs holds no chart at all: it opened as an empty chart."));
+    prompts->openChartNames.push_back(std::string(ZOLVANE_FIXTURES) + "/listing/example/chart.lcs");
+    press(2);
+    EXPECT_GT(chart().BlockCount(), 0);
+    EXPECT_EQ(status->currentMessage(), QString());
 }
 
 // ---- program text ---------------------------------------------------------------------------

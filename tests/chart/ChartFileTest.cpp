@@ -89,18 +89,18 @@ public:
     std::string OpenFile(const std::string& path) {
         const files::TStatus status = m_file.OpenFile(path);
         if (status)
-            show({true, true});
+            show({true, true, {}});
         return status.error();
     }
     std::string SaveFile(const std::string& path) {
         const files::TStatus status = m_file.SaveFile(path);
         if (status)
-            show({true, false});
+            show({true, false, {}});
         return status.error();
     }
     void SetCurrentFile(const std::string& name) {
         m_file.SetCurrentFile(name);
-        show({true, false});
+        show({true, false, {}});
     }
     TChartFile* operator->() { return &m_file; }
     void setPhrases(std::vector<std::string> phrases) { m_file.setPhrases(std::move(phrases)); }
@@ -250,6 +250,26 @@ TEST_F(ChartFileTest, EmptyChartIsTheHeaderAndASelfClosingRoot) {
     h.chart.AppendBlock(1);
     ASSERT_EQ(file.OpenFile(path("empty.lcs")), "");
     EXPECT_EQ(h.chart.Count(), 3);
+    EXPECT_EQ(file->OpenNote(), ""); // a chart without blocks is a chart
+}
+
+// A file holding nothing at all (or only blanks) opens as an empty chart, with a word for the
+// status line so that a file emptied by accident does not pass unnoticed.
+TEST_F(ChartFileTest, AFileHoldingNothingOpensEmptyWithANote) {
+    for (const std::string text : {"", " \r\n\t"}) {
+        writeBytes(path("nothing.lcs"), text);
+        h.chart.AppendBlock(1);
+        ASSERT_EQ(file.OpenFile(path("nothing.lcs")), "");
+        EXPECT_EQ(h.chart.Count(), 3);
+        EXPECT_EQ(file->OpenNote(),
+                  "nothing.lcs holds no chart at all: it opened as an empty chart.");
+    }
+    ui.openNames = {path("nothing.lcs")};
+    ui.answers = {Answer::No};
+    h.chart.AppendBlock(1);
+    const TChartFileResult result = file->commandOpen(ui);
+    EXPECT_TRUE(result.done);
+    EXPECT_EQ(result.note, file->OpenNote());
 }
 
 TEST_F(ChartFileTest, EveryBlockTypeSurvivesARoundTrip) {
