@@ -48,7 +48,7 @@ TEST_F(ChartFileTest, AnEmptyChartNeverAsks) {
     while (h.chart.BlockCount() > 0)
         h.chart.DeleteBlock(h.chart.Blocks()[0]);
     ASSERT_TRUE(file.IsChartChanged());
-    ui.openNames = {fixture("example.lcs")};
+    ui.openChartNames = {fixture("example.lcs")};
     EXPECT_TRUE(file.commandOpen()); // named and changed, but empty: no question
     EXPECT_TRUE(ui.questions.empty());
 }
@@ -98,7 +98,7 @@ TEST_F(ChartFileTest, YesSavesToTheCurrentFileThenGoesOn) {
     h.chart.InsertBlock(24);
     ui.answers = {Answer::Yes};
     EXPECT_TRUE(file.commandNew());
-    EXPECT_EQ(ui.saveDialogs, 0);
+    EXPECT_EQ(ui.dialogCount("saveChart"), 0);
     EXPECT_THAT(readBytes(path("ex.lcs")), ::testing::HasSubstr("<CtrlNode type=\"24\"/>"));
     EXPECT_EQ(h.chart.Count(), 3);
     EXPECT_EQ(file.CurrentFileName(), "");
@@ -107,10 +107,10 @@ TEST_F(ChartFileTest, YesSavesToTheCurrentFileThenGoesOn) {
 TEST_F(ChartFileTest, YesForAnUnnamedChartShowsTheSaveDialog) {
     h.insertAt(1, 3);
     ui.answers = {Answer::Yes};
-    ui.saveNames = {path("named.LCS")};
-    ui.openNames = {fixture("example.lcs")};
+    ui.saveChartNames = {path("named.LCS")};
+    ui.openChartNames = {fixture("example.lcs")};
     EXPECT_TRUE(file.commandOpen());
-    EXPECT_EQ(ui.saveDialogs, 1);
+    EXPECT_EQ(ui.dialogCount("saveChart"), 1);
     EXPECT_THAT(readBytes(path("named.LCS")), ::testing::HasSubstr("<CtrlNode type=\"3\">"));
     EXPECT_THAT(h.blockTypes(), ElementsAre(1, 11, 12, 14));
 }
@@ -135,11 +135,11 @@ TEST_F(ChartFileTest, YesWithoutASaveKeepsTheChart) {
             ShownChartFile f(x.chart, u, kTitle);
             x.insertAt(1, 2);
             u.answers = {Answer::Yes};
-            u.saveNames = {c.saveName};
-            u.openNames = {fixture("example.lcs")};
+            u.saveChartNames = {c.saveName};
+            u.openChartNames = {fixture("example.lcs")};
             EXPECT_FALSE(open ? f.commandOpen() : f.commandNew());
-            EXPECT_EQ(u.saveDialogs, 1);
-            EXPECT_EQ(u.openDialogs, 0);
+            EXPECT_EQ(u.dialogCount("saveChart"), 1);
+            EXPECT_EQ(u.dialogCount("openChart"), 0);
             EXPECT_THAT(x.blockTypes(), ElementsAre(2));
             EXPECT_EQ(f.CurrentFileName(), "");
             EXPECT_NE(u.programText, "");
@@ -160,7 +160,7 @@ TEST_F(ChartFileTest, ConfirmCloseFollowsTheSameRule) {
     EXPECT_TRUE(file.confirmClose());
     EXPECT_FALSE(file.confirmClose()); // Yes, then the save dialog cancelled
     ui.answers = {Answer::Yes};
-    ui.saveNames = {path("kept.lcs")};
+    ui.saveChartNames = {path("kept.lcs")};
     EXPECT_TRUE(file.confirmClose());
     EXPECT_TRUE(fs::exists(path("kept.lcs")));
 }
@@ -170,7 +170,7 @@ TEST_F(ChartFileTest, ConfirmCloseFollowsTheSameRule) {
 TEST_F(ChartFileTest, OpenEndsSilentlyOnCancelOtherExtensionOrMissingFile) {
     writeBytes(path("chart.txt"), readBytes(fixture("example.lcs")));
     for (const std::string& name : {std::string(), path("chart.txt"), path("missing.lcs")}) {
-        ui.openNames = {name};
+        ui.openChartNames = {name};
         EXPECT_FALSE(file.commandOpen()) << name;
     }
     EXPECT_EQ(h.chart.Count(), 3);
@@ -179,7 +179,7 @@ TEST_F(ChartFileTest, OpenEndsSilentlyOnCancelOtherExtensionOrMissingFile) {
     EXPECT_NE(ui.programText, "");
     // The extension is compared without regard to letter case.
     writeBytes(path("UPPER.LCS"), readBytes(fixture("example.lcs")));
-    ui.openNames = {path("UPPER.LCS")};
+    ui.openChartNames = {path("UPPER.LCS")};
     EXPECT_TRUE(file.commandOpen());
     EXPECT_EQ(h.chart.BlockCount(), 4);
 }
@@ -219,7 +219,7 @@ TEST_F(ChartFileTest, AFailedOpenChangesNothing) {
         ui.errors.clear();
         ui.captions.clear();
         ui.answers = {Answer::No};
-        ui.openNames = {c.name};
+        ui.openChartNames = {c.name};
         EXPECT_FALSE(file.commandOpen());
         EXPECT_THAT(ui.errors, ElementsAre(c.error));
         EXPECT_TRUE(ui.captions.empty());
@@ -239,12 +239,12 @@ TEST_F(ChartFileTest, AFailedOpenChangesNothing) {
 
 TEST_F(ChartFileTest, SaveAsAlwaysAsksAndSaveUsesTheCurrentName) {
     buildExample();
-    ui.saveNames = {path("a.lcs"), path("b.lcs")};
+    ui.saveChartNames = {path("a.lcs"), path("b.lcs")};
     EXPECT_TRUE(file.commandSave()); // unnamed: asks
     EXPECT_TRUE(file.commandSave()); // named: writes without asking
-    EXPECT_EQ(ui.saveDialogs, 1);
+    EXPECT_EQ(ui.dialogCount("saveChart"), 1);
     EXPECT_TRUE(file.commandSaveAs());
-    EXPECT_EQ(ui.saveDialogs, 2);
+    EXPECT_EQ(ui.dialogCount("saveChart"), 2);
     EXPECT_EQ(file.CurrentFileName(), path("b.lcs"));
     EXPECT_EQ(ui.captions.back(), "TITLE - b.lcs");
     EXPECT_EQ(readBytes(path("b.lcs")), readBytes(fixture("example.lcs")));
@@ -255,7 +255,7 @@ TEST_F(ChartFileTest, SaveAsAlwaysAsksAndSaveUsesTheCurrentName) {
 
 TEST_F(ChartFileTest, SaveAsWithAnotherExtensionSavesNothingAndShowsNothing) {
     buildExample();
-    ui.saveNames = {path("chart.xml")};
+    ui.saveChartNames = {path("chart.xml")};
     EXPECT_FALSE(file.commandSaveAs());
     EXPECT_THAT(filesInDir(), ElementsAre());
     EXPECT_TRUE(ui.errors.empty());
@@ -267,7 +267,7 @@ TEST_F(ChartFileTest, SaveReplacesAnExistingFileAndKeepsItsPermissions) {
     fs::permissions(path("old.lcs"),
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     buildExample();
-    ui.saveNames = {path("old.lcs")};
+    ui.saveChartNames = {path("old.lcs")};
     EXPECT_TRUE(file.commandSaveAs());
     EXPECT_EQ(readBytes(path("old.lcs")), readBytes(fixture("example.lcs")));
     EXPECT_EQ(fs::status(path("old.lcs")).permissions() & fs::perms::all,

@@ -65,7 +65,7 @@ TEST_F(ChartFileTest, AFileHoldingNothingOpensEmptyWithANote) {
         EXPECT_EQ(file->OpenNote(),
                   "nothing.lcs holds no chart at all: it opened as an empty chart.");
     }
-    ui.openNames = {path("nothing.lcs")};
+    ui.openChartNames = {path("nothing.lcs")};
     ui.answers = {Answer::No};
     h.chart.AppendBlock(1);
     const TChartFileResult result = file->commandOpen(ui);

@@ -2,6 +2,8 @@
 // file as the window shows it, and a fixture with a scratch folder.
 #pragma once
 
+#include "../support/ScratchFolder.h"
+#include "../support/ScriptedPrompts.h"
 #include "ChartTestSupport.h"
 #include "chart/ChartFile.h"
 #include "records/BlockCatalog.h"
@@ -29,50 +31,12 @@ using Answer = files::TPrompts::Answer;
 inline const std::string kHeader = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n";
 inline const std::string kTitle = "TITLE";
 
-// The person at the window, answered by the test. A question nobody scripted fails the test.
-struct ScriptedUi : files::TPrompts {
-    std::deque<std::string> openNames, saveNames;
-    std::deque<Answer> answers;
-    std::vector<std::string> questions, errors, captions;
-    int openDialogs = 0, saveDialogs = 0;
+// The person at the window, answered by the test, with what the window shows of the file
+// commands (captions and the program text). A question nobody scripted fails the test.
+struct ScriptedUi : TScriptedPrompts {
+    std::vector<std::string> captions;
     std::string programText = "10 REM \"ZOLVANE\"\r\n";
-
-    std::optional<std::string> openFileName(FileKind kind) override {
-        EXPECT_EQ(kind, FileKind::Chart);
-        ++openDialogs;
-        return pop(openNames);
-    }
-    std::optional<std::string> saveFileName(FileKind kind) override {
-        EXPECT_EQ(kind, FileKind::Chart);
-        ++saveDialogs;
-        return pop(saveNames);
-    }
-    Answer askYesNoCancel(const std::string& question) override {
-        questions.push_back(question);
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << question;
-            return Answer::Cancel;
-        }
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    void showMessage(Severity severity, const std::string& message) override {
-        EXPECT_EQ(severity, Severity::Error);
-        errors.push_back(message);
-    }
-
-private:
-    static std::optional<std::string> pop(std::deque<std::string>& names) {
-        if (names.empty() || names.front().empty()) {
-            if (!names.empty())
-                names.pop_front();
-            return std::nullopt;
-        }
-        std::string n = names.front();
-        names.pop_front();
-        return n;
-    }
+    ScriptedUi() { questionsMustBeScripted = true; }
 };
 
 // The chart file as the main window drives it: each command asks ui, and what it reports is
@@ -134,18 +98,6 @@ private:
     ScriptedUi& m_ui;
 };
 
-inline std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
 // A parameter record as the record document writes it, with the given children.
 inline std::string record(int type,
                           std::vector<std::pair<std::string, std::string>> children = {}) {
@@ -161,21 +113,12 @@ inline std::string fixture(const std::string& name) {
     return std::string(ZOLVANE_FIXTURES) + "/chart/" + name;
 }
 
-class ChartFileTest : public ::testing::Test {
+class ChartFileTest : public testsupport::ScratchFolder {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::path(::testing::TempDir()) /
-              ("zolvane-chart-" + std::string(info->test_suite_name()) + "-" + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string path(const std::string& name) const { return (dir / name).string(); }
+    static std::string readBytes(const std::string& file) { return bytesOf(file); }
     std::vector<std::string> filesInDir() const {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir))
+        for (const auto& e : fs::directory_iterator(m_dir))
             names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -206,7 +149,6 @@ protected:
         h.chart.Relayout();
     }
 
-    fs::path dir;
     ChartHarness h;
     ScriptedUi ui;
     ShownChartFile file{h.chart, ui, kTitle};

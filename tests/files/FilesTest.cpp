@@ -1,5 +1,7 @@
 #include "files/Files.h"
 
+#include "../support/ScratchFolder.h"
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -16,37 +18,15 @@ using files::TResult;
 using files::TStatus;
 using Lines = std::vector<std::string>;
 
-// A fresh folder per test, removed afterwards.
-class FilesTest : public testing::Test {
+class FilesTest : public testsupport::ScratchFolder {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("zolvane-files-" + std::to_string(::getpid()) + "-" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(m_dir, fs::perms::owner_all, ignored);
-        fs::remove_all(m_dir, ignored);
-    }
-    std::string path(std::string_view name) const { return (m_dir / name).string(); }
-    static std::string bytesOf(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    static void write(const std::string& file, std::string_view bytes) {
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
+    static void write(const std::string& file, std::string_view bytes) { writeBytes(file, bytes); }
     std::set<std::string> names() const {
         std::set<std::string> result;
         for (const auto& entry : fs::directory_iterator(m_dir))
             result.insert(entry.path().filename().string());
         return result;
     }
-
-    fs::path m_dir;
 };
 
 // ---- lines ----

@@ -1,5 +1,6 @@
 #include "program/ProgramText.h"
 
+#include "../support/ScratchFolder.h"
 #include "RecordText.h"
 #include "records/BlockCatalog.h"
 
@@ -58,34 +59,9 @@ private:
     }
 };
 
-// A fresh folder per test, removed afterwards.
-class ProgramTextFiles : public testing::Test {
+// A fresh folder per test, and the commands' questions answered from a script.
+class ProgramTextFiles : public testsupport::ScratchFolder {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("zolvane-program-" + std::to_string(::getpid()) + "-" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(m_dir, fs::perms::owner_all, ignored);
-        fs::remove_all(m_dir, ignored);
-    }
-
-    std::string path(std::string_view name) const { return (m_dir / name).string(); }
-
-    static std::string bytesOf(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    static void writeBytes(const std::string& file, std::string_view bytes) {
-        std::ofstream out(file, std::ios::binary);
-        out << bytes;
-    }
-
-    fs::path m_dir;
     ScriptedPrompts m_prompts;
 };
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-class TScriptedPrompts final : public files::TPrompts {
+class TScriptedPrompts : public files::TPrompts {
 public:
     std::deque<std::optional<std::string>> openChartNames, saveChartNames, openTextNames,
         saveTextNames;
