@@ -121,12 +121,19 @@ TParsedLine ParseLine(std::string_view line) {
     }
     // Each later failure overrides an earlier one.
     parsed.code = kLineAccepted;
-    if (!ParseInteger(tokens[0], parsed.number))
+    // A record holds the line number in 16 bits: a larger one would turn
+    // into another line's number.
+    if (!ParseInteger(tokens[0], parsed.number) || parsed.number < 0 ||
+        parsed.number > kMaxLineNumber)
         parsed.code = kLineBadNumber;
     if (!tokens[1].starts_with("REM"))
         parsed.code = kLineNoRem;
     if (!IsQuotedForm(tokens[2]))
         parsed.code = kLineNotQuoted;
+    // The robot reads a statement up to its first NUL byte (the next
+    // record's start): the rest would be lost.
+    if (tokens[2].find('\0') != std::string::npos)
+        parsed.code = kLineNulByte;
     if (parsed.code == kLineAccepted)
         parsed.statement = std::move(tokens[2]);
     else
@@ -138,13 +145,41 @@ int CheckLine(std::string_view line) {
     return ParseLine(line).code;
 }
 
-Bytes BuildImage(const std::vector<std::string>& lines) {
-    Bytes image;
+std::string LineCheckText(int code) {
+    switch (code) {
+    case kLineAccepted:
+        return "accepted";
+    case kLineTooShort:
+        return "8 characters or fewer";
+    case kLineFewTokens:
+        return "fewer than three words";
+    case kLineBadNumber:
+        return "no line number from 0 to " + std::to_string(kMaxLineNumber);
+    case kLineNoRem:
+        return "the second word does not begin with REM";
+    case kLineNotQuoted:
+        return "the third word is not a quoted text";
+    case kLineNulByte:
+        return "the statement holds a NUL byte";
+    }
+    return "unknown code";
+}
+
+std::string DroppedLineText(const TDroppedLine& line) {
+    return "line " + std::to_string(line.position) + " (code " + std::to_string(line.code) + ": " +
+           LineCheckText(line.code) + ")";
+}
+
+TPackedListing PackListing(const std::vector<std::string>& lines) {
+    TPackedListing packed;
+    Bytes& image = packed.image;
     std::uint16_t link = kFirstLinkWord;
-    for (const std::string& line : lines) {
-        const TParsedLine parsed = ParseLine(line);
-        if (parsed.code != kLineAccepted)
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const TParsedLine parsed = ParseLine(lines[i]);
+        if (parsed.code != kLineAccepted) {
+            packed.dropped.push_back({i + 1, parsed.code});
             continue;
+        }
         // The link word advances by the statement's length + 2 (not by the
         // record's length, which is 6 more): the robot relies on it as it is.
         link = static_cast<std::uint16_t>(link + parsed.statement.size() + 2);
@@ -156,13 +191,42 @@ Bytes BuildImage(const std::vector<std::string>& lines) {
         image.push_back(static_cast<std::uint8_t>((number >> 8) & 0xFF));
         image.push_back(kStatementToken);
         image.insert(image.end(), parsed.statement.begin(), parsed.statement.end());
+        ++packed.records;
+        packed.memory += parsed.statement.size() + 2;
+        if (packed.recordsThatFit + 1 == packed.records && packed.memory <= kProgramMemory &&
+            image.size() + 3 <= kMaxImageSize) {
+            packed.recordsThatFit = packed.records;
+            packed.lastLineThatFits = i + 1;
+            packed.imageThatFits = image.size() + 3;
+        }
     }
     image.insert(image.end(), {0x00, 0x00, 0x00});
-    return image;
+    return packed;
+}
+
+std::string TooLargeForRobotMessage(const TPackedListing& listing) {
+    std::string text =
+        "The program is too large for the robot: its " + std::to_string(listing.records) +
+        (listing.records == 1 ? " line needs " : " lines need ") + std::to_string(listing.memory) +
+        " bytes of program memory (a line takes its statement's length + 2) "
+        "and the robot has " +
+        std::to_string(kProgramMemory) + ".";
+    if (listing.recordsThatFit == 0)
+        return text + " Not even its first line fits.";
+    return text + " Only the lines up to line " + std::to_string(listing.lastLineThatFits) +
+           " fit (" + std::to_string(listing.recordsThatFit) + " lines, a program image of " +
+           std::to_string(listing.imageThatFits) + " bytes).";
+}
+
+Bytes BuildImage(const std::vector<std::string>& lines) {
+    return PackListing(lines).image;
 }
 
 files::TStatus PackLines(const std::vector<std::string>& lines, const std::string& fileName) {
-    const Bytes image = BuildImage(lines);
+    const TPackedListing packed = PackListing(lines);
+    if (packed.tooLargeForRobot())
+        return files::Error(TooLargeForRobotMessage(packed));
+    const Bytes& image = packed.image;
     return files::ReplaceFile(
         fileName, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
 }

@@ -18,6 +18,17 @@ printf '10 REM "A"\n\n20 REM ""\r30 REM "B"' >"$tmp/mixed.txt"
 "$tool" check "$tmp/mixed.txt" >"$tmp/out" 2>&1
 [ "$(tr '\n' ' ' <"$tmp/out")" = "0 1 5 0 " ] || fail "mixed breaks: $(tr '\n' ' ' <"$tmp/out")"
 
+# Hostile listings: a NUL byte inside a statement (code 6), a line number that
+# does not fit in 16 bits (code 3), no line the check accepts.
+for case in "nul-statement.txt:6 " "line-70000.txt:0 3 " "no-valid-line.txt:2 "; do
+    name=${case%%:*}
+    expected=${case#*:}
+    "$tool" check "hostile/$name" >"$tmp/out" 2>"$tmp/err"
+    rc=$?
+    [ $rc -eq 0 ] || fail "$name: exit $rc: $(cat "$tmp/err")"
+    [ "$(tr '\n' ' ' <"$tmp/out")" = "$expected" ] || fail "$name: codes $(tr '\n' ' ' <"$tmp/out")"
+done
+
 # An empty file has no line.
 : >"$tmp/empty.txt"
 "$tool" check "$tmp/empty.txt" >"$tmp/out" 2>&1

@@ -2,6 +2,7 @@
 
 #include "../support/FixtureBytes.h"
 #include "TestSupport.h"
+#include "files/Files.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -13,10 +14,12 @@
 namespace download {
 namespace {
 
+using namespace std::string_literals;
+using namespace std::string_view_literals;
 using test::bytesOf;
 
 struct CheckCase {
-    const char* line;
+    std::string_view line; // may hold NUL bytes
     int code;
 };
 
@@ -45,6 +48,49 @@ INSTANTIATE_TEST_SUITE_P(
         // Later failures override earlier ones.
         CheckCase{"X rem \"Y\"", kLineNoRem}, CheckCase{"X rem Y Z", kLineNotQuoted},
         CheckCase{"X REM YYYY", kLineNotQuoted}));
+
+// A record holds the line number in 16 bits: numbers outside 0 to 65535
+// would become another line's number.
+INSTANTIATE_TEST_SUITE_P(LineNumbers, CheckLineCodes,
+                         ::testing::Values(CheckCase{"0 REM \"X\"", kLineAccepted},
+                                           CheckCase{"-0 REM \"X\"", kLineAccepted},
+                                           CheckCase{"65535 REM \"X\"", kLineAccepted},
+                                           CheckCase{"$FFFF REM \"X\"", kLineAccepted},
+                                           CheckCase{"65536 REM \"X\"", kLineBadNumber},
+                                           CheckCase{"70000 REM \"END\"", kLineBadNumber},
+                                           CheckCase{"$10000 REM \"X\"", kLineBadNumber},
+                                           CheckCase{"2147483647 REM \"X\"", kLineBadNumber},
+                                           CheckCase{"-1 REM \"X\"", kLineBadNumber},
+                                           CheckCase{"$FFFFFFFF REM \"X\"", kLineBadNumber},
+                                           CheckCase{"-65535 REM \"X\"", kLineBadNumber}));
+
+// The robot ends a statement at a NUL byte: a statement holding one would
+// arrive cut short. A NUL elsewhere fails where it stands or does no harm.
+INSTANTIATE_TEST_SUITE_P(NulBytes, CheckLineCodes,
+                         ::testing::Values(CheckCase{"10 REM \"ZOLV\0ANE\""sv, kLineNulByte},
+                                           CheckCase{"10 REM \"\0\""sv, kLineNulByte},
+                                           CheckCase{"10 REM \"A\"\0"sv, kLineNulByte},
+                                           CheckCase{"X rem \"A\0\""sv, kLineNulByte},
+                                           CheckCase{"10 REM \"A\" \0"sv, kLineAccepted},
+                                           CheckCase{"10 REM\0 \"A\""sv, kLineAccepted},
+                                           CheckCase{"10 \0REM \"A\""sv, kLineNoRem},
+                                           CheckCase{"1\0000 REM \"A\""sv, kLineBadNumber}));
+
+TEST(LineCheckTexts, SayWhatEachCodeMeans) {
+    const std::vector<std::pair<int, std::string>> texts{
+        {kLineAccepted, "accepted"},
+        {kLineTooShort, "8 characters or fewer"},
+        {kLineFewTokens, "fewer than three words"},
+        {kLineBadNumber, "no line number from 0 to 65535"},
+        {kLineNoRem, "the second word does not begin with REM"},
+        {kLineNotQuoted, "the third word is not a quoted text"},
+        {kLineNulByte, "the statement holds a NUL byte"},
+        {7, "unknown code"}};
+    for (const auto& [code, text] : texts)
+        EXPECT_EQ(LineCheckText(code), text) << code;
+    EXPECT_EQ(DroppedLineText({12, kLineNotQuoted}),
+              "line 12 (code 5: the third word is not a quoted text)");
+}
 
 TEST(LineTokens, KeepQuotedRunsWholeAndDropEmptyTokens) {
     using V = std::vector<std::string>;
@@ -104,6 +150,13 @@ TEST(ParseLine, GivesNumberAndStatementOfAcceptedLines) {
     EXPECT_EQ(line.number, 20);
     EXPECT_EQ(line.statement, "\"A B\"");
     EXPECT_EQ(ParseLine("40 rem \"X\"").code, kLineNoRem);
+    // A refused line gives no number and no statement, whatever refused it.
+    for (std::string_view refused : {"70000 REM \"X\""sv, "10 REM \"A\0B\""sv}) {
+        const TParsedLine parsed = ParseLine(refused);
+        EXPECT_NE(parsed.code, kLineAccepted) << refused;
+        EXPECT_EQ(parsed.number, 0) << refused;
+        EXPECT_EQ(parsed.statement, "") << refused;
+    }
 }
 
 std::vector<std::string> exampleListing() {
@@ -113,6 +166,17 @@ std::vector<std::string> exampleListing() {
 
 Bytes readFixture(const std::string& name) {
     return testsupport::fileBytes(std::string(ZOLVANE_FIXTURES) + "/download/" + name);
+}
+
+std::vector<std::string> hostileListing(const std::string& name) {
+    const Bytes bytes = testsupport::fileBytes(std::string(ZOLVANE_FIXTURES) + "/hostile/" + name);
+    return files::SplitLines(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+// A line of the given statement length (quotes included, at least 3).
+std::string lineWithStatement(std::size_t length, int number = 10) {
+    return std::to_string(number) + " REM \"" + std::string(length - 2, 'A') + "\"";
 }
 
 TEST(BuildImage, PacksTheWorkedExampleByteForByte) {
@@ -152,17 +216,40 @@ TEST(BuildImage, SeparatorsAndExtraTokensDoNotChangeTheRecord) {
     EXPECT_EQ(BuildImage({"40  REM   \"A B\" C D"}), plain);
 }
 
-TEST(BuildImage, StoresTheLow16BitsOfTheLineNumber) {
-    Bytes image = BuildImage({"70000 REM \"X\""});
-    EXPECT_EQ(image[3], 0x70);
-    EXPECT_EQ(image[4], 0x11);
-    image = BuildImage({"-1 REM \"X\""});
-    EXPECT_EQ(image[3], 0xFF);
-    EXPECT_EQ(image[4], 0xFF);
-    image = BuildImage({"$14 REM \"X\""});
-    EXPECT_EQ(image[3], 20);
+TEST(BuildImage, StoresLineNumbersFrom0To65535InTwoBytes) {
+    struct Case {
+        const char* line;
+        std::uint8_t low, high;
+    };
+    for (const Case& c : {Case{"0 REM \"X\"", 0x00, 0x00}, Case{"$14 REM \"X\"", 20, 0x00},
+                          Case{"258 REM \"X\"", 0x02, 0x01}, Case{"65535 REM \"X\"", 0xFF, 0xFF}}) {
+        const Bytes image = BuildImage({c.line});
+        ASSERT_EQ(image.size(), 9u + 3) << c.line;
+        EXPECT_EQ(image[3], c.low) << c.line;
+        EXPECT_EQ(image[4], c.high) << c.line;
+    }
 }
 
+TEST(BuildImage, LeavesOutLineNumbersThatDoNotFitInsteadOfTakingAnotherLinesNumber) {
+    // 70000 would be stored as 4464 (70000 - 65536), the number of another line.
+    const std::vector<std::string> lines = hostileListing("line-70000.txt");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(BuildImage(lines), BuildImage({lines[0]}));
+    EXPECT_EQ(BuildImage({"-1 REM \"X\"", "4464 REM \"Y\"", "65536 REM \"Z\""}),
+              BuildImage({"4464 REM \"Y\""}));
+}
+
+TEST(BuildImage, LeavesOutAStatementHoldingANulByte) {
+    // Packed, the NUL would end the statement half-way and the record after it would be misread.
+    const std::vector<std::string> lines = hostileListing("nul-statement.txt");
+    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_NE(lines[0].find('\0'), std::string::npos);
+    EXPECT_EQ(BuildImage(lines), bytesOf({0, 0, 0}));
+    EXPECT_EQ(BuildImage({lines[0], "20 REM \"END\""}), BuildImage({"20 REM \"END\""}));
+}
+
+// BuildImage packs what it is given, link words kept to 16 bits;
+// PackListing tells when the robot could not hold the program.
 TEST(BuildImage, LinkWordWrapsPast65535) {
     // 250-byte statements: each record advances the link word by 252.
     const std::string statement = "\"" + std::string(248, 'A') + "\"";
@@ -178,6 +265,89 @@ TEST(BuildImage, LinkWordWrapsPast65535) {
         ASSERT_EQ(image[at + 1] + 256u * image[at + 2], expected) << "record " << r;
     }
     EXPECT_TRUE(wrapped);
+    EXPECT_TRUE(PackListing(lines).tooLargeForRobot());
+}
+
+TEST(PackListing, ListsTheLinesItLeavesOutByPositionAndCode) {
+    const std::vector<std::string> lines{"10 REM \"A\"",      "hello world",  "",
+                                         "70000 REM \"END\"", "20 REM \"B\"", "30 REM \"C\0\""s,
+                                         "40 rem \"X\""};
+    const TPackedListing packed = PackListing(lines);
+    EXPECT_EQ(packed.records, 2u);
+    EXPECT_EQ(packed.dropped, (std::vector<TDroppedLine>{{2, kLineFewTokens},
+                                                         {3, kLineTooShort},
+                                                         {4, kLineBadNumber},
+                                                         {6, kLineNulByte},
+                                                         {7, kLineNoRem}}));
+    EXPECT_EQ(packed.image, BuildImage({"10 REM \"A\"", "20 REM \"B\""}));
+    EXPECT_EQ(packed.memory, 2u * (3 + 2));
+    EXPECT_FALSE(packed.tooLargeForRobot());
+    EXPECT_EQ(packed.recordsThatFit, 2u);
+    EXPECT_EQ(packed.lastLineThatFits, 5u);
+    EXPECT_EQ(packed.imageThatFits, packed.image.size());
+}
+
+TEST(PackListing, OfNoLineOrNoAcceptedLineHasNoRecord) {
+    const TPackedListing none = PackListing({});
+    EXPECT_EQ(none.records, 0u);
+    EXPECT_TRUE(none.dropped.empty());
+    EXPECT_EQ(none.image, bytesOf({0, 0, 0}));
+    const TPackedListing junk = PackListing(hostileListing("no-valid-line.txt"));
+    EXPECT_EQ(junk.records, 0u);
+    EXPECT_EQ(junk.dropped, (std::vector<TDroppedLine>{{1, kLineFewTokens}}));
+    EXPECT_EQ(junk.recordsThatFit, 0u);
+    EXPECT_EQ(junk.lastLineThatFits, 0u);
+}
+
+// The robot's program memory runs from 6593 to 65535: the last link word
+// may be 65535 and no more. 233 statements of 250 bytes take 233 * 252 =
+// 58716 bytes; a last statement of 224 bytes fills the 58942 exactly.
+TEST(PackListing, TheLastLinkWordMayReach65535ButNotPassIt) {
+    std::vector<std::string> lines(233, lineWithStatement(250));
+    lines.push_back(lineWithStatement(224));
+    TPackedListing packed = PackListing(lines);
+    EXPECT_EQ(packed.memory, kProgramMemory);
+    EXPECT_FALSE(packed.tooLargeForRobot());
+    const std::size_t last = packed.image.size() - 3 - (224 + 6);
+    EXPECT_EQ(packed.image[last + 1] + 256 * packed.image[last + 2], 65535);
+    EXPECT_EQ(packed.recordsThatFit, 234u);
+    EXPECT_EQ(packed.imageThatFits, packed.image.size());
+
+    // One byte more, behind a line the check refuses: the link word would wrap to 0.
+    lines.back() = lineWithStatement(225);
+    lines.insert(lines.begin(), "hello world");
+    packed = PackListing(lines);
+    EXPECT_EQ(packed.memory, kProgramMemory + 1);
+    EXPECT_TRUE(packed.tooLargeForRobot());
+    EXPECT_EQ(packed.recordsThatFit, 233u);
+    EXPECT_EQ(packed.lastLineThatFits, 234u); // the listing's positions count the refused line
+    EXPECT_EQ(packed.imageThatFits, 233u * 256 + 3);
+    EXPECT_EQ(TooLargeForRobotMessage(packed),
+              "The program is too large for the robot: its 234 lines need 58943 bytes of program "
+              "memory (a line takes its statement's length + 2) and the robot has 58942. Only the "
+              "lines up to line 234 fit (233 lines, a program image of 59651 bytes).");
+}
+
+TEST(PackListing, WhatFitsStopsAtTheLargestImageToo) {
+    // Short statements: 9-byte records, 5 bytes of memory each. 7281 records make an image of
+    // 65532 bytes; one more would pass 65535 although the memory would hold it.
+    const std::vector<std::string> lines(7300, "10 REM \"A\"");
+    const TPackedListing packed = PackListing(lines);
+    EXPECT_FALSE(packed.tooLargeForRobot());
+    EXPECT_EQ(packed.image.size(), 7300u * 9 + 3);
+    EXPECT_EQ(packed.recordsThatFit, 7281u);
+    EXPECT_EQ(packed.lastLineThatFits, 7281u);
+    EXPECT_EQ(packed.imageThatFits, 65532u);
+}
+
+TEST(PackListing, ALineTooLongForTheRobotAloneFitsNothing) {
+    const TPackedListing packed = PackListing({lineWithStatement(kProgramMemory - 1)});
+    EXPECT_TRUE(packed.tooLargeForRobot());
+    EXPECT_EQ(packed.recordsThatFit, 0u);
+    EXPECT_EQ(TooLargeForRobotMessage(packed),
+              "The program is too large for the robot: its 1 line needs 58943 bytes of program "
+              "memory (a line takes its statement's length + 2) and the robot has 58942. Not even "
+              "its first line fits.");
 }
 
 // pack writes the image of the listing over the file, whole.
@@ -187,6 +357,19 @@ TEST(PackLines, ReplacesTheFileWithTheImage) {
     { std::ofstream(name, std::ios::binary) << std::string(500, 'x'); }
     ASSERT_TRUE(PackLines(exampleListing(), name.string()));
     EXPECT_EQ(testsupport::fileBytes(name.string()), readFixture("example/image.bin"));
+    std::filesystem::remove(name);
+}
+
+TEST(PackLines, RefusesAProgramTooLargeForTheRobotAndLeavesTheFileAlone) {
+    const std::filesystem::path name = std::filesystem::path(::testing::TempDir()) /
+                                       ("zolvane-pack-large-" + std::to_string(getpid()) + ".bin");
+    { std::ofstream(name, std::ios::binary) << "old"; }
+    // 240 statements of 250 bytes: 60480 bytes of memory, an image of 61443 bytes.
+    const std::vector<std::string> lines(240, lineWithStatement(250));
+    const files::TStatus packed = PackLines(lines, name.string());
+    EXPECT_FALSE(packed);
+    EXPECT_EQ(packed.error(), TooLargeForRobotMessage(PackListing(lines)));
+    EXPECT_EQ(testsupport::fileBytes(name.string()), bytesOf({'o', 'l', 'd'}));
     std::filesystem::remove(name);
 }
 
