@@ -107,6 +107,13 @@ function(zolvane_test name dir)
   if(NOT sources)
     return()
   endif()
+  if(CMAKE_CXX_FLAGS MATCHES "sanitize=thread")
+    # Qt's own hand-overs between threads, which the sanitizer cannot see, are suppressed.
+    file(READ ${PROJECT_SOURCE_DIR}/tests/tsan.supp ZOLVANE_TSAN_SUPPRESSIONS)
+    configure_file(${PROJECT_SOURCE_DIR}/tests/support/TsanSuppressions.cpp.in
+                   ${CMAKE_BINARY_DIR}/TsanSuppressions.cpp @ONLY)
+    list(APPEND sources ${CMAKE_BINARY_DIR}/TsanSuppressions.cpp)
+  endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gmock)
   if(NOT ARG_GUI)
