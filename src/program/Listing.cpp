@@ -95,8 +95,7 @@ private:
 std::string rewriteReferences(std::string_view statement, const DefinitionIndex& labels,
                               const DefinitionIndex& subs) {
     std::string result;
-    std::size_t copied = 0;             // statement bytes up to here are in result
-    std::vector<std::string_view> seen; // keys met so far: only a first match counts
+    std::size_t copied = 0; // statement bytes up to here are in result
     std::size_t position = 0;
     while (position < statement.size()) {
         const char c = statement[position];
@@ -109,14 +108,11 @@ std::string rewriteReferences(std::string_view statement, const DefinitionIndex&
             ++position;
             continue;
         }
-        const bool first = std::find(seen.begin(), seen.end(), match->key) == seen.end();
-        if (first) {
-            seen.push_back(match->key);
-            if (position >= 2) {
-                result.append(statement.substr(copied, position - copied));
-                result.append(*match->target);
-                copied = position + match->key.size();
-            }
+        // Reading goes on after the key in the statement, never in what replaced it.
+        if (position >= 2) {
+            result.append(statement.substr(copied, position - copied));
+            result.append(*match->target);
+            copied = position + match->key.size();
         }
         position += match->key.size();
     }

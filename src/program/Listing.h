@@ -53,9 +53,10 @@ ListingResult generateListingFromRecords(std::span<const std::string> records);
 //    longest key that counts wins, and a key counts only where the statement
 //    ends after it or the next byte is not a letter, digit or underscore
 //    (bytes from 0x80 up are letters of the code page);
-//  - a statement is read once from left to right; matches do not overlap;
-//  - of each key only its first match in a statement is looked at, and it is
-//    replaced only when it begins after the second byte;
+//  - a statement is read once from left to right; matches do not overlap, and
+//    a line number put in place of a key is never read again;
+//  - every match is replaced, as often as its key occurs, except a match that
+//    begins at the first or second byte, which stays as it is;
 //  - a name without a definition stays as it is.
 std::vector<std::string> resolveListing(std::span<const std::string> statements);
 
