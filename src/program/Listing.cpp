@@ -149,22 +149,37 @@ std::string unquotedForm(std::string_view entry) {
     return result;
 }
 
-std::vector<std::string> resolveListing(std::span<const std::string> statements) {
+bool isDefinition(std::string_view statement) {
+    return statement.starts_with(kLabelPrefix) || statement.starts_with(kSubPrefix);
+}
+
+std::string listingLine(std::size_t position, std::string_view statement) {
+    return lineNumber(position) + " REM " + quotedForm(statement);
+}
+
+std::vector<ResolvedLine> resolveStatements(std::span<const std::string> statements) {
     DefinitionIndex labels(kLabelPrefix);
     DefinitionIndex subs(kSubPrefix);
     labels.collect(statements);
     subs.collect(statements);
 
-    std::vector<std::string> lines;
+    std::vector<ResolvedLine> lines;
     lines.reserve(statements.size());
     for (std::size_t k = 0; k < statements.size(); ++k) {
         const std::string_view statement = statements[k];
         // A definition keeps its line number but has no line of its own.
         if (labels.isDefinition(statement) || subs.isDefinition(statement))
             continue;
-        lines.push_back(lineNumber(k) + " REM " +
-                        quotedForm(rewriteReferences(statement, labels, subs)));
+        lines.push_back({k, rewriteReferences(statement, labels, subs)});
     }
+    return lines;
+}
+
+std::vector<std::string> resolveListing(std::span<const std::string> statements) {
+    std::vector<std::string> lines;
+    lines.reserve(statements.size());
+    for (const ResolvedLine& line : resolveStatements(statements))
+        lines.push_back(listingLine(line.entry, line.statement));
     return lines;
 }
 
@@ -180,22 +195,34 @@ std::string unsafeValueMessage(std::size_t blockNumber, std::string_view stateme
 template <typename Statements>
 ListingResult listingOf(std::size_t count, Statements&& statementsOfBlock) {
     std::vector<std::string> entries;
+    std::vector<std::size_t> entryBlocks; // the block number of each entry
     entries.reserve(count + 1);
+    entryBlocks.reserve(count + 1);
     entries.emplace_back(kProductName);
+    entryBlocks.push_back(0);
     std::vector<std::string> block;
     TSimpleXML document; // one document reads every record in turn
     for (std::size_t i = 0; i < count; ++i) {
         if (std::optional<std::string> error = statementsOfBlock(document, i, block))
-            return ListingResult{{}, std::move(error)};
+            return ListingResult{{}, std::move(error), {}};
         for (std::string& statement : block) {
             // A line break would split the listing line in two (the robot would drop both
             // halves, or take the second as a line of its own); a NUL would cut it short.
             if (statement.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
-                return ListingResult{{}, unsafeValueMessage(i + 1, statement)};
+                return ListingResult{{}, unsafeValueMessage(i + 1, statement), {}};
             entries.push_back(std::move(statement));
+            entryBlocks.push_back(i + 1);
         }
     }
-    return ListingResult{resolveListing(entries), std::nullopt};
+    ListingResult result;
+    const std::vector<ResolvedLine> resolved = resolveStatements(entries);
+    result.lines.reserve(resolved.size());
+    result.lineBlocks.reserve(resolved.size());
+    for (const ResolvedLine& line : resolved) {
+        result.lines.push_back(listingLine(line.entry, line.statement));
+        result.lineBlocks.push_back(entryBlocks[line.entry]);
+    }
+    return result;
 }
 
 } // namespace

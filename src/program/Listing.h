@@ -3,6 +3,7 @@
 // The numbered program listing of a whole chart: one entry per statement, the
 // product name first, label and subroutine names replaced by line numbers.
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -31,6 +32,10 @@ struct BlockSource {
 struct ListingResult {
     std::vector<std::string> lines;
     std::optional<std::string> error;
+    // For each of `lines`, the block that gave it: its position in the chart
+    // counted from 1 at the top, 0 for the product-name line. A Music block with
+    // its key command gives two lines, a definition (Label, Sub Begin) none.
+    std::vector<std::size_t> lineBlocks;
 
     bool ok() const { return !error.has_value(); }
 };
@@ -59,6 +64,22 @@ ListingResult generateListingFromRecords(std::span<const std::string> records);
 //    begins at the first or second byte, which stays as it is;
 //  - a name without a definition stays as it is.
 std::vector<std::string> resolveListing(std::span<const std::string> statements);
+
+// The same before the lines are written out: for every entry that is not a
+// definition, its position among the entries and its statement with the
+// references replaced.
+struct ResolvedLine {
+    std::size_t entry = 0;
+    std::string statement;
+};
+std::vector<ResolvedLine> resolveStatements(std::span<const std::string> statements);
+
+// True for a statement that defines a label or a subroutine (it gets no line).
+bool isDefinition(std::string_view statement);
+
+// The listing line of the entry at `position` holding `statement`:
+// `<10 * (position + 1)> REM <quoted statement>`.
+std::string listingLine(std::size_t position, std::string_view statement);
 
 // The quoted form: the text in double quotes, each double quote inside doubled.
 std::string quotedForm(std::string_view text);

@@ -53,6 +53,17 @@ TEST_F(ChartListing, BlocksAreReadFromTopToBottom) {
                            "50 REM \"END\""}));
 }
 
+TEST_F(ChartListing, LinesNameTheirBlocksFromTheTop) {
+    append(6, child("key", "1") + child("keycmd", "-1") + child("content", "12"));
+    append(23, child("sub", "S"));
+    append(25, child("sub", "S"));
+    append(24);
+    const program::ListingResult result = program::generateListing(m_chart);
+    EXPECT_EQ(result.lines, (Lines{"10 REM \"ZOLVANE\"", "20 REM \"KEY 1\"", "30 REM \"PLAY 12\"",
+                                   "50 REM \"GOSUB 40\"", "60 REM \"RETURN\""}));
+    EXPECT_EQ(result.lineBlocks, (std::vector<std::size_t>{0, 1, 1, 3, 4}));
+}
+
 TEST_F(ChartListing, TheObjectsKindChoosesTheStatement) {
     TFcObject* block = append(5, child("mode", "1"));
     block->Kind = KindBlockBase + 1; // a Direct block's object with another type's record

@@ -39,6 +39,7 @@ program::ListingResult listingOf(const std::vector<Block>& chart) {
 Lines linesOf(const std::vector<Block>& chart) {
     const program::ListingResult result = listingOf(chart);
     EXPECT_TRUE(result.ok()) << *result.error;
+    EXPECT_EQ(result.lineBlocks.size(), result.lines.size());
     return result.lines;
 }
 
@@ -235,6 +236,35 @@ TEST(Listing, LineNumbersCountEveryEntry) {
     EXPECT_EQ(lines.back(), "12020 REM \"GOTO 6020\"");
 }
 
+// Each line names the block it came from; the numbers count every block of the chart, also
+// those that give no line.
+TEST(Listing, EveryLineNamesItsBlock) {
+    using Blocks = std::vector<std::size_t>;
+    const program::ListingResult result =
+        listingOf({label("L1"),                                                             // 1
+                   {6, child("key", "3") + child("keycmd", "-1") + child("content", "12")}, // 2
+                   {6, child("key", "3") + child("keycmd", "0") + child("content", "34")},  // 3
+                   {23, child("sub", "S")},                                                 // 4
+                   {7, ""},                                                                 // 5
+                   expression("label: L2"),                                                 // 6
+                   jump("L2"),                                                              // 7
+                   {25, child("sub", "S")},                                                 // 8
+                   {24, ""},                                                                // 9
+                   {14, ""}});                                                              // 10
+    ASSERT_TRUE(result.ok()) << *result.error;
+    EXPECT_EQ(result.lines,
+              (Lines{"10 REM \"ZOLVANE\"", "30 REM \"KEY 3\"", "40 REM \"PLAY 12\"",
+                     "50 REM \"PLAY 34\"", "80 REM \"GOTO 70\"", "90 REM \"GOSUB 60\"",
+                     "100 REM \"RETURN\"", "110 REM \"END\""}));
+    EXPECT_EQ(result.lineBlocks, (Blocks{0, 2, 2, 3, 7, 8, 9, 10}));
+
+    // The same chart read from its records alone.
+    std::vector<std::string> records;
+    for (const Block& block : {label("L1"), jump("L1"), Block{14, ""}})
+        records.push_back(record(block.type, block.children));
+    EXPECT_EQ(program::generateListingFromRecords(records).lineBlocks, (Blocks{0, 2, 3}));
+}
+
 TEST(Listing, RecordThatDoesNotParseStopsWithItsMessage) {
     const std::string good = record(14);
     const std::string bad = "<CtrlNode type=\"5\"><wait>1</wait>";
@@ -243,6 +273,7 @@ TEST(Listing, RecordThatDoesNotParseStopsWithItsMessage) {
     ASSERT_FALSE(result.ok());
     EXPECT_NE(result.error->find("Erroneous end of tag"), std::string::npos) << *result.error;
     EXPECT_TRUE(result.lines.empty());
+    EXPECT_TRUE(result.lineBlocks.empty());
 }
 
 // A value that would break its statement out of the program line stops Generate with a message
