@@ -13,7 +13,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
-    const int blockType = data[0] % 28; // 0..27: the catalogue and a few numbers outside it
+    // 0..27: the catalogue and a few numbers outside it (0, 7, 8 and 27 have no catalogue row).
+    const auto blockType = static_cast<BlockType>(data[0] % 28);
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
 
     const editors::TValuesResult read = editors::valuesFromRecord(blockType, text);
