@@ -57,6 +57,10 @@ int runDownload(const Args& args) {
     const std::vector<std::string> lines = files::SplitLines(*bytes);
     if (lines.empty())
         return fail(listing + " holds no line: there is nothing to send");
+    // A program the robot could not take is refused before the port is touched.
+    const download::TPackedListing packed = download::PackListing(lines);
+    if (const std::string refusal = download::ListingRefusal(packed); !refusal.empty())
+        return fail(refusal);
 
     int argc = 1;
     char name[] = "zolvane";
@@ -86,7 +90,10 @@ int runDownload(const Args& args) {
                                 status = success ? kSuccess : kFailure;
                                 app.quit();
                             }});
-    const download::TStartResult start = downloader.SendListing(lines);
+    // The lines that fail the check are left out; each is named before the download starts.
+    for (const download::TDroppedLine& line : packed.dropped)
+        std::cerr << "zolvane: left out " << download::DroppedLineText(line) << '\n';
+    const download::TStartResult start = downloader.SendPacked(packed);
     if (!start.started)
         return fail(start.error.empty() ? "nothing to send" : start.error);
     app.exec();

@@ -31,6 +31,11 @@ std::string stepFailure(const TPacketLink& link, TLinkResult rc, const std::stri
            " in " + std::to_string(kMaxAttempts) + " attempts (last: " + failureText(link) + ").";
 }
 
+std::string imageTooLargeMessage(std::size_t size) {
+    return "The program image is " + std::to_string(size) +
+           " bytes; a download can carry at most " + std::to_string(kMaxImageSize) + " bytes.";
+}
+
 std::string hexByte(std::uint8_t b) {
     char text[4];
     std::snprintf(text, sizeof text, "%02X", b);
@@ -81,9 +86,7 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
     };
     TSendResult result;
     if (image.size() > kMaxImageSize) {
-        result.reason = "The program image is " + std::to_string(image.size()) +
-                        " bytes; a download can carry at most " + std::to_string(kMaxImageSize) +
-                        " bytes.";
+        result.reason = imageTooLargeMessage(image.size());
         return result;
     }
     std::array<std::uint8_t, 256> reply{};
@@ -182,21 +185,67 @@ TDownloader::~TDownloader() {
     m_port.setErrorHandler(nullptr);
 }
 
+std::string ListingRefusal(const TPackedListing& listing) {
+    if (listing.records == 0)
+        return listing.dropped.empty() ? std::string() : NoLineAcceptedMessage(listing);
+    if (listing.image.size() > kMaxImageSize)
+        return imageTooLargeMessage(listing.image.size());
+    if (listing.tooLargeForRobot())
+        return TooLargeForRobotMessage(listing);
+    return {};
+}
+
+std::string NoLineAcceptedMessage(const TPackedListing& listing) {
+    std::string text = "No line of the program passes the line check, so nothing was sent";
+    if (listing.dropped.empty())
+        return text + ".";
+    text += ": " + DroppedLineText(listing.dropped.front());
+    if (listing.dropped.size() > 1)
+        text += " and " + std::to_string(listing.dropped.size() - 1) + " more";
+    return text + ".";
+}
+
+std::string DroppedLinesQuestion(const TPackedListing& listing, std::size_t shown) {
+    const std::size_t n = listing.dropped.size();
+    std::string text = std::to_string(n) + (n == 1 ? " line" : " lines") +
+                       " will be left out because " + (n == 1 ? "it fails" : "they fail") +
+                       " the line check:\n";
+    for (std::size_t i = 0; i < n && i < shown; ++i)
+        text += DroppedLineText(listing.dropped[i]) + "\n";
+    if (n > shown)
+        text += "and " + std::to_string(n - shown) + " more\n";
+    return text + "Send the rest?";
+}
+
+std::string TDownloader::notReadyReason() const {
+    if (busy())
+        return "A download is already running.";
+    if (!m_port.isOpen())
+        return "The serial port is not open: open it first.";
+    return {};
+}
+
 TStartResult TDownloader::SendListing(const std::vector<std::string>& lines) {
     if (lines.empty())
         return {};
+    return SendPacked(PackListing(lines));
+}
+
+TStartResult TDownloader::SendPacked(const TPackedListing& listing) {
     if (busy())
         return {false, "A download is already running."};
-    return SendImage(BuildImage(lines));
+    if (std::string refusal = ListingRefusal(listing); !refusal.empty())
+        return {false, std::move(refusal)};
+    if (listing.records == 0)
+        return {};
+    return SendImage(listing.image);
 }
 
 TStartResult TDownloader::SendImage(Bytes image) {
     if (busy())
         return {false, "A download is already running."};
     if (image.size() > kMaxImageSize)
-        return {false, "The program image is " + std::to_string(image.size()) +
-                           " bytes; a download can carry at most " + std::to_string(kMaxImageSize) +
-                           " bytes."};
+        return {false, imageTooLargeMessage(image.size())};
     if (!m_port.isOpen())
         return {false, "The serial port is not open: open it first."};
     m_queue.clear();

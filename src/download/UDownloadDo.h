@@ -115,6 +115,17 @@ struct TStartResult {
     std::string error;
 };
 
+// Why a packed listing cannot go to the robot, or nothing when it can: no
+// line passed the check, the image is too large for the header, or the
+// program too large for the robot's memory. An empty listing has nothing to
+// send and no reason either.
+std::string ListingRefusal(const TPackedListing& listing);
+// The refusal of a listing none of whose lines passed the check.
+std::string NoLineAcceptedMessage(const TPackedListing& listing);
+// The question before a download that leaves lines out: "2 lines will be
+// left out ... Send the rest?", the first `shown` of them named one a line.
+std::string DroppedLinesQuestion(const TPackedListing& listing, std::size_t shown = 10);
+
 // TDownloader: the download window's state without the window: the receive
 // queue fed by the port, the byte count, the result flag, the trace list
 // (one TraceLine a step) and the one running worker. Lives on the owner's (user-interface) thread;
@@ -131,15 +142,21 @@ public:
     void setAnswerTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
 
     // The Download button: packs the lines into the program image in memory
-    // and sends it with SendImage. No line: nothing happens (started false,
+    // and sends it with SendPacked. No line: nothing happens (started false,
     // error empty).
     TStartResult SendListing(const std::vector<std::string>& lines);
+    // Sends a packed listing's image with SendImage. A listing ListingRefusal
+    // refuses is not sent; lines that failed the check are left out (the
+    // caller tells the user beforehand).
+    TStartResult SendPacked(const TPackedListing& listing);
     // Sends the bytes as the program image: empties the receive queue,
     // discards the port's buffers and starts the worker. Refuses (with a
     // message) an image too large for the header, a closed port and a
     // download already running.
     TStartResult SendImage(Bytes image);
 
+    // Why a download cannot start now (one running, the port closed), or nothing.
+    std::string notReadyReason() const;
     bool busy() const { return m_worker != nullptr; }
     std::size_t byteCount() const { return m_byteCount; }
     // The last download's result flag (Success before the first).

@@ -53,6 +53,46 @@ if start_robot --silent; then
     robot=
 fi
 
+# Lines that fail the check are named on stderr, one a line, before the rest
+# is sent; stdout is the completion message alone.
+if start_robot --once --save "$tmp/received.bin"; then
+    "$tool" download --port "$device" hostile/lines-left-out.txt >"$tmp/out" 2>"$tmp/err"
+    rc=$?
+    [ $rc -eq 0 ] || fail "lines left out: exit $rc: $(cat "$tmp/err")"
+    [ "$(cat "$tmp/out")" = "34 bytes data send success" ] || fail "lines left out: printed '$(cat "$tmp/out")'"
+    printf '%s\n' "zolvane: left out line 2 (code 5: the third word is not a quoted text)" \
+        "zolvane: left out line 4 (code 1: 8 characters or fewer)" \
+        "zolvane: left out line 5 (code 3: no line number from 0 to 65535)" >"$tmp/expected.err"
+    cmp -s "$tmp/err" "$tmp/expected.err" || fail "lines left out: stderr '$(cat "$tmp/err")'"
+    wait "$robot"
+    robot=
+    "$tool" pack hostile/lines-left-out.txt "$tmp/expected.bin"
+    cmp -s "$tmp/received.bin" "$tmp/expected.bin" || fail "lines left out: the robot got other bytes"
+fi
+
+# A listing the robot could not take is refused before the port is opened:
+# one line, exit 1, nothing printed, nothing sent.
+if start_robot --once; then
+    "$tool" download --port "$device" hostile/no-valid-line.txt >"$tmp/out" 2>"$tmp/err"
+    rc=$?
+    [ $rc -eq 1 ] || fail "no valid line: exit $rc"
+    [ "$(cat "$tmp/err")" = "zolvane: No line of the program passes the line check, so nothing was sent: line 1 (code 2: fewer than three words)." ] ||
+        fail "no valid line: stderr '$(cat "$tmp/err")'"
+    [ -s "$tmp/out" ] && fail "no valid line: printed '$(cat "$tmp/out")'"
+    grep -q "^received" "$tmp/robot.out" && fail "no valid line: the robot received $(cat "$tmp/robot.out")"
+    kill "$robot"
+    wait "$robot"
+    robot=
+fi
+awk 'BEGIN { s = sprintf("%248s", ""); gsub(/ /, "A", s); for (i = 1; i <= 240; i++) printf "%d REM \"%s\"\r\n", i * 10, s }' >"$tmp/large.txt"
+"$tool" download --port /dev/zolvane-no-such-port "$tmp/large.txt" >"$tmp/out" 2>"$tmp/err"
+rc=$?
+[ $rc -eq 1 ] || fail "too large: exit $rc"
+[ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "too large: stderr '$(cat "$tmp/err")'"
+grep -q "^zolvane: The program is too large for the robot: .* Only the lines up to line 233 fit (233 lines, a program image of 59651 bytes).$" "$tmp/err" ||
+    fail "too large: stderr '$(cat "$tmp/err")'"
+[ -s "$tmp/out" ] && fail "too large: printed '$(cat "$tmp/out")'"
+
 # A port that does not exist: one line, exit 1, nothing printed.
 "$tool" download --port /dev/zolvane-no-such-port download/example/listing.txt >"$tmp/out" 2>"$tmp/err"
 rc=$?

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "download/UDownloadDo.h"
 #include "download/VirtualRobot.h"
+#include "files/Files.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -25,6 +26,12 @@ Bytes imageOfSize(std::size_t size) {
     for (std::size_t i = 0; i < size; ++i)
         image[i] = static_cast<std::uint8_t>(i * 7 + 3);
     return image;
+}
+
+std::vector<std::string> hostileListing(const std::string& name) {
+    const Bytes bytes = testsupport::fileBytes(std::string(ZOLVANE_FIXTURES) + "/hostile/" + name);
+    return files::SplitLines(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 std::string hexOf(const Bytes& bytes) {
@@ -534,15 +541,107 @@ TEST_F(ListingDownloadTest, DeletesTheTemporaryFileWhenTheDownloadCannotStart) {
     EXPECT_TRUE(folderEmpty());
 }
 
-TEST_F(ListingDownloadTest, AnEmptyTextDoesNothingAndAnUnacceptedOneSendsTheEndMark) {
+TEST_F(ListingDownloadTest, AnEmptyTextDoesNothingAndOneWithoutAnAcceptedLineIsRefused) {
     const TStartResult nothing = downloader.SendListing({});
     EXPECT_FALSE(nothing.started);
     EXPECT_TRUE(nothing.error.empty());
+    // Sent, the end mark alone would erase the robot's program and report a success.
+    const TStartResult refused = downloader.SendListing(hostileListing("no-valid-line.txt"));
+    EXPECT_FALSE(refused.started);
+    EXPECT_EQ(refused.error, "No line of the program passes the line check, so nothing was sent: "
+                             "line 1 (code 2: fewer than three words).");
+    tasks.drain();
+    EXPECT_TRUE(outcomes.empty());
     EXPECT_TRUE(port.robot().receivedBytes().empty());
-    ASSERT_TRUE(downloader.SendListing({"hello"}).started);
+}
+
+TEST_F(ListingDownloadTest, LinesThatFailTheCheckAreLeftOutAndTheRestArrives) {
+    const std::vector<std::string> lines = hostileListing("lines-left-out.txt");
+    ASSERT_EQ(lines.size(), 5u);
+    ASSERT_TRUE(downloader.SendListing(lines).started);
     runUntilDone();
-    EXPECT_EQ(outcomes.at(0).message, "3 bytes data send success");
-    EXPECT_EQ(port.robot().image(), bytesOf({0, 0, 0}));
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].status, kSuccess) << outcomes[0].reason;
+    EXPECT_EQ(port.robot().image(), BuildImage({lines[0], lines[2]}));
+}
+
+TEST_F(ListingDownloadTest, AProgramTooLargeForTheRobotIsRefusedBeforeAnythingIsSent) {
+    // 240 statements of 250 bytes: an image of 61443 bytes, within the header's
+    // 65535, whose link words would pass 65535 and wrap.
+    const std::vector<std::string> lines(240, "10 REM \"" + std::string(248, 'A') + "\"");
+    const TStartResult start = downloader.SendListing(lines);
+    EXPECT_FALSE(start.started);
+    EXPECT_EQ(start.error, TooLargeForRobotMessage(PackListing(lines)));
+    EXPECT_TRUE(port.robot().receivedBytes().empty());
+    EXPECT_FALSE(downloader.busy());
+}
+
+struct RefusalCase {
+    const char* name;
+    std::vector<std::string> lines;
+    std::string refusal; // empty: the listing may go
+};
+
+class ListingRefusals : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(ListingRefusals, NameWhatTheRobotCouldNotTake) {
+    EXPECT_EQ(ListingRefusal(PackListing(GetParam().lines)), GetParam().refusal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Download, ListingRefusals,
+    ::testing::Values(
+        RefusalCase{"NoLine", {}, ""},
+        RefusalCase{"AllAccepted", {"10 REM \"A\"", "20 REM \"B\""}, ""},
+        RefusalCase{"SomeLeftOut", {"junk", "10 REM \"A\"", "x"}, ""},
+        RefusalCase{"OneLineRefused",
+                    {"hello world"},
+                    "No line of the program passes the line check, so nothing was sent: line 1 "
+                    "(code 2: fewer than three words)."},
+        RefusalCase{"ManyLinesRefused",
+                    {"", "70000 REM \"END\"", "10 rem \"A\"", "hello"},
+                    "No line of the program passes the line check, so nothing was sent: line 1 "
+                    "(code 1: 8 characters or fewer) and 3 more."},
+        RefusalCase{"LargerThanTheHeaderCarries", std::vector<std::string>(7300, "10 REM \"A\""),
+                    "The program image is 65703 bytes; a download can carry at most 65535 bytes."},
+        RefusalCase{"LinkWordsWouldWrap",
+                    std::vector<std::string>(240, "10 REM \"" + std::string(248, 'A') + "\""),
+                    "The program is too large for the robot: its 240 lines need 60480 bytes of "
+                    "program memory (a line takes its statement's length + 2) and the robot has "
+                    "58942. Only the lines up to line 233 fit (233 lines, a program image of 59651 "
+                    "bytes)."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DroppedLinesQuestion, NamesTheLinesLeftOutAndAsksWhetherToSendTheRest) {
+    TPackedListing listing = PackListing(hostileListing("lines-left-out.txt"));
+    EXPECT_EQ(DroppedLinesQuestion(listing),
+              "3 lines will be left out because they fail the line check:\n"
+              "line 2 (code 5: the third word is not a quoted text)\n"
+              "line 4 (code 1: 8 characters or fewer)\n"
+              "line 5 (code 3: no line number from 0 to 65535)\n"
+              "Send the rest?");
+    EXPECT_EQ(DroppedLinesQuestion(listing, 2),
+              "3 lines will be left out because they fail the line check:\n"
+              "line 2 (code 5: the third word is not a quoted text)\n"
+              "line 4 (code 1: 8 characters or fewer)\n"
+              "and 1 more\n"
+              "Send the rest?");
+    listing.dropped.resize(1);
+    EXPECT_EQ(DroppedLinesQuestion(listing),
+              "1 line will be left out because it fails the line check:\n"
+              "line 2 (code 5: the third word is not a quoted text)\n"
+              "Send the rest?");
+}
+
+TEST_F(DownloaderTest, SaysWhyItIsNotReadyToStart) {
+    EXPECT_EQ(downloader.notReadyReason(), "");
+    port.close();
+    EXPECT_EQ(downloader.notReadyReason(), "The serial port is not open: open it first.");
+    port.open();
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
+    EXPECT_EQ(downloader.notReadyReason(), "A download is already running.");
+    runUntilDone();
+    EXPECT_EQ(downloader.notReadyReason(), "");
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <deque>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -26,6 +27,12 @@ std::string fixture(const std::string& name) {
     return std::string(raw.begin(), raw.end());
 }
 
+std::string hostileFixture(const std::string& name) {
+    const download::Bytes raw =
+        testsupport::fileBytes(std::string(ZOLVANE_FIXTURES) + "/hostile/" + name);
+    return std::string(raw.begin(), raw.end());
+}
+
 using Severity = files::TPrompts::Severity;
 
 struct Message {
@@ -33,15 +40,25 @@ struct Message {
     QString text;
 };
 
-// The window's message boxes, answered by a test: each is handed to onMessage.
+// The window's message boxes, answered by a test: each is handed to onMessage,
+// and each question takes the next scripted answer (an unscripted one fails).
 class RecordingPrompts final : public files::TPrompts {
 public:
     std::function<void(Severity, const std::string&)> onMessage;
+    std::function<void(const std::string&)> onQuestion;
+    std::deque<Answer> answers;
     std::optional<std::string> openFileName(FileKind) override { return std::nullopt; }
     std::optional<std::string> saveFileName(FileKind) override { return std::nullopt; }
     Answer askYesNoCancel(const std::string& question) override {
-        ADD_FAILURE() << "the download window asked: " << question;
-        return Answer::Cancel;
+        if (answers.empty()) {
+            ADD_FAILURE() << "the download window asked: " << question;
+            return Answer::Cancel;
+        }
+        if (onQuestion)
+            onQuestion(question);
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     void showMessage(Severity severity, const std::string& message) override {
         onMessage(severity, message);
@@ -67,6 +84,7 @@ protected:
         return b;
     }
     QComboBox* portBox() { return form.findChild<QComboBox*>(QStringLiteral("ComboBox1")); }
+    QString statusLine() { return form.findChild<QLabel*>(QStringLiteral("StatusLine"))->text(); }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 
     void openVirtualRobot() {
@@ -254,6 +272,103 @@ TEST_F(DownloadWindowTest, DownloadOfAnEmptyTextDoesNothing) {
     EXPECT_TRUE(form.traceLines().isEmpty());
     EXPECT_TRUE(form.virtualRobotPort().robot().receivedBytes().empty());
 }
+
+TEST_F(DownloadWindowTest, AProgramWithoutAnAcceptedLineIsRefusedAndNothingIsSent) {
+    openVirtualRobot();
+    form.setProgramText(hostileFixture("no-valid-line.txt"));
+    click("Button6");
+    const QString refusal =
+        QStringLiteral("No line of the program passes the line check, so nothing was sent: "
+                       "line 1 (code 2: fewer than three words).");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].icon, Severity::Warning);
+    EXPECT_EQ(messages[0].text, refusal);
+    EXPECT_EQ(statusLine(), refusal);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(form.downloading());
+    EXPECT_TRUE(button("Button6")->isEnabled());
+    EXPECT_TRUE(form.traceLines().isEmpty());
+    EXPECT_TRUE(form.virtualRobotPort().robot().receivedBytes().empty());
+}
+
+TEST_F(DownloadWindowTest, AProgramTooLargeForTheRobotIsRefusedAndNothingIsSent) {
+    openVirtualRobot();
+    std::string text;
+    for (int i = 1; i <= 240; ++i)
+        text += std::to_string(10 * i) + " REM \"" + std::string(248, 'A') + "\"\r\n";
+    form.setProgramText(text);
+    click("Button6");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].icon, Severity::Warning);
+    EXPECT_TRUE(messages[0].text.startsWith(
+        QStringLiteral("The program is too large for the robot: its 240 lines need 60480 bytes")))
+        << messages[0].text.toStdString();
+    EXPECT_TRUE(messages[0].text.endsWith(
+        QStringLiteral("Only the lines up to line 233 fit (233 lines, a program image of 59651 "
+                       "bytes).")))
+        << messages[0].text.toStdString();
+    EXPECT_FALSE(form.downloading());
+    EXPECT_TRUE(form.virtualRobotPort().robot().receivedBytes().empty());
+}
+
+struct LeftOutCase {
+    const char* name;
+    files::TPrompts::Answer answer;
+    bool sent;
+};
+
+void PrintTo(const LeftOutCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LinesLeftOutTest : public DownloadWindowTest,
+                         public testing::WithParamInterface<LeftOutCase> {};
+
+TEST_P(LinesLeftOutTest, AreNamedInAQuestionBeforeAnythingIsSent) {
+    openVirtualRobot();
+    const std::string text = hostileFixture("lines-left-out.txt");
+    form.setProgramText(text);
+    std::vector<std::string> questions;
+    std::size_t bytesAtQuestion = 0;
+    bool downloadingAtQuestion = true;
+    prompts.answers.push_back(GetParam().answer);
+    prompts.onQuestion = [&](const std::string& question) {
+        questions.push_back(question);
+        bytesAtQuestion = form.virtualRobotPort().robot().receivedBytes().size();
+        downloadingAtQuestion = form.downloading();
+    };
+    click("Button6");
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0], "3 lines will be left out because they fail the line check:\n"
+                            "line 2 (code 5: the third word is not a quoted text)\n"
+                            "line 4 (code 1: 8 characters or fewer)\n"
+                            "line 5 (code 3: no line number from 0 to 65535)\n"
+                            "Send the rest?");
+    EXPECT_EQ(bytesAtQuestion, 0u);
+    EXPECT_FALSE(downloadingAtQuestion);
+    const auto& robot = form.virtualRobotPort().robot();
+    if (GetParam().sent) {
+        ASSERT_TRUE(waitForMessages(1));
+        const std::vector<std::string> lines = files::SplitLines(text);
+        const download::Bytes image = download::BuildImage({lines[0], lines[2]});
+        EXPECT_EQ(messages[0].text, QStringLiteral("%1 bytes data send success").arg(image.size()));
+        EXPECT_EQ(robot.image(), image);
+    } else {
+        QCoreApplication::sendPostedEvents();
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(statusLine(), QStringLiteral("Nothing was sent."));
+        EXPECT_FALSE(form.downloading());
+        EXPECT_TRUE(robot.receivedBytes().empty());
+    }
+    EXPECT_TRUE(button("Button6")->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answer, LinesLeftOutTest,
+    testing::Values(LeftOutCase{"Yes", files::TPrompts::Answer::Yes, true},
+                    LeftOutCase{"No", files::TPrompts::Answer::No, false},
+                    LeftOutCase{"Cancel", files::TPrompts::Answer::Cancel, false}),
+    [](const testing::TestParamInfo<LeftOutCase>& info) { return info.param.name; });
 
 TEST_F(DownloadWindowTest, DownloadWithoutAnOpenPortSaysSoAndSendsNothing) {
     portBox()->setCurrentIndex(portBox()->findText(TFormDownload::virtualRobotEntry()));

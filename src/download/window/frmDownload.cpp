@@ -253,9 +253,12 @@ void TFormDownload::setStatus(const QString& text) {
     StatusLine->setToolTip(text);
 }
 
+files::TPrompts& TFormDownload::prompts() {
+    return m_prompts ? *m_prompts : m_ownPrompts;
+}
+
 void TFormDownload::showMessage(files::TPrompts::Severity severity, const QString& text) {
-    files::TPrompts& prompts = m_prompts ? *m_prompts : m_ownPrompts;
-    prompts.showMessage(severity, fromQString(text));
+    prompts().showMessage(severity, fromQString(text));
 }
 
 // Open: opens the port chosen in the port box.
@@ -296,6 +299,8 @@ void TFormDownload::Button5Click() {
 }
 
 // Download: packs the lines of Memo2 and sends them through the open port.
+// A program the robot could not take is refused; when lines fail the line
+// check, the user hears which before anything is sent and may send the rest.
 void TFormDownload::Button6Click() {
     if (m_running)
         return;
@@ -306,7 +311,27 @@ void TFormDownload::Button6Click() {
         return;
     }
     download::TDownloader& downloader = downloaderFor(m_openPort ? *m_openPort : selectedPort());
-    const download::TStartResult start = downloader.SendListing(lines);
+    const download::TPackedListing listing = download::PackListing(lines);
+    std::string refusal = download::ListingRefusal(listing);
+    if (refusal.empty())
+        refusal = downloader.notReadyReason();
+    if (!refusal.empty()) {
+        setStatus(toQString(refusal));
+        showMessage(files::TPrompts::Severity::Warning, toQString(refusal));
+        return;
+    }
+    if (!listing.dropped.empty()) {
+        const QPointer<TFormDownload> self(this);
+        const files::TPrompts::Answer answer =
+            prompts().askYesNoCancel(download::DroppedLinesQuestion(listing));
+        if (!self)
+            return;
+        if (answer != files::TPrompts::Answer::Yes) {
+            setStatus(QStringLiteral("Nothing was sent."));
+            return;
+        }
+    }
+    const download::TStartResult start = downloader.SendPacked(listing);
     if (!start.started) {
         if (!start.error.empty()) {
             setStatus(toQString(start.error));

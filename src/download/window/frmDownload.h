@@ -73,6 +73,7 @@ private:
     download::TDownloader& downloaderFor(const download::TSerialPortInterface& port);
     void updatePortButtons();
     void setStatus(const QString& text);
+    files::TPrompts& prompts();
     void showMessage(files::TPrompts::Severity severity, const QString& text);
 
     // The ports outlive their downloaders: declared first, destroyed last.
