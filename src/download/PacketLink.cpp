@@ -1,6 +1,18 @@
 #include "download/PacketLink.h"
 
+#include <algorithm>
+
 namespace download {
+
+std::chrono::microseconds LineTime(std::size_t bytes) {
+    const std::uint64_t bitMicros = std::uint64_t{bytes} * kBitsPerByte * 1000000;
+    return std::chrono::microseconds((bitMicros + kBaudRate - 1) / kBaudRate);
+}
+
+std::chrono::microseconds AnswerAllowance(std::chrono::milliseconds answerTimeout,
+                                          std::size_t bytes) {
+    return answerTimeout + kAnswerSlack + kAnswerLineFactor * LineTime(bytes);
+}
 
 TPacketSums PacketSums(const std::uint8_t* data, int n) {
     TPacketSums sums;
@@ -95,11 +107,24 @@ TLinkResult TPacketLink::WriteByte(std::uint8_t byte) {
 }
 
 TLinkResult TPacketLink::ReadByte(std::uint8_t& byte) {
-    switch (m_queue.take(byte, m_clock, m_clock.now() + m_timeout)) {
+    // The nearest of three limits: the time the robot has for this byte, the
+    // time its whole answer has, and the time the whole download has.
+    const TClock::time_point byteDeadline = m_clock.now() + m_timeout;
+    const TClock::time_point until = std::min({byteDeadline, m_answerDeadline, m_deadline});
+    switch (m_queue.take(byte, m_clock, until)) {
     case TReceiveQueue::Take::Byte:
         return TLinkResult::Succeeded;
     case TReceiveQueue::Take::TimedOut:
-        m_lastFailure = Failure::NoAnswer;
+        if (until == m_deadline) {
+            m_lastFailure = Failure::OutOfTime;
+            return TLinkResult::OutOfTime;
+        }
+        if (until == byteDeadline) {
+            m_lastFailure = Failure::NoAnswer;
+        } else {
+            m_lastFailure = Failure::TooSlow;
+            m_lastAllowance = m_answerAllowance;
+        }
         return TLinkResult::AttemptFailed;
     case TReceiveQueue::Take::Failed:
         break;
@@ -121,7 +146,10 @@ TLinkResult TPacketLink::SendPacket(const std::uint8_t* data, std::uint8_t n) {
     if (rc != TLinkResult::Succeeded)
         return rc;
     std::uint8_t answer = 0;
+    m_answerAllowance = AnswerAllowance(m_timeout, 1);
+    m_answerDeadline = m_clock.now() + m_answerAllowance;
     rc = ReadByte(answer);
+    m_answerDeadline = TClock::time_point::max();
     if (rc != TLinkResult::Succeeded)
         return rc;
     if (answer != kAccept) {
@@ -132,9 +160,14 @@ TLinkResult TPacketLink::SendPacket(const std::uint8_t* data, std::uint8_t n) {
 }
 
 TLinkResult TPacketLink::ReceivePacket(std::array<std::uint8_t, 256>& buffer, int& length) {
+    const TClock::time_point start = m_clock.now();
     std::uint8_t lengthByte = 0;
     TLinkResult rc = ReadByte(lengthByte);
     const int count = lengthByte == 0 ? 256 : lengthByte;
+    // Once the length is known, so is the time the whole packet may take: a
+    // robot that drips its bytes cannot hold the attempt open for long.
+    m_answerAllowance = AnswerAllowance(m_timeout, 1 + static_cast<std::size_t>(count) + 3);
+    m_answerDeadline = start + m_answerAllowance;
     for (int i = 0; rc == TLinkResult::Succeeded && i < count; ++i)
         rc = ReadByte(buffer[static_cast<std::size_t>(i)]);
     std::uint8_t sumLow = 0, sumHigh = 0, xorByte = 0;
@@ -144,7 +177,8 @@ TLinkResult TPacketLink::ReceivePacket(std::array<std::uint8_t, 256>& buffer, in
         rc = ReadByte(sumHigh);
     if (rc == TLinkResult::Succeeded)
         rc = ReadByte(xorByte);
-    if (rc == TLinkResult::PortLost)
+    m_answerDeadline = TClock::time_point::max();
+    if (rc == TLinkResult::PortLost || rc == TLinkResult::OutOfTime)
         return rc;
     if (rc == TLinkResult::Succeeded) {
         const TPacketSums sums = PacketSums(buffer.data(), count);

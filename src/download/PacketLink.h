@@ -22,12 +22,29 @@ inline constexpr std::uint8_t kReject = 165;
 inline constexpr int kMaxAttempts = 11;
 inline constexpr std::chrono::milliseconds kDefaultAnswerTimeout{1000};
 
+// The line: 115200 baud, 8N1, so 10 bits a byte.
+inline constexpr int kBaudRate = 115200;
+inline constexpr int kBitsPerByte = 10;
+// What a whole answer may take beyond the robot's time to begin it: this
+// much, and kAnswerLineFactor times its bytes' time on the line.
+inline constexpr std::chrono::milliseconds kAnswerSlack{250};
+inline constexpr int kAnswerLineFactor = 10;
+
+// The time n bytes take on the line, rounded up to whole microseconds.
+std::chrono::microseconds LineTime(std::size_t bytes);
+// The time from the start of the wait until an answer of n bytes must be
+// whole: answerTimeout for the robot to begin, then kAnswerSlack and
+// kAnswerLineFactor times the bytes' line time.
+std::chrono::microseconds AnswerAllowance(std::chrono::milliseconds answerTimeout,
+                                          std::size_t bytes);
+
 // How a link operation ended.
 enum class TLinkResult {
     Succeeded,     // the byte went out or came in; the packet was taken or arrived intact
     AttemptFailed, // one attempt failed: refused, damaged or unanswered in time
     GaveUp,        // all 11 attempts failed
     PortLost,      // the port is closed, gone, or the download stopped
+    OutOfTime,     // the download's own deadline has passed
 };
 
 struct TPacketSums {
@@ -75,29 +92,37 @@ private:
 class TPacketLink {
 public:
     // What made the last attempt fail, for the message.
-    enum class Failure { None, Refused, NoAnswer, BadPacket, PortLost };
+    enum class Failure { None, Refused, NoAnswer, TooSlow, BadPacket, PortLost, OutOfTime };
 
     TPacketLink(TSerialPortInterface& port, TReceiveQueue& queue, TClock& clock,
                 std::chrono::milliseconds answerTimeout = kDefaultAnswerTimeout);
 
     // One byte out, back once it has left the output buffer: Succeeded or PortLost.
     TLinkResult WriteByte(std::uint8_t byte);
-    // The oldest received byte, waiting at most the answer time limit:
-    // Succeeded, AttemptFailed (time-out) or PortLost.
+    // The oldest received byte, waiting at most the answer time limit, and
+    // not past the packet's or the download's deadline: Succeeded,
+    // AttemptFailed (time limit or packet deadline), OutOfTime or PortLost.
     TLinkResult ReadByte(std::uint8_t& byte);
 
-    // One attempt each: Succeeded, AttemptFailed or PortLost. The length
-    // byte n means 1 to 255, and 0 means 256.
+    // One attempt each: Succeeded, AttemptFailed, OutOfTime or PortLost.
+    // The length byte n means 1 to 255, and 0 means 256. The answer must be
+    // whole within AnswerAllowance of its length from the start of the wait.
     TLinkResult SendPacket(const std::uint8_t* data, std::uint8_t n);
     TLinkResult ReceivePacket(std::array<std::uint8_t, 256>& buffer, int& length);
-    // Up to 11 attempts: Succeeded, GaveUp, or PortLost at once.
+    // Up to 11 attempts: Succeeded, GaveUp, or PortLost or OutOfTime at once.
     TLinkResult SendPacketTries(const std::uint8_t* data, std::uint8_t n);
     TLinkResult ReceivePacketTries(std::array<std::uint8_t, 256>& buffer, int& length);
+
+    // The time after which every wait of the link ends as OutOfTime (none by default).
+    void setDeadline(TClock::time_point deadline) { m_deadline = deadline; }
+    TClock::time_point deadline() const { return m_deadline; }
 
     Failure lastFailure() const { return m_lastFailure; }
     // Why the port was lost (PortLost).
     const std::string& portError() const { return m_portError; }
     std::chrono::milliseconds answerTimeout() const { return m_timeout; }
+    // The allowance of the last answer that was not whole in time (TooSlow).
+    std::chrono::microseconds lastAllowance() const { return m_lastAllowance; }
 
 private:
     TLinkResult portLost(std::string message);
@@ -106,6 +131,11 @@ private:
     TReceiveQueue& m_queue;
     TClock& m_clock;
     std::chrono::milliseconds m_timeout;
+    TClock::time_point m_deadline = TClock::time_point::max();
+    // The deadline of the answer being read, and its allowance.
+    TClock::time_point m_answerDeadline = TClock::time_point::max();
+    std::chrono::microseconds m_answerAllowance{0};
+    std::chrono::microseconds m_lastAllowance{0};
     Failure m_lastFailure = Failure::None;
     std::string m_portError;
 };

@@ -7,15 +7,25 @@ namespace download {
 
 namespace {
 
+// A duration in whole units, rounded up.
+template <class Unit> long long roundedUp(std::chrono::microseconds duration) {
+    const long long unit = std::chrono::duration_cast<std::chrono::microseconds>(Unit(1)).count();
+    return (duration.count() + unit - 1) / unit;
+}
+
 std::string failureText(const TPacketLink& link) {
     switch (link.lastFailure()) {
     case TPacketLink::Failure::Refused:
         return "the robot refused it";
     case TPacketLink::Failure::NoAnswer:
         return "no answer within " + std::to_string(link.answerTimeout().count()) + " ms";
+    case TPacketLink::Failure::TooSlow:
+        return "the reply was not whole within " +
+               std::to_string(roundedUp<std::chrono::milliseconds>(link.lastAllowance())) + " ms";
     case TPacketLink::Failure::BadPacket:
         return "the packet arrived damaged";
     case TPacketLink::Failure::PortLost:
+    case TPacketLink::Failure::OutOfTime:
     case TPacketLink::Failure::None:
         break;
     }
@@ -24,9 +34,16 @@ std::string failureText(const TPacketLink& link) {
 
 // The reason of a failed step, for the message beside "... bytes data send fail".
 std::string stepFailure(const TPacketLink& link, TLinkResult rc, const std::string& what,
-                        bool sending) {
+                        bool sending, std::size_t imageLength) {
     if (rc == TLinkResult::PortLost)
         return "The connection to the robot was lost during " + what + ": " + link.portError();
+    if (rc == TLinkResult::OutOfTime) {
+        const auto allowed = DownloadAllowance(imageLength, link.answerTimeout());
+        return "The download ran out of time during " + (sending ? what : "the " + what) +
+               ": a program image of " + std::to_string(imageLength) +
+               " bytes must arrive within " +
+               std::to_string(roundedUp<std::chrono::seconds>(allowed)) + " s.";
+    }
     return (sending ? "The robot did not accept " + what : "No intact " + what + " arrived") +
            " in " + std::to_string(kMaxAttempts) + " attempts (last: " + failureText(link) + ").";
 }
@@ -55,6 +72,19 @@ std::array<std::uint8_t, kHeaderSize> HeaderPacket(std::size_t imageLength) {
 
 int ChunkCount(std::size_t imageLength) {
     return static_cast<int>((imageLength + kChunkSize - 1) / kChunkSize);
+}
+
+std::chrono::microseconds DownloadAllowance(std::size_t imageLength,
+                                            std::chrono::milliseconds answerTimeout) {
+    constexpr std::size_t kLargestReply = 1 + 256 + 3;
+    const auto chunks = static_cast<std::size_t>(ChunkCount(imageLength));
+    // Each packet is framed by 4 bytes and answered by one; each reply is accepted by one.
+    const std::size_t lineBytes = (kHelloPacket.size() + 4 + 1) + (kLargestReply + 1) +
+                                  (kHeaderSize + 4 + 1) + (kLargestReply + 1) + imageLength +
+                                  chunks * (4 + 1);
+    const std::chrono::microseconds undisturbed =
+        LineTime(lineBytes) + static_cast<long long>(chunks) * kChunkPause;
+    return std::chrono::seconds(30) + kMaxAttempts * answerTimeout + 4 * undisturbed;
 }
 
 std::string CompletionMessage(std::size_t byteCount, TDownloadStatus status) {
@@ -89,6 +119,7 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
         result.reason = imageTooLargeMessage(image.size());
         return result;
     }
+    link.setDeadline(clock.now() + DownloadAllowance(image.size(), link.answerTimeout()));
     std::array<std::uint8_t, 256> reply{};
     int replyLength = 0;
 
@@ -96,27 +127,27 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
     // download at once as a fail.
     TLinkResult rc = link.SendPacketTries(kHelloPacket.data(), kHelloPacket.size());
     if (rc != TLinkResult::Succeeded) {
-        result.reason = stepFailure(link, rc, "the hello packet", true);
+        result.reason = stepFailure(link, rc, "the hello packet", true, image.size());
         return result;
     }
     reached({TDownloadStep::Kind::HelloSent});
     rc = link.ReceivePacketTries(reply, replyLength);
     if (rc != TLinkResult::Succeeded) {
-        result.reason = stepFailure(link, rc, "hello reply", false);
+        result.reason = stepFailure(link, rc, "hello reply", false, image.size());
         return result;
     }
     reached({TDownloadStep::Kind::HelloAnswered});
     const auto header = HeaderPacket(image.size());
     rc = link.SendPacketTries(header.data(), kHeaderSize);
     if (rc != TLinkResult::Succeeded) {
-        result.reason = stepFailure(link, rc, "the header packet", true);
+        result.reason = stepFailure(link, rc, "the header packet", true, image.size());
         return result;
     }
     reached({TDownloadStep::Kind::HeaderSent});
     reply.fill(0);
     rc = link.ReceivePacketTries(reply, replyLength);
     if (rc != TLinkResult::Succeeded) {
-        result.reason = stepFailure(link, rc, "header reply", false);
+        result.reason = stepFailure(link, rc, "header reply", false, image.size());
         return result;
     }
     reached({TDownloadStep::Kind::HeaderAnswered});
@@ -135,7 +166,8 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
         rc = link.SendPacketTries(image.data() + offset, static_cast<std::uint8_t>(size));
         if (rc != TLinkResult::Succeeded) {
             result.reason = stepFailure(
-                link, rc, "chunk " + std::to_string(k + 1) + " of " + std::to_string(chunks), true);
+                link, rc, "chunk " + std::to_string(k + 1) + " of " + std::to_string(chunks), true,
+                image.size());
             return result;
         }
         reached({TDownloadStep::Kind::ChunkSent, k + 1, chunks});

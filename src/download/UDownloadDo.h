@@ -29,6 +29,14 @@ inline constexpr std::chrono::milliseconds kChunkPause{50};
 std::array<std::uint8_t, kHeaderSize> HeaderPacket(std::size_t imageLength);
 // Number of 64-byte chunks of an image.
 int ChunkCount(std::size_t imageLength);
+// The time a whole download of an image may take, from the hello packet to
+// the last chunk's answer: 30 s, 11 answer time limits (one step may spend
+// all its attempts waiting), and 4 times the undisturbed download: the
+// pauses after the chunks and the line time of every byte both ways, the
+// hello and header replies counted at their largest (260 bytes).
+std::chrono::microseconds DownloadAllowance(std::size_t imageLength,
+                                            std::chrono::milliseconds answerTimeout);
+
 // The result flag of a download: every packet went through, or one did not
 // (or the robot did not take the program).
 enum class TDownloadStatus { Success, Fail };
@@ -68,7 +76,8 @@ struct TSendResult {
     std::string reason; // why it failed; empty on success
 };
 
-// The download sequence, run once on the calling thread.
+// The download sequence, run once on the calling thread. The link's
+// deadline is set to DownloadAllowance from the start.
 TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const std::uint8_t> image,
                             const TSendReports& reports);
 

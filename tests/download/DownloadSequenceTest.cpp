@@ -323,6 +323,136 @@ TEST_F(SequenceTest, ASecondDownloadStartsAgainFromTheHello) {
     EXPECT_EQ(robot().image(), imageOfSize(84));
 }
 
+struct AllowanceCase {
+    std::size_t imageLength;
+    std::chrono::milliseconds answerTimeout;
+    std::chrono::microseconds allowance;
+};
+
+class DownloadAllowances : public ::testing::TestWithParam<AllowanceCase> {};
+
+// 30 s + 11 answer time limits + 4 * (50 ms a chunk + the line time of
+// 611 + image + 5 a chunk bytes at 10 bits a byte and 115200 baud).
+TEST_P(DownloadAllowances, GrowWithTheImageAndTheAnswerTimeLimit) {
+    EXPECT_EQ(DownloadAllowance(GetParam().imageLength, GetParam().answerTimeout),
+              GetParam().allowance);
+}
+
+INSTANTIATE_TEST_SUITE_P(Download, DownloadAllowances,
+                         ::testing::Values(
+                             // 611 bytes: 53039 us on the line (rounded up), no chunk.
+                             AllowanceCase{0, 1000ms, 41000000us + 4 * 53039us},
+                             // 705 bytes: 61198 us, 2 chunks.
+                             AllowanceCase{84, 1000ms, 41000000us + 4 * (61198us + 100ms)},
+                             AllowanceCase{84, 20ms, 30220000us + 4 * (61198us + 100ms)},
+                             // 4926 bytes: 427605 us, 63 chunks.
+                             AllowanceCase{4000, 1000ms, 41000000us + 4 * (427605us + 3150ms)},
+                             // 71266 bytes: 6186285 us, 1024 chunks; a little over 4.5 minutes.
+                             AllowanceCase{65535, 1000ms, 41000000us + 4 * (6186285us + 51200ms)},
+                             AllowanceCase{65535, 3600000ms,
+                                           30s + 11h + 4 * (6186285us + 51200ms)}));
+
+// The virtual robot at the end of a slow line, in the manual clock's time:
+// each burst of its bytes begins `latency` after the byte that caused it
+// (not before the last burst has passed), and its bytes follow `gap` apart.
+class TSlowRobotPort final : public TSerialPortInterface {
+public:
+    TSlowRobotPort(test::TManualClock& clock, std::chrono::milliseconds latency,
+                   std::chrono::milliseconds gap)
+        : m_clock(clock), m_latency(latency), m_gap(gap) {
+        m_robot.setOutput([this](std::span<const std::uint8_t> bytes) {
+            auto at = std::max(m_clock.now() + m_latency, m_lastByte + m_gap);
+            for (std::uint8_t byte : bytes) {
+                m_clock.schedule(at, [this, byte] {
+                    if (m_receive)
+                        m_receive(std::span<const std::uint8_t>(&byte, 1));
+                });
+                m_lastByte = at;
+                at += m_gap;
+            }
+        });
+    }
+    TVirtualRobot& robot() { return m_robot; }
+
+    bool open() override { return true; }
+    void close() override {}
+    bool isOpen() const override { return true; }
+    std::string portName() const override { return "slow line"; }
+    std::string errorString() const override { return {}; }
+    void discardBuffers() override {}
+    bool writeByte(std::uint8_t byte) override {
+        m_robot.receive(byte);
+        return true;
+    }
+    void setReceiveHandler(ReceiveHandler handler) override { m_receive = std::move(handler); }
+    void setErrorHandler(ErrorHandler) override {}
+
+private:
+    test::TManualClock& m_clock;
+    std::chrono::milliseconds m_latency;
+    std::chrono::milliseconds m_gap;
+    TClock::time_point m_lastByte{};
+    TVirtualRobot m_robot;
+    ReceiveHandler m_receive;
+};
+
+class SlowRobotTest : public ::testing::Test {
+protected:
+    void connect(std::chrono::milliseconds latency, std::chrono::milliseconds gap) {
+        port = std::make_unique<TSlowRobotPort>(clock, latency, gap);
+        port->setReceiveHandler([this](std::span<const std::uint8_t> b) { queue.append(b); });
+        link = std::make_unique<TPacketLink>(*port, queue, clock, 1000ms);
+    }
+    TSendResult send(const Bytes& image) {
+        TSendReports reports;
+        reports.step = [this](const TDownloadStep& step) { steps.push_back(step); };
+        return RunSendSequence(*link, clock, image, reports);
+    }
+
+    test::TManualClock clock;
+    TReceiveQueue queue;
+    std::unique_ptr<TSlowRobotPort> port;
+    std::unique_ptr<TPacketLink> link;
+    std::vector<TDownloadStep> steps;
+};
+
+TEST_F(SlowRobotTest, ARobotThatAnswersBriskly80msLateStillSucceeds) {
+    connect(80ms, 1ms);
+    const TSendResult result = send(imageOfSize(300));
+    EXPECT_EQ(result.status, kSuccess) << result.reason;
+    EXPECT_EQ(port->robot().image(), imageOfSize(300));
+}
+
+TEST_F(SlowRobotTest, ARobotThatDripsItsAnswerFailsTheStepInBoundedTime) {
+    // One byte every 0.9 s: each byte comes within the 1 s answer time
+    // limit, but a reply of n bytes must be whole within AnswerAllowance.
+    connect(900ms, 900ms);
+    const TSendResult result = send(imageOfSize(84));
+    EXPECT_EQ(result.status, kFail);
+    EXPECT_EQ(steps, stepsThrough({Kind::HelloSent})); // the one-byte answer was in time
+    EXPECT_NE(result.reason.find("No intact hello reply arrived in 11 attempts (last: the reply "
+                                 "was not whole within "),
+              std::string::npos)
+        << result.reason;
+    // The hello's answer, then at most 11 reply attempts of the largest allowance.
+    EXPECT_LE(clock.elapsedMicros(), 900ms + 11 * AnswerAllowance(1000ms, 260));
+    EXPECT_EQ(port->robot().imagesReceived(), 0);
+}
+
+TEST_F(SlowRobotTest, ADownloadThatOutlastsItsAllowanceFailsNamingTheChunk) {
+    // Every answer 0.95 s late: each packet goes through, but 63 chunks
+    // would take over a minute where 4000 bytes are allowed 55.3 s.
+    connect(950ms, 0ms);
+    const TSendResult result = send(imageOfSize(4000));
+    EXPECT_EQ(result.status, kFail);
+    // Hello and header take 0.95 s each, each chunk 0.95 s and its 50 ms
+    // pause: chunk 54's answer would come at 55.85 s.
+    EXPECT_EQ(steps, stepsThrough({Kind::ChunkSent, 53, 63}));
+    EXPECT_EQ(result.reason, "The download ran out of time during chunk 54 of 63: a program image "
+                             "of 4000 bytes must arrive within 56 s.");
+    EXPECT_EQ(clock.elapsedMicros(), DownloadAllowance(4000, 1000ms));
+}
+
 // The downloader as the window uses it: the worker on its own thread, every
 // report delivered through the posted task queue.
 class DownloaderTest : public ::testing::Test {

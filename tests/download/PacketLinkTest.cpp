@@ -26,6 +26,31 @@ TEST(PacketSums, AddModulo65536AndXorEveryByte) {
     EXPECT_EQ(PacketSums(reversed.data(), 4).xorByte, PacketSums(forward.data(), 4).xorByte);
 }
 
+struct LineTimeCase {
+    std::size_t bytes;
+    std::chrono::microseconds lineTime;
+};
+
+class LineTimes : public ::testing::TestWithParam<LineTimeCase> {};
+
+// 10 bits a byte at 115200 baud: 86.8 us a byte, rounded up to whole microseconds.
+TEST_P(LineTimes, CountTenBitsAByteAt115200Baud) {
+    EXPECT_EQ(LineTime(GetParam().bytes), GetParam().lineTime);
+}
+
+INSTANTIATE_TEST_SUITE_P(Link, LineTimes,
+                         ::testing::Values(LineTimeCase{0, 0us}, LineTimeCase{1, 87us},
+                                           LineTimeCase{9, 782us}, LineTimeCase{260, 22570us},
+                                           LineTimeCase{11520, 1000000us},
+                                           LineTimeCase{115200, 10000000us}));
+
+TEST(AnswerAllowances, AreTheAnswerTimeLimitAQuarterSecondAndTenTimesTheLineTime) {
+    EXPECT_EQ(AnswerAllowance(1000ms, 1), 1250870us);
+    EXPECT_EQ(AnswerAllowance(1000ms, 9), 1257820us);
+    EXPECT_EQ(AnswerAllowance(1000ms, 260), 1475700us);
+    EXPECT_EQ(AnswerAllowance(20ms, 260), 495700us);
+}
+
 // A link over a recording port whose receive queue the test fills.
 class LinkTest : public ::testing::Test {
 protected:
@@ -176,6 +201,51 @@ TEST_F(LinkTest, APacketThatStopsHalfWayIsAFailedAttempt) {
     EXPECT_EQ(link.ReceivePacket(buffer, length), TLinkResult::AttemptFailed);
     EXPECT_EQ(link.lastFailure(), TPacketLink::Failure::NoAnswer);
     EXPECT_EQ(port.written, bytesOf({kReject}));
+}
+
+TEST_F(LinkTest, AReplyThatDripsFailsTheAttemptAtItsAllowance) {
+    // An intact 9-byte reply, its bytes 0.9 s apart: each within the answer
+    // time limit, the whole far beyond AnswerAllowance(1000 ms, 9).
+    const Bytes reply = bytesOf({0x05, 0x00, 0x5A, 0x52, 0x01, 0x00, 0xAD, 0x00, 0x09});
+    for (std::size_t i = 0; i < reply.size(); ++i) {
+        const std::uint8_t byte = reply[i];
+        clock.schedule(TClock::time_point{} + (i + 1) * 900ms,
+                       [this, byte] { robotSends({byte}); });
+    }
+    EXPECT_EQ(link.ReceivePacket(buffer, length), TLinkResult::AttemptFailed);
+    EXPECT_EQ(link.lastFailure(), TPacketLink::Failure::TooSlow);
+    EXPECT_EQ(link.lastAllowance(), AnswerAllowance(1000ms, 9));
+    EXPECT_EQ(clock.elapsedMicros(), AnswerAllowance(1000ms, 9));
+    EXPECT_EQ(port.written, bytesOf({kReject}));
+}
+
+TEST_F(LinkTest, AReplyAtLineSpeedArrivesWithinItsAllowance) {
+    // The same reply 0.5 s late, then a byte every 100 us: well within.
+    const Bytes reply = bytesOf({0x05, 0x00, 0x5A, 0x52, 0x01, 0x00, 0xAD, 0x00, 0x09});
+    for (std::size_t i = 0; i < reply.size(); ++i) {
+        const std::uint8_t byte = reply[i];
+        clock.schedule(TClock::time_point{} + 500ms + i * 100us,
+                       [this, byte] { robotSends({byte}); });
+    }
+    EXPECT_EQ(link.ReceivePacket(buffer, length), TLinkResult::Succeeded);
+    EXPECT_EQ(length, 5);
+    EXPECT_EQ(port.written, bytesOf({kAccept}));
+}
+
+TEST_F(LinkTest, TheDownloadsDeadlineEndsTheTriesAtOnce) {
+    // A silent robot: two whole attempts, the third cut short by the deadline.
+    link.setDeadline(clock.now() + 2500ms);
+    EXPECT_EQ(link.SendPacketTries(bytesOf({1}).data(), 1), TLinkResult::OutOfTime);
+    EXPECT_EQ(link.lastFailure(), TPacketLink::Failure::OutOfTime);
+    EXPECT_EQ(clock.elapsed(), 2500ms);
+    EXPECT_EQ(port.written.size(), 3u * 5);
+    // Past the deadline, a reply already waiting is still read; none waiting is out of time.
+    robotSends({0x01, 0x10, 0x10, 0x00, 0x10});
+    EXPECT_EQ(link.ReceivePacketTries(buffer, length), TLinkResult::Succeeded);
+    EXPECT_EQ(link.ReceivePacketTries(buffer, length), TLinkResult::OutOfTime);
+    EXPECT_EQ(clock.elapsed(), 2500ms);
+    // No reject follows a reply cut short by the deadline: the download is over.
+    EXPECT_EQ(Bytes(port.written.begin() + 15, port.written.end()), bytesOf({kAccept}));
 }
 
 TEST_F(LinkTest, AClosedPortEndsTheTriesAtOnce) {

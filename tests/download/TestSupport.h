@@ -6,7 +6,9 @@
 #include "download/SerialPortInterface.h"
 #include "download/UDownloadDo.h"
 
+#include <algorithm>
 #include <chrono>
+#include <map>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -29,6 +31,9 @@ inline void PrintTo(TLinkResult result, std::ostream* os) {
     case TLinkResult::PortLost:
         *os << "PortLost";
         return;
+    case TLinkResult::OutOfTime:
+        *os << "OutOfTime";
+        return;
     }
     *os << "TLinkResult(" << static_cast<int>(result) << ")";
 }
@@ -50,6 +55,8 @@ namespace download::test {
 
 // Simulated time: a wait that nothing can satisfy jumps to its deadline, and
 // pauses only move the clock, so a download's time limits cost no real time.
+// Events scheduled for a time (a robot's byte arriving later) run inside a
+// wait that reaches their time, the clock set to it, in time order.
 class TManualClock final : public TClock {
 public:
     time_point now() const override {
@@ -61,18 +68,41 @@ public:
         m_now += duration;
         m_pauses.push_back(duration);
     }
-    bool waitUntil(std::condition_variable&, std::unique_lock<std::mutex>&, time_point deadline,
-                   const std::function<bool()>& ready) override {
-        if (ready())
-            return true;
+    bool waitUntil(std::condition_variable&, std::unique_lock<std::mutex>& lock,
+                   time_point deadline, const std::function<bool()>& ready) override {
+        for (;;) {
+            if (ready())
+                return true;
+            std::function<void()> event;
+            {
+                std::lock_guard guard(m_mutex);
+                if (m_events.empty() || m_events.begin()->first > deadline) {
+                    if (m_now < deadline)
+                        m_now = deadline;
+                    ++m_timeouts;
+                    return false;
+                }
+                m_now = std::max(m_now, m_events.begin()->first);
+                event = std::move(m_events.begin()->second);
+                m_events.erase(m_events.begin());
+            }
+            // The event feeds the waiter's queue, which takes the waiter's lock.
+            lock.unlock();
+            event();
+            lock.lock();
+        }
+    }
+    // Runs event in the first wait that reaches `at` (events of one time in
+    // the order they were scheduled).
+    void schedule(time_point at, std::function<void()> event) {
         std::lock_guard lock(m_mutex);
-        if (m_now < deadline)
-            m_now = deadline;
-        ++m_timeouts;
-        return false;
+        m_events.emplace(at, std::move(event));
     }
     std::chrono::milliseconds elapsed() const {
         return std::chrono::duration_cast<std::chrono::milliseconds>(now() - time_point{});
+    }
+    std::chrono::microseconds elapsedMicros() const {
+        return std::chrono::duration_cast<std::chrono::microseconds>(now() - time_point{});
     }
     std::vector<std::chrono::milliseconds> pauses() const {
         std::lock_guard lock(m_mutex);
@@ -86,6 +116,7 @@ public:
 private:
     mutable std::mutex m_mutex;
     time_point m_now{};
+    std::multimap<time_point, std::function<void()>> m_events;
     std::vector<std::chrono::milliseconds> m_pauses;
     int m_timeouts = 0;
 };
