@@ -120,42 +120,44 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
         return result;
     }
     link.setDeadline(clock.now() + DownloadAllowance(image.size(), link.answerTimeout()));
+    // A failed step's reason, and how much of the image the robot has taken.
+    auto failed = [&](std::string reason) {
+        if (!reason.ends_with('.'))
+            reason += '.'; // a port's own words end the sentence
+        result.reason = std::move(reason) + " The robot confirmed " +
+                        std::to_string(result.confirmedBytes) + " of " +
+                        std::to_string(image.size()) + " bytes.";
+        return result;
+    };
+    auto stepFailed = [&](TLinkResult rc, const std::string& what, bool sending) {
+        return failed(stepFailure(link, rc, what, sending, image.size()));
+    };
     std::array<std::uint8_t, 256> reply{};
     int replyLength = 0;
 
     // Every packet must get through: one that fails its 11 attempts ends the
     // download at once as a fail.
     TLinkResult rc = link.SendPacketTries(kHelloPacket.data(), kHelloPacket.size());
-    if (rc != TLinkResult::Succeeded) {
-        result.reason = stepFailure(link, rc, "the hello packet", true, image.size());
-        return result;
-    }
+    if (rc != TLinkResult::Succeeded)
+        return stepFailed(rc, "the hello packet", true);
     reached({TDownloadStep::Kind::HelloSent});
     rc = link.ReceivePacketTries(reply, replyLength);
-    if (rc != TLinkResult::Succeeded) {
-        result.reason = stepFailure(link, rc, "hello reply", false, image.size());
-        return result;
-    }
+    if (rc != TLinkResult::Succeeded)
+        return stepFailed(rc, "hello reply", false);
     reached({TDownloadStep::Kind::HelloAnswered});
     const auto header = HeaderPacket(image.size());
     rc = link.SendPacketTries(header.data(), kHeaderSize);
-    if (rc != TLinkResult::Succeeded) {
-        result.reason = stepFailure(link, rc, "the header packet", true, image.size());
-        return result;
-    }
+    if (rc != TLinkResult::Succeeded)
+        return stepFailed(rc, "the header packet", true);
     reached({TDownloadStep::Kind::HeaderSent});
     reply.fill(0);
     rc = link.ReceivePacketTries(reply, replyLength);
-    if (rc != TLinkResult::Succeeded) {
-        result.reason = stepFailure(link, rc, "header reply", false, image.size());
-        return result;
-    }
+    if (rc != TLinkResult::Succeeded)
+        return stepFailed(rc, "header reply", false);
     reached({TDownloadStep::Kind::HeaderAnswered});
-    if (reply[0] != 0xAA || reply[1] != 0xAA) {
-        result.reason = "The robot's header reply began " + hexByte(reply[0]) + " " +
-                        hexByte(reply[1]) + " instead of AA AA: it did not take the program.";
-        return result;
-    }
+    if (reply[0] != 0xAA || reply[1] != 0xAA)
+        return failed("The robot's header reply began " + hexByte(reply[0]) + " " +
+                      hexByte(reply[1]) + " instead of AA AA: it did not take the program.");
 
     const int chunks = ChunkCount(image.size());
     if (reports.progress)
@@ -164,12 +166,10 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
         const std::size_t offset = static_cast<std::size_t>(k) * kChunkSize;
         const std::size_t size = std::min<std::size_t>(kChunkSize, image.size() - offset);
         rc = link.SendPacketTries(image.data() + offset, static_cast<std::uint8_t>(size));
-        if (rc != TLinkResult::Succeeded) {
-            result.reason = stepFailure(
-                link, rc, "chunk " + std::to_string(k + 1) + " of " + std::to_string(chunks), true,
-                image.size());
-            return result;
-        }
+        if (rc != TLinkResult::Succeeded)
+            return stepFailed(
+                rc, "chunk " + std::to_string(k + 1) + " of " + std::to_string(chunks), true);
+        result.confirmedBytes += size;
         reached({TDownloadStep::Kind::ChunkSent, k + 1, chunks});
         if (reports.progress)
             reports.progress(k + 1, chunks);
@@ -325,6 +325,7 @@ void TDownloader::finish(const TSendResult& result) {
     outcome.status = m_status;
     outcome.message = CompletionMessage(m_byteCount, m_status);
     outcome.reason = result.reason;
+    outcome.confirmedBytes = result.confirmedBytes;
     if (m_handlers.completed)
         m_handlers.completed(outcome);
 }

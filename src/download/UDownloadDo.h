@@ -73,7 +73,8 @@ struct TSendReports {
 // The outcome of one run of the download sequence.
 struct TSendResult {
     TDownloadStatus status = TDownloadStatus::Fail;
-    std::string reason; // why it failed; empty on success
+    std::string reason;             // why it failed; empty on success
+    std::size_t confirmedBytes = 0; // the image bytes in chunks the robot took
 };
 
 // The download sequence, run once on the calling thread. The link's
@@ -103,8 +104,9 @@ private:
 struct TDownloadOutcome {
     std::size_t byteCount = 0;
     TDownloadStatus status = TDownloadStatus::Fail;
-    std::string message; // CompletionMessage
-    std::string reason;  // why it failed; empty on success
+    std::string message;            // CompletionMessage
+    std::string reason;             // why it failed, with the bytes confirmed; empty on success
+    std::size_t confirmedBytes = 0; // the image bytes the robot took
 };
 
 // What the owner wants to hear; every call arrives on the owner's thread.

@@ -219,6 +219,7 @@ struct FaultCase {
     std::vector<TDownloadStep> steps; // the steps reported
     const char* reasonPart;           // part of the failure reason
     std::chrono::milliseconds time;   // simulated time the download took, pauses included
+    std::size_t confirmed;            // the image bytes the robot took
 };
 
 class RobotFaults : public SequenceTest, public ::testing::WithParamInterface<FaultCase> {};
@@ -233,6 +234,11 @@ TEST_P(RobotFaults, EndTheDownloadAsAFailInBoundedTime) {
     EXPECT_EQ(robot().imagesReceived(), 0);
     EXPECT_EQ(CompletionMessage(GetParam().imageSize, result.status),
               std::to_string(GetParam().imageSize) + " bytes data send fail");
+    // The reason ends with what the robot took, however little.
+    EXPECT_EQ(result.confirmedBytes, GetParam().confirmed);
+    const std::string confirmed = " The robot confirmed " + std::to_string(GetParam().confirmed) +
+                                  " of " + std::to_string(GetParam().imageSize) + " bytes.";
+    EXPECT_TRUE(result.reason.ends_with(confirmed)) << result.reason;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -243,34 +249,36 @@ INSTANTIATE_TEST_SUITE_P(
                   84,
                   {},
                   "did not accept the hello packet in 11 attempts (last: the robot refused it)",
-                  0ms},
+                  0ms,
+                  0},
         FaultCase{"HeaderRefused11Times", [](TVirtualRobot& r) { r.rejectNextPackets(11, 1); }, 84,
                   stepsThrough({Kind::HelloAnswered}),
-                  "did not accept the header packet in 11 attempts", 0ms},
+                  "did not accept the header packet in 11 attempts", 0ms, 0},
         FaultCase{"SecondChunkRefused11Times", [](TVirtualRobot& r) { r.rejectNextPackets(11, 3); },
                   300, stepsThrough({Kind::ChunkSent, 1, 5}),
-                  "did not accept chunk 2 of 5 in 11 attempts", 50ms},
+                  "did not accept chunk 2 of 5 in 11 attempts", 50ms, 64},
         FaultCase{"HelloReplyAlwaysDamaged", [](TVirtualRobot& r) { r.corruptNextReplies(11); }, 84,
                   stepsThrough({Kind::HelloSent}), "No intact hello reply arrived in 11 attempts",
-                  0ms},
+                  0ms, 0},
         FaultCase{"HeaderReplyAA55", [](TVirtualRobot& r) { r.setHeaderReply(0xAA, 0x55); }, 84,
                   stepsThrough({Kind::HeaderAnswered}), "header reply began AA 55 instead of AA AA",
-                  0ms},
+                  0ms, 0},
         FaultCase{"SilentRobot",
                   [](TVirtualRobot& r) { r.setSilentAfterPackets(0); },
                   84,
                   {},
                   "hello packet in 11 attempts (last: no answer within 1000 ms)",
-                  11000ms},
+                  11000ms,
+                  0},
         FaultCase{"SilentAfterTheHeader", [](TVirtualRobot& r) { r.setSilentAfterPackets(2); }, 84,
                   stepsThrough({Kind::HeaderAnswered}),
-                  "chunk 1 of 2 in 11 attempts (last: no answer", 11000ms},
+                  "chunk 1 of 2 in 11 attempts (last: no answer", 11000ms, 0},
         FaultCase{"SilentMidWay", [](TVirtualRobot& r) { r.setSilentAfterPackets(4); }, 300,
-                  stepsThrough({Kind::ChunkSent, 2, 5}), "chunk 3 of 5", 11100ms},
+                  stepsThrough({Kind::ChunkSent, 2, 5}), "chunk 3 of 5", 11100ms, 128},
         FaultCase{"HangUpMidWay", [](TVirtualRobot& r) { r.hangUpAfterChunks(2); }, 300,
                   stepsThrough({Kind::ChunkSent, 2, 5}),
                   "connection to the robot was lost during chunk 3 of 5: the virtual robot hung up",
-                  100ms}),
+                  100ms, 128}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SequenceTest, ARefusedChunkIsSentAgainAndTheImageArrivesWhole) {
@@ -434,6 +442,7 @@ TEST_F(SlowRobotTest, ARobotThatDripsItsAnswerFailsTheStepInBoundedTime) {
                                  "was not whole within "),
               std::string::npos)
         << result.reason;
+    EXPECT_TRUE(result.reason.ends_with(" The robot confirmed 0 of 84 bytes.")) << result.reason;
     // The hello's answer, then at most 11 reply attempts of the largest allowance.
     EXPECT_LE(clock.elapsedMicros(), 900ms + 11 * AnswerAllowance(1000ms, 260));
     EXPECT_EQ(port->robot().imagesReceived(), 0);
@@ -449,7 +458,9 @@ TEST_F(SlowRobotTest, ADownloadThatOutlastsItsAllowanceFailsNamingTheChunk) {
     // pause: chunk 54's answer would come at 55.85 s.
     EXPECT_EQ(steps, stepsThrough({Kind::ChunkSent, 53, 63}));
     EXPECT_EQ(result.reason, "The download ran out of time during chunk 54 of 63: a program image "
-                             "of 4000 bytes must arrive within 56 s.");
+                             "of 4000 bytes must arrive within 56 s. The robot confirmed 3392 of "
+                             "4000 bytes.");
+    EXPECT_EQ(result.confirmedBytes, 53u * 64);
     EXPECT_EQ(clock.elapsedMicros(), DownloadAllowance(4000, 1000ms));
 }
 
@@ -568,6 +579,18 @@ TEST_F(DownloaderTest, RefusesToStartWithoutAnOpenPortOrWhileBusyOrWhenTooLarge)
     runUntilDone();
     EXPECT_EQ(outcomes.size(), 1u);
     EXPECT_TRUE(port.robot().receivedBytes().size() > 0);
+}
+
+TEST_F(DownloaderTest, AFailedDownloadKeepsItsFirstLineAndSaysHowManyBytesTheRobotConfirmed) {
+    port.robot().hangUpAfterChunks(1);
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(149)).started);
+    runUntilDone();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].message, "149 bytes data send fail");
+    EXPECT_EQ(outcomes[0].confirmedBytes, 64u);
+    EXPECT_TRUE(outcomes[0].reason.ends_with(". The robot confirmed 64 of 149 bytes."))
+        << outcomes[0].reason;
+    EXPECT_EQ(port.robot().acceptedPackets().size(), 3u); // hello, header, chunk 1
 }
 
 TEST_F(DownloaderTest, AHangUpEndsTheDownloadWithTheReason) {
