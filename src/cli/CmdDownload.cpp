@@ -24,6 +24,8 @@ namespace cli {
 
 namespace {
 
+constexpr long long kMaxTimeoutMs = 3600000; // an hour
+
 bool parseCount(const std::string& text, long long low, long long high, long long& value) {
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
@@ -39,9 +41,13 @@ int runDownload(const Args& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--port" && i + 1 < args.size()) {
             device = args[++i];
-        } else if (args[i] == "--timeout-ms" && i + 1 < args.size()) {
-            if (!parseCount(args[++i], 1, 3600000, timeoutMs))
+        } else if (args[i] == "--timeout-ms") {
+            if (i + 1 >= args.size() || !parseCount(args[++i], 1, kMaxTimeoutMs, timeoutMs)) {
+                std::cerr << "zolvane: download: --timeout-ms takes a whole number of "
+                             "milliseconds from 1 to "
+                          << kMaxTimeoutMs << '\n';
                 return kUsageError;
+            }
         } else if (listing.empty() && !args[i].starts_with("--")) {
             listing = args[i];
         } else {

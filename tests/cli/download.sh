@@ -100,6 +100,28 @@ rc=$?
 [ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "missing port: stderr '$(cat "$tmp/err")'"
 [ -s "$tmp/out" ] && fail "missing port: printed '$(cat "$tmp/out")'"
 
+# A time limit out of range, not a whole number, or missing: the option and
+# its range are named before the usage.
+for value in 0 3600001 abc -5 1.5 "" 99999999999999999999; do
+    "$tool" download --port X --timeout-ms "$value" download/example/listing.txt >"$tmp/out" 2>"$tmp/err"
+    rc=$?
+    [ $rc -eq 2 ] || fail "--timeout-ms '$value': exit $rc, expected 2"
+    [ "$(head -1 "$tmp/err")" = "zolvane: download: --timeout-ms takes a whole number of milliseconds from 1 to 3600000" ] ||
+        fail "--timeout-ms '$value': stderr '$(head -1 "$tmp/err")'"
+    grep -q "^usage: zolvane" "$tmp/err" || fail "--timeout-ms '$value': no usage"
+done
+"$tool" download --port X download/example/listing.txt --timeout-ms >"$tmp/out" 2>"$tmp/err"
+rc=$?
+[ $rc -eq 2 ] || fail "--timeout-ms without a value: exit $rc, expected 2"
+grep -q "^zolvane: download: --timeout-ms takes a whole number of milliseconds from 1 to 3600000$" "$tmp/err" ||
+    fail "--timeout-ms without a value: stderr '$(cat "$tmp/err")'"
+# The limits themselves are taken.
+for value in 1 3600000; do
+    "$tool" download --port /dev/zolvane-no-such-port --timeout-ms "$value" download/example/listing.txt >/dev/null 2>"$tmp/err"
+    rc=$?
+    [ $rc -eq 1 ] || fail "--timeout-ms $value: exit $rc, expected 1 (the missing port)"
+done
+
 # Wrong usage.
 for args in "download/example/listing.txt" "--port" "--port X --timeout-ms 0 download/example/listing.txt" \
     "--port X --timeout-ms abc download/example/listing.txt" "--port X a.txt b.txt"; do
