@@ -603,6 +603,14 @@ TEST_F(DownloaderTest, AHangUpEndsTheDownloadWithTheReason) {
     EXPECT_FALSE(port.isOpen());
 }
 
+// Waits (boundedly) until the robot has received the whole hello packet.
+bool helloArrived(const TVirtualRobot& robot) {
+    const std::size_t helloBytes = 1 + kHelloPacket.size() + 3;
+    for (int i = 0; i < 10000 && robot.receivedBytes().size() < helloBytes; ++i)
+        std::this_thread::sleep_for(1ms);
+    return robot.receivedBytes().size() >= helloBytes;
+}
+
 TEST(DownloaderLifetime, DestroyingTheDownloaderStopsAWaitingWorker) {
     TVirtualRobotPort port;
     port.open();
@@ -616,8 +624,9 @@ TEST(DownloaderLifetime, DestroyingTheDownloaderStopsAWaitingWorker) {
         downloader.setAnswerTimeout(std::chrono::hours(1));
         downloader.setHandlers({{}, {}, [&](const TDownloadOutcome&) { completed = true; }});
         ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
-        std::this_thread::sleep_for(20ms);
-    } // the destructor must not wait for the hour
+        ASSERT_TRUE(helloArrived(port.robot())); // the worker now waits for the answer
+        // Leaving the scope destroys the downloader: it must not wait for the hour.
+    }
     tasks.drain();
     EXPECT_FALSE(completed); // the owner is gone: its handlers are not called
 }
@@ -632,7 +641,7 @@ TEST(DownloaderLifetime, ClosingThePortWakesAWaitingWorkerAtOnce) {
     downloader.setAnswerTimeout(std::chrono::hours(1)); // real time: only the close can end it
     downloader.setHandlers({{}, {}, [&](const TDownloadOutcome& o) { outcomes.push_back(o); }});
     ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(helloArrived(port.robot())); // the worker now waits for the answer
     port.close();
     for (int i = 0; i < 20000 && downloader.busy(); ++i) {
         if (tasks.drain() == 0)

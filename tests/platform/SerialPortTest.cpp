@@ -151,7 +151,16 @@ TEST_F(PtyDownloadTest, ClosingThePortDuringADownloadEndsItAsAFail) {
     downloader.setAnswerTimeout(std::chrono::hours(1)); // only the close can end it soon
     server.robot().setSilentAfterPackets(2);            // the first chunk gets no answer
     ASSERT_TRUE(downloader.SendImage(imageOfSize(4000)).started);
-    QTimer::singleShot(200, [this] { port.close(); });
+    // Closed once the robot has the whole first chunk: the worker then waits for its answer.
+    const std::size_t throughChunk1 = (1 + 7 + 3) + 1 + (1 + 72 + 3) + 1 + (1 + 64 + 3);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (server.robot().receivedBytes().size() >= throughChunk1) {
+            poll.stop();
+            port.close();
+        }
+    });
+    poll.start(1);
     runUntilCompleted();
     EXPECT_EQ(outcome->message, "4000 bytes data send fail");
     EXPECT_NE(outcome->reason.find("lost during chunk 1 of 63: the serial port " +
