@@ -188,6 +188,11 @@ files::TStatus TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document,
         if (BlockTypeFrom(m_checkDocument.Root().Properties().AttributeInt("type", -1)) != type)
             return files::Error("Record " + std::to_string(i + 1) +
                                 " changes its block type when written back");
+        // What the block keeps is the record as it reads back, so that saving and opening it
+        // again gives the same text: a child that writes no tag of its own (a comment, CDATA,
+        // an element without a name) would otherwise vanish only on the second open.
+        if (std::string again = m_checkDocument.SaveToText(); again != text)
+            text = std::move(again);
 
         // A named block shows the name its record holds; an empty one keeps the new
         // block's caption.

@@ -192,6 +192,12 @@ std::string unsafeValueMessage(std::size_t blockNumber, std::string_view stateme
            " in its values, which a program line cannot carry. Open the block and remove it.";
 }
 
+std::string emptyStatementMessage(std::size_t blockNumber) {
+    return "Block " + std::to_string(blockNumber) +
+           " gives no statement, and the robot cannot take an empty line. Open the block and "
+           "fill it in, or delete it.";
+}
+
 template <typename Statements>
 ListingResult listingOf(std::size_t count, Statements&& statementsOfBlock) {
     std::vector<std::string> entries;
@@ -210,6 +216,10 @@ ListingResult listingOf(std::size_t count, Statements&& statementsOfBlock) {
             // halves, or take the second as a line of its own); a NUL would cut it short.
             if (statement.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
                 return ListingResult{{}, unsafeValueMessage(i + 1, statement), {}};
+            // An empty statement makes a line the robot refuses (REM "" is no statement): the
+            // download would leave it out without the pupil knowing which block it was.
+            if (statement.empty())
+                return ListingResult{{}, emptyStatementMessage(i + 1), {}};
             entries.push_back(std::move(statement));
             entryBlocks.push_back(i + 1);
         }
