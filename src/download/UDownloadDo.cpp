@@ -280,6 +280,7 @@ TStartResult TDownloader::SendImage(Bytes image) {
         return {false, imageTooLargeMessage(image.size())};
     if (!m_port.isOpen())
         return {false, "The serial port is not open: open it first."};
+    m_status.reset();
     m_queue.clear();
     m_port.discardBuffers();
     m_byteCount = image.size();
@@ -322,8 +323,8 @@ void TDownloader::finish(const TSendResult& result) {
     m_status = result.status;
     TDownloadOutcome outcome;
     outcome.byteCount = m_byteCount;
-    outcome.status = m_status;
-    outcome.message = CompletionMessage(m_byteCount, m_status);
+    outcome.status = result.status;
+    outcome.message = CompletionMessage(m_byteCount, result.status);
     outcome.reason = result.reason;
     outcome.confirmedBytes = result.confirmedBytes;
     if (m_handlers.completed)

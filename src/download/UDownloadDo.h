@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <thread>
@@ -170,8 +171,9 @@ public:
     std::string notReadyReason() const;
     bool busy() const { return m_worker != nullptr; }
     std::size_t byteCount() const { return m_byteCount; }
-    // The last download's result flag (Success before the first).
-    TDownloadStatus status() const { return m_status; }
+    // The result flag of the last download that finished; none before the
+    // first has finished, and none while a download runs.
+    std::optional<TDownloadStatus> status() const { return m_status; }
     const std::vector<std::string>& traceList() const { return m_trace; }
     TReceiveQueue& receiveQueue() { return m_queue; }
 
@@ -187,7 +189,7 @@ private:
     std::unique_ptr<TPacketLink> m_link;
     std::unique_ptr<TSendDataThread> m_worker;
     std::size_t m_byteCount = 0;
-    TDownloadStatus m_status = TDownloadStatus::Success;
+    std::optional<TDownloadStatus> m_status;
     std::vector<std::string> m_trace;
     // Posted tasks hold a weak reference: after destruction they do nothing.
     std::shared_ptr<TDownloader*> m_alive = std::make_shared<TDownloader*>(this);

@@ -517,6 +517,25 @@ TEST_F(DownloaderTest, ReportsTheOutcomeOnTheOwnersThreadAfterTheWorkerEnds) {
     EXPECT_EQ(port.robot().image(), imageOfSize(84));
 }
 
+TEST_F(DownloaderTest, HasNoResultFlagUntilADownloadHasFinished) {
+    EXPECT_EQ(downloader.status(), std::nullopt);
+    port.robot().setHeaderReply(0xAA, 0x55);
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
+    EXPECT_EQ(downloader.status(), std::nullopt);
+    runUntilDone();
+    EXPECT_EQ(downloader.status(), kFail);
+    // A new download forgets the last one's flag until it has finished itself.
+    port.robot().setHeaderReply(0xAA, 0xAA);
+    ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
+    EXPECT_EQ(downloader.status(), std::nullopt);
+    runUntilDone();
+    EXPECT_EQ(downloader.status(), kSuccess);
+    // A download that cannot start leaves the flag as it was.
+    port.close();
+    EXPECT_FALSE(downloader.SendImage(imageOfSize(84)).started);
+    EXPECT_EQ(downloader.status(), kSuccess);
+}
+
 TEST_F(DownloaderTest, NothingIsReportedUntilTheOwnerRunsThePostedTasks) {
     ASSERT_TRUE(downloader.SendImage(imageOfSize(84)).started);
     // The robot answers at once and time is simulated: wait for the worker's
