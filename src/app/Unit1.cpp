@@ -18,7 +18,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
@@ -52,6 +54,10 @@ constexpr std::array<ToolbarButton, 10> kToolbar{{
     {9, 506, "savetext"},
 }};
 
+// The words of the bar above a listing of an older chart; the link generates again.
+constexpr const char* kListingBarText =
+    "The chart has changed since this listing was made. <a href=\"generate\">Generate again</a>";
+
 } // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
@@ -83,14 +89,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_splitter1->setChildrenCollapsible(false);
     m_flowChart1 = new TFlowChartView(m_splitter1);
     m_flowChart1->setPictures({TFlowChartView::loadPicture(":/robot.svg", QSize(32, 31))});
-    m_memo1 = new QPlainTextEdit(m_splitter1);
-    m_memo1->setObjectName("Memo1");
-    m_memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_memo1->setFont(courierFont(13));
+    QWidget* programPane = buildProgramPane(m_splitter1);
     m_splitter1->addWidget(m_flowChart1);
-    m_splitter1->addWidget(m_memo1);
+    m_splitter1->addWidget(programPane);
     m_splitter1->setStretchFactor(0, 0);
     m_splitter1->setStretchFactor(1, 1);
     m_splitter1->setSizes({282, 178});
@@ -105,6 +106,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // The chart: start terminal, one insertion spot with its marker selected, end terminal.
     m_prompts = std::make_unique<platform::TQtPrompts>(this);
     m_chart = std::make_unique<TChart>(m_flowChart1->chart(), platform::queuedPoster(this));
+    m_chart->OnChange = [this] { chartChanged(); };
     m_chartFile = std::make_unique<TChartFile>(*m_chart, kApplicationTitle);
     setWindowTitle(platform::toQString(m_chartFile->CaptionText()));
     m_chart->NewChart();
@@ -126,6 +128,41 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 }
 
 TForm1::~TForm1() = default;
+
+QWidget* TForm1::buildProgramPane(QWidget* parent) {
+    // The program text with, above it, the bar that shows while the text is the listing of an
+    // older chart.
+    auto* pane = new QWidget(parent);
+    pane->setObjectName("ProgramPane");
+    auto* column = new QVBoxLayout(pane);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    m_listingBar = new QFrame(pane);
+    m_listingBar->setObjectName("ListingBar");
+    m_listingBar->setStyleSheet("QFrame#ListingBar { background: #fff4c8;"
+                                " border-bottom: 1px solid #d8c070; }");
+    auto* barRow = new QHBoxLayout(m_listingBar);
+    barRow->setContentsMargins(4, 2, 4, 2);
+    m_listingBarText = new QLabel(kListingBarText, m_listingBar);
+    m_listingBarText->setObjectName("ListingBarText");
+    m_listingBarText->setTextFormat(Qt::RichText);
+    m_listingBarText->setWordWrap(true);
+    m_listingBarText->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                              Qt::LinksAccessibleByKeyboard);
+    barRow->addWidget(m_listingBarText, 1);
+    m_listingBar->hide();
+    column->addWidget(m_listingBar);
+
+    m_memo1 = new QPlainTextEdit(pane);
+    m_memo1->setObjectName("Memo1");
+    m_memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo1->setFont(courierFont(13));
+    column->addWidget(m_memo1, 1);
+    return pane;
+}
 
 void TForm1::buildToolbar(QWidget* panel) {
     for (const ToolbarButton& b : kToolbar) {
@@ -152,6 +189,8 @@ void TForm1::connectControls() {
     connect(m_speedButtons[10], &QToolButton::clicked, this, &TForm1::SpeedButton10Click);
     connect(m_navBar1, &TNavBar::itemClicked, this, &TForm1::NavBar1ItemClick);
     connect(m_flowChart1, &TFlowChartView::dblClick, this, &TForm1::FlowChart1DblClick);
+    connect(m_memo1, &QPlainTextEdit::textChanged, this, &TForm1::Memo1Change);
+    connect(m_listingBarText, &QLabel::linkActivated, this, &TForm1::ListingBarLinkClick);
 }
 
 program::ProgramText TForm1::programLines() const {
@@ -163,7 +202,51 @@ void TForm1::setProgramLines(const program::ProgramText& lines) {
     text.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::string& line : lines)
         text.append(platform::toQString(line));
+    m_settingText = true;
     m_memo1->setPlainText(text.join('\n'));
+    m_settingText = false;
+}
+
+bool TForm1::generateListing() {
+    program::ListingResult listing = program::generateListing(*m_chart);
+    if (!listing.ok()) {
+        m_prompts->showError(*listing.error);
+        return false;
+    }
+    setProgramLines(listing.lines);
+    m_listing.generated(m_chart->Revision(), listing.lines, std::move(listing.lineBlocks));
+    updateListingBar();
+    return true;
+}
+
+void TForm1::chartChanged() {
+    // Called for every block of a chart being read: only note that a refresh is due.
+    if (m_refreshQueued)
+        return;
+    m_refreshQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_refreshQueued = false;
+        refresh();
+    });
+}
+
+void TForm1::refresh() {
+    updateListingBar();
+}
+
+void TForm1::updateListingBar() {
+    m_listingBar->setVisible(m_listing.stale(m_chart->Revision()));
+}
+
+void TForm1::Memo1Change() {
+    if (m_settingText)
+        return;
+    m_listing.changedByHand();
+    updateListingBar();
+}
+
+void TForm1::ListingBarLinkClick() {
+    generateListing();
 }
 
 void TForm1::setPrompts(std::unique_ptr<files::TPrompts> prompts) {
@@ -180,8 +263,13 @@ files::TStatus TForm1::openChartFile(const std::string& path) {
 
 void TForm1::showFileResult(const TChartFileResult& result) {
     setWindowTitle(platform::toQString(m_chartFile->CaptionText()));
-    if (result.chartReplaced)
+    if (result.chartReplaced) {
+        m_settingText = true;
         m_memo1->clear();
+        m_settingText = false;
+        m_listing.emptied();
+        updateListingBar();
+    }
     if (!result.note.empty())
         statusBar()->showMessage(platform::toQString(result.note));
     else if (result.done)
@@ -226,6 +314,16 @@ void TForm1::SpeedButton5Click() {
 }
 
 void TForm1::SpeedButton6Click() {
+    // A listing of an older chart is not sent unasked; one typed or loaded is sent as it is.
+    if (m_listing.stale(m_chart->Revision())) {
+        const std::size_t choice =
+            m_prompts->askChoice("Generate the listing again before sending?",
+                                 {"Generate and Send", "Send as it is", "Cancel"});
+        if (choice == 0 && !generateListing())
+            return;
+        if (choice != 0 && choice != 1)
+            return;
+    }
     // The lines joined with CR LF, with no line end after the last one.
     std::string text = files::JoinLines(programLines());
     if (text.ends_with("\r\n"))
@@ -234,9 +332,7 @@ void TForm1::SpeedButton6Click() {
 }
 
 void TForm1::SpeedButton7Click() {
-    program::ProgramText lines = programLines();
-    if (program::generateCommand(*m_chart, lines, *m_prompts))
-        setProgramLines(lines);
+    generateListing();
 }
 
 void TForm1::SpeedButton8Click() {
@@ -249,8 +345,11 @@ void TForm1::SpeedButton9Click() {
 
 void TForm1::SpeedButton10Click() {
     program::ProgramText lines = programLines();
-    if (program::loadTextCommand(lines, *m_prompts))
+    if (program::loadTextCommand(lines, *m_prompts)) {
         setProgramLines(lines);
+        m_listing.changedByHand();
+        updateListingBar();
+    }
 }
 
 void TForm1::NavBar1ItemClick(int blockType) {

@@ -2,12 +2,15 @@
 
 #include "chart/ChartFile.h"
 #include "files/Prompts.h"
+#include "program/ListingFreshness.h"
 #include "program/ProgramText.h"
 
 #include <QMainWindow>
 #include <array>
 #include <memory>
 
+class QFrame;
+class QLabel;
 class QPlainTextEdit;
 class QSplitter;
 class QToolButton;
@@ -35,6 +38,11 @@ public:
     TChartFile& chartFile() { return *m_chartFile; }
     TFlowChartView* flowChart() const { return m_flowChart1; }
     QPlainTextEdit* programText() const { return m_memo1; }
+    // The bar above the program text that says the chart changed since the listing was made.
+    QFrame* listingBar() const { return m_listingBar; }
+    QLabel* listingBarText() const { return m_listingBarText; }
+    // Where the program text came from, and which of its lines each block made.
+    const program::TListingFreshness& listingState() const { return m_listing; }
     editors::TEditorDialogs& editorDialogs() { return *m_editors; }
     TFormDownload* downloadWindow() const { return m_formDownload; }
     // Toolbar button 1..10; nullptr for any other number.
@@ -55,9 +63,21 @@ private:
     void buildToolbar(QWidget* panel);
     void connectControls();
 
-    // The program text as lines of bytes, and back into the text box.
+    QWidget* buildProgramPane(QWidget* parent);
+
+    // The program text as lines of bytes, and back into the text box (which is no typing).
     program::ProgramText programLines() const;
     void setProgramLines(const program::ProgramText& lines);
+
+    // The listing of the chart as it is into the program text, remembered as the chart's.
+    // A record that does not parse is shown and the text stays. True when the text was replaced.
+    bool generateListing();
+    // The chart changed: what follows it is brought up to date once the current event is over,
+    // so a burst of changes (a file read block by block) is followed once.
+    void chartChanged();
+    void refresh();
+    // The bar above the program text shows while the text is the listing of an older chart.
+    void updateListingBar();
 
     // Shows what a file command did: the caption, and an empty program text after the chart
     // was replaced.
@@ -87,6 +107,10 @@ private:
     void NavBar1ItemClick(int blockType);
     // Double click on the canvas: edit the selected block in its dialog.
     void FlowChart1DblClick();
+    // Typing, pasting or undoing in the program text: from now on it is sent as it is.
+    void Memo1Change();
+    // Click on "Generate again" in the bar above the program text: generate.
+    void ListingBarLinkClick();
 
     QWidget* m_panel1 = nullptr;
     std::array<QToolButton*, 11> m_speedButtons{}; // index 1..10
@@ -94,6 +118,11 @@ private:
     QSplitter* m_splitter1 = nullptr;
     TFlowChartView* m_flowChart1 = nullptr;
     QPlainTextEdit* m_memo1 = nullptr;
+    QFrame* m_listingBar = nullptr;
+    QLabel* m_listingBarText = nullptr;
+    program::TListingFreshness m_listing;
+    bool m_settingText = false;   // the window itself is filling the program text
+    bool m_refreshQueued = false; // a refresh waits in the event queue
     std::unique_ptr<files::TPrompts> m_prompts;
     // The chart lives on the canvas model the view owns; the file state on the chart.
     std::unique_ptr<TChart> m_chart;

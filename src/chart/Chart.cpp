@@ -116,6 +116,7 @@ TChart::TChart(TFlowChart& canvas, PostFunction post) : m_canvas(canvas), m_post
 
 TChart::~TChart() {
     m_canvas.OnSelection = nullptr;
+    OnChange = nullptr; // whoever listens may already be half gone
     ClearChart();
 }
 
@@ -143,6 +144,24 @@ std::vector<std::string_view> TChart::BlockRecords() const {
     return records;
 }
 
+int TChart::BlockNumberOf(const TFcObject* object) const {
+    // Blocks stand at the even positions from 2 on: start, spot, block, spot, block, ...
+    const int i = IndexOfBlock(object);
+    return i < 0 ? 0 : i / 2;
+}
+
+TFcObject* TChart::BlockAt(int number) const {
+    if (number < 1 || number > BlockCount())
+        return nullptr;
+    return static_cast<TSeqPanel&>(*m_items[static_cast<std::size_t>(2 * number)]).Object;
+}
+
+void TChart::changed() {
+    ++m_revision;
+    if (OnChange)
+        OnChange();
+}
+
 void TChart::NewChart() {
     // Whatever is still in the list would otherwise keep its objects on the canvas for good.
     if (!m_items.empty())
@@ -160,6 +179,7 @@ void TChart::NewChart() {
     m_startObject = static_cast<TPanelItem&>(*m_items.front()).Object;
     m_endObject = static_cast<TPanelItem&>(*m_items.back()).Object;
     checkInvariant();
+    changed();
 }
 
 void TChart::ClearChart() {
@@ -174,6 +194,7 @@ void TChart::ClearChart() {
         std::unique_ptr<TChartItem> item = std::move(m_items.back());
         m_items.pop_back();
     }
+    changed();
 }
 
 std::unique_ptr<TSeqPanel> TChart::makeBlock(int blockType, std::string record) {
@@ -212,6 +233,7 @@ void TChart::InsertBlock(int blockType) {
     m_canvas.SelectObject(blockRef.Object);
     m_canvas.ScrollIntoView(blockRef.Object);
     checkInvariant();
+    changed();
 }
 
 TFcObject* TChart::AppendBlock(int blockType) {
@@ -237,6 +259,7 @@ TFcObject* TChart::appendBlock(int blockType, std::string* record) {
     SetItemLeft(blockRef, LayoutLeft);
     m_lastAppendedBlock = blockRef.Object;
     checkInvariant();
+    changed();
     return m_lastAppendedBlock;
 }
 
@@ -265,6 +288,7 @@ void TChart::DeleteBlock(TFcObject* object) {
         }
     }
     checkInvariant();
+    changed();
 }
 
 void TChart::RunPendingSelection() {
@@ -278,6 +302,14 @@ void TChart::SetBlockHeight(TFcObject* object, int height) {
         return;
     object->SetHeight(height);
     m_items[static_cast<std::size_t>(i)]->Height = height;
+}
+
+bool TChart::SetBlockRecord(TFcObject* object, std::string record) {
+    if (IndexOfBlock(object) < 0 || object->Payload == record)
+        return false;
+    object->Payload = std::move(record);
+    changed();
+    return true;
 }
 
 void TChart::Relayout() {

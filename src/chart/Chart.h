@@ -7,6 +7,7 @@
 #include "records/BlockCatalog.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <memory_resource>
@@ -144,6 +145,21 @@ public:
     // The parameter records of the blocks, from top to bottom; views valid until the chart or a
     // record changes.
     std::vector<std::string_view> BlockRecords() const;
+    // The position of a block among the blocks, counted from 1 at the top; 0 for any other
+    // object. Constant time.
+    int BlockNumberOf(const TFcObject* object) const;
+    // The object of block `number` (counted from 1); nullptr outside 1..BlockCount().
+    TFcObject* BlockAt(int number) const;
+
+    // ---- changes ----
+    // Counts the changes to what the chart holds: a block added or removed, a block's record
+    // replaced by a different one, the chart cleared or begun anew. Layout, heights, captions,
+    // selection and scrolling are no change. A listing made at one revision is the chart's
+    // listing for as long as the revision stays.
+    std::uint64_t Revision() const { return m_revision; }
+    // Called after every counted change, once per operation (a chart read from a file calls it
+    // once per block: a listener that does real work should gather the calls).
+    std::function<void()> OnChange;
 
     // ---- operations ----
     // Start terminal, one spot, end terminal; selects the spot's marker. Destroys any items
@@ -165,6 +181,9 @@ public:
     void DeleteBlock(TFcObject* object);
     // The block's object and item take the height; no layout. Nothing for other objects.
     void SetBlockHeight(TFcObject* object, int height);
+    // Replaces the block's parameter record; a change only when the record differs. Nothing for
+    // other objects. True when the record changed.
+    bool SetBlockRecord(TFcObject* object, std::string record);
     // Places every item from the top, each below the previous with no gap.
     void Relayout();
 
@@ -214,6 +233,8 @@ private:
     void unregisterItem(const TChartItem& item);
     // Asserts InvariantHolds in builds with assertions.
     void checkInvariant() const;
+    // Counts a change and tells the listener.
+    void changed();
 
     TFlowChart& m_canvas;
     PostFunction m_post;
@@ -228,6 +249,7 @@ private:
     TFcObject* m_endObject = nullptr;
     TFcObject* m_lastAppendedBlock = nullptr;
     TFcObject* m_pendingSelection = nullptr;
+    std::uint64_t m_revision = 0;
 
     // Posted tasks hold a weak reference, so a task that outlives the chart does nothing.
     std::shared_ptr<TChart*> m_alive = std::make_shared<TChart*>(this);

@@ -27,7 +27,7 @@ TEditOutcome editSelectedBlock(TChart& chart, const TBlockEditor& edit,
     }
 
     if (object->Payload.empty())
-        object->Payload = DefaultRecord(type);
+        chart.SetBlockRecord(object, DefaultRecord(type));
     TEditOutcome outcome = edit(type, object->Payload);
     if (!outcome.error.empty()) {
         if (reportError)
@@ -37,7 +37,7 @@ TEditOutcome editSelectedBlock(TChart& chart, const TBlockEditor& edit,
     switch (outcome.result) {
     case TEditResult::Ok:
         if (!outcome.record.empty())
-            object->Payload = outcome.record;
+            chart.SetBlockRecord(object, outcome.record);
         if (outcome.caption) {
             object->SetText(outcome.caption->text);
             chart.SetBlockHeight(object, outcome.caption->height);

@@ -1,6 +1,8 @@
 #include "ChartTestSupport.h"
 #include "records/BlockCatalog.h"
 
+#include <cstdint>
+#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <set>
@@ -462,6 +464,105 @@ TEST(ChartRecords, BlockRecordsFollowChartOrder) {
     EXPECT_EQ(records[0], DefaultRecord(14));
     EXPECT_EQ(records[1], DefaultRecord(1));
     EXPECT_EQ(records[2], DefaultRecord(9));
+}
+
+TEST(ChartLookup, BlockNumbersCountTheBlocksFromTheTop) {
+    ChartHarness h;
+    for (int type : {1, 2, 3})
+        h.insertAt(h.chart.Count() - 2, type);
+    const std::vector<TFcObject*> blocks = h.chart.Blocks();
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_EQ(h.chart.BlockNumberOf(blocks[static_cast<std::size_t>(n - 1)]), n);
+        EXPECT_EQ(h.chart.BlockAt(n), blocks[static_cast<std::size_t>(n - 1)]);
+    }
+    // Anything that is not a block has no number, and no number outside 1..3 has a block.
+    const TFcObject* others[] = {h.object(0), h.marker(1), h.object(h.chart.Count() - 1), nullptr};
+    for (const TFcObject* other : others)
+        EXPECT_EQ(h.chart.BlockNumberOf(other), 0);
+    for (int n : {-1, 0, 4})
+        EXPECT_EQ(h.chart.BlockAt(n), nullptr) << n;
+    // Deleting the first block moves the others up by one.
+    h.chart.DeleteBlock(blocks[0]);
+    EXPECT_EQ(h.chart.BlockNumberOf(blocks[2]), 2);
+    EXPECT_EQ(h.chart.BlockAt(1), blocks[1]);
+}
+
+// What a change is: every operation that alters the blocks or their records counts once and is
+// told to the listener at once; layout, heights, selection and an unchanged record do not.
+TEST(ChartRevision, EveryChangeOfTheBlocksCountsAndIsTold) {
+    ChartHarness h;
+    h.insertAt(1, 1);
+    h.insertAt(3, 5);
+    int told = 0;
+    std::uint64_t revisionWhenTold = 0;
+    h.chart.OnChange = [&] {
+        ++told;
+        revisionWhenTold = h.chart.Revision();
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> step;
+        int changes;
+    };
+    const Case cases[] = {
+        {"insert", [&] { h.insertAt(1, 2); }, 1},
+        {"append", [&] { h.chart.AppendBlock(6); }, 1},
+        {"append with a record", [&] { h.chart.AppendBlock(5, DefaultRecord(5)); }, 1},
+        {"a type outside the catalogue", [&] { h.chart.AppendBlock(7); }, 0},
+        {"a palette click without a marker",
+         [&] {
+             h.canvas.SelectObject(nullptr);
+             h.chart.InsertBlock(1);
+         },
+         0},
+        {"delete", [&] { h.chart.DeleteBlock(h.chart.BlockAt(1)); }, 1},
+        {"delete of a marker", [&] { h.chart.DeleteBlock(h.marker(1)); }, 0},
+        {"a different record",
+         [&] { EXPECT_TRUE(h.chart.SetBlockRecord(h.chart.BlockAt(1), "<CtrlNode type=\"1\"/>")); },
+         1},
+        {"the same record",
+         [&] {
+             EXPECT_FALSE(h.chart.SetBlockRecord(h.chart.BlockAt(1), "<CtrlNode type=\"1\"/>"));
+         },
+         0},
+        {"a record for a marker", [&] { EXPECT_FALSE(h.chart.SetBlockRecord(h.marker(1), "x")); },
+         0},
+        {"height", [&] { h.chart.SetBlockHeight(h.chart.BlockAt(1), 40); }, 0},
+        {"layout", [&] { h.chart.Relayout(); }, 0},
+        {"selection", [&] { h.canvas.SelectObject(h.chart.BlockAt(2)); }, 0},
+        {"the deferred selection", [&] { h.drain(); }, 0},
+        {"clear", [&] { h.chart.ClearChart(); }, 1},
+        {"new chart on an empty list", [&] { h.chart.NewChart(); }, 1},
+        {"new chart on a full list (cleared first)",
+         [&] {
+             h.chart.AppendBlock(1);
+             h.chart.NewChart();
+         },
+         3},
+    };
+    for (const Case& c : cases) {
+        const std::uint64_t before = h.chart.Revision();
+        told = 0;
+        c.step();
+        EXPECT_EQ(h.chart.Revision(), before + static_cast<std::uint64_t>(c.changes)) << c.what;
+        EXPECT_EQ(told, c.changes) << c.what;
+        if (c.changes > 0) {
+            EXPECT_EQ(revisionWhenTold, h.chart.Revision()) << c.what << ": told before counting";
+        }
+    }
+}
+
+TEST(ChartRevision, ADestroyedChartTellsNobody) {
+    TFlowChart canvas;
+    int told = 0;
+    {
+        TChart chart(canvas);
+        chart.NewChart();
+        chart.AppendBlock(1);
+        chart.OnChange = [&] { ++told; };
+    }
+    EXPECT_EQ(told, 0);
+    EXPECT_EQ(canvas.ObjectCount(), 0);
 }
 
 } // namespace

@@ -20,6 +20,9 @@ public:
     std::optional<std::string> saveFileName(FileKind) override { return std::nullopt; }
     std::optional<std::string> openFileName(FileKind) override { return std::nullopt; }
     Answer askYesNoCancel(const std::string&) override { return Answer::Cancel; }
+    std::size_t askChoice(const std::string&, const std::vector<std::string>& choices) override {
+        return choices.empty() ? 0 : choices.size() - 1;
+    }
     void showMessage(Severity, const std::string& message) override { errors.push_back(message); }
 };
 

@@ -44,6 +44,11 @@ public:
         ADD_FAILURE() << "no command here asks a question: " << question;
         return Answer::Cancel;
     }
+    std::size_t askChoice(const std::string& question,
+                          const std::vector<std::string>& choices) override {
+        ADD_FAILURE() << "no command here asks a question: " << question;
+        return choices.empty() ? 0 : choices.size() - 1;
+    }
     void showMessage(Severity, const std::string& message) override { errors.push_back(message); }
 
 private:

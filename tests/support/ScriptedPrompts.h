@@ -1,9 +1,11 @@
 // Answers a command's questions from queues and logs what was asked, as a person would answer
-// the dialogs. An empty queue answers as a person closing the dialog would: no name, Cancel.
+// the dialogs. An empty queue answers as a person closing the dialog would: no name, Cancel,
+// the last choice.
 #pragma once
 
 #include "files/Prompts.h"
 
+#include <cstddef>
 #include <deque>
 #include <gtest/gtest.h>
 #include <optional>
@@ -17,7 +19,15 @@ public:
         saveTextNames;
     std::deque<Answer> answers;
     std::vector<std::string> questions; // every Yes/No/Cancel question, in order
-    std::vector<std::string> errors;    // every error box, in order
+    // Choice questions: the positions to answer with, and every question asked with the choices
+    // it offered.
+    std::deque<std::size_t> choiceAnswers;
+    struct ChoiceQuestion {
+        std::string question;
+        std::vector<std::string> choices;
+    };
+    std::vector<ChoiceQuestion> choiceQuestions;
+    std::vector<std::string> errors;                        // every error box, in order
     std::vector<std::pair<Severity, std::string>> messages; // every box, errors too
     std::vector<std::string> dialogs; // "openChart", "saveChart", "openText", "saveText"
     // A question with no answer queued fails the test instead of answering Cancel.
@@ -40,6 +50,20 @@ public:
         }
         const Answer a = answers.front();
         answers.pop_front();
+        return a;
+    }
+    std::size_t askChoice(const std::string& question,
+                          const std::vector<std::string>& choices) override {
+        choiceQuestions.push_back({question, choices});
+        const std::size_t closing = choices.empty() ? 0 : choices.size() - 1;
+        if (choiceAnswers.empty()) {
+            if (questionsMustBeScripted)
+                ADD_FAILURE() << "unexpected question: " << question;
+            return closing;
+        }
+        const std::size_t a = choiceAnswers.front();
+        choiceAnswers.pop_front();
+        EXPECT_LT(a, choices.size()) << "the script answers with a choice not offered";
         return a;
     }
     void showMessage(Severity severity, const std::string& message) override {

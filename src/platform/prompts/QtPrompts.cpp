@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace platform {
 
@@ -74,6 +75,31 @@ files::TPrompts::Answer TQtPrompts::askYesNoCancel(const std::string& question) 
     default:
         return Answer::Cancel;
     }
+}
+
+// A question box with one push button per choice, in the order given: the first is the
+// default button, the last the answer of Escape and of the frame's close button.
+std::size_t TQtPrompts::askChoice(const std::string& question,
+                                  const std::vector<std::string>& choices) {
+    if (choices.empty())
+        return 0;
+    QString text = toQString(question);
+    text.replace("\r\n", "\n");
+    QMessageBox box(QMessageBox::Question, title(), text, QMessageBox::NoButton, owner());
+    std::vector<QAbstractButton*> buttons;
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const QMessageBox::ButtonRole role = i + 1 == choices.size() ? QMessageBox::RejectRole
+                                             : i == 0                ? QMessageBox::AcceptRole
+                                                                     : QMessageBox::ActionRole;
+        buttons.push_back(box.addButton(toQString(choices[i]), role));
+    }
+    box.setDefaultButton(static_cast<QPushButton*>(buttons.front()));
+    box.setEscapeButton(buttons.back());
+    box.exec();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (box.clickedButton() == buttons[i])
+            return i;
+    return choices.size() - 1;
 }
 
 void TQtPrompts::showMessage(Severity severity, const std::string& message) {

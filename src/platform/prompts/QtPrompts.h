@@ -19,6 +19,8 @@ public:
     std::optional<std::string> openFileName(FileKind kind) override;
     std::optional<std::string> saveFileName(FileKind kind) override;
     Answer askYesNoCancel(const std::string& question) override;
+    std::size_t askChoice(const std::string& question,
+                          const std::vector<std::string>& choices) override;
     void showMessage(Severity severity, const std::string& message) override;
 
 private:
