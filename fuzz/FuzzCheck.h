@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -40,29 +39,6 @@ inline std::string shown(std::string_view text, std::size_t limit = 400) {
 inline void require(bool holds, std::string_view rule, std::string_view detail = {}) {
     if (!holds)
         fail(rule, detail);
-}
-
-// A finding already reported can be stepped over while the fuzzer looks for others: a run with
-// its name in ZOLVANE_FUZZ_TOLERATE (names separated by commas) lets that case pass. Without
-// the variable every rule is checked in full; fuzz/findings/README.md lists the names.
-inline bool tolerated(std::string_view finding) {
-    static const std::string names = [] {
-        const char* value = std::getenv("ZOLVANE_FUZZ_TOLERATE");
-        return value ? "," + std::string(value) + "," : std::string();
-    }();
-    return names.find("," + std::string(finding) + ",") != std::string::npos;
-}
-
-// True for a listing line "NUMBER REM """: the line of a statement that is empty (finding
-// "empty-statement").
-inline bool emptyStatementLine(std::string_view line) {
-    const std::size_t space = line.find(' ');
-    if (space == 0 || space == std::string_view::npos)
-        return false;
-    for (std::size_t i = 0; i < space; ++i)
-        if (line[i] < '0' || line[i] > '9')
-            return false;
-    return line.substr(space) == " REM \"\"";
 }
 
 } // namespace fuzzcheck

@@ -9,7 +9,6 @@
 #include "download/ProgramImage.h"
 #include "files/Files.h"
 #include "program/ChartListing.h"
-#include "records/SimpleXML.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -92,18 +91,6 @@ std::vector<TBlockCopy> blocksOf(const TChart& chart) {
     return copies;
 }
 
-// Finding "record-not-rewritten": a record holding a child that writes no tag of its own (a
-// comment, a CDATA section, an element without a local name) is kept at open in a form that
-// reads back as a different text. Tolerating it puts every record in the form it reads back as,
-// which is what opening would store once it keeps the text of its read-back check.
-void rewriteRecords(TChart& chart) {
-    TSimpleXML document;
-    for (TFcObject* block : chart.Blocks()) {
-        document.LoadFromText(block->Payload);
-        block->Payload = document.SaveToText();
-    }
-}
-
 std::string describe(const std::vector<TBlockCopy>& blocks) {
     std::string text;
     for (const TBlockCopy& block : blocks)
@@ -126,8 +113,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     TChart& chart = *opened->chart;
-    if (fuzzcheck::tolerated("record-not-rewritten"))
-        rewriteRecords(chart);
     const std::vector<TBlockCopy> before = blocksOf(chart);
 
     // (a) Generate: a message, or lines the robot takes.
@@ -137,12 +122,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(listing.lines.empty(), "a Generate that stops gives no lines");
     } else {
         require(!listing.lines.empty(), "a listing begins with the product name line");
-        for (const std::string& line : listing.lines) {
-            if (fuzzcheck::tolerated("empty-statement") && fuzzcheck::emptyStatementLine(line))
-                continue;
+        for (const std::string& line : listing.lines)
             require(download::CheckLine(line) == download::kLineAccepted,
                     "every listing line passes the line check", line);
-        }
     }
 
     // (b) Save, open the saved file, and find the same blocks.

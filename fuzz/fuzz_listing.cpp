@@ -49,8 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             listing.lines.empty() ? std::string() : listing.lines.front());
     std::int32_t previous = 0;
     for (const std::string& line : listing.lines) {
-        if (fuzzcheck::tolerated("empty-statement") && fuzzcheck::emptyStatementLine(line))
-            continue;
         const download::TParsedLine parsed = download::ParseLine(line);
         require(parsed.code == download::kLineAccepted, "every listing line passes the line check",
                 line);
