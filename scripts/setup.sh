@@ -21,6 +21,28 @@ if ((${#missing[@]})); then
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+# The fuzz targets' compiler and runtime: wanted, not needed. Where they cannot be installed
+# (another release, no package) the rest goes on and scripts/fuzz-smoke skips its run.
+optional=(clang libclang-rt-14-dev)
+missing=()
+for p in "${optional[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]})); then
+  echo "Installing missing packages for the fuzz targets: ${missing[*]}"
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+  export DEBIAN_FRONTEND=noninteractive
+  install_optional() {
+    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  }
+  if ! install_optional && ! { "${sudo_cmd[@]}" apt-get update -qq && install_optional; }; then
+    echo "Could not install ${missing[*]}: the fuzz smoke run will be skipped."
+  fi
+fi
+
 jobs=$(nproc 2>/dev/null || echo 2)
 if [[ ! -f build/CMakeCache.txt ]]; then
   cmake --preset default >/dev/null
