@@ -362,5 +362,11 @@ void TForm1::FlowChart1DblClick() {
         [this](BlockType type, const std::string& record) {
             return m_editors->editBlock(type, record);
         },
-        [this](const std::string& message) { m_prompts->showError(message); });
+        [this](const std::string& message) { m_prompts->showError(message); },
+        {.offerNames =
+             [this](const std::vector<std::string>& names) { m_editors->setNameChoices(names); },
+         .confirm =
+             [this](const std::string& question) {
+                 return m_prompts->askChoice(question, {"Yes", "No"}) == 0;
+             }});
 }

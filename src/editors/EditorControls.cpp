@@ -1,6 +1,7 @@
 #include "editors/EditorControls.h"
 
 #include "editors/values/ControlRules.h"
+#include "platform/text/CodePage.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -433,6 +434,29 @@ QScrollBar* makeSlider(QWidget* parent, const QString& name, int lo, int hi) {
 
 void setListIndex(QComboBox* list, std::int64_t value) {
     list->setCurrentIndex(listIndexFromValue(value, list->count()));
+}
+
+QComboBox* makeNameList(QWidget* parent, const QString& name, QLineEdit* edit) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setEditable(true);
+    list->setLineEdit(edit);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setCompleter(nullptr);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return list;
+}
+
+void setNameChoices(QComboBox* list, const std::vector<std::string>& names) {
+    QLineEdit* edit = list->lineEdit();
+    const QString text = edit ? edit->text() : QString();
+    const QSignalBlocker blocker(list);
+    list->clear();
+    for (const std::string& n : names)
+        list->addItem(platform::toQString(n));
+    list->setCurrentIndex(-1);
+    if (edit)
+        edit->setText(text);
 }
 
 } // namespace editors

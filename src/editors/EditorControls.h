@@ -220,5 +220,11 @@ QComboBox* makeVariableList(QWidget* parent, const QString& name);
 QScrollBar* makeSlider(QWidget* parent, const QString& name, int lo, int hi);
 // Chooses list entry `value` of a record, or none when it is not an entry.
 void setListIndex(QComboBox* list, std::int64_t value);
+// An editable list named `name` whose text box is `edit` (which keeps its name and its filter):
+// the name typed, or one of the names offered picked from the list. Nothing typed is added to
+// the list and nothing typed is completed: the text is what the person typed or picked.
+QComboBox* makeNameList(QWidget* parent, const QString& name, QLineEdit* edit);
+// Offers the names (bytes of the system code page) in the list; the text stays as it is.
+void setNameChoices(QComboBox* list, const std::vector<std::string>& names);
 
 } // namespace editors

@@ -43,6 +43,12 @@ TEditorDialogs::TEditorDialogs(QWidget* parent, std::vector<std::string> phrases
     form<TFormVOICEX>()->setPhrases(std::move(phrases));
 }
 
+void TEditorDialogs::setNameChoices(const std::vector<std::string>& names) {
+    form<TFormGOTOEnd>()->setNameChoices(names);
+    form<TFormGOTOIF>()->setNameChoices(names);
+    form<TFormGOSUB>()->setNameChoices(names);
+}
+
 int TEditorDialogs::execute(TEditorDialog& dialog) {
     return m_execHook ? m_execHook(dialog) : dialog.exec();
 }

@@ -50,6 +50,10 @@ public:
     // not parse (then `error` holds the parser's message).
     TEditOutcome editBlock(BlockType blockType, const std::string& record);
 
+    // The names the Goto, GotoIf and Call Sub dialogs offer in their lists until the next call
+    // (bytes of the system code page; the dispatch gives the chart's labels or subroutines).
+    void setNameChoices(const std::vector<std::string>& names);
+
     // Replaces showing the dialog modally: the hook gets the filled dialog and returns its
     // result (1, 2 or 7), for example after clicking one of its buttons. Tests of windows that
     // edit blocks answer the editors this way without an event loop; an empty hook restores

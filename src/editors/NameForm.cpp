@@ -2,11 +2,12 @@
 
 #include "platform/text/CodePage.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 
 namespace editors {
 
-TNameForm::TNameForm(QWidget* parent, const QString& title, const QString& label)
+TNameForm::TNameForm(QWidget* parent, const QString& title, const QString& label, TNames names)
     : TEditorDialog(parent, title) {
     auto* grid = new QGridLayout(panel());
     auto* hint = new QLabel(panel());
@@ -16,12 +17,22 @@ TNameForm::TNameForm(QWidget* parent, const QString& title, const QString& label
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setMinimumWidth(200);
     grid->addWidget(new QLabel(label, panel()), 0, 0);
-    grid->addWidget(m_edit1, 0, 1);
+    if (names == TNames::Offered) {
+        m_nameList1 = makeNameList(panel(), QStringLiteral("NameList1"), m_edit1);
+        grid->addWidget(m_nameList1, 0, 1);
+    } else {
+        grid->addWidget(m_edit1, 0, 1);
+    }
     grid->addWidget(hint, 1, 1);
     // Keep the frame's size when the hint appears.
     QSizePolicy keep = hint->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     hint->setSizePolicy(keep);
+}
+
+void TNameForm::setNameChoices(const std::vector<std::string>& names) {
+    if (m_nameList1)
+        editors::setNameChoices(m_nameList1, names);
 }
 
 void TNameForm::setName(const std::string& name) {

@@ -4,7 +4,7 @@ namespace editors {
 
 TFormGOSUB::TFormGOSUB(QWidget* parent)
     : TNameForm(parent, QStringLiteral("Call Subroutine"),
-                QStringLiteral("Name of the subroutine:")) {
+                QStringLiteral("Name of the subroutine:"), TNames::Offered) {
     setObjectName(QStringLiteral("FormGOSUB"));
 }
 

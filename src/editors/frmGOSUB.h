@@ -4,7 +4,7 @@
 
 namespace editors {
 
-// TFormGOSUB: the Call Sub block's editor.
+// TFormGOSUB: the Call Sub block's editor; its list offers the chart's subroutines.
 class TFormGOSUB : public TNameForm {
 public:
     using Values = TCallSubValues;

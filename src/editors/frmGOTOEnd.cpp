@@ -3,7 +3,7 @@
 namespace editors {
 
 TFormGOTOEnd::TFormGOTOEnd(QWidget* parent)
-    : TNameForm(parent, QStringLiteral("GOTO"), QStringLiteral("GOTO Label:")) {
+    : TNameForm(parent, QStringLiteral("GOTO"), QStringLiteral("GOTO Label:"), TNames::Offered) {
     setObjectName(QStringLiteral("FormGOTOEnd"));
 }
 

@@ -4,7 +4,7 @@
 
 namespace editors {
 
-// TFormGOTOEnd: the Goto block's editor.
+// TFormGOTOEnd: the Goto block's editor; its list offers the chart's labels.
 class TFormGOTOEnd : public TNameForm {
 public:
     using Values = TGotoValues;

@@ -2,6 +2,7 @@
 
 #include "platform/text/CodePage.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 
 namespace editors {
@@ -14,15 +15,20 @@ TFormGOTOIF::TFormGOTOIF(QWidget* parent) : TEditorDialog(parent, QStringLiteral
     m_edit2->setMinimumWidth(240);
     m_edit1 = new TStatementEdit(panel());
     m_edit1->setObjectName(QStringLiteral("Edit1"));
+    m_nameList1 = makeNameList(panel(), QStringLiteral("NameList1"), m_edit1);
     grid->addWidget(new QLabel(QStringLiteral("Expression:"), panel()), 0, 0);
     grid->addWidget(m_edit2, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("If condition TRUE\nGOTO Label:"), panel()), 1, 0);
-    grid->addWidget(m_edit1, 1, 1);
+    grid->addWidget(m_nameList1, 1, 1);
 }
 
 void TFormGOTOIF::setValues(const Values& values) {
     m_edit2->setText(platform::toQString(values.condition));
     m_edit1->setText(platform::toQString(values.label));
+}
+
+void TFormGOTOIF::setNameChoices(const std::vector<std::string>& names) {
+    editors::setNameChoices(m_nameList1, names);
 }
 
 TFormGOTOIF::Values TFormGOTOIF::values() const {

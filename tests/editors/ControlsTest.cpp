@@ -208,6 +208,95 @@ TYPED_TEST(NameEdit, RefusesLessThanAndAmpersandTypedOrPastedWithAHint) {
     EXPECT_EQ(edit->text(), "old&name");
 }
 
+// Goto, GotoIf and Call Sub: the name is typed, or picked from the chart's names in the list.
+class NameLists : public testing::Test {
+protected:
+    QWidget host;
+    TFormGOTOEnd gotoForm{&host};
+    TFormGOTOIF gotoIfForm{&host};
+    TFormGOSUB callSubForm{&host};
+    TFormGOTOBegin labelForm{&host};
+    TFormSubBegin subBeginForm{&host};
+
+    static QStringList entries(const QComboBox* list) {
+        QStringList result;
+        for (int i = 0; i < list->count(); ++i)
+            result << list->itemText(i);
+        return result;
+    }
+    // The three dialogs with a list, filled and shown: each with its list and text box.
+    struct Listed {
+        const char* what;
+        QDialog* dialog;
+        std::function<void(const std::vector<std::string>&)> offer;
+        std::function<void(const std::string&)> setName;
+        std::function<std::string()> name;
+    };
+    std::vector<Listed> listed() {
+        return {
+            {"Goto", &gotoForm, [this](const auto& n) { gotoForm.setNameChoices(n); },
+             [this](const std::string& n) { gotoForm.setValues({n}); },
+             [this] { return gotoForm.values().name; }},
+            {"GotoIf", &gotoIfForm, [this](const auto& n) { gotoIfForm.setNameChoices(n); },
+             [this](const std::string& n) {
+                 gotoIfForm.setValues({"A>1", n});
+             },
+             [this] { return gotoIfForm.values().label; }},
+            {"Call Sub", &callSubForm, [this](const auto& n) { callSubForm.setNameChoices(n); },
+             [this](const std::string& n) { callSubForm.setValues({n}); },
+             [this] { return callSubForm.values().name; }},
+        };
+    }
+};
+
+TEST_F(NameLists, OfferTheNamesGivenAndKeepTheTextAsItIs) {
+    for (const Listed& l : listed()) {
+        SCOPED_TRACE(l.what);
+        l.setName("typed");
+        l.offer({"Loop", "End", "\xe9t\xe9"}); // bytes of the code page
+        l.dialog->show();
+        auto* list = l.dialog->findChild<QComboBox*>("NameList1");
+        auto* edit = l.dialog->findChild<QLineEdit*>("Edit1");
+        ASSERT_TRUE(list && edit);
+        EXPECT_TRUE(list->isEditable());
+        EXPECT_EQ(list->lineEdit(), edit) << "the text box is the list's own";
+        EXPECT_EQ(entries(list), (QStringList{"Loop", "End", platform::toQString("\xe9t\xe9")}));
+        EXPECT_EQ(edit->text(), "typed") << "offering names changes no text";
+        EXPECT_EQ(l.name(), "typed");
+
+        // Picking a name puts it in the box.
+        list->setCurrentIndex(1);
+        EXPECT_EQ(l.name(), "End");
+        // Typing is neither completed nor added to the list, Enter included.
+        edit->clear();
+        QTest::keyClicks(edit, "Lo");
+        EXPECT_EQ(edit->text(), "Lo");
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(l.name(), "Lo");
+        EXPECT_EQ(list->count(), 3);
+        EXPECT_TRUE(l.dialog->isVisible()) << "Enter closes no editor";
+
+        // A new offer replaces the old one; none leaves the list empty.
+        l.offer({"Other"});
+        EXPECT_EQ(entries(list), QStringList{"Other"});
+        l.offer({});
+        EXPECT_EQ(list->count(), 0);
+        EXPECT_EQ(l.name(), "Lo");
+        l.dialog->hide();
+    }
+}
+
+TEST_F(NameLists, OnlyTheDialogsThatGoToANameHaveAList) {
+    EXPECT_NE(gotoForm.findChild<QComboBox*>("NameList1"), nullptr);
+    EXPECT_NE(gotoIfForm.findChild<QComboBox*>("NameList1"), nullptr);
+    EXPECT_NE(callSubForm.findChild<QComboBox*>("NameList1"), nullptr);
+    EXPECT_EQ(labelForm.findChild<QComboBox*>(), nullptr);
+    EXPECT_EQ(subBeginForm.findChild<QComboBox*>(), nullptr);
+    labelForm.setNameChoices({"Loop"}); // nothing to offer in
+    labelForm.setValues({"x"});
+    EXPECT_EQ(labelForm.values().name, "x");
+}
+
 TEST(GotoIfEdits, AcceptAnyCharacters) {
     QWidget host;
     TFormGOTOIF form(&host);

@@ -4,11 +4,13 @@
 #include "canvas/FlowChart.h"
 #include "chart/Chart.h"
 #include "editors/EditorDialogs.h"
+#include "editors/values/NameReferences.h"
 #include "records/BlockCatalog.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
 #include <vector>
@@ -222,6 +224,188 @@ TEST_F(DispatchWithDialogs, EndAndSubEndRecordsAreNeitherReadNorWritten) {
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(block(0)->Payload, "not a record");
     EXPECT_EQ(chart.BlockCount(), 1);
+}
+
+// ---- names ----------------------------------------------------------------------------------
+
+// A chart whose name blocks carry names, edited through scripted editors with the hooks.
+class DispatchNames : public DispatchFixture {
+protected:
+    // Appends a block of the type with the name in its record (GotoIf with condition "A>1").
+    TFcObject* named(BlockType type, const std::string& name) {
+        TFcObject* block = chart.AppendBlock(ToInt(type));
+        TEditorValues values;
+        switch (type) {
+        case BlockType::Label:
+            values = TLabelValues{name};
+            break;
+        case BlockType::Goto:
+            values = TGotoValues{name};
+            break;
+        case BlockType::GotoIf:
+            values = TGotoIfValues{"A>1", name};
+            break;
+        case BlockType::SubBegin:
+            values = TSubBeginValues{name};
+            break;
+        default:
+            values = TCallSubValues{name};
+            break;
+        }
+        chart.SetBlockRecord(block, recordFromValues(type, values));
+        if (const auto caption = captionAfterEdit(type, name)) {
+            block->SetText(caption->text);
+            chart.SetBlockHeight(block, caption->height);
+        }
+        chart.Relayout();
+        return block;
+    }
+    // An editor that answers OK with the block renamed to `name`.
+    TBlockEditor renamingTo(const std::string& name) {
+        return [name](BlockType type, const std::string& record) {
+            TEditOutcome outcome;
+            outcome.opened = true;
+            outcome.result = TEditResult::Ok;
+            outcome.record = recordWithName(type, record, name).value_or(record);
+            outcome.caption = captionAfterEdit(type, name);
+            outcome.relayout = editChangesCaption(type);
+            return outcome;
+        };
+    }
+    TDispatchHooks answering(bool yes) {
+        return {.offerNames = [this](const std::vector<std::string>& n) { offered.push_back(n); },
+                .confirm =
+                    [this, yes](const std::string& question) {
+                        questions.push_back(question);
+                        return yes;
+                    }};
+    }
+    std::string nameOf(const TFcObject* block) const {
+        return nameInRecord(*BlockTypeOfKind(block->Kind), block->Payload).value_or("?");
+    }
+
+    std::vector<std::vector<std::string>> offered;
+    std::vector<std::string> questions;
+};
+
+TEST_F(DispatchNames, TheEditorIsOfferedTheNamesTheBlockMayGoTo) {
+    named(BlockType::Label, "Loop");
+    named(BlockType::SubBegin, "Beep");
+    named(BlockType::Label, "End");
+    named(BlockType::Label, "Loop");
+    TFcObject* go = named(BlockType::Goto, "");
+    TFcObject* goIf = named(BlockType::GotoIf, "");
+    TFcObject* call = named(BlockType::CallSub, "");
+    TFcObject* label = chart.BlockAt(1);
+    const std::vector<std::string> labels{"Loop", "End"};
+    const std::vector<std::string> subs{"Beep"};
+    const std::vector<std::string> none;
+    const std::pair<TFcObject*, const std::vector<std::string>*> cases[] = {
+        {go, &labels}, {goIf, &labels}, {call, &subs}, {label, &none}};
+    for (const auto& [block, names] : cases) {
+        offered.clear();
+        select(block);
+        editSelectedBlock(chart, scripted({}), errorsInto(), answering(false));
+        ASSERT_EQ(offered.size(), 1u) << block->Text();
+        EXPECT_EQ(offered[0], *names) << block->Text();
+    }
+    EXPECT_TRUE(questions.empty());
+}
+
+TEST_F(DispatchNames, ARenamedLabelTakesTheGotosAlongWhenThePersonAgrees) {
+    TFcObject* label = named(BlockType::Label, "Loop");
+    TFcObject* go = named(BlockType::Goto, "Loop");
+    TFcObject* goIf = named(BlockType::GotoIf, "Loop");
+    TFcObject* other = named(BlockType::Goto, "Elsewhere");
+    const std::uint64_t revision = chart.Revision();
+    select(label);
+    editSelectedBlock(chart, renamingTo("Again"), errorsInto(), answering(true));
+    EXPECT_EQ(questions,
+              std::vector<std::string>{
+                  "Rename \"Loop\" to \"Again\" in the 2 blocks that go to it as well?"});
+    EXPECT_EQ(nameOf(label), "Again");
+    EXPECT_EQ(nameOf(go), "Again");
+    EXPECT_EQ(nameOf(goIf), "Again");
+    EXPECT_EQ(nameOf(other), "Elsewhere");
+    EXPECT_EQ(goIf->Payload, recordFromValues(BlockType::GotoIf, TGotoIfValues{"A>1", "Again"}));
+    EXPECT_EQ(go->Text(), "Goto"); // a Goto's caption carries no name
+    EXPECT_EQ(chart.Revision(), revision + 3);
+}
+
+TEST_F(DispatchNames, ARenamedSubBeginRenamesTheCallsAndTheirCaptions) {
+    TFcObject* call = named(BlockType::CallSub, "Beep");
+    TFcObject* sub = named(BlockType::SubBegin, "Beep");
+    TFcObject* below = named(BlockType::CallSub, "Other");
+    ASSERT_EQ(call->Text(), "Call Sub:Beep");
+    const int belowTop = below->Top();
+    select(sub);
+    editSelectedBlock(chart, renamingTo("A much longer name"), errorsInto(), answering(true));
+    EXPECT_EQ(questions,
+              std::vector<std::string>{"Rename \"Beep\" to \"A much longer name\" in the "
+                                       "block that calls it as well?"});
+    EXPECT_EQ(nameOf(call), "A much longer name");
+    EXPECT_EQ(call->Text(), "Call Sub:A much longer name");
+    EXPECT_EQ(nameOf(below), "Other");
+    EXPECT_EQ(below->Top(), belowTop) << "the blocks keep their places";
+    // Renamed to nothing, the calls keep their name: nothing is asked.
+    questions.clear();
+    editSelectedBlock(chart, renamingTo(""), errorsInto(), answering(true));
+    EXPECT_TRUE(questions.empty());
+    EXPECT_EQ(nameOf(call), "A much longer name");
+}
+
+TEST_F(DispatchNames, NoOrNoQuestionLeavesTheOtherBlocksAsTheyWere) {
+    struct Case {
+        const char* what;
+        bool withConfirm;
+        bool yes;
+        std::size_t questions;
+    };
+    const Case cases[] = {{"No", true, false, 1}, {"no one to ask", false, true, 0}};
+    for (const Case& c : cases) {
+        chart.NewChart();
+        questions.clear();
+        TFcObject* label = named(BlockType::Label, "Loop");
+        TFcObject* go = named(BlockType::Goto, "Loop");
+        const std::string before = go->Payload;
+        select(label);
+        TDispatchHooks hooks = answering(c.yes);
+        if (!c.withConfirm)
+            hooks.confirm = nullptr;
+        editSelectedBlock(chart, renamingTo("Again"), errorsInto(), hooks);
+        EXPECT_EQ(questions.size(), c.questions) << c.what;
+        EXPECT_EQ(nameOf(label), "Again") << c.what;
+        EXPECT_EQ(go->Payload, before) << c.what;
+    }
+}
+
+TEST_F(DispatchNames, NothingIsAskedWhenTheOldNameStillLeadsSomewhere) {
+    TFcObject* first = named(BlockType::Label, "Loop");
+    named(BlockType::Label, "Loop");
+    TFcObject* go = named(BlockType::Goto, "Loop");
+    select(first);
+    editSelectedBlock(chart, renamingTo("Again"), errorsInto(), answering(true));
+    EXPECT_TRUE(questions.empty());
+    EXPECT_EQ(nameOf(go), "Loop");
+    // Cancelled, nothing is renamed and nothing asked either.
+    chart.NewChart();
+    TFcObject* label = named(BlockType::Label, "Loop");
+    go = named(BlockType::Goto, "Loop");
+    select(label);
+    TEditOutcome cancel;
+    cancel.opened = true;
+    editSelectedBlock(chart, scripted(cancel), errorsInto(), answering(true));
+    EXPECT_TRUE(questions.empty());
+    EXPECT_EQ(nameOf(go), "Loop");
+}
+
+TEST(RenameQuestion, NamesBothNamesAndHowManyBlocks) {
+    EXPECT_EQ(renameQuestion(BlockType::Label, "A", "B", 1),
+              "Rename \"A\" to \"B\" in the block that goes to it as well?");
+    EXPECT_EQ(renameQuestion(BlockType::Label, "A", "B", 3),
+              "Rename \"A\" to \"B\" in the 3 blocks that go to it as well?");
+    EXPECT_EQ(renameQuestion(BlockType::SubBegin, "S", "T", 2),
+              "Rename \"S\" to \"T\" in the 2 blocks that call it as well?");
 }
 
 } // namespace
