@@ -1,0 +1,331 @@
+#include "check/Basic.h"
+
+#include "program/Listing.h"
+
+#include <array>
+#include <limits>
+
+namespace check {
+
+namespace {
+
+using K = TStatementKind;
+
+constexpr std::string_view kValue = "a value: a variable A to Z, a number, a port or sensor name "
+                                    "(PINA, PC0, MIC, ADC0, ...) or \"(\"";
+constexpr std::string_view kStatementStart =
+    "a variable A to Z followed by \"=\", or a command word such as FD, WAIT or IF";
+constexpr std::int64_t kLargestNumber = std::numeric_limits<std::int32_t>::max();
+
+bool isLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isHexDigit(char c) {
+    return isDigit(c) || (c >= 'A' && c <= 'F');
+}
+// As the listing reads names: letters, digits, underscore and the code page's own letters.
+bool continuesName(char c) {
+    return isLetter(c) || isDigit(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+}
+
+bool isSource(std::string_view word) {
+    static constexpr std::array<std::string_view, 19> kSources{
+        "PINA", "PINB", "PINC", "PIND", "PC0",  "PC1",  "PC2",  "PC3",  "PC4", "PCX",
+        "MIC",  "ADC0", "ADC1", "ADC2", "ADC3", "ADC4", "ADC5", "ADC6", "ADC7"};
+    for (const std::string_view source : kSources)
+        if (word == source)
+            return true;
+    return false;
+}
+
+bool isPortCommand(std::string_view word) {
+    if (word.size() == 4 && word.starts_with("DDR"))
+        return word[3] >= 'A' && word[3] <= 'D';
+    if (word.size() == 5 && word.starts_with("PORT"))
+        return word[4] >= 'A' && word[4] <= 'D';
+    return false;
+}
+
+// Commands of one integer.
+bool takesOneInteger(std::string_view word) {
+    static constexpr std::array<std::string_view, 7> kWords{"FD",  "BK",  "LT",    "RT",
+                                                            "KEY", "LED", "VOICEX"};
+    for (const std::string_view w : kWords)
+        if (word == w)
+            return true;
+    return isPortCommand(word);
+}
+
+class TReader {
+public:
+    explicit TReader(std::string_view text) : m_text(text) {}
+
+    TStatementRead read() {
+        TStatementRead result;
+        if (statement(result.statement) && end()) {
+            result.ok = true;
+            return result;
+        }
+        result.error = m_error;
+        return result;
+    }
+
+private:
+    // ---- tokens ----
+    void skipBlanks() {
+        while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t'))
+            ++m_pos;
+    }
+    std::string_view rest() const { return m_text.substr(m_pos); }
+
+    // The word at the current position (letters, then letters and digits), not taken.
+    std::string_view peekWord() {
+        skipBlanks();
+        std::size_t end = m_pos;
+        if (end < m_text.size() && isLetter(m_text[end]))
+            while (end < m_text.size() && (isLetter(m_text[end]) || isDigit(m_text[end])))
+                ++end;
+        return m_text.substr(m_pos, end - m_pos);
+    }
+    bool word(std::string_view w) {
+        if (peekWord() != w)
+            return false;
+        m_pos += w.size();
+        return true;
+    }
+    bool symbol(char c) {
+        skipBlanks();
+        if (m_pos >= m_text.size() || m_text[m_pos] != c)
+            return false;
+        ++m_pos;
+        return true;
+    }
+    bool symbol(char c1, char c2) {
+        skipBlanks();
+        if (m_pos + 1 >= m_text.size() || m_text[m_pos] != c1 || m_text[m_pos + 1] != c2)
+            return false;
+        m_pos += 2;
+        return true;
+    }
+    bool end() {
+        skipBlanks();
+        return m_pos >= m_text.size() || fail("the end of the statement");
+    }
+
+    // Remembers what was expected at the current position; the failure furthest into the
+    // statement is the one reported, as the alternatives that got further say most.
+    bool fail(std::string expected, bool atTarget = false) {
+        skipBlanks();
+        if (!m_failed || m_pos >= m_error.at) {
+            // A name the listing left unresolved is what the reader meets there.
+            for (const std::string_view prefix : {program::kLabelPrefix, program::kSubPrefix}) {
+                if (!rest().starts_with(prefix))
+                    continue;
+                std::size_t end = m_pos + prefix.size();
+                while (end < m_text.size() && continuesName(m_text[end]))
+                    ++end;
+                const std::string_view name =
+                    m_text.substr(m_pos + prefix.size(), end - m_pos - prefix.size());
+                expected += std::string(", but no ") +
+                            (prefix == program::kLabelPrefix ? "Label" : "Sub Begin") +
+                            " is named \"" + std::string(name) + "\"";
+            }
+            m_error = {m_pos, std::move(expected), atTarget};
+            m_failed = true;
+        }
+        return false;
+    }
+
+    // ---- values ----
+    bool number(std::int32_t& value) {
+        skipBlanks();
+        std::size_t end = m_pos;
+        std::int64_t read = 0;
+        while (end < m_text.size() && isDigit(m_text[end])) {
+            read = read * 10 + (m_text[end] - '0');
+            if (read > kLargestNumber)
+                return fail("a number up to " + std::to_string(kLargestNumber));
+            ++end;
+        }
+        if (end == m_pos)
+            return fail("a number");
+        m_pos = end;
+        value = static_cast<std::int32_t>(read);
+        return true;
+    }
+    bool integer(std::int32_t& value) {
+        const bool negative = symbol('-');
+        if (!number(value))
+            return false;
+        if (negative)
+            value = -value;
+        return true;
+    }
+    bool line(std::int32_t& value) {
+        skipBlanks();
+        if (m_pos >= m_text.size() || !isDigit(m_text[m_pos]))
+            return fail("a line number", true);
+        return number(value);
+    }
+    bool variable(char& name) {
+        const std::string_view w = peekWord();
+        if (w.size() == 1 && w[0] >= 'A' && w[0] <= 'Z') {
+            name = w[0];
+            ++m_pos;
+            return true;
+        }
+        if (w.size() == 1)
+            return fail("a variable A to Z, written as a capital letter");
+        return fail("a variable A to Z");
+    }
+    bool integers(std::size_t count) {
+        std::int32_t ignored = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i > 0 && !symbol(','))
+                return fail("\",\"");
+            if (!integer(ignored))
+                return false;
+        }
+        return true;
+    }
+
+    // ---- expressions ----
+    bool factor() {
+        if (symbol('-'))
+            return factor();
+        if (symbol('('))
+            return expr() && (symbol(')') || fail("\")\" or an operator"));
+        skipBlanks();
+        if (m_pos < m_text.size() && isDigit(m_text[m_pos])) {
+            std::int32_t ignored = 0;
+            return number(ignored);
+        }
+        const std::string_view w = peekWord();
+        if ((w.size() == 1 && w[0] >= 'A' && w[0] <= 'Z') || isSource(w)) {
+            m_pos += w.size();
+            return true;
+        }
+        if (w.size() == 1)
+            return fail("a variable A to Z, written as a capital letter");
+        return fail(std::string(kValue));
+    }
+    bool term() {
+        if (!factor())
+            return false;
+        while (symbol('*') || symbol('/'))
+            if (!factor())
+                return false;
+        return true;
+    }
+    bool expr() {
+        if (!term())
+            return false;
+        while (symbol('+') || symbol('-'))
+            if (!term())
+                return false;
+        return true;
+    }
+    bool comparison() {
+        if (symbol('<', '>') || symbol('<', '=') || symbol('>', '=') || symbol('=') ||
+            symbol('<') || symbol('>'))
+            return true;
+        return fail("a comparison: =, <>, <, >, <= or >=");
+    }
+    bool relation() {
+        const std::size_t start = m_pos;
+        if (symbol('(')) {
+            if (condition() && symbol(')'))
+                return true;
+            m_pos = start; // a bracketed value, not a bracketed condition
+        }
+        return expr() && comparison() && expr();
+    }
+    bool condition() {
+        if (!relation())
+            return false;
+        while (word("AND") || word("OR"))
+            if (!relation())
+                return false;
+        return true;
+    }
+
+    // ---- statements ----
+    bool statement(TStatement& s) {
+        const std::string_view w = peekWord();
+        if (w.empty())
+            return fail(std::string(kStatementStart));
+        if (w.size() == 1 && w[0] >= 'A' && w[0] <= 'Z') {
+            m_pos += 1;
+            return (symbol('=') || fail("\"=\"")) && expr();
+        }
+        m_pos += w.size();
+        if (w == "FDX" || w == "BKX" || w == "LTX" || w == "RTX" || w == "STX")
+            return true;
+        if (w == "END") {
+            s.kind = K::End;
+            return true;
+        }
+        if (w == "RETURN") {
+            s.kind = K::Return;
+            return true;
+        }
+        if (w == "WAIT") {
+            s.kind = K::Wait;
+            return integer(s.to);
+        }
+        if (takesOneInteger(w))
+            return integers(1);
+        if (w == "MOTOR")
+            return integers(2);
+        if (w == "SERVOE")
+            return integers(6);
+        if (w == "PLAY") {
+            s.kind = K::Play;
+            skipBlanks();
+            const std::size_t start = m_pos;
+            while (m_pos < m_text.size() && isHexDigit(m_text[m_pos]))
+                ++m_pos;
+            s.noNotes = m_pos == start;
+            skipBlanks();
+            return m_pos >= m_text.size() || fail("notes: the digits 0 to 9 and A to F");
+        }
+        if (w == "FOR") {
+            s.kind = K::For;
+            return variable(s.variable) && (symbol('=') || fail("\"=\"")) && integer(s.from) &&
+                   (word("TO") || fail("TO")) && integer(s.to);
+        }
+        if (w == "NEXT") {
+            s.kind = K::Next;
+            return variable(s.variable);
+        }
+        if (w == "GOTO" || w == "GOSUB") {
+            s.kind = w == "GOTO" ? K::Goto : K::Gosub;
+            return line(s.target);
+        }
+        if (w == "IF") {
+            s.kind = K::If;
+            return condition() && (word("THEN") || fail("AND, OR, THEN or an operator")) &&
+                   line(s.target);
+        }
+        m_pos -= w.size();
+        if (w.size() == 1)
+            return fail("a variable A to Z, written as a capital letter");
+        return fail(std::string(kStatementStart));
+    }
+
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+    TStatementError m_error;
+    bool m_failed = false;
+};
+
+} // namespace
+
+TStatementRead ReadStatement(std::string_view statement) {
+    return TReader(statement).read();
+}
+
+} // namespace check

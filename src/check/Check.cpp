@@ -1,0 +1,774 @@
+#include "check/Check.h"
+
+#include "check/Basic.h"
+#include "check/BlockReader.h"
+#include "check/LineMeasure.h"
+#include "download/ProgramImage.h"
+#include "records/BlockCatalog.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+
+namespace check {
+
+namespace {
+
+using B = BlockType;
+using K = TStatementKind;
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+// User text inside a message: control characters written out (a message is one line) and a
+// long text cut short.
+std::string shown(std::string_view text, std::size_t longest = 40) {
+    std::string result;
+    const bool cut = text.size() > longest;
+    if (cut)
+        text = text.substr(0, longest);
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\r')
+            result += "\\r";
+        else if (c == '\n')
+            result += "\\n";
+        else if (c == '\t')
+            result += "\\t";
+        else if (c == '\0')
+            result += "\\0";
+        else if (byte < 0x20 || byte == 0x7F) {
+            result += "\\x";
+            result += kHex[byte >> 4];
+            result += kHex[byte & 0x0F];
+        } else
+            result += c;
+    }
+    if (cut)
+        result += "...";
+    return result;
+}
+
+std::string quoted(std::string_view text, std::size_t longest = 40) {
+    return "\"" + shown(text, longest) + "\"";
+}
+
+std::string blockNumber(std::size_t block) {
+    return "block " + std::to_string(block);
+}
+
+// A name must not hold a control character (bytes 0 to 31 and 127). Line breaks and NUL would
+// split the program line or cut it short, so the listing refuses them outright. The others
+// (tab among them) pass through the listing, but the block's caption does not show them and
+// the name box cannot type them: a jump naming what the pupil reads as the same name would
+// miss, with nothing on the screen to tell why.
+std::optional<char> controlCharacter(std::string_view name) {
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F)
+            return c;
+    }
+    return std::nullopt;
+}
+
+std::string controlCharacterText(char c) {
+    if (c == '\r' || c == '\n')
+        return "a line break, which a program line cannot carry";
+    if (c == '\0')
+        return "a NUL byte, which a program line cannot carry";
+    if (c == '\t')
+        return "a tab, which the block does not show and the editor cannot type";
+    return "the control character " + shown(std::string_view(&c, 1)) +
+           ", which the block does not show and the editor cannot type";
+}
+
+char foldCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string folded(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), foldCase);
+    return result;
+}
+
+// Folded, without blanks at the end: names that look alike on the screen.
+std::string lookalike(std::string_view text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return folded(text);
+}
+
+// The two kinds of names: labels (jumped to) and subroutines (called).
+enum TNameKind { kLabels = 0, kSubs = 1 };
+
+struct TNameWords {
+    std::string_view definition; // the block that defines a name
+    std::string_view reference;  // what uses it
+};
+constexpr TNameWords kNameWords[2] = {{"Label", "jump"}, {"Sub Begin", "call"}};
+
+std::string_view prefixOf(TNameKind kind) {
+    return kind == kLabels ? program::kLabelPrefix : program::kSubPrefix;
+}
+
+// The definitions of one kind of name, as the listing resolves them.
+struct TDefinitions {
+    // Key (prefix and name, exact case) to the entry of the first definition whose key equals it
+    // when letter case is ignored: where every reference to the key leads.
+    std::unordered_map<std::string_view, std::size_t> targets;
+    std::unordered_map<std::string, std::size_t> firstByFolded;
+    // Lookalike key to its first definition; made only when a name is missing.
+    std::unordered_map<std::string, std::size_t> firstByLookalike;
+    bool lookalikesMade = false;
+};
+
+struct TBlockState {
+    std::optional<BlockType> type;
+    bool readable = true;      // the record parsed
+    bool unsafe = false;       // a statement holds a line break or NUL: its lines are not read
+    bool nameReported = false; // the name's own error is out: its target is not reported again
+    std::uint32_t firstEntry = 0;
+    std::uint32_t entryCount = 0;
+    // A named block's name ends its one statement.
+    std::uint32_t nameLength = 0;
+};
+
+class TChecker {
+public:
+    explicit TChecker(std::span<const program::BlockSource> blocks) : m_sources(blocks) {}
+
+    std::vector<TFinding> run() {
+        readBlocks();
+        collectDefinitions();
+        checkNames();
+        checkLines();
+        checkValues();
+        checkLoops();
+        checkSubroutines();
+        checkFlow();
+        std::stable_sort(m_findings.begin(), m_findings.end(),
+                         [](const TFinding& a, const TFinding& b) { return a.block < b.block; });
+        return std::move(m_findings);
+    }
+
+private:
+    void error(std::size_t block, std::string message) {
+        m_findings.push_back({block, TSeverity::Error, std::move(message)});
+    }
+    void warning(std::size_t block, std::string message) {
+        m_findings.push_back({block, TSeverity::Warning, std::move(message)});
+    }
+    const TBlockState& blockOfEntry(std::size_t entry) const {
+        return m_blocks[m_entryBlock[entry] - 1];
+    }
+    bool isType(std::size_t block, BlockType type) const {
+        return m_blocks[block - 1].type == type;
+    }
+    std::string_view nameOf(std::size_t block) const {
+        const TBlockState& state = m_blocks[block - 1];
+        if (state.entryCount == 0)
+            return {};
+        const std::string_view statement = m_entries[state.firstEntry];
+        return statement.substr(statement.size() - state.nameLength);
+    }
+
+    // ---- reading ----
+
+    void readBlocks() {
+        m_entries.reserve(m_sources.size() + 1);
+        m_entryBlock.reserve(m_sources.size() + 1);
+        m_entries.emplace_back(program::kProductName);
+        m_entryBlock.push_back(0);
+        m_blocks.resize(m_sources.size());
+        TBlockReader reader;
+        TBlockText text;
+        for (std::size_t i = 0; i < m_sources.size(); ++i) {
+            const std::size_t block = i + 1;
+            TBlockState& state = m_blocks[i];
+            state.type = BlockTypeOfKind(m_sources[i].kind);
+            if (std::optional<std::string> failure =
+                    reader.read(state.type, m_sources[i].payload, text)) {
+                state.readable = false;
+                error(block, "The " + std::string(BlockInfo(*state.type).caption) +
+                                 " block's record cannot be read (" + shown(*failure, 120) +
+                                 "). Delete the block and put a new one in its place.");
+                continue;
+            }
+            state.firstEntry = static_cast<std::uint32_t>(m_entries.size());
+            state.entryCount = static_cast<std::uint32_t>(text.statements.size());
+            state.nameLength = static_cast<std::uint32_t>(text.name.size());
+            checkCarried(block, state, text);
+            for (std::string& statement : text.statements) {
+                m_entries.push_back(std::move(statement));
+                m_entryBlock.push_back(static_cast<std::uint32_t>(block));
+            }
+        }
+    }
+
+    // A name or statement holding what a program line cannot carry.
+    void checkCarried(std::size_t block, TBlockState& state, const TBlockText& text) {
+        const bool named = state.type == B::Label || state.type == B::Goto ||
+                           state.type == B::GotoIf || state.type == B::SubBegin ||
+                           state.type == B::CallSub;
+        if (named) {
+            if (const std::optional<char> c = controlCharacter(text.name)) {
+                error(block, "The name " + quoted(text.name) + " holds " +
+                                 controlCharacterText(*c) +
+                                 ". Open the block and type the name again.");
+                state.nameReported = true;
+            }
+        }
+        for (const std::string& statement : text.statements) {
+            const auto at = std::find_if(statement.begin(), statement.end(), [](char c) {
+                return c == '\r' || c == '\n' || c == '\0';
+            });
+            if (at == statement.end())
+                continue;
+            state.unsafe = true;
+            // A name holding it is reported already.
+            if (!state.nameReported)
+                error(block, std::string("The block holds ") +
+                                 (*at == '\0' ? "a NUL byte" : "a line break") +
+                                 " in its values, which a program line cannot carry. Open the "
+                                 "block and remove it.");
+            return;
+        }
+    }
+
+    // ---- names ----
+
+    void collectDefinitions() {
+        for (std::size_t k = 1; k < m_entries.size(); ++k) {
+            const std::string& key = m_entries[k];
+            for (const TNameKind kind : {kLabels, kSubs}) {
+                if (!key.starts_with(prefixOf(kind)))
+                    continue;
+                TDefinitions& d = m_definitions[kind];
+                const std::size_t first = d.firstByFolded.try_emplace(folded(key), k).first->second;
+                d.targets.try_emplace(key, first);
+                if (first != k)
+                    reportTwin(kind, k, first);
+            }
+        }
+    }
+
+    void reportTwin(TNameKind kind, std::size_t entry, std::size_t first) {
+        const std::string_view prefix = prefixOf(kind);
+        const std::string_view name = std::string_view(m_entries[entry]).substr(prefix.size());
+        const std::string_view firstName = std::string_view(m_entries[first]).substr(prefix.size());
+        const TNameWords& words = kNameWords[kind];
+        const std::string where = " (" + blockNumber(m_entryBlock[first]) + ")";
+        std::string message =
+            name == firstName
+                ? "Another " + std::string(words.definition) + " named " + quoted(name) +
+                      " comes first" + where
+                : "The " + std::string(words.definition) + " " + quoted(firstName) + where +
+                      " has the same name but for letter case, which counts as the same name";
+        message += ": every " + std::string(words.reference) + " to " + quoted(name) +
+                   " goes there, so this one is never reached. Rename one of them.";
+        warning(m_entryBlock[entry], std::move(message));
+    }
+
+    void checkNames() {
+        for (std::size_t i = 0; i < m_blocks.size(); ++i) {
+            TBlockState& state = m_blocks[i];
+            const std::size_t block = i + 1;
+            if (!state.readable || state.nameReported)
+                continue;
+            switch (state.type.value_or(B::End)) {
+            case B::Label:
+                if (state.nameLength == 0)
+                    warning(block, "The Label has no name. Give it one, so that a Goto or GotoIf "
+                                   "can choose it.");
+                break;
+            case B::SubBegin:
+                if (state.nameLength == 0)
+                    warning(block, "The Sub Begin has no name. Give the subroutine one, so that a "
+                                   "Call Sub can choose it.");
+                break;
+            case B::Goto:
+            case B::GotoIf:
+                checkReference(block, state, kLabels);
+                break;
+            case B::CallSub:
+                checkReference(block, state, kSubs);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
+    const std::unordered_map<std::string, std::size_t>& lookalikes(TNameKind kind) {
+        TDefinitions& d = m_definitions[kind];
+        if (!d.lookalikesMade)
+            for (std::size_t k = 1; k < m_entries.size(); ++k)
+                if (m_entries[k].starts_with(prefixOf(kind)))
+                    d.firstByLookalike.try_emplace(lookalike(m_entries[k]), k);
+        d.lookalikesMade = true;
+        return d.firstByLookalike;
+    }
+
+    void checkReference(std::size_t block, TBlockState& state, TNameKind kind) {
+        const std::string_view name = nameOf(block);
+        const std::string key = std::string(prefixOf(kind)) + std::string(name);
+        const TDefinitions& d = m_definitions[kind];
+        const std::string_view blockWord = BlockInfo(*state.type).caption;
+        const std::string_view wanted = kNameWords[kind].definition;
+        const auto found = d.targets.find(key);
+        if (found != d.targets.end()) {
+            if (name.empty())
+                warning(block, "The " + std::string(blockWord) + " names no " +
+                                   std::string(wanted) + ": it goes to the " + std::string(wanted) +
+                                   " without a name (" + blockNumber(m_entryBlock[found->second]) +
+                                   "). Name that one and choose its name here.");
+            return;
+        }
+        state.nameReported = true;
+        if (name.empty()) {
+            error(block, "The " + std::string(blockWord) + " names no " + std::string(wanted) +
+                             ". Open it and choose the " + std::string(wanted) + " to " +
+                             (kind == kLabels ? "jump to." : "call."));
+            return;
+        }
+        const auto alike = lookalikes(kind).find(lookalike(key));
+        if (alike != lookalikes(kind).end()) {
+            const std::string_view other =
+                std::string_view(m_entries[alike->second]).substr(prefixOf(kind).size());
+            error(block, "No " + std::string(wanted) + " is named exactly " + quoted(name) +
+                             ": the one at " + blockNumber(m_entryBlock[alike->second]) +
+                             " is named " + quoted(other) +
+                             ", and names must match in letter case and blanks. Choose " +
+                             quoted(other) + " here, or rename that " + std::string(wanted) + ".");
+            return;
+        }
+        const TNameKind otherKind = kind == kLabels ? kSubs : kLabels;
+        const std::string otherKey = std::string(prefixOf(otherKind)) + std::string(name);
+        const auto elsewhere = lookalikes(otherKind).find(lookalike(otherKey));
+        if (elsewhere != lookalikes(otherKind).end()) {
+            const std::string at = blockNumber(m_entryBlock[elsewhere->second]);
+            error(block,
+                  kind == kLabels
+                      ? "No Label is named " + quoted(name) + "; a subroutine is (Sub Begin at " +
+                            at + "), and a Goto cannot run a subroutine. Use a Call Sub for it, " +
+                            "or put a Label named " + quoted(name) + " where the jump should go."
+                      : "No Sub Begin is named " + quoted(name) + "; a Label is (" + at +
+                            "), and a Call Sub cannot jump to a Label. Use a Goto for it, or " +
+                            "begin a subroutine with a Sub Begin named " + quoted(name) + ".");
+            return;
+        }
+        error(block, kind == kLabels
+                         ? "No Label is named " + quoted(name) + ". Put a Label named " +
+                               quoted(name) +
+                               " where the jump should go, or choose the name of an existing Label."
+                         : "No Sub Begin is named " + quoted(name) +
+                               ". Begin the subroutine with a " + "Sub Begin named " +
+                               quoted(name) + ", or choose the name of an existing one.");
+    }
+
+    // ---- the listing's lines: line check, size and the robot's reading ----
+
+    void checkLines() {
+        const std::vector<program::ResolvedLine> resolved = program::resolveStatements(m_entries);
+        const TListingMeasure measure = MeasureListing(resolved);
+
+        std::vector<bool> dropped(resolved.size(), false);
+        bool numbersReported = false;
+        for (const download::TDroppedLine& d : measure.dropped) {
+            const std::size_t i = d.position - 1;
+            dropped[i] = true;
+            const std::size_t entry = resolved[i].entry;
+            const std::size_t block = m_entryBlock[entry];
+            if (block == 0 || blockOfEntry(entry).unsafe)
+                continue;
+            // A listing line fails for its number or an empty statement; a NUL byte makes the
+            // block unsafe, reported already (see LineMeasure.h).
+            if (d.code == download::kLineBadNumber) {
+                if (!numbersReported)
+                    reportLineNumbers(block, entry);
+                numbersReported = true;
+            } else if (d.code == download::kLineNotQuoted) {
+                error(block, isType(block, B::Expression)
+                                 ? "The Expression is empty, and the robot takes no empty program "
+                                   "line. Write a statement in it, or remove the block."
+                                 : "The block gives an empty statement (one of its values is "
+                                   "outside what the block knows), and the robot takes no empty "
+                                   "program line. Open the block and choose its values again.");
+            }
+        }
+        checkSize(measure, resolved, dropped);
+
+        m_statements.assign(m_entries.size(), TStatement{});
+        for (std::size_t i = 0; i < resolved.size(); ++i) {
+            const std::size_t entry = resolved[i].entry;
+            const std::size_t block = m_entryBlock[entry];
+            const std::string& statement = resolved[i].statement;
+            if (block == 0 || statement.empty() || blockOfEntry(entry).unsafe)
+                continue;
+            const TStatementRead read = ReadStatement(statement);
+            if (read.ok)
+                m_statements[entry] = read.statement;
+            else
+                reportUnread(block, statement, read.error);
+        }
+    }
+
+    void reportLineNumbers(std::size_t block, std::size_t entry) {
+        // Entry k is numbered 10 * (k + 1); the product-name line takes the first number.
+        const std::size_t most = download::kMaxLineNumber / 10 - 1;
+        error(block, "From this block on, the program lines are numbered above " +
+                         std::to_string(download::kMaxLineNumber) + " (this block's line is " +
+                         std::to_string(10 * (entry + 1)) +
+                         "), which the robot cannot number: the download would leave them out. "
+                         "Make the program shorter: it can hold " +
+                         std::to_string(most) +
+                         " statements at most, Labels and Sub Begins counted too.");
+    }
+
+    void checkSize(const TListingMeasure& measure,
+                   const std::vector<program::ResolvedLine>& resolved,
+                   const std::vector<bool>& dropped) {
+        const bool imageTooLarge = measure.imageTooLarge();
+        const bool memoryTooSmall = measure.tooLargeForRobot();
+        if (!imageTooLarge && !memoryTooSmall)
+            return;
+        // The first line that goes into the image but does not fit.
+        std::size_t block = m_blocks.size();
+        for (std::size_t i = measure.lastLineThatFits; i < resolved.size(); ++i) {
+            if (!dropped[i] && m_entryBlock[resolved[i].entry] != 0) {
+                block = m_entryBlock[resolved[i].entry];
+                break;
+            }
+        }
+        std::string why;
+        if (imageTooLarge)
+            why = "its image takes " + std::to_string(measure.imageSize) +
+                  " bytes, and a download carries " + std::to_string(download::kMaxImageSize) +
+                  " at most";
+        if (memoryTooSmall)
+            why += std::string(why.empty() ? "" : "; ") + "its lines need " +
+                   std::to_string(measure.memory) + " bytes of program memory, and the robot has " +
+                   std::to_string(download::kProgramMemory);
+        error(block, "The program is too large for one download: " + why +
+                         ". The lines from this block on do not fit; remove blocks, or split the "
+                         "program in two.");
+    }
+
+    void reportUnread(std::size_t block, const std::string& statement,
+                      const TStatementError& failure) {
+        const TBlockState& state = m_blocks[block - 1];
+        constexpr std::string_view kThen = " THEN ";
+        const std::size_t then = statement.rfind(kThen);
+        // The name after GOTO, GOSUB or THEN has its own finding already.
+        if (state.nameReported && (state.type != B::GotoIf || (then != std::string::npos &&
+                                                               failure.at >= then + kThen.size())))
+            return;
+        const std::string where =
+            failure.at >= statement.size()
+                ? "at its end"
+                : "at " + quoted(std::string_view(statement).substr(failure.at), 24);
+        const std::string reading = where + " the robot expects " + failure.expected;
+        if (state.type == B::Expression) {
+            error(block, "The robot cannot read the expression " + quoted(statement) + ": " +
+                             reading +
+                             ". Write an assignment such as A=B+1, or a command such as WAIT "
+                             "100.");
+            return;
+        }
+        if (state.type == B::GotoIf && statement.starts_with("IF ") && then != std::string::npos) {
+            const std::string_view condition = std::string_view(statement).substr(3, then - 3);
+            if (condition.find_first_not_of(" \t") == std::string_view::npos) {
+                error(block, "The GotoIf has no condition. Write a comparison such as A>3 or "
+                             "PC0=1.");
+                return;
+            }
+            error(block, "The robot cannot read the condition " + quoted(condition) + ": " +
+                             reading +
+                             ". Write a comparison such as A>3 or PC0=1, of variables A to Z, "
+                             "numbers and sensor names, joined with AND or OR.");
+            return;
+        }
+        error(block, "The robot cannot read the statement " + quoted(statement) +
+                         " this block gives: " + reading +
+                         ". Open the block and choose its values again.");
+    }
+
+    // ---- values that do nothing ----
+
+    void checkValues() {
+        for (std::size_t k = 1; k < m_entries.size(); ++k) {
+            const TStatement& s = m_statements[k];
+            const std::size_t block = m_entryBlock[k];
+            if (s.kind == K::Wait && s.to <= 0)
+                warning(block, "The wait time is " + std::to_string(s.to) +
+                                   ", so it does not wait at all. Set a time above 0, or remove "
+                                   "the block.");
+            if (s.kind == K::Play && s.noNotes)
+                warning(block, isType(block, B::Music)
+                                   ? "The Music block has no notes, so it plays nothing. Open it "
+                                     "and compose a tune, or remove the block."
+                                   : "The PLAY has no notes, so it plays nothing. Write the notes "
+                                     "after PLAY, or remove it.");
+        }
+    }
+
+    // ---- loops ----
+
+    void checkLoops() {
+        struct TOpenLoop {
+            char variable;
+            std::size_t block;
+        };
+        std::vector<TOpenLoop> open;
+        for (std::size_t k = 1; k < m_entries.size(); ++k) {
+            const TStatement& s = m_statements[k];
+            const std::size_t block = m_entryBlock[k];
+            const std::string variable(1, s.variable);
+            if (s.kind == K::For) {
+                for (const TOpenLoop& outer : open) {
+                    if (outer.variable != s.variable)
+                        continue;
+                    warning(block, "This loop counts with variable " + variable +
+                                       ", as does the loop around it (" + blockNumber(outer.block) +
+                                       "): the inner loop upsets the outer one's count. Give one "
+                                       "of them another variable.");
+                    break;
+                }
+                const std::int64_t count = std::int64_t{s.to} - s.from + 1;
+                if (count <= 0)
+                    warning(block, "The loop repeats " + std::to_string(count) +
+                                       " times (it counts from " + std::to_string(s.from) + " to " +
+                                       std::to_string(s.to) +
+                                       "). Set a count of 1 or more, or remove the loop.");
+                open.push_back({s.variable, block});
+            } else if (s.kind == K::Next) {
+                auto match = std::find_if(open.rbegin(), open.rend(), [&](const TOpenLoop& l) {
+                    return l.variable == s.variable;
+                });
+                if (match == open.rend()) {
+                    error(block, "No loop of variable " + variable +
+                                     " is open above this Loop End to close. Put a Loop Begin "
+                                     "of " +
+                                     variable +
+                                     " above it, or give this block the variable of its Loop "
+                                     "Begin.");
+                    continue;
+                }
+                const std::size_t kept = static_cast<std::size_t>(open.rend() - match) - 1;
+                for (std::size_t j = kept + 1; j < open.size(); ++j) {
+                    const std::string inner(1, open[j].variable);
+                    error(open[j].block, "The loop of variable " + inner +
+                                             " is not closed before the Loop End at " +
+                                             blockNumber(block) + " closes the loop of " +
+                                             variable + " around it. Put a Loop End of " + inner +
+                                             " above " + blockNumber(block) + ".");
+                }
+                open.resize(kept);
+            }
+        }
+        for (const TOpenLoop& loop : open) {
+            const std::string variable(1, loop.variable);
+            error(loop.block, "The loop of variable " + variable +
+                                  " is never closed. Put a Loop End of " + variable +
+                                  " below the blocks to repeat.");
+        }
+    }
+
+    // ---- subroutines ----
+
+    void checkSubroutines() {
+        std::optional<std::size_t> open;
+        auto unclosed = [&](std::string_view where, std::string_view so) {
+            warning(*open, "The subroutine " + quoted(nameOf(*open)) + " has no Sub End before " +
+                               std::string(where) + ", so " + std::string(so) +
+                               ". Put a Sub End where it should return.");
+        };
+        for (std::size_t block = 1; block <= m_blocks.size(); ++block) {
+            if (!m_blocks[block - 1].readable)
+                continue;
+            if (isType(block, B::SubBegin)) {
+                if (open)
+                    unclosed("the next Sub Begin (" + blockNumber(block) + ")",
+                             "it runs on into that subroutine");
+                open = block;
+            } else if (isType(block, B::SubEnd)) {
+                open.reset();
+            }
+        }
+        if (open)
+            unclosed("the end of the chart", "it never returns to its Call Sub");
+    }
+
+    // ---- the paths through the program ----
+
+    // The entry a jump to the line number leads to: the robot goes on at the first line
+    // numbered at least that.
+    std::optional<std::size_t> entryOfLine(std::int64_t number) const {
+        if (number <= 0)
+            return std::nullopt;
+        const auto entry = static_cast<std::size_t>((number + 9) / 10 - 1);
+        return entry < m_entries.size() ? std::optional<std::size_t>(entry) : std::nullopt;
+    }
+
+    // Marks every entry reached from `start`. From the main program (`called` false) a RETURN is
+    // recorded in m_returnsUncalled; every GOSUB target goes into m_calls.
+    void walk(std::size_t start, bool called, std::vector<char>& reached) {
+        std::vector<std::size_t> pending{start};
+        auto go = [&](std::optional<std::size_t> entry) {
+            if (entry && *entry < m_entries.size() && !reached[*entry])
+                pending.push_back(*entry);
+        };
+        while (!pending.empty()) {
+            const std::size_t k = pending.back();
+            pending.pop_back();
+            if (reached[k])
+                continue;
+            reached[k] = 1;
+            const TStatement& s = m_statements[k];
+            switch (s.kind) {
+            case K::Goto:
+                go(entryOfLine(s.target));
+                break;
+            case K::If:
+                go(k + 1);
+                go(entryOfLine(s.target));
+                break;
+            case K::Gosub:
+                go(k + 1);
+                if (const std::optional<std::size_t> target = entryOfLine(s.target))
+                    m_calls.push_back(*target);
+                break;
+            case K::End:
+                break;
+            case K::Return:
+                if (!called)
+                    m_returnsUncalled.push_back(k);
+                break;
+            default:
+                go(k + 1);
+            }
+        }
+    }
+
+    void checkFlow() {
+        // Nothing to run: nothing to end either.
+        if (m_entries.size() <= 1)
+            return;
+        std::vector<char> main(m_entries.size(), 0);
+        std::vector<char> called(m_entries.size(), 0);
+        walk(0, false, main);
+        for (std::size_t i = 0; i < m_calls.size(); ++i)
+            walk(m_calls[i], true, called);
+
+        std::sort(m_returnsUncalled.begin(), m_returnsUncalled.end());
+        std::size_t lastBlock = 0;
+        for (const std::size_t k : m_returnsUncalled) {
+            const std::size_t block = m_entryBlock[k];
+            if (block == lastBlock)
+                continue;
+            lastBlock = block;
+            reportUncalledReturn(block);
+        }
+
+        bool hasEnd = false;
+        for (const TStatement& s : m_statements)
+            hasEnd = hasEnd || s.kind == K::End;
+        if (!hasEnd)
+            warning(m_entryBlock.back(), "The program has no End. Put an End at the bottom of the "
+                                         "main program, so that the robot stops there.");
+
+        // Runs of blocks that no path reaches; a run ending in End blocks ends before them (an
+        // End nothing reaches does no harm, as after an endless loop).
+        auto reached = [&](std::size_t block) {
+            const TBlockState& state = m_blocks[block - 1];
+            for (std::size_t k = state.firstEntry; k < state.firstEntry + state.entryCount; ++k)
+                if (main[k] || called[k])
+                    return true;
+            return false;
+        };
+        auto counts = [&](std::size_t block) {
+            const TBlockState& state = m_blocks[block - 1];
+            return state.readable && state.entryCount > 0;
+        };
+        std::size_t block = 1;
+        while (block <= m_blocks.size()) {
+            if (!counts(block) || reached(block)) {
+                ++block;
+                continue;
+            }
+            const std::size_t first = block;
+            while (block <= m_blocks.size() && counts(block) && !reached(block))
+                ++block;
+            std::size_t last = block - 1;
+            while (last >= first && isType(last, B::End))
+                --last;
+            if (last >= first)
+                reportUnreached(first, last);
+        }
+    }
+
+    void reportUncalledReturn(std::size_t block) {
+        std::optional<std::size_t> begin;
+        for (std::size_t b = block; b-- > 1;) {
+            if (isType(b, B::SubBegin)) {
+                begin = b;
+                break;
+            }
+        }
+        const std::string what = isType(block, B::SubEnd) ? "this Sub End" : "this RETURN";
+        warning(block, "The program runs into " + what +
+                           " without a Call Sub, and the robot cannot return from a subroutine "
+                           "it was not called into. " +
+                           (begin ? "Put an End above the subroutine's Sub Begin (" +
+                                        blockNumber(*begin) + ")."
+                                  : std::string("Put an End above it, or remove it.")));
+    }
+
+    void reportUnreached(std::size_t first, std::size_t last) {
+        const std::size_t after = last - first;
+        const std::string these = after == 0 ? "this block"
+                                             : "this block and the " + std::to_string(after) +
+                                                   (after == 1 ? " block" : " blocks") +
+                                                   " after it (up to " + blockNumber(last) + ")";
+        if (isType(first, B::SubBegin)) {
+            warning(first, "No Call Sub that runs calls the subroutine " + quoted(nameOf(first)) +
+                               ", and no path runs into it: " + these +
+                               (after == 0 ? " never runs" : " never run") +
+                               ". Call it with a Call Sub, or remove it.");
+            return;
+        }
+        warning(first, "No path reaches " + these +
+                           ": the blocks above end the program or jump away, and no jump leads "
+                           "here. Remove " +
+                           (after == 0 ? "it" : "them") + ", or put a Label above and jump to it.");
+    }
+
+    std::span<const program::BlockSource> m_sources;
+    std::vector<TBlockState> m_blocks;
+    std::vector<std::string> m_entries;      // the listing's entries, product name first
+    std::vector<std::uint32_t> m_entryBlock; // the block of each entry (0: the product name)
+    TDefinitions m_definitions[2];           // labels, subroutines
+    // Each entry's statement as read; one that does not read (or a definition) counts as Other.
+    std::vector<TStatement> m_statements;
+    std::vector<std::size_t> m_calls;           // the entries GOSUB leads to
+    std::vector<std::size_t> m_returnsUncalled; // RETURN entries reached without a call
+    std::vector<TFinding> m_findings;
+};
+
+} // namespace
+
+std::string_view SeverityWord(TSeverity severity) {
+    return severity == TSeverity::Error ? "error" : "warning";
+}
+
+std::vector<TFinding> CheckProgram(std::span<const program::BlockSource> blocks) {
+    return TChecker(blocks).run();
+}
+
+bool HasError(std::span<const TFinding> findings) {
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const TFinding& f) { return f.severity == TSeverity::Error; });
+}
+
+} // namespace check
