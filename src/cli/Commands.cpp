@@ -6,9 +6,10 @@
 namespace cli {
 
 std::span<const Command> commands() {
-    static constexpr std::array<Command, 9> table{{
+    static constexpr std::array<Command, 10> table{{
         {"record", runRecord},
         {"listing", runListing},
+        {"lint", runLint},
         {"chart", runChart},
         {"resave", runResave},
         {"check", runCheck},

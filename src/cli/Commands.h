@@ -23,6 +23,7 @@ std::span<const Command> commands();
 // One command per source file; each is defined in its Cmd<Area>.cpp.
 int runRecord(const Args& args);
 int runListing(const Args& args);
+int runLint(const Args& args);
 int runChart(const Args& args);
 int runResave(const Args& args);
 int runCheck(const Args& args);

@@ -11,6 +11,7 @@ constexpr const char* kUsage =
     "usage: zolvane COMMAND [ARGS]\n"
     "  record TYPE                           default parameter record of a block type\n"
     "  listing CHART.lcs                     the program listing of a chart\n"
+    "  lint CHART.lcs                        the faults of a chart's program, block by block\n"
     "  chart [--phrases FILE] CHART.lcs      the chart items, one per line\n"
     "  resave IN.lcs OUT.lcs                 open a chart and save it again\n"
     "  check LISTING.txt                     the line-check code of every line\n"
