@@ -303,8 +303,9 @@ TEST(Listing, LineBreaksAndNulInValuesStopWithTheBlockNamed) {
 // A block whose statement comes out empty (a new Expression nobody filled in, a record with a
 // mode no dialog offers) would give a line the robot refuses; Generate names the block instead.
 TEST(Listing, AnEmptyStatementStopsWithTheBlockNamed) {
-    for (const std::string& empty : {record(20), record(20, child("command", "")),
-                                     record(1, child("mode", "9")), record(4, child("mode", "5"))}) {
+    for (const std::string& empty :
+         {record(20), record(20, child("command", "")), record(1, child("mode", "9")),
+          record(4, child("mode", "5"))}) {
         const std::vector<std::string> records{record(5, child("wait", "1")), record(14), empty};
         const program::ListingResult result = program::generateListingFromRecords(records);
         ASSERT_FALSE(result.ok()) << empty;
