@@ -21,12 +21,15 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // The pictures live in a static library; naming the resource keeps the linker from dropping it.
 static void initResources() {
@@ -174,6 +177,16 @@ void TForm1::buildToolbar(QWidget* panel) {
         button->setIconSize(QSize(30, 30));
         m_speedButtons[b.number] = button;
     }
+    // Beside the text buttons: the toggle for the line numbers on the canvas (off at start, so
+    // the chart looks as it always did).
+    m_lineNumbersButton = new QToolButton(panel);
+    m_lineNumbersButton->setObjectName("LineNumbersButton");
+    m_lineNumbersButton->setAutoRaise(true);
+    m_lineNumbersButton->setCheckable(true);
+    m_lineNumbersButton->setGeometry(546, 2, 32, 32);
+    m_lineNumbersButton->setIcon(QIcon(":/toolbar/linenumbers.svg"));
+    m_lineNumbersButton->setIconSize(QSize(30, 30));
+    m_lineNumbersButton->setToolTip("Line numbers on the chart");
 }
 
 void TForm1::connectControls() {
@@ -191,6 +204,12 @@ void TForm1::connectControls() {
     connect(m_flowChart1, &TFlowChartView::dblClick, this, &TForm1::FlowChart1DblClick);
     connect(m_memo1, &QPlainTextEdit::textChanged, this, &TForm1::Memo1Change);
     connect(m_listingBarText, &QLabel::linkActivated, this, &TForm1::ListingBarLinkClick);
+    connect(m_memo1, &QPlainTextEdit::cursorPositionChanged, this, &TForm1::Memo1CursorMove);
+    // A click on the line the cursor is already on moves no cursor: the release is watched too.
+    m_memo1->viewport()->installEventFilter(this);
+    connect(m_flowChart1, &TFlowChartView::selectionChanged, this,
+            &TForm1::FlowChart1SelectionChange);
+    connect(m_lineNumbersButton, &QToolButton::clicked, this, &TForm1::LineNumbersButtonClick);
 }
 
 program::ProgramText TForm1::programLines() const {
@@ -216,6 +235,7 @@ bool TForm1::generateListing() {
     setProgramLines(listing.lines);
     m_listing.generated(m_chart->Revision(), listing.lines, std::move(listing.lineBlocks));
     updateListingBar();
+    updateLinks();
     return true;
 }
 
@@ -232,10 +252,80 @@ void TForm1::chartChanged() {
 
 void TForm1::refresh() {
     updateListingBar();
+    updateLinks();
 }
 
 void TForm1::updateListingBar() {
     m_listingBar->setVisible(m_listing.stale(m_chart->Revision()));
+}
+
+void TForm1::updateLinks() {
+    highlightSelectedBlock(false);
+    updateLineNumbers();
+}
+
+void TForm1::highlightSelectedBlock(bool reveal) {
+    QList<QTextEdit::ExtraSelection> marked;
+    std::vector<std::size_t> lines;
+    if (m_listing.linked(m_chart->Revision()))
+        if (const int block = m_chart->BlockNumberOf(m_flowChart1->chart().SelectedObject()))
+            lines = m_listing.linesOfBlock(static_cast<std::size_t>(block));
+    QTextDocument* document = m_memo1->document();
+    for (const std::size_t line : lines) {
+        QTextEdit::ExtraSelection selection;
+        selection.cursor = QTextCursor(document->findBlockByNumber(static_cast<int>(line)));
+        selection.format.setBackground(QColor(255, 230, 140));
+        selection.format.setProperty(QTextFormat::FullWidthSelection, true);
+        marked.append(selection);
+    }
+    m_memo1->setExtraSelections(marked);
+    if (!reveal || lines.empty())
+        return;
+    // A block picked on the canvas: its first line comes into view, unless the cursor is on
+    // one of its lines already (the block was picked by its line).
+    const auto cursorLine = static_cast<std::size_t>(m_memo1->textCursor().blockNumber());
+    if (std::find(lines.begin(), lines.end(), cursorLine) != lines.end())
+        return;
+    m_revealingBlock = true;
+    m_memo1->setTextCursor(
+        QTextCursor(document->findBlockByNumber(static_cast<int>(lines.front()))));
+    m_memo1->ensureCursorVisible();
+    m_revealingBlock = false;
+}
+
+void TForm1::updateLineNumbers() {
+    TFcSideLabels labels;
+    if (m_lineNumbersButton->isChecked() && m_listing.linked(m_chart->Revision())) {
+        const int blocks = m_chart->BlockCount();
+        for (int n = 1; n <= blocks; ++n) {
+            const std::string_view number = m_listing.firstLineNumber(static_cast<std::size_t>(n));
+            if (!number.empty())
+                labels.emplace(
+                    m_chart->BlockAt(n),
+                    QString::fromLatin1(number.data(), static_cast<qsizetype>(number.size())));
+        }
+    }
+    m_flowChart1->setSideLabels(std::move(labels));
+}
+
+void TForm1::selectBlockOfTextLine() {
+    if (m_settingText || m_revealingBlock || !m_listing.linked(m_chart->Revision()))
+        return;
+    const auto line = static_cast<std::size_t>(m_memo1->textCursor().blockNumber());
+    TFcObject* block = m_chart->BlockAt(static_cast<int>(m_listing.blockOfLine(line)));
+    if (!block)
+        return;
+    TFlowChart& canvas = m_flowChart1->chart();
+    canvas.SelectObject(block);
+    canvas.ScrollIntoView(block);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_memo1->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        !m_memo1->textCursor().hasSelection())
+        selectBlockOfTextLine();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::Memo1Change() {
@@ -243,6 +333,19 @@ void TForm1::Memo1Change() {
         return;
     m_listing.changedByHand();
     updateListingBar();
+    updateLinks();
+}
+
+void TForm1::Memo1CursorMove() {
+    selectBlockOfTextLine();
+}
+
+void TForm1::FlowChart1SelectionChange() {
+    highlightSelectedBlock(true);
+}
+
+void TForm1::LineNumbersButtonClick() {
+    updateLineNumbers();
 }
 
 void TForm1::ListingBarLinkClick() {
@@ -269,6 +372,7 @@ void TForm1::showFileResult(const TChartFileResult& result) {
         m_settingText = false;
         m_listing.emptied();
         updateListingBar();
+        updateLinks();
     }
     if (!result.note.empty())
         statusBar()->showMessage(platform::toQString(result.note));
@@ -349,6 +453,7 @@ void TForm1::SpeedButton10Click() {
         setProgramLines(lines);
         m_listing.changedByHand();
         updateListingBar();
+        updateLinks();
     }
 }
 

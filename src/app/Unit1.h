@@ -50,6 +50,8 @@ public:
         return number >= 1 && number <= 10 ? m_speedButtons[number] : nullptr;
     }
     TNavBar* palette() const { return m_navBar1; }
+    // The toolbar's toggle that shows each block's first line number on the canvas.
+    QToolButton* lineNumbersButton() const { return m_lineNumbersButton; }
     // Opens a chart file as Open does once the name is chosen (no question, no dialog).
     files::TStatus openChartFile(const std::string& path);
     // Replaces the file dialogs and message boxes of the window and of the download window
@@ -58,6 +60,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildToolbar(QWidget* panel);
@@ -78,6 +81,13 @@ private:
     void refresh();
     // The bar above the program text shows while the text is the listing of an older chart.
     void updateListingBar();
+    // While the program text is the chart's listing: the lines of the selected block marked in
+    // the text, and (when asked for) each block's first line number beside it on the canvas.
+    void updateLinks();
+    void highlightSelectedBlock(bool reveal);
+    void updateLineNumbers();
+    // The block the line under the text cursor came from, selected on the canvas.
+    void selectBlockOfTextLine();
 
     // Shows what a file command did: the caption, and an empty program text after the chart
     // was replaced.
@@ -111,9 +121,16 @@ private:
     void Memo1Change();
     // Click on "Generate again" in the bar above the program text: generate.
     void ListingBarLinkClick();
+    // The text cursor moved (a click or a key in the program text): select the line's block.
+    void Memo1CursorMove();
+    // The selection on the canvas changed: mark the selected block's lines in the text.
+    void FlowChart1SelectionChange();
+    // Click on the line-number toggle: show or hide the blocks' line numbers.
+    void LineNumbersButtonClick();
 
     QWidget* m_panel1 = nullptr;
     std::array<QToolButton*, 11> m_speedButtons{}; // index 1..10
+    QToolButton* m_lineNumbersButton = nullptr;
     TNavBar* m_navBar1 = nullptr;
     QSplitter* m_splitter1 = nullptr;
     TFlowChartView* m_flowChart1 = nullptr;
@@ -121,8 +138,9 @@ private:
     QFrame* m_listingBar = nullptr;
     QLabel* m_listingBarText = nullptr;
     program::TListingFreshness m_listing;
-    bool m_settingText = false;   // the window itself is filling the program text
-    bool m_refreshQueued = false; // a refresh waits in the event queue
+    bool m_settingText = false;    // the window itself is filling the program text
+    bool m_refreshQueued = false;  // a refresh waits in the event queue
+    bool m_revealingBlock = false; // the text cursor is moved to the selected block's lines
     std::unique_ptr<files::TPrompts> m_prompts;
     // The chart lives on the canvas model the view owns; the file state on the chart.
     std::unique_ptr<TChart> m_chart;

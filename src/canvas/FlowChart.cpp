@@ -264,6 +264,8 @@ void TFlowChart::RemoveObject(TFcObject* object) {
     if (m_dragObject == object)
         CancelDrag();
     DeselectItem(*object);
+    if (m_listener)
+        m_listener->fcRemoving(*object);
     // RemoveConnection edits the list we walk, so walk a copy.
     const std::vector<TFcConnection*> attached = object->m_attached;
     for (TFcConnection* c : attached)
@@ -432,6 +434,8 @@ bool TFlowChart::SelectItem(TFcItem& item) {
     else if (TFcConnection* c = item.asConnection())
         m_selConnections.push_back(c);
     item.repaint();
+    if (m_listener)
+        m_listener->fcSelectionChanged();
     return true;
 }
 
@@ -444,6 +448,8 @@ void TFlowChart::DeselectItem(TFcItem& item) {
     else if (TFcConnection* c = item.asConnection())
         std::erase(m_selConnections, c);
     item.repaint();
+    if (m_listener)
+        m_listener->fcSelectionChanged();
 }
 
 void TFlowChart::ClearSelection() {

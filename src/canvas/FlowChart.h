@@ -50,6 +50,11 @@ public:
     // The scroll position changed (scrolling, ScrollIntoView, keys, or new limits pinning it;
     // the last may happen inside a read of Extent() or ScrollLimits()).
     virtual void fcScrolled() {}
+    // An item became selected or stopped being selected. A change of the selection may call
+    // this more than once (a new selection clears the old one first).
+    virtual void fcSelectionChanged() {}
+    // The object is about to be removed from the canvas: whatever refers to it lets go.
+    virtual void fcRemoving(const TFcObject&) {}
 };
 
 // Common part of objects and connections: caption, font and the selected flag.

@@ -55,7 +55,7 @@ TEST_F(WindowTest, StartsWithItsLayoutAndAPlainUnwrappedProgramText) {
     EXPECT_FALSE(memo->isReadOnly());
 }
 
-TEST_F(WindowTest, ToolbarHoldsTenButtonsInTheirOrderAndPlaces) {
+TEST_F(WindowTest, ToolbarHoldsTenCommandButtonsAndTheLineNumberToggleInTheirPlaces) {
     struct Place {
         int number, left;
     };
@@ -65,7 +65,7 @@ TEST_F(WindowTest, ToolbarHoldsTenButtonsInTheirOrderAndPlaces) {
     ASSERT_NE(panel, nullptr);
     const QList<QToolButton*> buttons =
         panel->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly);
-    EXPECT_EQ(buttons.size(), 10);
+    EXPECT_EQ(buttons.size(), 11);
     for (const Place& p : places) {
         QToolButton* b = window->speedButton(p.number);
         ASSERT_NE(b, nullptr) << p.number;
@@ -73,7 +73,18 @@ TEST_F(WindowTest, ToolbarHoldsTenButtonsInTheirOrderAndPlaces) {
         EXPECT_EQ(b->geometry(), QRect(p.left, 2, 32, 32)) << b->objectName().toStdString();
         EXPECT_FALSE(b->icon().isNull()) << p.number;
         EXPECT_TRUE(b->toolTip().isEmpty()) << p.number;
+        EXPECT_FALSE(b->isCheckable()) << p.number;
     }
+    // The toggle stands after the text buttons, off until pressed.
+    QToolButton* toggle = window->lineNumbersButton();
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_TRUE(buttons.contains(toggle));
+    EXPECT_EQ(toggle->objectName(), "LineNumbersButton");
+    EXPECT_EQ(toggle->geometry(), QRect(546, 2, 32, 32));
+    EXPECT_TRUE(toggle->isCheckable());
+    EXPECT_FALSE(toggle->isChecked());
+    EXPECT_FALSE(toggle->icon().isNull());
+    EXPECT_FALSE(toggle->toolTip().isEmpty());
 }
 
 TEST_F(WindowTest, PaletteShowsFourGroupsInOrderWithTheirItems) {

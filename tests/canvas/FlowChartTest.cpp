@@ -2,6 +2,7 @@
 #include "canvas/FlowChart.h"
 
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -10,8 +11,16 @@ namespace {
 struct Recorder : TFcListener {
     std::vector<TFcRect> areas;
     int scrolled = 0;
+    int selectionChanges = 0;
+    std::vector<const TFcObject*> removing;
+    bool removingWasDeselected = true; // every object told of was already out of the selection
     void fcInvalidate(const TFcRect& area) override { areas.push_back(area); }
     void fcScrolled() override { ++scrolled; }
+    void fcSelectionChanged() override { ++selectionChanges; }
+    void fcRemoving(const TFcObject& object) override {
+        removing.push_back(&object);
+        removingWasDeselected = removingWasDeselected && !object.Selected();
+    }
 };
 
 // An insertion spot as the chart builds it, placed at (left, top).
@@ -311,6 +320,53 @@ TEST_F(SelectionFixture, SelectionRepaintsTheItem) {
     ASSERT_EQ(rec.areas.size(), 1u);
     EXPECT_TRUE(rec.areas[0].contains({0, 40}));
     EXPECT_TRUE(rec.areas[0].contains({-2, 38})); // the marks reach beyond the bounds
+}
+
+TEST_F(SelectionFixture, EveryChangeOfTheSelectionIsTold) {
+    Recorder rec;
+    fc.setListener(&rec);
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        bool told;
+    };
+    const Step steps[] = {
+        {"select", [&] { fc.SelectObject(a); }, true},
+        {"select the selected", [&] { fc.SelectObject(a); }, false},
+        {"select another", [&] { fc.SelectObject(b); }, true},
+        {"a refused object",
+         [&] {
+             refused = a;
+             fc.SelectItem(*a);
+         },
+         false},
+        {"deselect another", [&] { fc.DeselectItem(*a); }, false},
+        {"deselect", [&] { fc.DeselectItem(*b); }, true},
+        {"clear an empty selection", [&] { fc.ClearSelection(); }, false},
+        {"reselect", [&] { fc.SelectObject(b); }, true},
+        {"remove the selected object", [&] { fc.RemoveObject(b); }, true},
+    };
+    for (const Step& step : steps) {
+        rec.selectionChanges = 0;
+        step.act();
+        EXPECT_EQ(rec.selectionChanges > 0, step.told) << step.what;
+    }
+    fc.setListener(nullptr);
+}
+
+TEST(RemoveObjectTest, TellsTheListenerOfEveryObjectBeforeItGoes) {
+    TFlowChart fc;
+    Spot spot = makeSpot(fc, 0, 0);
+    TFcObject* lone = fc.AddObject(0, 100, 10, 10, ShapeRectangle);
+    fc.SelectObject(spot.marker);
+    Recorder rec;
+    fc.setListener(&rec);
+    fc.RemoveObject(spot.marker);
+    fc.RemoveObject(lone);
+    fc.RemoveObject(nullptr);
+    EXPECT_EQ(rec.removing, (std::vector<const TFcObject*>{spot.marker, lone}));
+    EXPECT_TRUE(rec.removingWasDeselected);
+    fc.setListener(nullptr);
 }
 
 // ---- update bracket ----

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QRegion>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -399,6 +400,109 @@ TEST_F(FlowChartViewTest, ModelChangeRepaintsOnlyItsArea) {
     EXPECT_FALSE(painted.contains(centreOf(begin)));
     EXPECT_FALSE(painted.contains(at(300, 300)));
     EXPECT_EQ(pixel(grab(), at(99, 125).x(), at(99, 125).y()), fcRgb(200, 0, 0));
+}
+
+// ---- marks and side labels ------------------------------------------------------------------
+
+TEST_F(FlowChartViewTest, MarksAreRedOrYellowDotsInTheTopRightCornerWithTheirMessageAsTip) {
+    const TFcRect dot = TFlowChartView::markRect(*block);
+    EXPECT_TRUE(bounds(block).contains({dot.left, dot.top}));
+    EXPECT_TRUE(bounds(block).contains({dot.right - 1, dot.bottom - 1}));
+    EXPECT_GT(dot.left, bounds(block).left + bounds(block).width() / 2);
+    EXPECT_LT(dot.top, bounds(block).top + bounds(block).height() / 2);
+    const QPoint centre = at((dot.left + dot.right) / 2, (dot.top + dot.bottom) / 2);
+    EXPECT_EQ(pixel(grab(), centre.x(), centre.y()), kTeal) << "no mark until one is set";
+    EXPECT_TRUE(view->toolTipAt(centreOf(block)).isEmpty());
+
+    struct Case {
+        TFcMark::Level level;
+        QColor color;
+    };
+    const Case cases[] = {{TFcMark::Level::Error, QColor(220, 30, 30)},
+                          {TFcMark::Level::Warning, QColor(250, 200, 0)}};
+    for (const Case& c : cases) {
+        view->setMarks({{block, {c.level, "Block 1: something"}}});
+        const QColor painted = grab().pixelColor(centre);
+        EXPECT_EQ(painted.rgb(), c.color.rgb()) << colorText(pixel(grab(), centre.x(), centre.y()));
+        EXPECT_EQ(view->toolTipAt(centreOf(block)), "Block 1: something");
+        EXPECT_TRUE(view->toolTipAt(centreOf(begin)).isEmpty());
+        EXPECT_TRUE(view->toolTipAt(at(300, 300)).isEmpty());
+    }
+    view->setMarks({});
+    EXPECT_EQ(pixel(grab(), centre.x(), centre.y()), kTeal);
+}
+
+TEST_F(FlowChartViewTest, AMarkAndASideLabelGoWithTheirObject) {
+    view->setMarks(
+        {{block, {TFcMark::Level::Error, "x"}}, {marker, {TFcMark::Level::Warning, "y"}}});
+    view->setSideLabels({{block, "120"}, {marker, "130"}});
+    const TFcRect strip = TFlowChartView::sideLabelRect(*block);
+    const int stripArea = strip.width() * strip.height();
+    ASSERT_LT(countColor(grab(), strip, kSkyBlue), stripArea) << "the number is drawn";
+    PaintRecorder recorder;
+    vp()->installEventFilter(&recorder);
+    view->chart().RemoveObject(block);
+    QApplication::processEvents();
+    vp()->removeEventFilter(&recorder);
+    EXPECT_EQ(view->marks().size(), 1u);
+    EXPECT_EQ(view->marks().count(marker), 1u);
+    EXPECT_EQ(view->sideLabels().size(), 1u);
+    EXPECT_EQ(view->sideLabels().count(marker), 1u);
+    // The strip where the removed block's number stood is painted over.
+    QRegion painted;
+    for (const QRect& r : recorder.rects)
+        painted += r;
+    EXPECT_TRUE(painted.contains(fcToQRect(strip).translated(at(0, 0))));
+    EXPECT_EQ(countColor(grab(), strip, kSkyBlue), stripArea);
+}
+
+TEST_F(FlowChartViewTest, SideLabelsStandLeftOfTheirObjectAndFollowItWhenItMoves) {
+    const auto inkIn = [](const QImage& image, const TFcRect& r) {
+        return r.width() * r.height() - countColor(image, r, kSkyBlue);
+    };
+    const TFcRect strip = TFlowChartView::sideLabelRect(*block);
+    EXPECT_EQ(strip.right, bounds(block).left - 4);
+    EXPECT_EQ(strip.top, bounds(block).top);
+    EXPECT_EQ(strip.bottom, bounds(block).bottom);
+    ASSERT_GE(strip.left, 0);
+    EXPECT_EQ(inkIn(grab(), strip), 0);
+    view->setSideLabels({{block, "120"}});
+    EXPECT_GT(inkIn(grab(), strip), 0) << "the number is drawn";
+
+    // Moved down, the number goes with it: both strips are painted again.
+    PaintRecorder recorder;
+    vp()->installEventFilter(&recorder);
+    block->SetTop(block->Top() + 200);
+    QApplication::processEvents();
+    vp()->removeEventFilter(&recorder);
+    QRegion painted;
+    for (const QRect& r : recorder.rects)
+        painted += r;
+    EXPECT_TRUE(painted.contains(fcToQRect(strip).translated(at(0, 0))));
+    EXPECT_TRUE(
+        painted.contains(fcToQRect(TFlowChartView::sideLabelRect(*block)).translated(at(0, 0))));
+    const QImage moved = grab();
+    EXPECT_EQ(inkIn(moved, strip), 0);
+    EXPECT_GT(inkIn(moved, TFlowChartView::sideLabelRect(*block)), 0);
+
+    view->setSideLabels({});
+    EXPECT_EQ(inkIn(grab(), TFlowChartView::sideLabelRect(*block)), 0);
+}
+
+TEST_F(FlowChartViewTest, SelectionChangesAreSignalledOnceTheEventIsOver) {
+    QSignalSpy spy(view.get(), &TFlowChartView::selectionChanged);
+    view->chart().SelectObject(block);
+    view->chart().SelectObject(marker);
+    view->chart().ClearSelection();
+    EXPECT_EQ(spy.count(), 0) << "not while the change is under way";
+    QApplication::processEvents();
+    EXPECT_EQ(spy.count(), 1);
+    click(centreOf(block));
+    QApplication::processEvents();
+    EXPECT_EQ(spy.count(), 2);
+    click(centreOf(block)); // already selected
+    QApplication::processEvents();
+    EXPECT_EQ(spy.count(), 2);
 }
 
 // ---- mouse selection --------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSvgRenderer>
+#include <QToolTip>
 #include <algorithm>
 
 namespace {
@@ -20,6 +21,12 @@ constexpr int kScrollLine = 16;
 constexpr int kMeasureHeight = 1 << 20;
 // The first length of a caption's beginning that is laid out alone (see paintCaption).
 constexpr std::size_t kCaptionProbe = 2048;
+// A mark's dot: its size and its distance from the object's top right corner.
+constexpr int kMarkSize = 10;
+constexpr int kMarkInset = 3;
+// The strip left of an object that holds its side label, and the gap to the object.
+constexpr int kSideLabelWidth = 62;
+constexpr int kSideLabelGap = 4;
 
 // Corner ellipse of a shape, as the model's shape spans use it; zero for square corners.
 TFcSize cornerOf(TFcShape shape, const TFcRect& b) {
@@ -135,6 +142,8 @@ TFlowChartView::TFlowChartView(QWidget* parent) : QAbstractScrollArea(parent) {
     verticalScrollBar()->setSingleStep(kScrollLine);
     m_chart.ImageSizes.clear(); // follows the picture list, empty until one is set
     m_chart.setListener(this);
+    m_sideLabelFont = font();
+    m_sideLabelFont.setPixelSize(11);
 }
 
 TFlowChartView::~TFlowChartView() {
@@ -188,13 +197,94 @@ TFcPoint TFlowChartView::canvasPoint(QPoint viewportPoint) const {
 // Model notifications and scrolling
 
 void TFlowChartView::fcInvalidate(const TFcRect& area) {
+    TFcRect damaged = area;
+    // An object's side label lies left of it and moves with it.
+    if (!m_sideLabels.empty())
+        damaged.left -= kSideLabelWidth + kSideLabelGap;
+    updateCanvasArea(damaged);
+    // A change of geometry may have changed the extent the scroll bars cover.
+    queueScrollBarSync();
+}
+
+void TFlowChartView::updateCanvasArea(const TFcRect& area) {
     const TFcPoint s = m_chart.ScrollPos();
     const TFcRect client = area.translated(-s.x, -s.y);
     const TFcRect visible{0, 0, viewport()->width(), viewport()->height()};
     if (client.intersects(visible))
         viewport()->update(fcToQRect(client));
-    // A change of geometry may have changed the extent the scroll bars cover.
-    queueScrollBarSync();
+}
+
+void TFlowChartView::fcSelectionChanged() {
+    if (m_selectionQueued)
+        return;
+    m_selectionQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_selectionQueued = false;
+            emit selectionChanged();
+        },
+        Qt::QueuedConnection);
+}
+
+void TFlowChartView::fcRemoving(const TFcObject& object) {
+    // The object's area is repainted by its removal; its label's strip is not.
+    if (m_sideLabels.erase(&object) > 0)
+        updateCanvasArea(sideLabelRect(object));
+    m_marks.erase(&object);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Marks and side labels
+
+TFcRect TFlowChartView::markRect(const TFcObject& object) {
+    const TFcRect b = object.BoundsRect();
+    const int right = b.right - kMarkInset;
+    const int top = b.top + kMarkInset;
+    return {right - kMarkSize, top, right, top + kMarkSize};
+}
+
+TFcRect TFlowChartView::sideLabelRect(const TFcObject& object) {
+    const TFcRect b = object.BoundsRect();
+    const int right = b.left - kSideLabelGap;
+    return {right - kSideLabelWidth, b.top, right, b.bottom};
+}
+
+void TFlowChartView::setMarks(TFcMarks marks) {
+    if (marks == m_marks)
+        return;
+    m_marks = std::move(marks);
+    viewport()->update();
+}
+
+void TFlowChartView::setSideLabels(TFcSideLabels labels) {
+    if (labels == m_sideLabels)
+        return;
+    m_sideLabels = std::move(labels);
+    viewport()->update();
+}
+
+QString TFlowChartView::toolTipAt(QPoint viewportPoint) const {
+    const TFcHit hit = m_chart.HitTest(canvasPoint(viewportPoint));
+    const TFcObject* o = hit.object ? hit.object : hit.nearObject;
+    if (!o)
+        return {};
+    const auto found = m_marks.find(o);
+    return found == m_marks.end() ? QString() : found->second.message;
+}
+
+bool TFlowChartView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        // Hovering a marked block shows what is wrong with it.
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = toolTipAt(help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport());
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void TFlowChartView::fcScrolled() {
@@ -406,8 +496,14 @@ void TFlowChartView::paintEvent(QPaintEvent* event) {
     // Opaque objects are painted over the background from the first to the topmost, which
     // leaves the background exactly where no covering shape lies.
     p.fillRect(fcToQRect(area), fcToQColor(m_chart.Color));
-    for (const TFcObject* o : m_chart.ObjectsIn(area))
+    for (const TFcObject* o : m_chart.ObjectsIn(area)) {
         paintObject(p, *o, area);
+        if (!m_marks.empty())
+            if (const auto mark = m_marks.find(o); mark != m_marks.end())
+                paintMark(p, *o, mark->second);
+    }
+    if (!m_sideLabels.empty())
+        paintSideLabels(p, area);
 
     for (const auto& c : m_chart.Connections()) {
         const TFcPen& pen = c->Pen();
@@ -584,6 +680,30 @@ void TFlowChartView::paintCaption(QPainter& p, const TFcObject& o) {
     p.setPen(fcToQColor(o.Font().Color));
     // The box ends where the inner area ends; drawText clips what does not fit into it.
     p.drawText(QRect(area.left, top, area.width(), area.bottom - top), flags | Qt::AlignTop, text);
+}
+
+void TFlowChartView::paintMark(QPainter& p, const TFcObject& o, const TFcMark& mark) {
+    const TFcRect r = markRect(o);
+    const QColor fill =
+        mark.level == TFcMark::Level::Error ? QColor(220, 30, 30) : QColor(250, 200, 0);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    p.setBrush(fill);
+    p.drawEllipse(QRectF(r.left + 0.5, r.top + 0.5, r.width() - 1, r.height() - 1));
+    p.restore();
+}
+
+void TFlowChartView::paintSideLabels(QPainter& p, const TFcRect& area) {
+    p.save();
+    p.setFont(m_sideLabelFont);
+    p.setPen(QColor(0, 0, 140));
+    for (const auto& [object, text] : m_sideLabels) {
+        const TFcRect r = sideLabelRect(*object);
+        if (r.intersects(area))
+            p.drawText(fcToQRect(r), Qt::AlignRight | Qt::AlignVCenter, text);
+    }
+    p.restore();
 }
 
 void TFlowChartView::paintDragFeedback(QPainter& p) {

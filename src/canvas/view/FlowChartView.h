@@ -12,8 +12,10 @@
 #include <QList>
 #include <QPoint>
 #include <QRect>
+#include <QString>
 #include <map>
 #include <tuple>
+#include <unordered_map>
 
 class QPainter;
 
@@ -24,6 +26,18 @@ TFcRect fcFromQRect(const QRect& rect);
 // The canvas key behind a Qt key code, or false for keys the canvas does not handle.
 bool fcKeyFromQt(int qtKey, TFcKey& key);
 TFcShiftState fcShiftFromQt(Qt::KeyboardModifiers modifiers);
+
+// A mark on a canvas object: a small dot in its top right corner, red for an error and yellow
+// for a warning, with the message as the object's tool tip.
+struct TFcMark {
+    enum class Level { Warning, Error };
+    Level level = Level::Error;
+    QString message;
+    bool operator==(const TFcMark&) const = default;
+};
+using TFcMarks = std::unordered_map<const TFcObject*, TFcMark>;
+// Short texts shown just left of canvas objects (the line number of a block's first statement).
+using TFcSideLabels = std::unordered_map<const TFcObject*, QString>;
 
 class TFlowChartView : public QAbstractScrollArea, private TFcListener {
     Q_OBJECT
@@ -48,10 +62,26 @@ public:
     QPoint viewportPoint(TFcPoint canvasPoint) const;
     TFcPoint canvasPoint(QPoint viewportPoint) const;
 
+    // The marks shown, in place of the ones before. An object's mark goes with the object.
+    void setMarks(TFcMarks marks);
+    const TFcMarks& marks() const { return m_marks; }
+    // The tool tip of the object under a viewport point: its mark's message, or empty.
+    QString toolTipAt(QPoint viewportPoint) const;
+    // The labels left of objects, in place of the ones before (none: no labels). An object's
+    // label goes with the object.
+    void setSideLabels(TFcSideLabels labels);
+    const TFcSideLabels& sideLabels() const { return m_sideLabels; }
+    // Where an object's mark and side label are painted, in canvas coordinates.
+    static TFcRect markRect(const TFcObject& object);
+    static TFcRect sideLabelRect(const TFcObject& object);
+
 signals:
     // A double click with the left button anywhere on the canvas; the first click of the pair
     // has already selected. The model's OnDblClick is raised first.
     void dblClick();
+    // The selection changed, by the mouse, a key or the program; raised once the event that
+    // changed it is over, once however often it changed meanwhile.
+    void selectionChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -61,6 +91,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -69,6 +100,9 @@ private:
     // TFcListener
     void fcInvalidate(const TFcRect& area) override;
     void fcScrolled() override;
+    void fcSelectionChanged() override;
+    void fcRemoving(const TFcObject& object) override;
+    void updateCanvasArea(const TFcRect& area);
 
     void syncScrollBars();
     void queueScrollBarSync();
@@ -85,12 +119,18 @@ private:
     void paintPicture(QPainter& p, const TFcObject& o);
     void paintCaption(QPainter& p, const TFcObject& o);
     void paintDragFeedback(QPainter& p);
+    void paintMark(QPainter& p, const TFcObject& o, const TFcMark& mark);
+    void paintSideLabels(QPainter& p, const TFcRect& area);
     const QFont& qtFont(const TFcFont& font);
 
     TFlowChart m_chart;
     QList<QImage> m_pictures;
     std::map<std::tuple<std::string, int, bool>, QFont> m_fonts;
-    TFcRect m_feedbackArea;     // canvas area of the drag feedback last painted
-    bool m_syncingBars = false; // scroll bars being set from the model
-    bool m_syncQueued = false;  // a scroll bar update waits in the event queue
+    TFcRect m_feedbackArea;         // canvas area of the drag feedback last painted
+    bool m_syncingBars = false;     // scroll bars being set from the model
+    bool m_syncQueued = false;      // a scroll bar update waits in the event queue
+    bool m_selectionQueued = false; // a selectionChanged waits in the event queue
+    TFcMarks m_marks;
+    TFcSideLabels m_sideLabels;
+    QFont m_sideLabelFont;
 };
