@@ -18,16 +18,20 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -102,6 +106,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     outer->addLayout(body, 1);
     setCentralWidget(central);
 
+    buildProblemsDock();
     statusBar()->setObjectName("StatusBar1");
     setWindowIcon(QIcon(":/icon.svg"));
     setGeometry(106, 80, 610, 436);
@@ -210,6 +215,30 @@ void TForm1::connectControls() {
     connect(m_flowChart1, &TFlowChartView::selectionChanged, this,
             &TForm1::FlowChart1SelectionChange);
     connect(m_lineNumbersButton, &QToolButton::clicked, this, &TForm1::LineNumbersButtonClick);
+    connect(m_problemsList, &QTreeWidget::itemClicked, this, &TForm1::ProblemsListClick);
+    connect(m_problemsList, &QTreeWidget::itemActivated, this, &TForm1::ProblemsListClick);
+}
+
+void TForm1::buildProblemsDock() {
+    // Under the canvas and the text: what the program check finds, one row per finding.
+    m_problemsDock = new QDockWidget("Problems", this);
+    m_problemsDock->setObjectName("ProblemsDock");
+    m_problemsDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    m_problemsDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::RightDockWidgetArea);
+    m_problemsList = new QTreeWidget(m_problemsDock);
+    m_problemsList->setObjectName("ProblemsList");
+    m_problemsList->setColumnCount(2);
+    m_problemsList->setHeaderLabels({"Block", "Problem"});
+    m_problemsList->setRootIsDecorated(false);
+    m_problemsList->setUniformRowHeights(true);
+    m_problemsList->setWordWrap(false);
+    m_problemsList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_problemsList->header()->setStretchLastSection(true);
+    m_problemsList->setColumnWidth(0, 70);
+    m_problemsList->setFont(QApplication::font());
+    m_problemsDock->setWidget(m_problemsList);
+    addDockWidget(Qt::BottomDockWidgetArea, m_problemsDock);
+    resizeDocks({m_problemsDock}, {96}, Qt::Vertical);
 }
 
 program::ProgramText TForm1::programLines() const {
@@ -253,6 +282,81 @@ void TForm1::chartChanged() {
 void TForm1::refresh() {
     updateListingBar();
     updateLinks();
+    checkProgram();
+}
+
+const std::vector<check::TFinding>& TForm1::findings() {
+    checkProgram();
+    return m_findings;
+}
+
+void TForm1::checkProgram() {
+    if (m_checked && m_checkedRevision == m_chart->Revision())
+        return;
+    m_findings = check::CheckProgram(program::chartBlocks(*m_chart));
+    m_checkedRevision = m_chart->Revision();
+    m_checked = true;
+
+    const QIcon errorIcon = style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    const QIcon warningIcon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(m_findings.size()));
+    TFcMarks marks;
+    int errors = 0;
+    for (const check::TFinding& finding : m_findings) {
+        const bool error = finding.severity == check::TSeverity::Error;
+        errors += error ? 1 : 0;
+        const QString message = platform::toQString(finding.message);
+        auto* row = new QTreeWidgetItem({QString::number(finding.block), message});
+        row->setIcon(0, error ? errorIcon : warningIcon);
+        row->setData(0, Qt::UserRole, static_cast<qulonglong>(finding.block));
+        row->setToolTip(1, message);
+        rows.append(row);
+        // A block's mark shows its worst finding; its tip every finding, one per line.
+        const TFcObject* block = m_chart->BlockAt(static_cast<int>(finding.block));
+        if (!block)
+            continue;
+        const TFcMark::Level level = error ? TFcMark::Level::Error : TFcMark::Level::Warning;
+        const auto [mark, added] = marks.try_emplace(block, TFcMark{level, message});
+        if (added)
+            continue;
+        mark->second.message += '\n' + message;
+        if (level == TFcMark::Level::Error)
+            mark->second.level = level;
+    }
+    m_problemsList->clear();
+    m_problemsList->addTopLevelItems(rows);
+    m_flowChart1->setMarks(std::move(marks));
+
+    const int warnings = static_cast<int>(m_findings.size()) - errors;
+    QString title = "Problems";
+    if (!m_findings.empty()) {
+        QStringList counts;
+        if (errors > 0)
+            counts << (errors == 1 ? QString("1 error") : QString("%1 errors").arg(errors));
+        if (warnings > 0)
+            counts << (warnings == 1 ? QString("1 warning") : QString("%1 warnings").arg(warnings));
+        title += ": " + counts.join(", ");
+    }
+    m_problemsDock->setWindowTitle(title);
+}
+
+bool TForm1::sendDespiteErrors() {
+    const std::vector<check::TFinding>& found = findings();
+    const auto first = std::find_if(found.begin(), found.end(), [](const check::TFinding& f) {
+        return f.severity == check::TSeverity::Error;
+    });
+    if (first == found.end())
+        return true;
+    const auto errors = std::count_if(found.begin(), found.end(), [](const check::TFinding& f) {
+        return f.severity == check::TSeverity::Error;
+    });
+    std::string question = errors == 1
+                               ? std::string("The program has an error")
+                               : "The program has " + std::to_string(errors) + " errors; the first";
+    question += ", in block " + std::to_string(first->block) + ": " + first->message +
+                "\r\n\r\nSend it anyway?";
+    return m_prompts->askChoice(question, {"Send Anyway", "Cancel"}) == 0;
 }
 
 void TForm1::updateListingBar() {
@@ -348,6 +452,17 @@ void TForm1::LineNumbersButtonClick() {
     updateLineNumbers();
 }
 
+void TForm1::ProblemsListClick(QTreeWidgetItem* item) {
+    if (!item)
+        return;
+    TFcObject* block = m_chart->BlockAt(item->data(0, Qt::UserRole).toInt());
+    if (!block)
+        return;
+    TFlowChart& canvas = m_flowChart1->chart();
+    canvas.SelectObject(block);
+    canvas.ScrollIntoView(block);
+}
+
 void TForm1::ListingBarLinkClick() {
     generateListing();
 }
@@ -428,6 +543,9 @@ void TForm1::SpeedButton6Click() {
         if (choice != 0 && choice != 1)
             return;
     }
+    // The chart's own listing is not sent with errors in it unasked.
+    if (m_listing.linked(m_chart->Revision()) && !sendDespiteErrors())
+        return;
     // The lines joined with CR LF, with no line end after the last one.
     std::string text = files::JoinLines(programLines());
     if (text.ends_with("\r\n"))

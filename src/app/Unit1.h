@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/ChartFile.h"
+#include "check/Check.h"
 #include "files/Prompts.h"
 #include "program/ListingFreshness.h"
 #include "program/ProgramText.h"
@@ -9,11 +10,14 @@
 #include <array>
 #include <memory>
 
+class QDockWidget;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QSplitter;
 class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 class TChart;
 class TFlowChartView;
 class TFormAbout;
@@ -43,6 +47,11 @@ public:
     QLabel* listingBarText() const { return m_listingBarText; }
     // Where the program text came from, and which of its lines each block made.
     const program::TListingFreshness& listingState() const { return m_listing; }
+    // The problems panel under the canvas: one row per finding of the program check.
+    QDockWidget* problemsDock() const { return m_problemsDock; }
+    QTreeWidget* problemsList() const { return m_problemsList; }
+    // The findings of the chart as it is (checked now if the last check is older).
+    const std::vector<check::TFinding>& findings();
     editors::TEditorDialogs& editorDialogs() { return *m_editors; }
     TFormDownload* downloadWindow() const { return m_formDownload; }
     // Toolbar button 1..10; nullptr for any other number.
@@ -67,6 +76,7 @@ private:
     void connectControls();
 
     QWidget* buildProgramPane(QWidget* parent);
+    void buildProblemsDock();
 
     // The program text as lines of bytes, and back into the text box (which is no typing).
     program::ProgramText programLines() const;
@@ -81,6 +91,11 @@ private:
     void refresh();
     // The bar above the program text shows while the text is the listing of an older chart.
     void updateListingBar();
+    // The program check of the chart as it is, shown in the problems panel and as marks on the
+    // blocks; nothing is done when the chart has not changed since the last check.
+    void checkProgram();
+    // Download of the chart's own listing while the check finds errors: the person decides.
+    bool sendDespiteErrors();
     // While the program text is the chart's listing: the lines of the selected block marked in
     // the text, and (when asked for) each block's first line number beside it on the canvas.
     void updateLinks();
@@ -127,6 +142,8 @@ private:
     void FlowChart1SelectionChange();
     // Click on the line-number toggle: show or hide the blocks' line numbers.
     void LineNumbersButtonClick();
+    // Click (or Enter) on a row of the problems panel: select its block and show it.
+    void ProblemsListClick(QTreeWidgetItem* item);
 
     QWidget* m_panel1 = nullptr;
     std::array<QToolButton*, 11> m_speedButtons{}; // index 1..10
@@ -138,6 +155,11 @@ private:
     QFrame* m_listingBar = nullptr;
     QLabel* m_listingBarText = nullptr;
     program::TListingFreshness m_listing;
+    QDockWidget* m_problemsDock = nullptr;
+    QTreeWidget* m_problemsList = nullptr;
+    std::vector<check::TFinding> m_findings;
+    std::uint64_t m_checkedRevision = 0;
+    bool m_checked = false;        // the findings are those of m_checkedRevision
     bool m_settingText = false;    // the window itself is filling the program text
     bool m_refreshQueued = false;  // a refresh waits in the event queue
     bool m_revealingBlock = false; // the text cursor is moved to the selected block's lines

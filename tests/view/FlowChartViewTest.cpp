@@ -404,14 +404,14 @@ TEST_F(FlowChartViewTest, ModelChangeRepaintsOnlyItsArea) {
 
 // ---- marks and side labels ------------------------------------------------------------------
 
-TEST_F(FlowChartViewTest, MarksAreRedOrYellowDotsInTheTopRightCornerWithTheirMessageAsTip) {
+TEST_F(FlowChartViewTest, MarksAreRedOrYellowDotsBesideTheObjectWithTheirMessageAsTip) {
     const TFcRect dot = TFlowChartView::markRect(*block);
-    EXPECT_TRUE(bounds(block).contains({dot.left, dot.top}));
-    EXPECT_TRUE(bounds(block).contains({dot.right - 1, dot.bottom - 1}));
-    EXPECT_GT(dot.left, bounds(block).left + bounds(block).width() / 2);
-    EXPECT_LT(dot.top, bounds(block).top + bounds(block).height() / 2);
+    EXPECT_GT(dot.left, bounds(block).right) << "the block itself looks as it always did";
+    EXPECT_LT(dot.right, bounds(block).right + 20);
+    EXPECT_GT(dot.top, bounds(block).top);
+    EXPECT_LT(dot.bottom, bounds(block).bottom);
     const QPoint centre = at((dot.left + dot.right) / 2, (dot.top + dot.bottom) / 2);
-    EXPECT_EQ(pixel(grab(), centre.x(), centre.y()), kTeal) << "no mark until one is set";
+    EXPECT_EQ(pixel(grab(), centre.x(), centre.y()), kSkyBlue) << "no mark until one is set";
     EXPECT_TRUE(view->toolTipAt(centreOf(block)).isEmpty());
 
     struct Case {
@@ -425,11 +425,33 @@ TEST_F(FlowChartViewTest, MarksAreRedOrYellowDotsInTheTopRightCornerWithTheirMes
         const QColor painted = grab().pixelColor(centre);
         EXPECT_EQ(painted.rgb(), c.color.rgb()) << colorText(pixel(grab(), centre.x(), centre.y()));
         EXPECT_EQ(view->toolTipAt(centreOf(block)), "Block 1: something");
+        EXPECT_EQ(view->toolTipAt(centre), "Block 1: something");
         EXPECT_TRUE(view->toolTipAt(centreOf(begin)).isEmpty());
         EXPECT_TRUE(view->toolTipAt(at(300, 300)).isEmpty());
     }
+    // The inside of the block is untouched by its mark.
+    const TFcRect inner = bounds(block).inflated(-3);
+    const QImage marked = grab();
     view->setMarks({});
-    EXPECT_EQ(pixel(grab(), centre.x(), centre.y()), kTeal);
+    const QImage plain = grab();
+    EXPECT_EQ(pixel(plain, centre.x(), centre.y()), kSkyBlue);
+    for (int y = inner.top; y < inner.bottom; ++y)
+        for (int x = inner.left; x < inner.right; ++x)
+            ASSERT_EQ(marked.pixel(at(x, y)), plain.pixel(at(x, y))) << x << "," << y;
+
+    // A marked block that moves takes its dot along: the old place is painted over.
+    view->setMarks({{block, {TFcMark::Level::Error, "x"}}});
+    grab();
+    PaintRecorder recorder;
+    vp()->installEventFilter(&recorder);
+    block->SetTop(block->Top() + 150);
+    QApplication::processEvents();
+    vp()->removeEventFilter(&recorder);
+    QRegion painted;
+    for (const QRect& r : recorder.rects)
+        painted += r;
+    EXPECT_TRUE(painted.contains(fcToQRect(dot).translated(at(0, 0))));
+    EXPECT_EQ(pixel(grab(), centre.x(), centre.y()), kSkyBlue);
 }
 
 TEST_F(FlowChartViewTest, AMarkAndASideLabelGoWithTheirObject) {

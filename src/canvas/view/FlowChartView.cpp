@@ -21,9 +21,9 @@ constexpr int kScrollLine = 16;
 constexpr int kMeasureHeight = 1 << 20;
 // The first length of a caption's beginning that is laid out alone (see paintCaption).
 constexpr std::size_t kCaptionProbe = 2048;
-// A mark's dot: its size and its distance from the object's top right corner.
+// A mark's dot: its size and its gap to the object's right side.
 constexpr int kMarkSize = 10;
-constexpr int kMarkInset = 3;
+constexpr int kMarkGap = 5;
 // The strip left of an object that holds its side label, and the gap to the object.
 constexpr int kSideLabelWidth = 62;
 constexpr int kSideLabelGap = 4;
@@ -198,9 +198,11 @@ TFcPoint TFlowChartView::canvasPoint(QPoint viewportPoint) const {
 
 void TFlowChartView::fcInvalidate(const TFcRect& area) {
     TFcRect damaged = area;
-    // An object's side label lies left of it and moves with it.
+    // An object's side label lies left of it and its mark right of it; both move with it.
     if (!m_sideLabels.empty())
         damaged.left -= kSideLabelWidth + kSideLabelGap;
+    if (!m_marks.empty())
+        damaged.right += kMarkGap + kMarkSize + 1;
     updateCanvasArea(damaged);
     // A change of geometry may have changed the extent the scroll bars cover.
     queueScrollBarSync();
@@ -228,10 +230,11 @@ void TFlowChartView::fcSelectionChanged() {
 }
 
 void TFlowChartView::fcRemoving(const TFcObject& object) {
-    // The object's area is repainted by its removal; its label's strip is not.
+    // The object's area is repainted by its removal; its label and its mark beside it are not.
     if (m_sideLabels.erase(&object) > 0)
         updateCanvasArea(sideLabelRect(object));
-    m_marks.erase(&object);
+    if (m_marks.erase(&object) > 0)
+        updateCanvasArea(markRect(object).inflated(1));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -239,9 +242,9 @@ void TFlowChartView::fcRemoving(const TFcObject& object) {
 
 TFcRect TFlowChartView::markRect(const TFcObject& object) {
     const TFcRect b = object.BoundsRect();
-    const int right = b.right - kMarkInset;
-    const int top = b.top + kMarkInset;
-    return {right - kMarkSize, top, right, top + kMarkSize};
+    const int left = b.right + kMarkGap;
+    const int top = b.top + (b.height() - kMarkSize) / 2;
+    return {left, top, left + kMarkSize, top + kMarkSize};
 }
 
 TFcRect TFlowChartView::sideLabelRect(const TFcObject& object) {
@@ -265,12 +268,16 @@ void TFlowChartView::setSideLabels(TFcSideLabels labels) {
 }
 
 QString TFlowChartView::toolTipAt(QPoint viewportPoint) const {
-    const TFcHit hit = m_chart.HitTest(canvasPoint(viewportPoint));
-    const TFcObject* o = hit.object ? hit.object : hit.nearObject;
-    if (!o)
-        return {};
-    const auto found = m_marks.find(o);
-    return found == m_marks.end() ? QString() : found->second.message;
+    const TFcPoint p = canvasPoint(viewportPoint);
+    const TFcHit hit = m_chart.HitTest(p);
+    if (const TFcObject* o = hit.object ? hit.object : hit.nearObject)
+        if (const auto found = m_marks.find(o); found != m_marks.end())
+            return found->second.message;
+    // The dot itself, beside its object.
+    for (const auto& [object, mark] : m_marks)
+        if (markRect(*object).inflated(1).contains(p))
+            return mark.message;
+    return {};
 }
 
 bool TFlowChartView::viewportEvent(QEvent* event) {
@@ -496,12 +503,12 @@ void TFlowChartView::paintEvent(QPaintEvent* event) {
     // Opaque objects are painted over the background from the first to the topmost, which
     // leaves the background exactly where no covering shape lies.
     p.fillRect(fcToQRect(area), fcToQColor(m_chart.Color));
-    for (const TFcObject* o : m_chart.ObjectsIn(area)) {
+    for (const TFcObject* o : m_chart.ObjectsIn(area))
         paintObject(p, *o, area);
-        if (!m_marks.empty())
-            if (const auto mark = m_marks.find(o); mark != m_marks.end())
-                paintMark(p, *o, mark->second);
-    }
+    // Beside the objects: the marks right of them, the labels left of them.
+    for (const auto& [object, mark] : m_marks)
+        if (object->Visible() && markRect(*object).inflated(1).intersects(area))
+            paintMark(p, *object, mark);
     if (!m_sideLabels.empty())
         paintSideLabels(p, area);
 

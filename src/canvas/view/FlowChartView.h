@@ -27,8 +27,8 @@ TFcRect fcFromQRect(const QRect& rect);
 bool fcKeyFromQt(int qtKey, TFcKey& key);
 TFcShiftState fcShiftFromQt(Qt::KeyboardModifiers modifiers);
 
-// A mark on a canvas object: a small dot in its top right corner, red for an error and yellow
-// for a warning, with the message as the object's tool tip.
+// A mark on a canvas object: a small dot just right of it, red for an error and yellow for a
+// warning, with the message as the tool tip of the object and of the dot.
 struct TFcMark {
     enum class Level { Warning, Error };
     Level level = Level::Error;
@@ -65,7 +65,8 @@ public:
     // The marks shown, in place of the ones before. An object's mark goes with the object.
     void setMarks(TFcMarks marks);
     const TFcMarks& marks() const { return m_marks; }
-    // The tool tip of the object under a viewport point: its mark's message, or empty.
+    // The tool tip at a viewport point: the message of the mark of the object there or of the
+    // mark's dot there, or empty.
     QString toolTipAt(QPoint viewportPoint) const;
     // The labels left of objects, in place of the ones before (none: no labels). An object's
     // label goes with the object.
