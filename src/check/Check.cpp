@@ -4,6 +4,7 @@
 #include "check/BlockReader.h"
 #include "check/LineMeasure.h"
 #include "download/ProgramImage.h"
+#include "program/Listing.h"
 #include "records/BlockCatalog.h"
 
 #include <algorithm>
@@ -82,21 +83,11 @@ std::string controlCharacterText(char c) {
            ", which the block does not show and the editor cannot type";
 }
 
-char foldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string folded(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(), foldCase);
-    return result;
-}
-
 // Folded, without blanks at the end: names that look alike on the screen.
 std::string lookalike(std::string_view text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.remove_suffix(1);
-    return folded(text);
+    return program::foldedName(text);
 }
 
 // The two kinds of names: labels (jumped to) and subroutines (called).
@@ -245,7 +236,8 @@ private:
                 if (!key.starts_with(prefixOf(kind)))
                     continue;
                 TDefinitions& d = m_definitions[kind];
-                const std::size_t first = d.firstByFolded.try_emplace(folded(key), k).first->second;
+                const std::size_t first =
+                    d.firstByFolded.try_emplace(program::foldedName(key), k).first->second;
                 d.targets.try_emplace(key, first);
                 if (first != k)
                     reportTwin(kind, k, first);

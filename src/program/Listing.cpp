@@ -21,16 +21,6 @@ bool continuesName(unsigned char c) {
            c >= 0x80;
 }
 
-char foldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string folded(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(), foldCase);
-    return result;
-}
-
 std::string lineNumber(std::size_t position) {
     return std::to_string(10 * (position + 1));
 }
@@ -51,7 +41,8 @@ public:
             if (!isDefinition(key))
                 continue;
             // Keys equal but for letter case all lead to the first of them.
-            const std::size_t first = firstByFoldedKey.try_emplace(folded(key), i).first->second;
+            const std::size_t first =
+                firstByFoldedKey.try_emplace(foldedName(key), i).first->second;
             if (m_targets.try_emplace(key, lineNumber(first)).second)
                 m_lengths.push_back(key.size());
         }
@@ -121,6 +112,14 @@ std::string rewriteReferences(std::string_view statement, const DefinitionIndex&
 }
 
 } // namespace
+
+std::string foldedName(std::string_view name) {
+    std::string result(name);
+    std::transform(result.begin(), result.end(), result.begin(), [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    return result;
+}
 
 std::string quotedForm(std::string_view text) {
     std::string result;

@@ -74,6 +74,10 @@ struct ResolvedLine {
 };
 std::vector<ResolvedLine> resolveStatements(std::span<const std::string> statements);
 
+// The name with ASCII letters in lower case and every other byte kept, the form in which
+// definitions that differ in letter case only are the same.
+std::string foldedName(std::string_view name);
+
 // True for a statement that defines a label or a subroutine (it gets no line).
 bool isDefinition(std::string_view statement);
 
