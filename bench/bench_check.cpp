@@ -1,6 +1,7 @@
 // Checking the program of a large chart: 10,000 blocks of every type with 1,000 labels and 500
 // subroutines, jumps, calls and expressions naming them spread over the chart, as the
 // generator's benchmark builds it.
+#include "BenchCharts.h"
 #include "check/BlockReader.h"
 #include "check/Check.h"
 #include "program/BlockStatements.h"
@@ -13,19 +14,9 @@
 
 namespace {
 
-std::string record(int type, const std::string& children) {
-    return "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<CtrlNode type=\"" +
-           std::to_string(type) + "\">\r\n" + children + "</CtrlNode>\r\n";
-}
-
-std::string child(const char* name, const std::string& value) {
-    return "  <" + std::string(name) + ">" + value + "</" + name + ">\r\n";
-}
-
-struct Chart {
-    std::vector<std::string> payloads;
-    std::vector<program::BlockSource> blocks;
-};
+using bench::Chart;
+using bench::child;
+using bench::record;
 
 // The record of a plain block: the types without names, in turn.
 std::string plainRecord(int turn) {
@@ -118,10 +109,7 @@ const Chart& bigChart() {
             }
         }
         c.payloads.push_back(record(14, ""));
-        for (const std::string& payload : c.payloads) {
-            const int type = std::stoi(payload.substr(payload.find("type=\"") + 6));
-            c.blocks.push_back({KindBlockBase + type, payload});
-        }
+        bench::addBlocks(c);
         return c;
     }();
     return chart;

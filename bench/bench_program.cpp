@@ -1,5 +1,6 @@
 // Generating the program listing of a large chart: 10,000 blocks with 1,000 labels and 500
 // subroutines, references to them spread over the chart.
+#include "BenchCharts.h"
 #include "program/BlockStatements.h"
 #include "program/Listing.h"
 #include "records/BlockCatalog.h"
@@ -10,19 +11,9 @@
 
 namespace {
 
-std::string record(int type, const std::string& children) {
-    return "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<CtrlNode type=\"" +
-           std::to_string(type) + "\">\r\n" + children + "</CtrlNode>\r\n";
-}
-
-std::string child(const char* name, const std::string& value) {
-    return "  <" + std::string(name) + ">" + value + "</" + name + ">\r\n";
-}
-
-struct Chart {
-    std::vector<std::string> payloads;
-    std::vector<program::BlockSource> blocks;
-};
+using bench::Chart;
+using bench::child;
+using bench::record;
 
 // Every tenth block a label, every twentieth a subroutine; in between jumps, conditional jumps,
 // calls, expressions that name labels, and the plain blocks of a robot program.
@@ -77,10 +68,7 @@ const Chart& bigChart() {
                 c.payloads.push_back(record(1, child("mode", "2") + child("wait", "100")));
             }
         }
-        for (const std::string& payload : c.payloads) {
-            const int type = std::stoi(payload.substr(payload.find("type=\"") + 6));
-            c.blocks.push_back({KindBlockBase + type, payload});
-        }
+        bench::addBlocks(c);
         return c;
     }();
     return chart;
