@@ -1,13 +1,11 @@
 #include "check/BlockReader.h"
 
 #include "program/BlockStatements.h"
-#include "program/Listing.h"
+#include "program/StatementRules.h"
 #include "records/BlockCatalog.h"
 
 #include <charconv>
 #include <cstdint>
-#include <initializer_list>
-#include <limits>
 #include <system_error>
 
 namespace check {
@@ -189,18 +187,6 @@ struct TDecimal {
     operator std::string_view() const { return {digits, size}; }
 };
 
-// The parts joined into one statement.
-std::string join(std::initializer_list<std::string_view> parts) {
-    std::size_t size = 0;
-    for (const std::string_view part : parts)
-        size += part.size();
-    std::string result;
-    result.reserve(size);
-    for (const std::string_view part : parts)
-        result.append(part);
-    return result;
-}
-
 class TValues {
 public:
     explicit TValues(const std::vector<std::pair<std::string_view, std::string_view>>& fields)
@@ -217,11 +203,9 @@ public:
     std::int32_t integer(std::string_view name) const {
         const std::optional<std::string_view> value = find(name);
         std::int64_t number = -1;
-        if (!value || !parseInteger(*value, number) ||
-            number < std::numeric_limits<std::int32_t>::min() ||
-            number > std::numeric_limits<std::int32_t>::max())
+        if (!value || !parseInteger(*value, number))
             return -1;
-        return static_cast<std::int32_t>(number);
+        return program::int32OrMinusOne(number);
     }
     TDecimal decimal(std::string_view name) const { return TDecimal(integer(name)); }
     // The value exactly as stored; empty when the child is missing.
@@ -259,140 +243,6 @@ public:
 private:
     const std::vector<std::pair<std::string_view, std::string_view>>& m_fields;
 };
-
-// The statements of a block type for its values, statement for statement as the generator
-// writes them.
-void appendStatements(BlockType type, const TValues& v, TBlockText& out) {
-    std::vector<std::string>& s = out.statements;
-    const std::string_view label = program::kLabelPrefix;
-    const std::string_view sub = program::kSubPrefix;
-    switch (type) {
-    case B::Direct:
-    case B::Turn: {
-        const bool direct = type == B::Direct;
-        switch (v.integer("mode")) {
-        case 0:
-            s.emplace_back(direct ? "FDX" : "LTX");
-            return;
-        case 1:
-            s.emplace_back(direct ? "BKX" : "RTX");
-            return;
-        case 2:
-            s.push_back(join({direct ? "FD " : "LT ", v.text("wait")}));
-            return;
-        case 3:
-            s.push_back(join({direct ? "BK " : "RT ", v.text("wait")}));
-            return;
-        default:
-            s.emplace_back();
-            return;
-        }
-    }
-    case B::MotorOn:
-        s.push_back(join({"MOTOR ", v.decimal("motorL"), ",", v.decimal("motorR")}));
-        return;
-    case B::MotorStop:
-        switch (v.integer("mode")) {
-        case 0:
-            s.emplace_back("STX");
-            return;
-        case 1:
-            s.emplace_back("MOTOR 0,0");
-            return;
-        default:
-            s.emplace_back();
-            return;
-        }
-    case B::Wait:
-        s.push_back(join({"WAIT ", v.decimal("wait")}));
-        return;
-    case B::Music:
-        if (v.keyCommand())
-            s.push_back(join({"KEY ", v.decimal("key")}));
-        s.push_back(join({"PLAY ", v.text("content")}));
-        return;
-    case B::LoopBegin: {
-        const char var = v.letter("var");
-        s.push_back(join({"FOR ", {&var, 1}, "=1 TO ", v.decimal("times")}));
-        return;
-    }
-    case B::LoopEnd: {
-        const char var = v.letter("var");
-        s.push_back(join({"NEXT ", {&var, 1}}));
-        return;
-    }
-    case B::Label:
-        out.name = v.text("label");
-        s.push_back(join({label, out.name}));
-        return;
-    case B::Goto:
-        out.name = v.text("label");
-        s.push_back(join({"GOTO ", label, out.name}));
-        return;
-    case B::GotoIf:
-        out.name = v.decoded("label");
-        s.push_back(join({"IF ", v.decoded("condition"), " THEN ", label, out.name}));
-        return;
-    case B::End:
-        s.emplace_back("END");
-        return;
-    case B::Led:
-        s.push_back(join({"LED ", v.decimal("led")}));
-        return;
-    case B::IoSetup: {
-        const char port = v.letter("ddr");
-        s.push_back(join({"DDR", {&port, 1}, " ", v.decimal("data")}));
-        return;
-    }
-    case B::IoInput: {
-        const char var = v.letter("var");
-        const char port = v.letter("port");
-        s.push_back(join({{&var, 1}, "=PIN", {&port, 1}}));
-        return;
-    }
-    case B::IoOutput: {
-        const char port = v.letter("port");
-        s.push_back(join({"PORT", {&port, 1}, " ", v.decimal("data")}));
-        return;
-    }
-    case B::Servo:
-        s.push_back(
-            join({"SERVOE ", v.decimal("data1"), ",", v.decimal("data2"), ",", v.decimal("data3"),
-                  ",", v.decimal("data4"), ",", v.decimal("data5"), ",", v.decimal("speed")}));
-        return;
-    case B::Expression:
-        s.push_back(v.decoded("command"));
-        return;
-    case B::DigitalSensor: {
-        const std::int32_t index = v.integer("index");
-        static constexpr std::string_view kSources[] = {"PC0", "PC1", "PC2", "PC3", "PC4", "MIC"};
-        const std::string_view source =
-            index >= 0 && index <= 5 ? kSources[static_cast<std::size_t>(index)] : "PCX";
-        const char var = v.letter("var");
-        s.push_back(join({{&var, 1}, "=", source}));
-        return;
-    }
-    case B::AnalogSensor: {
-        const char var = v.letter("var");
-        s.push_back(join({{&var, 1}, "=ADC", v.decimal("index")}));
-        return;
-    }
-    case B::SubBegin:
-        out.name = v.text("sub");
-        s.push_back(join({sub, out.name}));
-        return;
-    case B::SubEnd:
-        s.emplace_back("RETURN");
-        return;
-    case B::CallSub:
-        out.name = v.text("sub");
-        s.push_back(join({"GOSUB ", sub, out.name}));
-        return;
-    case B::VoiceX:
-        s.push_back(join({"VOICEX ", v.decimal("index")}));
-        return;
-    }
-}
 
 } // namespace
 
@@ -438,7 +288,7 @@ std::optional<std::string> TBlockReader::read(std::optional<BlockType> type,
             if (std::optional<std::string> error = readWithTree(payload))
                 return error;
     }
-    appendStatements(*type, TValues(m_fields), out);
+    program::appendBlockStatements(*type, TValues(m_fields), out.statements, &out.name);
     return std::nullopt;
 }
 
