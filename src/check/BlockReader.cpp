@@ -161,20 +161,6 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// A signed decimal integer filling the whole text; one "+" may stand in front of the digits.
-bool parseInteger(std::string_view text, std::int64_t& out) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && (text.front() == '-' || text.front() == '+'))
-            return false;
-    }
-    if (text.empty())
-        return false;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
-    return ec == std::errc() && ptr == end;
-}
-
 // A decimal number written out without a std::string.
 struct TDecimal {
     char digits[12];
@@ -203,7 +189,7 @@ public:
     std::int32_t integer(std::string_view name) const {
         const std::optional<std::string_view> value = find(name);
         std::int64_t number = -1;
-        if (!value || !parseInteger(*value, number))
+        if (!value || !XmlValueInt(*value, number))
             return -1;
         return program::int32OrMinusOne(number);
     }
@@ -217,27 +203,7 @@ public:
     // and any other text is off.
     bool keyCommand() const {
         const std::optional<std::string_view> value = find("keycmd");
-        if (!value || value->empty())
-            return true;
-        std::int64_t number = 0;
-        if (parseInteger(*value, number))
-            return number != 0;
-        if (equalsNoCase(*value, "true"))
-            return true;
-        if (equalsNoCase(*value, "false"))
-            return false;
-        const char first = value->front();
-        if ((first >= '0' && first <= '9') || first == '-' || first == '+' || first == '.') {
-            std::string_view digits = *value;
-            if (first == '+')
-                digits.remove_prefix(1);
-            double real = 0;
-            const char* end = digits.data() + digits.size();
-            const auto [ptr, ec] = std::from_chars(digits.data(), end, real);
-            if (ec == std::errc() && ptr == end)
-                return real != 0;
-        }
-        return false;
+        return XmlValueBool(value.value_or(std::string_view()), true);
     }
 
 private:

@@ -34,6 +34,14 @@ std::string XmlEncode(std::string_view text);
 // anything else, including a reference that does not parse, is copied unchanged.
 std::string XmlDecode(std::string_view text);
 
+// How the tree reads a value as a number: a signed decimal 64-bit integer filling the whole
+// text (one "+" may stand in front). False when the value is not one.
+bool XmlValueInt(std::string_view value, std::int64_t& out);
+// How the tree reads a value as a boolean: empty gives the default; a number is true unless
+// zero (a decimal fraction counts too); "true" and "false" in any letter case; anything else
+// is false.
+bool XmlValueBool(std::string_view value, bool defaultValue);
+
 namespace simplexml_detail {
 
 // The small blocks of a tree (elements, child and attribute lists) are recycled per thread:

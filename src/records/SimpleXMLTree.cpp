@@ -17,16 +17,26 @@ namespace {
 // Below this many children a backwards scan beats any index.
 constexpr std::size_t kIndexThreshold = 16;
 
-std::int64_t intOf(std::string_view value) {
-    std::int64_t result = 0;
-    return parseInt64(value, result) ? result : -1;
+} // namespace
+
+bool XmlValueInt(std::string_view value, std::int64_t& out) {
+    return parseInt64(value, out);
 }
 
-bool boolOf(std::string_view value, bool defaultValue) {
+namespace {
+
+std::int64_t intOf(std::string_view value) {
+    std::int64_t result = 0;
+    return XmlValueInt(value, result) ? result : -1;
+}
+
+} // namespace
+
+bool XmlValueBool(std::string_view value, bool defaultValue) {
     if (value.empty())
         return defaultValue;
     std::int64_t number = 0;
-    if (parseInt64(value, number))
+    if (XmlValueInt(value, number))
         return number != 0;
     if (equalsNoCase(value, "true"))
         return true;
@@ -47,8 +57,6 @@ bool boolOf(std::string_view value, bool defaultValue) {
     return false;
 }
 
-} // namespace
-
 // ---------------------------------------------------------------------------------------------
 // Attributes
 
@@ -65,7 +73,7 @@ std::int64_t TSimpleXMLProp::IntValue(std::int64_t defaultValue) const {
 }
 
 bool TSimpleXMLProp::BoolValue(bool defaultValue) const {
-    return boolOf(Value, defaultValue);
+    return XmlValueBool(Value, defaultValue);
 }
 
 TSimpleXMLProp* TSimpleXMLProps::ItemAt(int i) const {
@@ -109,7 +117,7 @@ std::int64_t TSimpleXMLProps::AttributeInt(std::string_view name, std::int64_t d
 
 bool TSimpleXMLProps::AttributeBool(std::string_view name, bool defaultValue) const {
     const TSimpleXMLProp* prop = FindAttribute(name);
-    return prop ? boolOf(prop->Value, defaultValue) : defaultValue;
+    return prop ? XmlValueBool(prop->Value, defaultValue) : defaultValue;
 }
 
 void TSimpleXMLProps::Delete(int i) {
@@ -214,7 +222,7 @@ std::int64_t TSimpleXMLElems::ChildInt(std::string_view name, std::int64_t defau
 
 bool TSimpleXMLElems::ChildBool(std::string_view name, bool defaultValue) const {
     const TSimpleXMLElem* child = FindChild(name);
-    return child ? boolOf(child->Value, defaultValue) : defaultValue;
+    return child ? XmlValueBool(child->Value, defaultValue) : defaultValue;
 }
 
 void TSimpleXMLElems::Delete(int i) {
@@ -280,7 +288,7 @@ std::int64_t TSimpleXMLElem::IntValue(std::int64_t defaultValue) const {
 }
 
 bool TSimpleXMLElem::BoolValue(bool defaultValue) const {
-    return boolOf(Value, defaultValue);
+    return XmlValueBool(Value, defaultValue);
 }
 
 void TSimpleXMLElem::CopyFrom(const TSimpleXMLElem* source) {
