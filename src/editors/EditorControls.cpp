@@ -18,7 +18,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <climits>
 #include <memory>
 
 namespace editors {
@@ -53,15 +52,15 @@ TEditorDialog::TEditorDialog(QWidget* parent, const QString& title, TButtons but
         auto* button = new QPushButton(caption, m_buttonRow);
         button->setObjectName(name);
         button->setFixedSize(75, 25);
-        // Neither default nor auto-default: Enter in a value control must not close the dialog.
+        // Neither default nor auto-default: the frame decides what Enter does (keyPressEvent).
         button->setAutoDefault(false);
         button->setDefault(false);
         row->addWidget(button);
         return button;
     };
     if (buttons == TButtons::OkCancelDelete) {
-        QPushButton* ok = addButton(QStringLiteral("Button1"), QStringLiteral("OK"));
-        connect(ok, &QPushButton::clicked, this, &TEditorDialog::Button1Click);
+        m_ok = addButton(QStringLiteral("Button1"), QStringLiteral("OK"));
+        connect(m_ok, &QPushButton::clicked, this, &TEditorDialog::Button1Click);
     }
     QPushButton* cancel = addButton(QStringLiteral("Button2"), QStringLiteral("CANCEL"));
     QPushButton* remove = addButton(QStringLiteral("Button3"), QStringLiteral("DELETE"));
@@ -91,20 +90,47 @@ void TEditorDialog::reject() {
     done(static_cast<int>(TEditResult::Cancel));
 }
 
+namespace {
+
+// The property keepEnter sets on a control.
+constexpr char kKeepsEnter[] = "editorKeepsEnter";
+
+} // namespace
+
+void TEditorDialog::keepEnter(QWidget* control) {
+    control->setProperty(kKeepsEnter, true);
+}
+
+bool TEditorDialog::focusKeepsEnter() const {
+    // An editable list's text box passes its focus to the list, and a list's cell editor lies
+    // inside it: the mark may be on any parent below the dialog.
+    for (QWidget* w = focusWidget(); w && w != this; w = w->parentWidget())
+        if (w->property(kKeepsEnter).toBool())
+            return true;
+    return false;
+}
+
 void TEditorDialog::keyPressEvent(QKeyEvent* event) {
+    // Only the keys the focused control left alone arrive here: an open drop-down list takes
+    // its own Enter and Escape, a number box brings its text back on Escape and passes it on.
     switch (event->key()) {
     case Qt::Key_Escape:
-        event->accept(); // Escape closes nothing
+        event->accept();
+        Button2Click();
         return;
     case Qt::Key_Enter:
-    case Qt::Key_Return:
-        // Only a focused push button is pressed; Enter in a value control does nothing.
-        if (auto* button = qobject_cast<QAbstractButton*>(focusWidget());
-            button && button->isEnabled() &&
-            (qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button)))
-            button->click();
+    case Qt::Key_Return: {
         event->accept();
+        QWidget* focus = focusWidget();
+        if (qobject_cast<QPushButton*>(focus) || qobject_cast<QToolButton*>(focus)) {
+            if (focus->isEnabled())
+                static_cast<QAbstractButton*>(focus)->click();
+            return;
+        }
+        if (m_ok && m_ok->isEnabled() && !focusKeepsEnter())
+            m_ok->click();
         return;
+    }
     default:
         QWidget::keyPressEvent(event);
     }
@@ -129,6 +155,12 @@ void TEditorDialog::showEvent(QShowEvent* event) {
         if ((m_panel->isAncestorOf(w) || qobject_cast<QPushButton*>(w)) &&
             (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this))
             first = w;
+    // A radio group lets only the button last focused take Tab, which need not be the one
+    // chosen now: start on the chosen one.
+    if (auto* radio = qobject_cast<QRadioButton*>(first); radio && radio->group())
+        if (QAbstractButton* chosen = radio->group()->checkedButton();
+            chosen && chosen->isEnabled())
+            first = chosen;
     if (first)
         first->setFocus(Qt::TabFocusReason);
     if (QScreen* s = screen())
@@ -270,7 +302,7 @@ TValidateEdit::TValidateEdit(QWidget* parent, int minValue, int maxValue)
 }
 
 int TValidateEdit::value() const {
-    return clampToRange(numberBoxTextValue(text().toStdString()), INT_MIN, INT_MAX);
+    return numberBoxSettle(text().toStdString(), m_min, m_max);
 }
 
 void TValidateEdit::setValue(std::int64_t value) {
@@ -297,7 +329,7 @@ bool TValidateEdit::acceptChar(QChar c, const QString& current) const {
 void TValidateEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         setText(m_settledText); // back to the text before the typing
-        event->accept();
+        event->ignore();        // the dialog closes with CANCEL
         return;
     }
     TFilteredEdit::keyPressEvent(event);
@@ -432,6 +464,51 @@ QScrollBar* makeSlider(QWidget* parent, const QString& name, int lo, int hi) {
     return slider;
 }
 
+namespace {
+
+// TSliderCoupling: the two directions of coupleSlider, owned by the box. While one direction
+// moves the other control, the answer coming back is not taken: the slider limits a typed
+// number to its range, and that limit must not overwrite the text being typed.
+class TSliderCoupling : public QObject {
+public:
+    TSliderCoupling(TValidateEdit* box, QAbstractSlider* slider)
+        : QObject(box), m_box(box), m_slider(slider) {
+        connect(box, &QLineEdit::textChanged, this, &TSliderCoupling::boxTextChanged);
+        connect(slider, &QAbstractSlider::valueChanged, this, &TSliderCoupling::sliderMoved);
+    }
+
+private:
+    // The box's text changed (a key, a paste, the program): the slider follows what it reads.
+    void boxTextChanged(const QString& text) {
+        if (m_busy)
+            return;
+        m_busy = true;
+        m_slider->setValue(clampToRange(numberBoxTextValue(text.toStdString()), m_slider->minimum(),
+                                        m_slider->maximum()));
+        m_busy = false;
+    }
+    // The slider moved (arrows, track, drag, keys, the program): the box shows its position.
+    void sliderMoved(int position) {
+        if (m_busy)
+            return;
+        m_busy = true;
+        m_box->setValue(position);
+        m_busy = false;
+    }
+
+    TValidateEdit* m_box;
+    QAbstractSlider* m_slider;
+    bool m_busy = false;
+};
+
+} // namespace
+
+void coupleSlider(TValidateEdit* box, QAbstractSlider* slider) {
+    new TSliderCoupling(box, slider);
+    // Both start at the box's value.
+    slider->setValue(clampToRange(box->value(), slider->minimum(), slider->maximum()));
+}
+
 void setListIndex(QComboBox* list, std::int64_t value) {
     list->setCurrentIndex(listIndexFromValue(value, list->count()));
 }
@@ -444,6 +521,8 @@ QComboBox* makeNameList(QWidget* parent, const QString& name, QLineEdit* edit) {
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // Enter is the list's (it picks the entry the typed name matches): it does not mean OK.
+    TEditorDialog::keepEnter(list);
     return list;
 }
 

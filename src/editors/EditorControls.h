@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class QAbstractSlider;
 class QAction;
 class QButtonGroup;
 class QComboBox;
@@ -27,9 +28,11 @@ QFont editorFont(int pixels = 16);
 
 // TEditorDialog: the common frame of every block editor. A fixed-size window centred on the
 // screen with a panel for the value controls and a row of 75 x 25 buttons "OK" (Button1),
-// "CANCEL" (Button2) and "DELETE" (Button3), closing with OK = 1, CANCEL = 2, DELETE = 7. No
-// button is a default or cancel button: Enter in a value control and Escape do not close the
-// dialog, and the frame's close button gives CANCEL.
+// "CANCEL" (Button2) and "DELETE" (Button3), closing with OK = 1, CANCEL = 2, DELETE = 7.
+// The keys are the frame's, not the buttons' (no button is a default button): Escape and the
+// frame's close button give CANCEL; Enter on a focused push or tool button presses that button,
+// Enter in a control marked with keepEnter does nothing here, and Enter anywhere else means OK
+// (nothing in a dialog without OK).
 class TEditorDialog : public QDialog {
 public:
     enum class TButtons { OkCancelDelete, CancelDelete };
@@ -41,6 +44,10 @@ public:
     QWidget* panel() const { return m_panel; }
 
     void reject() override; // the frame's close button: CANCEL
+
+    // Marks `control` (a list that gives Enter a meaning of its own) so that Enter there does not
+    // close the dialog it is in.
+    static void keepEnter(QWidget* control);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -54,8 +61,12 @@ private:
     // DELETE: close with DELETE.
     void Button3Click();
 
+    // Whether Enter is for the focused control itself (keepEnter on it or on a parent).
+    bool focusKeepsEnter() const;
+
     QWidget* m_panel = nullptr;
     QWidget* m_buttonRow = nullptr;
+    QPushButton* m_ok = nullptr;
     bool m_tabOrderSet = false;
 };
 
@@ -107,7 +118,8 @@ public:
 
     int minValue() const { return m_min; }
     int maxValue() const { return m_max; }
-    // The text read as a decimal integer, 0 when it is not one (settled after leaving the box).
+    // The value the text stands for, as leaving the box would show it: read as a decimal
+    // integer (0 when it is not one) and limited to the range.
     int value() const;
     // Shows `value` limited to the range, as if typed and left.
     void setValue(std::int64_t value);
@@ -218,11 +230,18 @@ QComboBox* makeList(QWidget* parent, const QString& name, const QStringList& ent
 QComboBox* makeVariableList(QWidget* parent, const QString& name);
 // A horizontal slider over lo..hi moving by 1 on the arrows and by 10 in the track.
 QScrollBar* makeSlider(QWidget* parent, const QString& name, int lo, int hi);
+// Couples a number box and a slider that set the same value. The slider follows every text of
+// the box as it stands, typed or set, before it is settled (limited to the slider's range; the
+// box keeps its text, so a number beyond the slider's end stays as typed until the box settles
+// it within its own range). The box shows the slider's position whenever the slider moves. Set
+// the value through the box: the slider follows.
+void coupleSlider(TValidateEdit* box, QAbstractSlider* slider);
 // Chooses list entry `value` of a record, or none when it is not an entry.
 void setListIndex(QComboBox* list, std::int64_t value);
 // An editable list named `name` whose text box is `edit` (which keeps its name and its filter):
 // the name typed, or one of the names offered picked from the list. Nothing typed is added to
-// the list and nothing typed is completed: the text is what the person typed or picked.
+// the list and nothing typed is completed: the text is what the person typed or picked. Enter
+// in the list does not close its dialog (TEditorDialog::keepEnter).
 QComboBox* makeNameList(QWidget* parent, const QString& name, QLineEdit* edit);
 // Offers the names (bytes of the system code page) in the list; the text stays as it is.
 void setNameChoices(QComboBox* list, const std::vector<std::string>& names);

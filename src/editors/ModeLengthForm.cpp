@@ -29,17 +29,7 @@ TModeLengthForm::TModeLengthForm(QWidget* parent, const QString& title, const QS
     m_scrollBar1->setMinimumWidth(300);
     grid->addWidget(m_scrollBar1, row, 0, 1, 2);
 
-    connect(m_scrollBar1, &QScrollBar::valueChanged, this, &TModeLengthForm::ScrollBar1Change);
-    connect(m_validateEdit1, &TValidateEdit::valueChanged, this,
-            &TModeLengthForm::ValidateEdit1ValueChanged);
-}
-
-void TModeLengthForm::ScrollBar1Change(int position) {
-    m_validateEdit1->setValue(position);
-}
-
-void TModeLengthForm::ValidateEdit1ValueChanged(int value) {
-    m_scrollBar1->setValue(value);
+    coupleSlider(m_validateEdit1, m_scrollBar1);
 }
 
 void TModeLengthForm::setMode(std::int64_t mode) {
@@ -52,13 +42,11 @@ int TModeLengthForm::mode() const {
 }
 
 void TModeLengthForm::setLength(std::int64_t length) {
-    m_scrollBar1->setValue(clampToRange(length, LengthMin, LengthMax));
-    // The slider raises no change when it already stood there; the box must show it anyway.
-    m_validateEdit1->setValue(m_scrollBar1->value());
+    m_validateEdit1->setValue(length);
 }
 
 int TModeLengthForm::length() const {
-    return m_scrollBar1->value();
+    return m_validateEdit1->value();
 }
 
 } // namespace editors

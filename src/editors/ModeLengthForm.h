@@ -1,5 +1,5 @@
 // The frame the Direct, Turn and Wait editors share: an optional radio group, a number box and
-// a slider over the same range, coupled.
+// a slider over the same range, coupled (coupleSlider).
 #pragma once
 
 #include "editors/EditorControls.h"
@@ -20,11 +20,6 @@ protected:
     int length() const;
 
 private:
-    // The slider moved (by the user or the dispatch): the number box follows.
-    void ScrollBar1Change(int position);
-    // The number box settled on a new value: the slider follows, within its range.
-    void ValidateEdit1ValueChanged(int value);
-
     TRadioGroup* m_radioGroup1 = nullptr;
     TValidateEdit* m_validateEdit1 = nullptr;
     QScrollBar* m_scrollBar1 = nullptr;

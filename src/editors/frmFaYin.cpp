@@ -155,6 +155,7 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
     m_noteListBox1->setObjectName(QStringLiteral("NoteListBox1"));
     m_noteListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     m_noteListBox1->setFixedWidth(80);
+    keepEnter(m_noteListBox1); // Enter while picking notes must not close the composer
     columns->addWidget(m_noteListBox1);
     auto* arrows = new QVBoxLayout;
     auto* up = new QToolButton(panel());

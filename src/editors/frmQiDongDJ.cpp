@@ -44,39 +44,17 @@ TFormQiDongDJ::TFormQiDongDJ(QWidget* parent) : TEditorDialog(parent, QStringLit
     addSpeedRow(panel(), grid, 0, QStringLiteral("L Speed"), m_validateEdit1, m_scrollBar1);
     addSpeedRow(panel(), grid, 2, QStringLiteral("R Speed"), m_validateEdit2, m_scrollBar2);
 
-    connect(m_scrollBar1, &QScrollBar::valueChanged, this, &TFormQiDongDJ::ScrollBar1Change);
-    connect(m_validateEdit1, &TValidateEdit::valueChanged, this,
-            &TFormQiDongDJ::ValidateEdit1ValueChanged);
-    connect(m_scrollBar2, &QScrollBar::valueChanged, this, &TFormQiDongDJ::ScrollBar2Change);
-    connect(m_validateEdit2, &TValidateEdit::valueChanged, this,
-            &TFormQiDongDJ::ValidateEdit2ValueChanged);
-}
-
-void TFormQiDongDJ::ScrollBar1Change(int position) {
-    m_validateEdit1->setValue(position);
-}
-
-void TFormQiDongDJ::ValidateEdit1ValueChanged(int value) {
-    m_scrollBar1->setValue(value);
-}
-
-void TFormQiDongDJ::ScrollBar2Change(int position) {
-    m_validateEdit2->setValue(position);
-}
-
-void TFormQiDongDJ::ValidateEdit2ValueChanged(int value) {
-    m_scrollBar2->setValue(value);
+    coupleSlider(m_validateEdit1, m_scrollBar1);
+    coupleSlider(m_validateEdit2, m_scrollBar2);
 }
 
 void TFormQiDongDJ::setValues(const Values& values) {
-    m_scrollBar1->setValue(clampToRange(values.motorL, MotorMin, MotorMax));
-    m_validateEdit1->setValue(m_scrollBar1->value());
-    m_scrollBar2->setValue(clampToRange(values.motorR, MotorMin, MotorMax));
-    m_validateEdit2->setValue(m_scrollBar2->value());
+    m_validateEdit1->setValue(values.motorL);
+    m_validateEdit2->setValue(values.motorR);
 }
 
 TFormQiDongDJ::Values TFormQiDongDJ::values() const {
-    return {m_scrollBar1->value(), m_scrollBar2->value()};
+    return {m_validateEdit1->value(), m_validateEdit2->value()};
 }
 
 } // namespace editors

@@ -4,7 +4,8 @@
 
 namespace editors {
 
-// TFormQiDongDJ: the Motor On block's editor (left and right motor speed).
+// TFormQiDongDJ: the Motor On block's editor (left and right motor speed), each speed a number
+// box coupled to its slider (coupleSlider).
 class TFormQiDongDJ : public TEditorDialog {
 public:
     using Values = TMotorOnValues;
@@ -13,15 +14,6 @@ public:
     Values values() const;
 
 private:
-    // The left speed slider moved: its number box follows.
-    void ScrollBar1Change(int position);
-    // The left number box settled on a new value: its slider follows.
-    void ValidateEdit1ValueChanged(int value);
-    // The right speed slider moved: its number box follows.
-    void ScrollBar2Change(int position);
-    // The right number box settled on a new value: its slider follows.
-    void ValidateEdit2ValueChanged(int value);
-
     TValidateEdit* m_validateEdit1 = nullptr;
     TValidateEdit* m_validateEdit2 = nullptr;
     QScrollBar* m_scrollBar1 = nullptr;

@@ -153,14 +153,21 @@ TEST(SliderCoupling, MotorRowsFollowEachOtherWithoutEndlessCalls) {
 
     box1->selectAll();
     QTest::keyClicks(box1, "-120");
+    // The slider went along with each key ("-" reads 0, where it stood); the box settles once,
+    // on leaving.
+    QList<int> positions;
+    for (const QList<QVariant>& move : sliderMoves)
+        positions << move.at(0).toInt();
+    EXPECT_EQ(positions, (QList<int>{-1, -12, -120}));
+    EXPECT_EQ(boxChanges.count(), 0);
     leave(box1);
     EXPECT_EQ(slider1->value(), -120);
-    EXPECT_EQ(sliderMoves.count(), 1);
+    EXPECT_EQ(sliderMoves.count(), 3);
     EXPECT_EQ(boxChanges.count(), 1);
 
     slider1->triggerAction(QAbstractSlider::SliderToMinimum);
     EXPECT_EQ(box1->text(), "-255");
-    EXPECT_EQ(sliderMoves.count(), 2);
+    EXPECT_EQ(sliderMoves.count(), 4);
     EXPECT_EQ(boxChanges.count(), 2);
     // The other row is independent.
     EXPECT_EQ(box2->text(), "0");
@@ -269,6 +276,7 @@ TEST_F(NameLists, OfferTheNamesGivenAndKeepTheTextAsItIs) {
         EXPECT_EQ(l.name(), "End");
         // Typing is neither completed nor added to the list, Enter included.
         edit->clear();
+        list->setFocus(); // keys reach the list through its text box, which has the focus
         QTest::keyClicks(edit, "Lo");
         EXPECT_EQ(edit->text(), "Lo");
         QTest::keyClick(edit, Qt::Key_Return);
