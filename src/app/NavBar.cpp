@@ -4,16 +4,46 @@
 #include "platform/text/CodePage.h"
 #include "records/BlockCatalog.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QScrollArea>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// TPaletteItemDelegate: paints the item that has the keyboard as a selected one. A list view
+// flags its current item as focused only while it has the keyboard, and the palette's lists
+// select nothing, so the mark comes and goes with the keyboard and a click leaves none.
+class TPaletteItemDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem marked(option);
+        if (marked.state & QStyle::State_HasFocus)
+            marked.state |= QStyle::State_Selected | QStyle::State_Active;
+        QStyledItemDelegate::paint(painter, marked, index);
+    }
+};
+
+QString insertHint(const QString& caption) {
+    return QString("Insert a new %1 block below the selected block or at the selected spot")
+        .arg(caption);
+}
+
+} // namespace
 
 TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
     setObjectName("NavBar1");
     // Group headers a little smaller than the items, so "Executable Mod" fits the strip.
     setFont(courierFont(14));
     for (const TPaletteGroup& group : PaletteGroups()) {
+        const QString groupCaption = platform::toQString(std::string(group.caption));
         auto* list = new QListWidget(this);
         list->setFont(courierFont(16));
         list->setObjectName(QString("NavBar1Group%1").arg(group.number));
+        list->setAccessibleName(groupCaption);
         // One column of items, each a 38 x 38 picture above its caption.
         list->setViewMode(QListView::IconMode);
         list->setFlow(QListView::TopToBottom);
@@ -25,27 +55,92 @@ TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setDragEnabled(false);
         list->setSelectionMode(QAbstractItemView::NoSelection);
-        list->setFocusPolicy(Qt::NoFocus);
+        // Tab reaches the list; a click does not take the keyboard from the canvas.
+        list->setFocusPolicy(Qt::TabFocus);
+        list->setItemDelegate(new TPaletteItemDelegate(list));
         for (int type : group.items) {
             const TBlockInfo* info = FindBlockInfo(type);
+            const QString caption = platform::toQString(std::string(info->caption));
             auto* item = new QListWidgetItem(
                 QIcon(
                     QString(":/palette/palette_%1.svg").arg(info->paletteImage, 2, 10, QChar('0'))),
-                platform::toQString(std::string(info->caption)), list);
+                caption, list);
             item->setData(Qt::UserRole, type);
+            item->setData(Qt::AccessibleTextRole, caption);
             item->setTextAlignment(Qt::AlignCenter);
             item->setSizeHint(QSize(118, 62));
-            item->setToolTip(QString());
+            item->setToolTip(insertHint(caption));
+            item->setData(Qt::AccessibleDescriptionRole, insertHint(caption));
         }
         connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
             emit itemClicked(item->data(Qt::UserRole).toInt());
         });
-        addItem(list, platform::toQString(std::string(group.caption)));
+        list->installEventFilter(this);
+        addItem(list, groupCaption);
     }
+    // The tool box puts each list in a frame of its own that would be a Tab stop of its own.
+    for (QScrollArea* frame : findChildren<QScrollArea*>())
+        frame->setFocusPolicy(Qt::NoFocus);
     setCurrentIndex(0);
     // Group headers as flat buttons in button-text on button-face colours.
     setStyleSheet("QToolBox::tab { background: palette(button);"
                   " color: palette(button-text); border: 1px solid palette(mid);"
                   " border-radius: 3px; padding-left: 2px; }"
                   "QToolBox::tab:selected { background: palette(light); }");
+}
+
+QListWidget* TNavBar::groupList(int index) const {
+    return qobject_cast<QListWidget*>(widget(index));
+}
+
+bool TNavBar::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress)
+        if (auto* list = qobject_cast<QListWidget*>(watched); list && indexOf(list) >= 0)
+            return groupListKey(list, static_cast<QKeyEvent*>(event));
+    return QToolBox::eventFilter(watched, event);
+}
+
+bool TNavBar::groupListKey(QListWidget* list, QKeyEvent* event) {
+    if (event->modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false; // combinations stay the list's
+    const int group = indexOf(list);
+    const int row = list->currentRow();
+    switch (event->key()) {
+    case Qt::Key_Up:
+        // The first item goes on to the last item of the group above.
+        if (row > 0)
+            list->setCurrentRow(row - 1);
+        else if (row < 0)
+            list->setCurrentRow(0);
+        else if (group > 0)
+            moveToGroup(group - 1, groupList(group - 1)->count() - 1);
+        return true;
+    case Qt::Key_Down:
+        // The last item goes on to the first item of the group below.
+        if (row < list->count() - 1)
+            list->setCurrentRow(row + 1);
+        else if (group < count() - 1)
+            moveToGroup(group + 1, 0);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        // The current item, as a click on it.
+        if (QListWidgetItem* item = list->currentItem())
+            emit itemClicked(item->data(Qt::UserRole).toInt());
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TNavBar::moveToGroup(int index, int row) {
+    QListWidget* next = groupList(index);
+    // Hiding the list that has the keyboard would hand it on to the next widget of the window
+    // (the canvas): the palette holds it while the groups change.
+    setFocus(Qt::OtherFocusReason);
+    setCurrentIndex(index);
+    next->setCurrentRow(row);
+    next->setFocus(Qt::TabFocusReason);
 }

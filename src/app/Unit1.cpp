@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/About.h"
+#include "app/ChartEditing.h"
 #include "app/NavBar.h"
 #include "app/WindowFont.h"
 #include "canvas/view/FlowChartView.h"
@@ -22,7 +23,10 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -62,6 +66,9 @@ constexpr std::array<ToolbarButton, 10> kToolbar{{
 }};
 
 // The words of the bar above a listing of an older chart; the link generates again.
+// How long a command's word stays in the status line.
+constexpr int kStatusMessageTime = 8000;
+
 constexpr const char* kListingBarText =
     "The chart has changed since this listing was made. <a href=\"generate\">Generate again</a>";
 
@@ -132,10 +139,36 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_formDownload = new TFormDownload(this);
     m_formDownload->setPrompts(m_prompts.get());
     m_formAbout = new TFormAbout(this);
+    m_editing = new TChartEditing(
+        *m_chart, *m_chartFile, *m_flowChart1,
+        [this](const QString& message) { statusBar()->showMessage(message, kStatusMessageTime); },
+        this);
+    m_editing->editSelectedBlock = [this] { FlowChart1DblClick(); };
+    buildMenus();
     connectControls();
 }
 
-TForm1::~TForm1() = default;
+void TForm1::buildMenus() {
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->setObjectName("EditMenu");
+    edit->addAction(m_editing->undoAction());
+    edit->addAction(m_editing->redoAction());
+    edit->addSeparator();
+    edit->addAction(m_editing->cutAction());
+    edit->addAction(m_editing->copyAction());
+    edit->addAction(m_editing->pasteAction());
+    edit->addAction(m_editing->duplicateAction());
+    edit->addAction(m_editing->deleteAction());
+    edit->addSeparator();
+    edit->addAction(m_editing->selectAllAction());
+    edit->addAction(m_editing->editAction());
+}
+
+TForm1::~TForm1() {
+    // The editing commands hold the chart, which goes before the window's children do.
+    delete m_editing;
+    m_editing = nullptr;
+}
 
 QWidget* TForm1::buildProgramPane(QWidget* parent) {
     // The program text with, above it, the bar that shows while the text is the listing of an
@@ -168,6 +201,9 @@ QWidget* TForm1::buildProgramPane(QWidget* parent) {
     m_memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo1->setFont(courierFont(13));
+    // Tab moves on to the next control, as everywhere else; Ctrl+Tab types a tab.
+    m_memo1->setTabChangesFocus(true);
+    m_memo1->installEventFilter(this);
     column->addWidget(m_memo1, 1);
     return pane;
 }
@@ -217,6 +253,21 @@ void TForm1::connectControls() {
     connect(m_lineNumbersButton, &QToolButton::clicked, this, &TForm1::LineNumbersButtonClick);
     connect(m_problemsList, &QTreeWidget::itemClicked, this, &TForm1::ProblemsListClick);
     connect(m_problemsList, &QTreeWidget::itemActivated, this, &TForm1::ProblemsListClick);
+    m_flowChart1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_flowChart1, &QWidget::customContextMenuRequested, this, [this](QPoint) {
+        // The point of the menu is where the pointer is, over the canvas's viewport.
+        const QPoint at = m_flowChart1->viewport()->mapFromGlobal(QCursor::pos());
+        QMenu* menu = m_editing->contextMenuAt(at, this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        if (!menu->isEmpty())
+            menu->popup(QCursor::pos());
+        else
+            menu->deleteLater();
+    });
+    // From the palette through the canvas to the program text and the problems.
+    setTabOrder(m_navBar1, m_flowChart1);
+    setTabOrder(m_flowChart1, m_memo1);
+    setTabOrder(m_memo1, m_problemsList);
 }
 
 void TForm1::buildProblemsDock() {
@@ -425,6 +476,13 @@ void TForm1::selectBlockOfTextLine() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_memo1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+            m_memo1->insertPlainText("\t");
+            return true;
+        }
+    }
     if (watched == m_memo1->viewport() && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
         !m_memo1->textCursor().hasSelection())
@@ -481,6 +539,11 @@ files::TStatus TForm1::openChartFile(const std::string& path) {
 
 void TForm1::showFileResult(const TChartFileResult& result) {
     setWindowTitle(platform::toQString(m_chartFile->CaptionText()));
+    // A new or opened chart has a history of its own; a save marks where the file stands.
+    if (result.chartReplaced)
+        m_editing->resetHistory();
+    else if (result.done)
+        m_editing->markSaved();
     if (result.chartReplaced) {
         m_settingText = true;
         m_memo1->clear();
@@ -576,20 +639,33 @@ void TForm1::SpeedButton10Click() {
 }
 
 void TForm1::NavBar1ItemClick(int blockType) {
-    m_chart->InsertBlock(blockType);
+    if (const std::optional<BlockType> type = BlockTypeFrom(blockType))
+        m_editing->insertBlock(*type);
 }
 
 void TForm1::FlowChart1DblClick() {
-    editors::editSelectedBlock(
-        *m_chart,
-        [this](BlockType type, const std::string& record) {
-            return m_editors->editBlock(type, record);
+    const TFcObject* selected = m_flowChart1->chart().SelectedObject();
+    const std::optional<BlockType> type =
+        selected ? BlockTypeOfKind(selected->Kind) : std::optional<BlockType>();
+    if (!type || m_chart->BlockNumberOf(selected) < 1)
+        return;
+    m_editing->editInPlace(
+        [this] {
+            editors::editSelectedBlock(
+                *m_chart,
+                [this](BlockType type, const std::string& record) {
+                    return m_editors->editBlock(type, record);
+                },
+                [this](const std::string& message) { m_prompts->showError(message); },
+                {.offerNames =
+                     [this](const std::vector<std::string>& names) {
+                         m_editors->setNameChoices(names);
+                     },
+                 .confirm =
+                     [this](const std::string& question) {
+                         return m_prompts->askChoice(question, {"Yes", "No"}) == 0;
+                     },
+                 .removeBlock = [this](TFcObject* block) { m_editing->removeBlock(block); }});
         },
-        [this](const std::string& message) { m_prompts->showError(message); },
-        {.offerNames =
-             [this](const std::vector<std::string>& names) { m_editors->setNameChoices(names); },
-         .confirm =
-             [this](const std::string& question) {
-                 return m_prompts->askChoice(question, {"Yes", "No"}) == 0;
-             }});
+        *type);
 }

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QDockWidget;
+class TChartEditing;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
@@ -59,6 +60,8 @@ public:
         return number >= 1 && number <= 10 ? m_speedButtons[number] : nullptr;
     }
     TNavBar* palette() const { return m_navBar1; }
+    // The undo stack and the editing commands of the chart.
+    TChartEditing& editing() const { return *m_editing; }
     // The toolbar's toggle that shows each block's first line number on the canvas.
     QToolButton* lineNumbersButton() const { return m_lineNumbersButton; }
     // Opens a chart file as Open does once the name is chosen (no question, no dialog).
@@ -73,6 +76,7 @@ protected:
 
 private:
     void buildToolbar(QWidget* panel);
+    void buildMenus();
     void connectControls();
 
     QWidget* buildProgramPane(QWidget* parent);
@@ -170,4 +174,5 @@ private:
     std::unique_ptr<editors::TEditorDialogs> m_editors;
     TFormDownload* m_formDownload = nullptr;
     TFormAbout* m_formAbout = nullptr;
+    TChartEditing* m_editing = nullptr;
 };

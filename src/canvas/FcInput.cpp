@@ -211,6 +211,8 @@ bool TFlowChart::resizeSelected(int dw, int dh) {
 }
 
 bool TFlowChart::KeyDown(TFcKey key, TFcShiftState shift) {
+    if (OnKeyDown && OnKeyDown(*this, key, shift))
+        return true;
     if (key == TFcKey::Delete) {
         if (!(Options & fcoCanDelete))
             return false;
@@ -231,7 +233,7 @@ bool TFlowChart::KeyDown(TFcKey key, TFcShiftState shift) {
         return true;
     }
     if (shift & ssShift) {
-        if (!step || !(Options & fcoCanDrag))
+        if (!step || !(Options & fcoCanDrag) || !(Options & fcoCanResize))
             return false;
         return resizeSelected(dx, dy); // the resize table matches the move table
     }
@@ -296,6 +298,7 @@ bool TFlowChart::KeyDown(TFcKey key, TFcShiftState shift) {
 void TFlowChart::CancelDrag() {
     m_drag = TFcDrag{};
     m_dragObject = nullptr;
+    m_pressedSelected = nullptr;
     m_dragMark = -1;
 }
 
@@ -306,7 +309,8 @@ void TFlowChart::MouseDown(TFcPoint clientPoint, TFcShiftState shift) {
     const TFcPoint p = clientToCanvas(clientPoint);
     const TFcHit hit = HitTest(p);
     m_drag.press = m_drag.current = p;
-    if (hit.selectionMark >= 0 && (Options & fcoCanDrag) && shift == 0) {
+    if (hit.selectionMark >= 0 && (Options & fcoCanDrag) && (Options & fcoCanResize) &&
+        shift == 0) {
         m_drag.kind = TFcDrag::Resizing;
         m_dragObject = SelectedObject();
         m_dragMark = hit.selectionMark;
@@ -315,11 +319,18 @@ void TFlowChart::MouseDown(TFcPoint clientPoint, TFcShiftState shift) {
     }
     m_drag.kind = TFcDrag::Pressed;
     m_dragObject = hit.nearObject;
-    if (hit.object && hit.object->m_selected && !(shift & ssShift))
+    if (hit.object && hit.object->m_selected && !(shift & ssShift)) {
+        // The selection stays for a drag; a click that does not drag selects only this object.
+        m_pressedSelected = hit.object;
         return;
+    }
     TFcItem* item = hit.connection ? static_cast<TFcItem*>(hit.connection) : hit.object;
     if (!item)
         return;
+    if ((shift & ssShift) && OnExtendSelection && hit.object && !hit.connection) {
+        OnExtendSelection(*this, *hit.object);
+        return;
+    }
     if (!(shift & ssShift))
         ClearSelection();
     if (item->m_selected)
@@ -337,6 +348,7 @@ void TFlowChart::updateDragFeedback() {
         collectMoveSet(set);
         for (const TFcObject* o : set)
             m_drag.outlines.push_back(o->BoundsRect().translated(dx, dy));
+        m_drag.target = OnDragOver ? OnDragOver(*this, m_drag.current) : TFcRect{};
         break;
     }
     case TFcDrag::Resizing:
@@ -366,7 +378,8 @@ void TFlowChart::MouseMove(TFcPoint clientPoint) {
         const TFcHit atPress = HitTest(m_drag.press);
         if (atPress.object && atPress.object->m_selected)
             m_drag.kind = TFcDrag::Moving;
-        else if (m_dragObject && m_dragObject->m_selected && atPress.object != m_dragObject)
+        else if (m_dragObject && m_dragObject->m_selected && atPress.object != m_dragObject &&
+                 (Options & fcoCanConnect))
             m_drag.kind = TFcDrag::Connecting;
         else
             return;
@@ -378,12 +391,16 @@ void TFlowChart::MouseUp(TFcPoint clientPoint) {
     MouseMove(clientPoint);
     const TFcDrag drag = m_drag;
     TFcObject* object = m_dragObject;
+    TFcObject* pressedSelected = m_pressedSelected;
     const int mark = m_dragMark;
     CancelDrag();
     const int dx = drag.current.x - drag.press.x, dy = drag.current.y - drag.press.y;
     switch (drag.kind) {
     case TFcDrag::Moving:
-        MoveSelection(dx, dy);
+        if (OnDrop)
+            OnDrop(*this, drag.current);
+        else
+            MoveSelection(dx, dy);
         break;
     case TFcDrag::Resizing:
         if (object) {
@@ -401,6 +418,10 @@ void TFlowChart::MouseUp(TFcPoint clientPoint) {
             else
                 AddConnectionTo(object, from, drag.current);
         }
+        break;
+    case TFcDrag::Pressed:
+        if (pressedSelected && SelectedCount() > 1 && pressedSelected->m_selected)
+            SelectObject(pressedSelected);
         break;
     default:
         break;

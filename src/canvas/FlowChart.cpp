@@ -261,7 +261,7 @@ void TFlowChart::RemoveObject(TFcObject* object) {
     if (!object)
         return;
     assert(&object->Owner() == this && "an object is removed from its own canvas");
-    if (m_dragObject == object)
+    if (m_dragObject == object || m_pressedSelected == object)
         CancelDrag();
     DeselectItem(*object);
     if (m_listener)

@@ -35,6 +35,10 @@ enum TFcOption : unsigned {
     fcoMultiSelect = 1u << 3,
     fcoHideSelection = 1u << 4,
     fcoDelOnClick = 1u << 5,
+    // A drag on a selection mark (or Shift with an arrow key) resizes the selected object.
+    fcoCanResize = 1u << 6,
+    // A drag from just outside a selected object draws a connection from it.
+    fcoCanConnect = 1u << 7,
 };
 using TFcOptions = unsigned;
 
@@ -269,6 +273,9 @@ struct TFcDrag {
     std::vector<TFcRect> outlines;
     // Connecting: the line being drawn.
     TFcPoint lineFrom, lineTo;
+    // Moving: where the objects would land if dropped now, as the drop hook sees it (empty when
+    // there is no hook or no place to drop).
+    TFcRect target;
 };
 
 // The canvas. Owns its objects and connections. All calls on the user-interface thread.
@@ -284,7 +291,7 @@ public:
 
     // ---- configuration (defaults are this system's set-up) ----
     TFcColor Color = fcRgb(166, 202, 240); // background
-    TFcOptions Options = fcoCanDrag | fcoCanSelect;
+    TFcOptions Options = fcoCanDrag | fcoCanSelect | fcoCanResize | fcoCanConnect;
     TFcFont Font;                                     // font of new objects
     std::vector<TFcSize> ImageSizes{TFcSize{32, 31}}; // image list: sizes of its pictures
     int ImageCount() const { return static_cast<int>(ImageSizes.size()); }
@@ -293,6 +300,18 @@ public:
     std::function<void(TFlowChart& sender, TFcItem& item, bool& allow)> OnSelection;
     // Raised by DblClick().
     std::function<void(TFlowChart& sender)> OnDblClick;
+    // Asked first for every key; true when it used the key (the canvas's own rules then do
+    // nothing).
+    std::function<bool(TFlowChart& sender, TFcKey key, TFcShiftState shift)> OnKeyDown;
+    // A Shift+click on an object: when set, it decides what becomes selected (instead of the
+    // click adding the object to the selection or taking it out).
+    std::function<void(TFlowChart& sender, TFcObject& object)> OnExtendSelection;
+    // While the selection is dragged: the area where it would land at the canvas point (empty
+    // for nowhere), shown as the drag's target.
+    std::function<TFcRect(TFlowChart& sender, TFcPoint point)> OnDragOver;
+    // The selection dragged by the mouse was dropped at the canvas point: when set, it decides
+    // what happens and the objects themselves do not move.
+    std::function<void(TFlowChart& sender, TFcPoint point)> OnDrop;
 
     // The painter; may be null. Not owned.
     void setListener(TFcListener* listener) { m_listener = listener; }
@@ -425,7 +444,8 @@ private:
     mutable TFcPoint m_scroll{0, 0};
 
     TFcDrag m_drag;
-    TFcObject* m_dragObject = nullptr; // object pressed near (connecting) or resized
+    TFcObject* m_dragObject = nullptr;      // object pressed near (connecting) or resized
+    TFcObject* m_pressedSelected = nullptr; // already selected object pressed without Shift
     int m_dragMark = -1;
 };
 

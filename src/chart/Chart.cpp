@@ -156,6 +156,42 @@ TFcObject* TChart::BlockAt(int number) const {
     return static_cast<TSeqPanel&>(*m_items[static_cast<std::size_t>(2 * number)]).Object;
 }
 
+TBlockCopy NewBlockCopy(BlockType type) {
+    return {type, DefaultRecord(type), {std::string(BlockInfo(type).caption), BlockHeight}};
+}
+
+TFcObject* TChart::SpotMarkerAt(int number) const {
+    if (number < 0 || number > BlockCount())
+        return nullptr;
+    return static_cast<TNormalSpot&>(*m_items[static_cast<std::size_t>(2 * number + 1)]).Marker;
+}
+
+int TChart::SpotNumberOf(const TFcObject* marker) const {
+    const int i = IndexOfSpotMarker(marker);
+    return i < 0 ? -1 : i / 2;
+}
+
+namespace {
+
+TBlockCopy copyOf(const TFcObject& object) {
+    return {BlockTypeOfKind(object.Kind).value_or(BlockType::Direct),
+            object.Payload,
+            {object.Text(), object.Height()}};
+}
+
+} // namespace
+
+std::vector<TBlockCopy> TChart::CopyBlocks(int first, int count) const {
+    std::vector<TBlockCopy> copies;
+    const int from = std::max(first, 1);
+    const int to = std::min(first + std::max(count, 0) - 1, BlockCount());
+    if (to >= from)
+        copies.reserve(static_cast<std::size_t>(to - from + 1));
+    for (int number = from; number <= to; ++number)
+        copies.push_back(copyOf(*BlockAt(number)));
+    return copies;
+}
+
 void TChart::changed() {
     ++m_revision;
     if (OnChange)
@@ -300,6 +336,7 @@ void TChart::SetBlockHeight(TFcObject* object, int height) {
     const int i = IndexOfBlock(object);
     if (i < 0)
         return;
+    noteChange(object);
     object->SetHeight(height);
     m_items[static_cast<std::size_t>(i)]->Height = height;
 }
@@ -307,9 +344,120 @@ void TChart::SetBlockHeight(TFcObject* object, int height) {
 bool TChart::SetBlockRecord(TFcObject* object, std::string record) {
     if (IndexOfBlock(object) < 0 || object->Payload == record)
         return false;
+    noteChange(object);
     object->Payload = std::move(record);
     changed();
     return true;
+}
+
+void TChart::SetBlockCaption(TFcObject* object, const TBlockCaption& caption) {
+    if (IndexOfBlock(object) < 0)
+        return;
+    noteChange(object);
+    object->SetText(caption.text);
+    SetBlockHeight(object, caption.height);
+}
+
+void TChart::InsertBlocks(int spot, const std::vector<TBlockCopy>& blocks) {
+    if (m_items.size() < 3 || blocks.empty())
+        return;
+    spot = std::clamp(spot, 0, BlockCount());
+    TFcUpdateBracket bracket(m_canvas);
+    const auto position = static_cast<std::size_t>(2 * spot + 2);
+    // New spots are made near where they will stand (see InsertBlock).
+    const TFcObject* base = static_cast<TNormalSpot&>(*m_items[position - 1]).Base;
+    const TFcPoint origin{LayoutLeft, std::max(1, base->Top())};
+    std::vector<std::unique_ptr<TChartItem>> made;
+    made.reserve(2 * blocks.size());
+    for (const TBlockCopy& copy : blocks) {
+        auto block = makeBlock(ToInt(copy.type), copy.record);
+        block->Object->SetText(copy.caption.text);
+        block->Object->SetHeight(copy.caption.height);
+        block->Height = copy.caption.height;
+        made.push_back(std::move(block));
+        made.push_back(std::make_unique<TNormalSpot>(*this, m_canvas, origin));
+    }
+    for (auto& item : made) {
+        registerItem(*item);
+        SetItemLeft(*item, LayoutLeft);
+    }
+    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(position),
+                   std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
+    renumberFrom(position);
+    Relayout();
+    checkInvariant();
+    changed();
+}
+
+void TChart::RemoveBlocks(int first, int count) {
+    const int from = std::max(first, 1);
+    const int to = std::min(first + std::max(count, 0) - 1, BlockCount());
+    if (to < from)
+        return;
+    TFcUpdateBracket bracket(m_canvas);
+    const auto begin = m_items.begin() + 2 * from;
+    const auto end = m_items.begin() + 2 * to + 2;
+    std::vector<std::unique_ptr<TChartItem>> removed(std::make_move_iterator(begin),
+                                                     std::make_move_iterator(end));
+    m_items.erase(begin, end);
+    renumberFrom(static_cast<std::size_t>(2 * from));
+    for (const auto& item : removed)
+        unregisterItem(*item);
+    removed.clear(); // each item takes its objects off the canvas
+    Relayout();
+    checkInvariant();
+    changed();
+}
+
+void TChart::RestoreBlock(int number, const TBlockCopy& copy) {
+    TFcObject* object = BlockAt(number);
+    if (!object)
+        return;
+    if (BlockTypeOfKind(object->Kind) != copy.type) {
+        TFcUpdateBracket bracket(m_canvas);
+        RemoveBlocks(number, 1);
+        InsertBlocks(number - 1, {copy});
+        return;
+    }
+    const bool relayout = object->Height() != copy.caption.height;
+    SetBlockRecord(object, copy.record);
+    SetBlockCaption(object, copy.caption);
+    if (relayout)
+        Relayout();
+}
+
+void TChart::StartRecording() {
+    m_recording = true;
+    m_recorded.clear();
+}
+
+std::vector<TBlockChange> TChart::StopRecording() {
+    m_recording = false;
+    std::sort(m_recorded.begin(), m_recorded.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<TBlockChange> changes;
+    for (auto& [number, before] : m_recorded) {
+        const TFcObject* object = BlockAt(number);
+        if (!object)
+            continue;
+        TBlockCopy after = copyOf(*object);
+        if (after != before)
+            changes.push_back({number, std::move(before), std::move(after)});
+    }
+    m_recorded.clear();
+    return changes;
+}
+
+void TChart::noteChange(const TFcObject* object) {
+    if (!m_recording)
+        return;
+    const int number = BlockNumberOf(object);
+    if (number < 1)
+        return;
+    for (const auto& recorded : m_recorded)
+        if (recorded.first == number)
+            return;
+    m_recorded.emplace_back(number, copyOf(*object));
 }
 
 void TChart::Relayout() {
@@ -419,6 +567,9 @@ int TChart::IndexOfSpotBase(const TFcObject* object) const {
 bool TChart::SelectionAllowed(TFcItem& item) const {
     const TFcObject* o = item.asObject();
     if (!o)
+        return false;
+    // A spot's anchors have no area: selected, the selection would seem to vanish.
+    if (o->Width() == 0 || o->Height() == 0)
         return false;
     return o != m_startObject && o != m_endObject && IndexOfSpotBase(o) == -1;
 }

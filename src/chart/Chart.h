@@ -18,6 +18,25 @@
 
 class TChart;
 
+// A block as the chain holds it: type, parameter record, caption and height. What it takes to
+// make the block again exactly as it was (undo, the clipboard, a move).
+struct TBlockCopy {
+    BlockType type = BlockType::Direct;
+    std::string record;
+    TBlockCaption caption; // the caption shown and the height that goes with it
+    bool operator==(const TBlockCopy&) const = default;
+};
+
+// A new block of that type as the palette makes it: the default record, the type's caption.
+TBlockCopy NewBlockCopy(BlockType type);
+
+// One block changed in place, before and after (its number counted from 1).
+struct TBlockChange {
+    int number = 0;
+    TBlockCopy before;
+    TBlockCopy after;
+};
+
 enum class TChartItemClass { StartPanel, NormalSpot, SeqPanel, EndPanel };
 
 // Common part of the four chart items: the position the layout last gave the item (0 until it is
@@ -150,6 +169,13 @@ public:
     int BlockNumberOf(const TFcObject* object) const;
     // The object of block `number` (counted from 1); nullptr outside 1..BlockCount().
     TFcObject* BlockAt(int number) const;
+    // Spot `number` is the one below block `number`; spot 0 is the one below the start terminal.
+    // Its marker, or nullptr outside 0..BlockCount().
+    TFcObject* SpotMarkerAt(int number) const;
+    // The spot number of a spot's marker; -1 for any other object. Constant time.
+    int SpotNumberOf(const TFcObject* marker) const;
+    // Blocks `first` to `first + count - 1` as they stand (numbers from 1, clipped to the chain).
+    std::vector<TBlockCopy> CopyBlocks(int first, int count) const;
 
     // ---- changes ----
     // Counts the changes to what the chart holds: a block added or removed, a block's record
@@ -184,6 +210,25 @@ public:
     // Replaces the block's parameter record; a change only when the record differs. Nothing for
     // other objects. True when the record changed.
     bool SetBlockRecord(TFcObject* object, std::string record);
+    // The block's caption and height; no layout. Nothing for other objects.
+    void SetBlockCaption(TFcObject* object, const TBlockCaption& caption);
+
+    // ---- the steps of editing (undo and redo replay them) ----
+    // New blocks made from the copies just below spot `spot` (0..BlockCount(), clipped), laid
+    // out. One change; the selection is left alone.
+    void InsertBlocks(int spot, const std::vector<TBlockCopy>& blocks);
+    // Removes blocks `first` to `first + count - 1` (clipped) with the spot below each, laid out.
+    // One change; the selection is left alone (removed objects leave it).
+    void RemoveBlocks(int first, int count);
+    // Block `number` takes the copy's record, caption and height (a block of another type is
+    // made anew in its place), laid out when its height changed.
+    void RestoreBlock(int number, const TBlockCopy& copy);
+    // While recording, every block whose record, caption or height is about to change is copied
+    // first; StopRecording gives each such block before and after, in block order, leaving out
+    // blocks that came back to what they were. Blocks inserted or removed meanwhile are not
+    // followed: record in-place changes only.
+    void StartRecording();
+    std::vector<TBlockChange> StopRecording();
     // Places every item from the top, each below the previous with no gap.
     void Relayout();
 
@@ -235,6 +280,8 @@ private:
     void checkInvariant() const;
     // Counts a change and tells the listener.
     void changed();
+    // Notes the block's copy before a change while recording.
+    void noteChange(const TFcObject* object);
 
     TFlowChart& m_canvas;
     PostFunction m_post;
@@ -250,6 +297,8 @@ private:
     TFcObject* m_lastAppendedBlock = nullptr;
     TFcObject* m_pendingSelection = nullptr;
     std::uint64_t m_revision = 0;
+    bool m_recording = false;
+    std::vector<std::pair<int, TBlockCopy>> m_recorded; // block number, copy before
 
     // Posted tasks hold a weak reference, so a task that outlives the chart does nothing.
     std::shared_ptr<TChart*> m_alive = std::make_shared<TChart*>(this);

@@ -153,17 +153,10 @@ files::TStatus TChartFile::OpenFile(const std::string& path) {
     return {};
 }
 
-files::TStatus TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document,
-                                     const std::string& path) {
-    // Every block is made ready first, so that a chart refused half-way changes nothing.
-    struct TPendingBlock {
-        BlockType type;
-        std::string record;
-        std::optional<TBlockCaption> caption;
-    };
-    std::vector<TPendingBlock> blocks;
+files::TResult<std::vector<TBlockCopy>> TChartFile::BlocksOfDocument(const TSimpleXML& document) {
+    std::vector<TBlockCopy> blocks;
     TSimpleXMLElemClassic& record = m_recordDocument.Root();
-    const TSimpleXMLElems& children = document->Root().Items();
+    const TSimpleXMLElems& children = document.Root().Items();
     blocks.reserve(static_cast<std::size_t>(children.Count()));
     for (int i = 0; i < children.Count(); ++i) {
         // Only the first element of each child of the root counts, and only its type
@@ -206,21 +199,48 @@ files::TStatus TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document,
         } else if (info.captionName == TCaptionName::Text) {
             name = XmlDecode(record.Items().ChildText(info.nameChild, {}));
         }
-        std::optional<TBlockCaption> caption;
+        TBlockCaption caption{std::string(info.caption), BlockHeight};
         if (!name.empty())
-            caption = NamedCaption(*type, name);
+            caption = NamedCaption(*type, name).value_or(caption);
         blocks.push_back({*type, std::move(text), std::move(caption)});
     }
+    return blocks;
+}
+
+files::TResult<std::vector<TBlockCopy>> TChartFile::BlocksOfText(std::string_view text) {
+    TSimpleXML document;
+    try {
+        document.LoadFromText(text);
+    } catch (const std::exception& e) {
+        return files::Error(e.what());
+    }
+    return BlocksOfDocument(document);
+}
+
+std::string TChartFile::TextOfBlocks(const std::vector<TBlockCopy>& blocks) {
+    std::vector<std::string_view> records;
+    records.reserve(blocks.size());
+    for (const TBlockCopy& block : blocks)
+        records.emplace_back(block.record);
+    TSimpleXML document;
+    buildDocument(document, records);
+    return document.SaveToText();
+}
+
+files::TStatus TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document,
+                                     const std::string& path) {
+    // Every block is made ready first, so that a chart refused half-way changes nothing.
+    files::TResult<std::vector<TBlockCopy>> blocks = BlocksOfDocument(*document);
+    if (!blocks)
+        return files::Error(blocks.error());
     {
         TFcUpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
         m_chart.ClearChart();
         m_chart.NewChart();
-        for (TPendingBlock& pending : blocks) {
-            TFcObject* block = m_chart.AppendBlock(ToInt(pending.type), std::move(pending.record));
-            if (pending.caption) {
-                m_chart.SetBlockHeight(block, pending.caption->height);
-                block->SetText(pending.caption->text);
-            }
+        for (TBlockCopy& block : *blocks) {
+            TFcObject* object = m_chart.AppendBlock(ToInt(block.type), std::move(block.record));
+            if (block.caption.height != BlockHeight || object->Text() != block.caption.text)
+                m_chart.SetBlockCaption(object, block.caption);
         }
         m_chart.Relayout();
     }
@@ -248,6 +268,10 @@ files::TStatus TChartFile::SaveFile(const std::string& path) {
 }
 
 void TChartFile::BuildChartDocument(TSimpleXML& d) {
+    buildDocument(d, m_chart.BlockRecords());
+}
+
+void TChartFile::buildDocument(TSimpleXML& d, const std::vector<std::string_view>& blockRecords) {
     TSimpleXMLElemClassic& root = d.Root();
     root.Clear();
     // The root of a chart file has no value; one read from a hand-made file is not kept.
@@ -255,7 +279,7 @@ void TChartFile::BuildChartDocument(TSimpleXML& d) {
     root.Namespace.clear();
     root.SetName(kRootName);
     TSimpleXMLElems& records = root.Items();
-    for (const std::string_view payload : m_chart.BlockRecords()) {
+    for (const std::string_view payload : blockRecords) {
         m_recordDocument.LoadFromText(payload);
         TSimpleXMLElemClassic& record = records.AddChild(kRecordName);
         record.Items().AddChild("any").CopyFrom(m_recordDocument.Root());

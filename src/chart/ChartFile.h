@@ -83,6 +83,17 @@ public:
     // Clears d's root (its prolog stays), names it KELMORAX and adds one record per block, in
     // chart order, holding a copy of the block's parameter record.
     void BuildChartDocument(TSimpleXML& d);
+
+    // ---- blocks as chart text (the clipboard) ----
+    // The blocks a parsed chart text holds, each made ready as opening the file makes it
+    // (record as it reads back, caption and height from its name). A record that would not read
+    // back as the same block refuses the whole text, naming the record. Children of the root
+    // that are no block record are passed over.
+    files::TResult<std::vector<TBlockCopy>> BlocksOfDocument(const TSimpleXML& document);
+    // The same from text; XML that does not parse gives the reader's message.
+    files::TResult<std::vector<TBlockCopy>> BlocksOfText(std::string_view text);
+    // The text of a chart file that would hold just these blocks.
+    std::string TextOfBlocks(const std::vector<TBlockCopy>& blocks);
     // True when the chart's records differ from the snapshot's: when the written texts of the
     // chart built into a fresh document and of the snapshot differ.
     bool IsChartChanged();
@@ -103,6 +114,7 @@ public:
 
 private:
     std::string saveName(TPrompts& prompts);
+    void buildDocument(TSimpleXML& d, const std::vector<std::string_view>& blockRecords);
     // How BuildChartDocument writes one record inside the chart: its copy, indented two levels.
     std::string recordText(std::string_view payload);
 

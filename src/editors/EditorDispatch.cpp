@@ -42,13 +42,19 @@ bool renameReferences(TChart& chart, TFcObject* object, BlockType type, const st
         chart.SetBlockRecord(user, renamed.record);
         if (userType && editChangesCaption(*userType)) {
             if (const std::optional<TBlockCaption> caption = captionAfterEdit(*userType, newName)) {
-                user->SetText(caption->text);
-                chart.SetBlockHeight(user, caption->height);
+                chart.SetBlockCaption(user, *caption);
                 captionChanged = true;
             }
         }
     }
     return captionChanged;
+}
+
+void removeBlock(TChart& chart, TFcObject* object, const TDispatchHooks& hooks) {
+    if (hooks.removeBlock)
+        hooks.removeBlock(object);
+    else
+        chart.DeleteBlock(object);
 }
 
 } // namespace
@@ -83,7 +89,7 @@ TEditOutcome editSelectedBlock(TChart& chart, const TBlockEditor& edit,
     if (!dialogEditsRecord(kind)) {
         TEditOutcome outcome = edit(type, {});
         if (outcome.result == TEditResult::Delete)
-            chart.DeleteBlock(object);
+            removeBlock(chart, object, hooks);
         return outcome;
     }
 
@@ -105,10 +111,8 @@ TEditOutcome editSelectedBlock(TChart& chart, const TBlockEditor& edit,
     case TEditResult::Ok:
         if (!outcome.record.empty())
             chart.SetBlockRecord(object, outcome.record);
-        if (outcome.caption) {
-            object->SetText(outcome.caption->text);
-            chart.SetBlockHeight(object, outcome.caption->height);
-        }
+        if (outcome.caption)
+            chart.SetBlockCaption(object, *outcome.caption);
         if (nameDefinedBy(type)) {
             if (const std::optional<std::string> oldName = nameInRecord(type, recordBefore);
                 oldName && renameReferences(chart, object, type, *oldName, hooks))
@@ -118,7 +122,7 @@ TEditOutcome editSelectedBlock(TChart& chart, const TBlockEditor& edit,
             chart.Relayout();
         break;
     case TEditResult::Delete:
-        chart.DeleteBlock(object);
+        removeBlock(chart, object, hooks);
         break;
     case TEditResult::Cancel:
         break;

@@ -23,6 +23,7 @@
 #include <vector>
 
 class TChart;
+class TFcObject;
 
 namespace editors {
 
@@ -40,6 +41,9 @@ struct TDispatchHooks {
     // name: true gives them the new name too (and Call Sub its caption). Without it they keep
     // the old name.
     std::function<bool(const std::string& question)> confirm;
+    // Removes the block when its dialog ends with DELETE (so that the removal can be undone);
+    // without it the chart deletes the block itself.
+    std::function<void(TFcObject* block)> removeBlock;
 };
 
 // Edits the selected block, if any. Terminals, spot markers and types 7 and 8 open nothing.

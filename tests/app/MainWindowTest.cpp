@@ -2,6 +2,7 @@
 // on the offscreen platform, clicked where the chart's objects are.
 #include "WindowFixture.h"
 
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
@@ -45,10 +46,13 @@ TEST_F(WindowTest, StartsWithItsLayoutAndAPlainUnwrappedProgramText) {
     EXPECT_EQ(panel->height(), 37);
     EXPECT_EQ(window->palette()->width(), 145);
     EXPECT_EQ(window->flowChart()->width(), 282);
-    EXPECT_EQ(window->flowChart()->mapTo(window.get(), QPoint(0, 0)), QPoint(145, 37));
+    // Under the menu bar, the toolbar strip, then the palette, the canvas and the text.
+    QWidget* body = window->centralWidget();
+    EXPECT_EQ(body->mapTo(window.get(), QPoint(0, 0)), QPoint(0, window->menuBar()->height()));
+    EXPECT_EQ(window->flowChart()->mapTo(body, QPoint(0, 0)), QPoint(145, 37));
     const QPlainTextEdit* memo = window->programText();
     EXPECT_EQ(memo->objectName(), "Memo1");
-    EXPECT_EQ(memo->mapTo(window.get(), QPoint(0, 0)).x(), 432);
+    EXPECT_EQ(memo->mapTo(body, QPoint(0, 0)).x(), 432);
     EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -136,13 +140,22 @@ TEST_F(WindowTest, PaletteClickInsertsAtTheSelectedMarkerAndSelectsTheBlock) {
     EXPECT_LT(objectOf(2)->Top(), block->Top());
 }
 
-TEST_F(WindowTest, PaletteClickWithABlockSelectedInsertsNothing) {
-    insert(kDirect);
-    TFcObject* block = objectOf(2);
-    clickPaletteRow(1);
-    insert(14);
-    EXPECT_EQ(chart().BlockCount(), 1);
-    EXPECT_EQ(canvas().SelectedObject(), block);
+TEST_F(WindowTest, PaletteClicksWithABlockSelectedBuildDownwardsInTheOrderClicked) {
+    // Direct, Wait, Turn clicked in a row come out in that order, each new block selected.
+    const int types[] = {kDirect, 5, 2};
+    for (const int type : types)
+        insert(type);
+    ASSERT_EQ(chart().BlockCount(), 3);
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_EQ(chart().BlockAt(n)->Kind, KindBlockBase + types[n - 1]) << n;
+    EXPECT_EQ(canvas().SelectedObject(), chart().BlockAt(3));
+
+    // With the first block selected, a new one goes between it and the second.
+    click(centreOf(chart().BlockAt(1)));
+    insert(15);
+    ASSERT_EQ(chart().BlockCount(), 4);
+    EXPECT_EQ(chart().BlockAt(2)->Kind, KindBlockBase + 15);
+    EXPECT_EQ(canvas().SelectedObject(), chart().BlockAt(2));
 }
 
 // ---- canvas input ---------------------------------------------------------------------------
@@ -168,25 +181,13 @@ TEST_F(WindowTest, ClicksOnTerminalsAndASpotsEmptyAreaSelectNothing) {
     }
 }
 
-TEST_F(WindowTest, DeleteKeyRemovesNothing) {
-    insert(kDirect);
-    click(centreOf(objectOf(2)));
-    QTest::keyClick(vp(), Qt::Key_Delete);
-    QTest::keyClick(window->flowChart(), Qt::Key_Delete);
-    QApplication::processEvents();
-    EXPECT_EQ(chart().BlockCount(), 1);
-    EXPECT_EQ(canvas().SelectedObject(), objectOf(2));
-}
-
-// In a chart of one block the arrow keys pick by the score rule, and a pick the chart refuses
-// (a spot's base) leaves nothing selected.
-enum class Pick { Nothing, NextMarker, UpperAnchor };
-
+// In a chart of one block the arrow keys walk the chain: marker, block, marker. They stop at
+// its ends and never land on anything that cannot be seen.
 struct ArrowCase {
     const char* what;
-    bool fromBlock; // else from the first spot's marker
+    int from; // the chart item selected first
     Qt::Key key;
-    Pick expected;
+    int to; // the chart item selected after
 };
 
 void PrintTo(const ArrowCase& c, std::ostream* os) {
@@ -195,59 +196,55 @@ void PrintTo(const ArrowCase& c, std::ostream* os) {
 
 class WindowArrowTest : public WindowTest, public ::testing::WithParamInterface<ArrowCase> {};
 
-TEST_P(WindowArrowTest, SelectsTheNearestObjectTheChartAllows) {
+TEST_P(WindowArrowTest, WalksTheChainOverBlocksAndMarkers) {
     const ArrowCase& c = GetParam();
     insert(kDirect);
-    click(centreOf(c.fromBlock ? objectOf(2) : marker(1)));
-    ASSERT_EQ(canvas().SelectedCount(), 1);
+    auto selectable = [this](int item) { return item == 2 ? objectOf(2) : marker(item); };
+    click(centreOf(selectable(c.from)));
+    ASSERT_EQ(canvas().SelectedObject(), selectable(c.from));
     QTest::keyClick(window->flowChart(), c.key);
-    switch (c.expected) {
-    case Pick::Nothing:
-        EXPECT_EQ(canvas().SelectedCount(), 0) << c.what;
-        break;
-    case Pick::NextMarker:
-        EXPECT_EQ(canvas().SelectedObject(), marker(3)) << c.what;
-        break;
-    case Pick::UpperAnchor:
-        EXPECT_EQ(canvas().SelectedObject(), spot(1).UpperAnchor) << c.what;
-        break;
-    }
+    EXPECT_EQ(canvas().SelectedObject(), selectable(c.to)) << c.what;
+    EXPECT_EQ(canvas().SelectedCount(), 1) << c.what;
 }
 
-// First marker at (95, 57), block at (70, 80), second spot at (70, 112) with its marker at
-// (95, 121). Down from the marker scores the next marker 80, the lower anchor (115, 80) 188 and
-// the block 228; Up scores the upper anchor (115, 47) 172 and the first base 211. From the block
-// Down finds the second spot's base (40) and Up the first spot's base (40), both refused.
-INSTANTIATE_TEST_SUITE_P(
-    Keys, WindowArrowTest,
-    ::testing::Values(ArrowCase{"marker down", false, Qt::Key_Down, Pick::NextMarker},
-                      ArrowCase{"marker up", false, Qt::Key_Up, Pick::UpperAnchor},
-                      ArrowCase{"block down", true, Qt::Key_Down, Pick::Nothing},
-                      ArrowCase{"block up", true, Qt::Key_Up, Pick::Nothing}));
+INSTANTIATE_TEST_SUITE_P(Keys, WindowArrowTest,
+                         ::testing::Values(ArrowCase{"first marker down", 1, Qt::Key_Down, 2},
+                                           ArrowCase{"first marker up stays", 1, Qt::Key_Up, 1},
+                                           ArrowCase{"block down", 2, Qt::Key_Down, 3},
+                                           ArrowCase{"block up", 2, Qt::Key_Up, 1},
+                                           ArrowCase{"last marker down stays", 3, Qt::Key_Down, 3},
+                                           ArrowCase{"last marker up", 3, Qt::Key_Up, 2},
+                                           ArrowCase{"left does nothing", 2, Qt::Key_Left, 2},
+                                           ArrowCase{"right does nothing", 2, Qt::Key_Right, 2},
+                                           ArrowCase{"home", 2, Qt::Key_Home, 1},
+                                           ArrowCase{"end", 1, Qt::Key_End, 3}));
 
-TEST_F(WindowTest, DragPastFourPixelsMovesABlockAndTheNextLayoutPutsItBack) {
+TEST_F(WindowTest, BlocksKeepTheirPlaceAndSizeWhateverTheMouseAndKeysDo) {
     insert(kDirect);
-    TFcObject* block = objectOf(2);
+    insert(14);
+    TFcObject* block = chart().BlockAt(1);
     const TFcRect home = block->BoundsRect();
     const QPoint from = centreOf(block);
 
+    // A drag that ends off the chain puts the block straight back.
     press(from);
-    moveTo(from + QPoint(2, 2)); // |dx| + |dy| = 4: no drag yet
-    release(from + QPoint(2, 2));
+    moveTo(from + QPoint(120, 5));
+    release(from + QPoint(120, 5));
     EXPECT_EQ(block->BoundsRect(), home);
+    EXPECT_EQ(chart().BlockAt(1), block);
 
-    press(from);
-    moveTo(from + QPoint(10, 15));
-    release(from + QPoint(10, 15));
-    EXPECT_EQ(block->Left(), home.left + 10);
-    EXPECT_EQ(block->Top(), home.top + 15);
-    EXPECT_EQ(chart().BlockCount(), 1);
-
-    // The next palette insert lays the chart out again.
-    click(centreOf(marker(3)));
-    ASSERT_EQ(canvas().SelectedObject(), marker(3));
-    insert(kDirect);
+    // The selection marks do not resize, nor do Shift or Alt with the arrows.
+    click(from);
+    press(at(home.right - 1, home.bottom - 1));
+    moveTo(at(home.right + 30, home.bottom + 30));
+    release(at(home.right + 30, home.bottom + 30));
     EXPECT_EQ(block->BoundsRect(), home);
+    click(from);
+    for (const auto modifier : {Qt::ShiftModifier, Qt::AltModifier})
+        for (const auto key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_PageDown})
+            QTest::keyClick(window->flowChart(), key, modifier);
+    EXPECT_EQ(block->BoundsRect(), home);
+    EXPECT_EQ(canvas().ConnectionCount(), 2 * 3); // two lines per spot, none drawn by hand
 }
 
 // ---- rendered pixels ------------------------------------------------------------------------

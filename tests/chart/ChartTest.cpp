@@ -420,9 +420,13 @@ TEST(ChartSelection, OnlyBlocksAndMarkersCanBeSelected) {
         bool allowed;
     };
     const Case cases[] = {
-        {"start terminal", h.object(0), false}, {"end terminal", h.object(4), false},
-        {"spot base", spot->Base, false},       {"marker", spot->Marker, true},
-        {"block", h.object(2), true},           {"anchor", spot->UpperAnchor, true},
+        {"start terminal", h.object(0), false},
+        {"end terminal", h.object(4), false},
+        {"spot base", spot->Base, false},
+        {"marker", spot->Marker, true},
+        {"block", h.object(2), true},
+        {"upper anchor", spot->UpperAnchor, false},
+        {"lower anchor", spot->LowerAnchor, false},
     };
     for (const Case& c : cases) {
         h.canvas.SelectObject(nullptr);

@@ -278,7 +278,8 @@ protected:
                     [this, yes](const std::string& question) {
                         questions.push_back(question);
                         return yes;
-                    }};
+                    },
+                .removeBlock = {}};
     }
     std::string nameOf(const TFcObject* block) const {
         return nameInRecord(*BlockTypeOfKind(block->Kind), block->Payload).value_or("?");

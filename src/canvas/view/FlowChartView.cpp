@@ -24,6 +24,8 @@ constexpr std::size_t kCaptionProbe = 2048;
 // A mark's dot: its size and its gap to the object's right side.
 constexpr int kMarkSize = 10;
 constexpr int kMarkGap = 5;
+// Width of the frame that marks where dragged blocks would land.
+constexpr int kDropTargetPen = 3;
 // The strip left of an object that holds its side label, and the gap to the object.
 constexpr int kSideLabelWidth = 62;
 constexpr int kSideLabelGap = 4;
@@ -361,6 +363,8 @@ TFcRect TFlowChartView::dragFeedbackArea() const {
     case TFcDrag::Resizing:
         for (const TFcRect& r : d.outlines)
             area = area.united(r.inflated(1));
+        if (!d.target.isEmpty())
+            area = area.united(d.target.inflated(kDropTargetPen));
         break;
     case TFcDrag::Connecting:
         area = fcPointsBounds({d.lineFrom, d.lineTo}).inflated(1);
@@ -397,7 +401,8 @@ void TFlowChartView::updateCursor(QPoint viewportPoint) {
         Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor, Qt::SizeHorCursor};
     int mark = -1;
     if (const TFcObject* s = m_chart.SelectedObject();
-        s && s->Visible() && (m_chart.Options & fcoCanDrag) && showsSelection())
+        s && s->Visible() && (m_chart.Options & fcoCanDrag) && (m_chart.Options & fcoCanResize) &&
+        showsSelection())
         mark = fcSelectionMarkAt(s->BoundsRect(), canvasPoint(viewportPoint));
     if (mark >= 0)
         viewport()->setCursor(shapes[mark]);
@@ -718,6 +723,14 @@ void TFlowChartView::paintDragFeedback(QPainter& p) {
     if (d.kind != TFcDrag::Moving && d.kind != TFcDrag::Resizing && d.kind != TFcDrag::Connecting)
         return;
     p.save();
+    if (!d.target.isEmpty()) {
+        // Where the dragged blocks would land: a bold frame in the selection colour.
+        p.setPen(QPen(palette().color(QPalette::Highlight), kDropTargetPen));
+        p.setBrush(Qt::NoBrush);
+        const int half = kDropTargetPen / 2;
+        p.drawRect(QRect(d.target.left - half, d.target.top - half, d.target.width() + half,
+                         d.target.height() + half));
+    }
     // White under "difference" inverts what lies below: the outline shows on any colour.
     p.setCompositionMode(QPainter::CompositionMode_Difference);
     if (d.kind == TFcDrag::Connecting) {
