@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/About.h"
+#include "app/Autosave.h"
 #include "app/ChartEditing.h"
 #include "app/NavBar.h"
 #include "app/WindowFont.h"
@@ -13,6 +14,7 @@
 #include "editors/EditorDispatch.h"
 #include "platform/events/QueuedPoster.h"
 #include "platform/prompts/QtPrompts.h"
+#include "platform/recovery/RecoveryFolder.h"
 #include "platform/text/CodePage.h"
 #include "program/ChartListing.h"
 
@@ -144,6 +146,20 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         [this](const QString& message) { statusBar()->showMessage(message, kStatusMessageTime); },
         this);
     m_editing->editSelectedBlock = [this] { FlowChart1DblClick(); };
+    auto showStatus = [this](const QString& message) {
+        statusBar()->showMessage(message, kStatusMessageTime);
+    };
+    const files::TResult<std::string> recoveryFolder = platform::RecoveryFolder();
+    if (!recoveryFolder)
+        showStatus("Autosave is off: " + platform::toQString(recoveryFolder.error()));
+    m_autosave = new TAutosave(*m_chart, *m_chartFile,
+                               recoveryFolder ? *recoveryFolder : std::string(), showStatus, this);
+    // Once the window is up: the changes an editor that closed unsaved left behind.
+    QTimer::singleShot(0, this, [this] {
+        if (m_autosave->offerRecovery(*m_prompts))
+            showFileResult(
+                {false, true, "The changes were restored; save the chart to keep them."});
+    });
     buildMenus();
     connectControls();
 }
@@ -165,9 +181,12 @@ void TForm1::buildMenus() {
 }
 
 TForm1::~TForm1() {
-    // The editing commands hold the chart, which goes before the window's children do.
+    // The editing commands and the autosave hold the chart, which goes before the window's
+    // children do.
     delete m_editing;
     m_editing = nullptr;
+    delete m_autosave;
+    m_autosave = nullptr;
 }
 
 QWidget* TForm1::buildProgramPane(QWidget* parent) {
@@ -320,6 +339,8 @@ bool TForm1::generateListing() {
 }
 
 void TForm1::chartChanged() {
+    if (m_autosave)
+        m_autosave->chartChanged();
     // Called for every block of a chart being read: only note that a refresh is due.
     if (m_refreshQueued)
         return;
@@ -544,6 +565,9 @@ void TForm1::showFileResult(const TChartFileResult& result) {
         m_editing->resetHistory();
     else if (result.done)
         m_editing->markSaved();
+    // Saved, or replaced by a chart that is its file: nothing to recover.
+    if (result.done)
+        m_autosave->discard();
     if (result.chartReplaced) {
         m_settingText = true;
         m_memo1->clear();
@@ -569,10 +593,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // A changed chart is not thrown away without the same question new and open ask.
     const bool mayClose = m_chartFile->confirmClose(*m_prompts);
     showFileResult({}); // a save on the way may have named the chart
-    if (mayClose)
+    if (mayClose) {
+        m_autosave->discard(); // saved, or thrown away on purpose
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 void TForm1::SpeedButton1Click() {
@@ -596,6 +622,8 @@ void TForm1::SpeedButton5Click() {
 }
 
 void TForm1::SpeedButton6Click() {
+    // A download can hang the port or end the lesson: the work is kept first.
+    m_autosave->saveNow();
     // A listing of an older chart is not sent unasked; one typed or loaded is sent as it is.
     if (m_listing.stale(m_chart->Revision())) {
         const std::size_t choice =

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QDockWidget;
+class TAutosave;
 class TChartEditing;
 class QFrame;
 class QLabel;
@@ -62,6 +63,7 @@ public:
     TNavBar* palette() const { return m_navBar1; }
     // The undo stack and the editing commands of the chart.
     TChartEditing& editing() const { return *m_editing; }
+    TAutosave& autosave() const { return *m_autosave; }
     // The toolbar's toggle that shows each block's first line number on the canvas.
     QToolButton* lineNumbersButton() const { return m_lineNumbersButton; }
     // Opens a chart file as Open does once the name is chosen (no question, no dialog).
@@ -175,4 +177,5 @@ private:
     TFormDownload* m_formDownload = nullptr;
     TFormAbout* m_formAbout = nullptr;
     TChartEditing* m_editing = nullptr;
+    TAutosave* m_autosave = nullptr;
 };

@@ -5,7 +5,10 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    // Short, stable names for the user's data and settings folders; the long title is what
+    // the desktop shows.
+    QApplication::setOrganizationName("ZOLVANE");
+    QApplication::setApplicationName("zolvane-flowchart");
     QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
     TForm1 form;
     form.show();

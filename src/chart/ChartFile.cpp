@@ -252,11 +252,28 @@ files::TStatus TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document,
 
 // ---- writing ----
 
+std::string TChartFile::ChartText() {
+    BuildChartDocument(*m_fileDocument);
+    return m_fileDocument->SaveToText();
+}
+
+files::TStatus TChartFile::RestoreChart(std::string_view text, const std::string& path) {
+    auto document = std::make_unique<TSimpleXML>();
+    try {
+        document->LoadFromText(text);
+    } catch (const std::exception& e) {
+        return files::Error(e.what());
+    }
+    if (files::TStatus loaded = LoadChart(std::move(document), path); !loaded)
+        return loaded;
+    m_snapshotValid = false; // what was restored is not what the file holds
+    return {};
+}
+
 files::TStatus TChartFile::SaveFile(const std::string& path) {
     std::string text;
     try {
-        BuildChartDocument(*m_fileDocument);
-        text = m_fileDocument->SaveToText();
+        text = ChartText();
     } catch (const std::exception& e) {
         return files::Error(e.what());
     }

@@ -77,6 +77,12 @@ public:
     // the chart and takes the snapshot. On failure the old file, the name and the snapshot are
     // as they were.
     files::TStatus SaveFile(const std::string& path);
+    // The text SaveFile would write now.
+    std::string ChartText();
+    // Replaces the chart by the one a chart text holds (an autosave of a chart that was never
+    // saved), named after path but counted as changed, so that the next save or close asks.
+    // Nothing changes when the text is no chart.
+    files::TStatus RestoreChart(std::string_view text, const std::string& path);
     // SaveFile, with a failure shown in an error box.
     TChartFileResult saveShowingError(const std::string& path, TPrompts& prompts);
 
