@@ -206,8 +206,8 @@ void TChartEditing::pasteAt(int spot) {
         status("Nothing pasted: " + platform::toQString(blocks.error()));
         return;
     }
-    push(TChartEdit::Insert(m_chart, "Paste " + TChartEdit::BlocksWord(*blocks), spot,
-                            std::move(*blocks)));
+    std::string name = "Paste " + TChartEdit::BlocksWord(*blocks);
+    push(TChartEdit::Insert(m_chart, std::move(name), spot, std::move(*blocks)));
 }
 
 void TChartEditing::duplicateSelection() {
