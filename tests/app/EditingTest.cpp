@@ -224,11 +224,13 @@ TEST_F(EditingTest, TheRightClickMenuOffersWhatFitsABlockOrASpot) {
                 result << action->text();
         return result;
     };
+    select(TChartSelection::Blocks(1, 1));
+    editing().copyAction()->trigger();
+    select(TChartSelection::Spot(0));
     const auto onBlock = menuAt(chart().BlockAt(1));
     EXPECT_EQ(selectionOf(chart()), TChartSelection::Blocks(1, 1)) << "the block under it";
     EXPECT_EQ(texts(*onBlock), (QStringList{"&Edit...", "Cu&t", "&Copy", "Paste &Above",
                                             "Paste &Below", "D&uplicate", "&Delete"}));
-    editing().copyAction()->trigger();
     onBlock->actions()[4]->trigger(); // Paste Above
     EXPECT_EQ(types(), (std::vector<int>{kDirect, kDirect, kWait}));
 
