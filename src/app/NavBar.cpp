@@ -21,8 +21,10 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         QStyleOptionViewItem marked(option);
-        if (marked.state & QStyle::State_HasFocus)
+        if (marked.state & QStyle::State_HasFocus) {
             marked.state |= QStyle::State_Selected | QStyle::State_Active;
+            marked.showDecorationSelected = true; // the whole item, not only its caption
+        }
         QStyledItemDelegate::paint(painter, marked, index);
     }
 };
@@ -82,6 +84,12 @@ TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
     for (QScrollArea* frame : findChildren<QScrollArea*>())
         frame->setFocusPolicy(Qt::NoFocus);
     setCurrentIndex(0);
+    // The palette as a whole stands for the open group's list: a Tab order set on the palette
+    // (which needs a focus policy to be taken) and setFocus on it reach that list.
+    setFocusPolicy(Qt::TabFocus);
+    setFocusProxy(groupList(0));
+    connect(this, &QToolBox::currentChanged, this,
+            [this](int index) { setFocusProxy(groupList(index)); });
     // Group headers as flat buttons in button-text on button-face colours.
     setStyleSheet("QToolBox::tab { background: palette(button);"
                   " color: palette(button-text); border: 1px solid palette(mid);"
@@ -138,9 +146,10 @@ bool TNavBar::groupListKey(QListWidget* list, QKeyEvent* event) {
 void TNavBar::moveToGroup(int index, int row) {
     QListWidget* next = groupList(index);
     // Hiding the list that has the keyboard would hand it on to the next widget of the window
-    // (the canvas): the palette holds it while the groups change.
+    // (the canvas): the palette itself holds it while the groups change.
+    setFocusProxy(nullptr);
     setFocus(Qt::OtherFocusReason);
-    setCurrentIndex(index);
+    setCurrentIndex(index); // the open list becomes the proxy again
     next->setCurrentRow(row);
     next->setFocus(Qt::TabFocusReason);
 }

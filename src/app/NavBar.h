@@ -5,17 +5,16 @@
 class QKeyEvent;
 class QListWidget;
 
-// The block palette: the four groups of the block catalogue, each a list of
-// items with a 38 x 38 picture and a caption. One group is open at a time; a
-// click on an item reports the block type it creates.
+// The block palette: the four groups of the block catalogue, each a list of items with a 38 x 38
+// picture and a caption. One group is open at a time; a click on an item reports the block type
+// it creates.
 //
-// The keyboard reaches the palette by Tab, at the open group's list (one stop:
-// the closed groups' lists are hidden, the group headers and the frames around
-// the lists take no focus). Up and Down move the current item and go on into
-// the previous or next group at either end of a group, opening it; Enter or
-// Space reports the current item as a click does. The current item is marked
-// only while the list has the keyboard; a click neither takes the keyboard nor
-// marks an item.
+// Tab reaches the palette at the open group's list, one stop: the closed groups' lists are hidden,
+// and the group headers and the frames around the lists take no focus. The palette's focus proxy
+// is that list, so a Tab order set on the palette holds for it. Up and Down move the current item
+// and, at either end of a group, go on into the group above or below, opening it; Enter or Space
+// reports the current item as a click does. The current item is marked only while its list has
+// the keyboard; a click neither takes the keyboard nor marks an item.
 class TNavBar : public QToolBox {
     Q_OBJECT
 
