@@ -19,7 +19,6 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
     TForm1 form;
     form.resize(760, 620);
     form.show();

@@ -7,7 +7,9 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QScrollArea>
+#include <QStyle>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace {
 
@@ -40,6 +42,15 @@ TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
     setObjectName("NavBar1");
     // Group headers a little smaller than the items, so "Executable Mod" fits the strip.
     setFont(courierFont(14));
+    // Items wide enough for the longest caption, so that none is cut off.
+    const QFontMetrics itemMetrics(courierFont(16));
+    int itemWidth = 118;
+    for (const TPaletteGroup& group : PaletteGroups())
+        for (int type : group.items)
+            itemWidth = std::max(itemWidth, itemMetrics.horizontalAdvance(platform::toQString(
+                                                std::string(FindBlockInfo(type)->caption))) +
+                                                12);
+    m_itemWidth = itemWidth;
     for (const TPaletteGroup& group : PaletteGroups()) {
         const QString groupCaption = platform::toQString(std::string(group.caption));
         auto* list = new QListWidget(this);
@@ -53,7 +64,7 @@ TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
         list->setMovement(QListView::Static);
         list->setResizeMode(QListView::Adjust);
         list->setIconSize(QSize(38, 38));
-        list->setGridSize(QSize(120, 64));
+        list->setGridSize(QSize(itemWidth + 2, 64));
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setDragEnabled(false);
         list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -70,7 +81,7 @@ TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
             item->setData(Qt::UserRole, type);
             item->setData(Qt::AccessibleTextRole, caption);
             item->setTextAlignment(Qt::AlignCenter);
-            item->setSizeHint(QSize(118, 62));
+            item->setSizeHint(QSize(itemWidth, 62));
             item->setToolTip(insertHint(caption));
             item->setData(Qt::AccessibleDescriptionRole, insertHint(caption));
         }
@@ -152,4 +163,15 @@ void TNavBar::moveToGroup(int index, int row) {
     setCurrentIndex(index); // the open list becomes the proxy again
     next->setCurrentRow(row);
     next->setFocus(Qt::TabFocusReason);
+}
+
+int TNavBar::preferredWidth() const {
+    // The widest item with the list's scroll bar and frame beside it, or the widest group
+    // header, whichever needs more.
+    int headers = 0;
+    const QFontMetrics headerMetrics(font());
+    for (int i = 0; i < count(); ++i)
+        headers = std::max(headers, headerMetrics.horizontalAdvance(itemText(i)) + 30);
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    return std::max(headers, m_itemWidth + 2 + scrollBar + 8);
 }

@@ -23,6 +23,8 @@ public:
 
     // The list of group `index` (0-based), nullptr outside 0..count()-1.
     QListWidget* groupList(int index) const;
+    // The width at which no group header or item caption is cut off.
+    int preferredWidth() const;
 
 signals:
     void itemClicked(int blockType);
@@ -35,4 +37,6 @@ private:
     bool groupListKey(QListWidget* list, QKeyEvent* event);
     // Opens group `index` and gives its list the keyboard at `row`.
     void moveToGroup(int index, int row);
+
+    int m_itemWidth = 118;
 };

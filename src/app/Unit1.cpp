@@ -18,10 +18,12 @@
 #include "platform/text/CodePage.h"
 #include "program/ChartListing.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -68,9 +70,6 @@ constexpr std::array<ToolbarButton, 10> kToolbar{{
 }};
 
 // The words of the bar above a listing of an older chart; the link generates again.
-// How long a command's word stays in the status line.
-constexpr int kStatusMessageTime = 8000;
-
 constexpr const char* kListingBarText =
     "The chart has changed since this listing was made. <a href=\"generate\">Generate again</a>";
 
@@ -96,7 +95,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     body->setContentsMargins(0, 0, 0, 0);
     body->setSpacing(0);
     m_navBar1 = new TNavBar(central);
-    m_navBar1->setFixedWidth(145);
+    m_navBar1->setFixedWidth(m_navBar1->preferredWidth());
     body->addWidget(m_navBar1);
 
     m_splitter1 = new QSplitter(Qt::Horizontal, central);
@@ -108,7 +107,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     QWidget* programPane = buildProgramPane(m_splitter1);
     m_splitter1->addWidget(m_flowChart1);
     m_splitter1->addWidget(programPane);
-    m_splitter1->setStretchFactor(0, 0);
+    // New width is shared between the canvas and the text.
+    m_splitter1->setStretchFactor(0, 1);
     m_splitter1->setStretchFactor(1, 1);
     m_splitter1->setSizes({282, 178});
     body->addWidget(m_splitter1, 1);
@@ -116,16 +116,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(central);
 
     buildProblemsDock();
-    statusBar()->setObjectName("StatusBar1");
     setWindowIcon(QIcon(":/icon.svg"));
-    setGeometry(106, 80, 610, 436);
+    setAcceptDrops(true);
 
     // The chart: start terminal, one insertion spot with its marker selected, end terminal.
-    m_prompts = std::make_unique<platform::TQtPrompts>(this);
+    m_prompts =
+        std::make_unique<platform::TQtPrompts>(this, QString::fromLatin1(kApplicationTitle));
     m_chart = std::make_unique<TChart>(m_flowChart1->chart(), platform::queuedPoster(this));
     m_chart->OnChange = [this] { chartChanged(); };
     m_chartFile = std::make_unique<TChartFile>(*m_chart, kApplicationTitle);
-    setWindowTitle(platform::toQString(m_chartFile->CaptionText()));
     m_chart->NewChart();
 
     // Every dialog is made once and lives as long as the window.
@@ -160,24 +159,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
             showFileResult(
                 {false, true, "The changes were restored; save the chart to keep them."});
     });
+    buildActions();
     buildMenus();
+    buildStatusBar();
     connectControls();
-}
-
-void TForm1::buildMenus() {
-    QMenu* edit = menuBar()->addMenu("&Edit");
-    edit->setObjectName("EditMenu");
-    edit->addAction(m_editing->undoAction());
-    edit->addAction(m_editing->redoAction());
-    edit->addSeparator();
-    edit->addAction(m_editing->cutAction());
-    edit->addAction(m_editing->copyAction());
-    edit->addAction(m_editing->pasteAction());
-    edit->addAction(m_editing->duplicateAction());
-    edit->addAction(m_editing->deleteAction());
-    edit->addSeparator();
-    edit->addAction(m_editing->selectAllAction());
-    edit->addAction(m_editing->editAction());
+    restoreSettings();
+    updateCaption();
 }
 
 TForm1::~TForm1() {
@@ -250,16 +237,16 @@ void TForm1::buildToolbar(QWidget* panel) {
 }
 
 void TForm1::connectControls() {
-    connect(m_speedButtons[1], &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
-    connect(m_speedButtons[2], &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
-    connect(m_speedButtons[3], &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
-    connect(m_speedButtons[4], &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
-    connect(m_speedButtons[5], &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
-    connect(m_speedButtons[6], &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
-    connect(m_speedButtons[7], &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
-    connect(m_speedButtons[8], &QToolButton::clicked, this, &TForm1::SpeedButton8Click);
-    connect(m_speedButtons[9], &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
-    connect(m_speedButtons[10], &QToolButton::clicked, this, &TForm1::SpeedButton10Click);
+    connect(m_commandActions[1], &QAction::triggered, this, &TForm1::SpeedButton1Click);
+    connect(m_commandActions[2], &QAction::triggered, this, &TForm1::SpeedButton2Click);
+    connect(m_commandActions[3], &QAction::triggered, this, &TForm1::SpeedButton3Click);
+    connect(m_commandActions[4], &QAction::triggered, this, &TForm1::SpeedButton4Click);
+    connect(m_commandActions[5], &QAction::triggered, this, &TForm1::SpeedButton5Click);
+    connect(m_commandActions[6], &QAction::triggered, this, &TForm1::SpeedButton6Click);
+    connect(m_commandActions[7], &QAction::triggered, this, &TForm1::SpeedButton7Click);
+    connect(m_commandActions[8], &QAction::triggered, this, &TForm1::SpeedButton8Click);
+    connect(m_commandActions[9], &QAction::triggered, this, &TForm1::SpeedButton9Click);
+    connect(m_commandActions[10], &QAction::triggered, this, &TForm1::SpeedButton10Click);
     connect(m_navBar1, &TNavBar::itemClicked, this, &TForm1::NavBar1ItemClick);
     connect(m_flowChart1, &TFlowChartView::dblClick, this, &TForm1::FlowChart1DblClick);
     connect(m_memo1, &QPlainTextEdit::textChanged, this, &TForm1::Memo1Change);
@@ -332,6 +319,8 @@ bool TForm1::generateListing() {
         return false;
     }
     setProgramLines(listing.lines);
+    statusBar()->showMessage(QString("Listing generated: %1 lines").arg(listing.lines.size()),
+                             kStatusMessageTime);
     m_listing.generated(m_chart->Revision(), listing.lines, std::move(listing.lineBlocks));
     updateListingBar();
     updateLinks();
@@ -352,6 +341,8 @@ void TForm1::chartChanged() {
 }
 
 void TForm1::refresh() {
+    updateCaption();
+    updateStatementLabel();
     updateListingBar();
     updateLinks();
     checkProgram();
@@ -497,6 +488,12 @@ void TForm1::selectBlockOfTextLine() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_flowChart1->viewport() && event->type() == QEvent::MouseMove) {
+        const QString about =
+            describeCanvasPoint(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (!about.isEmpty() && about != statusBar()->currentMessage())
+            statusBar()->showMessage(about, kStatusMessageTime);
+    }
     if (watched == m_memo1 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
@@ -525,6 +522,7 @@ void TForm1::Memo1CursorMove() {
 
 void TForm1::FlowChart1SelectionChange() {
     highlightSelectedBlock(true);
+    updateStatementLabel();
 }
 
 void TForm1::LineNumbersButtonClick() {
@@ -558,8 +556,13 @@ files::TStatus TForm1::openChartFile(const std::string& path) {
     return opened;
 }
 
+void TForm1::openAtStart(const std::string& path) {
+    if (files::TStatus opened = openChartFile(path); !opened)
+        m_prompts->showError(opened.error());
+}
+
 void TForm1::showFileResult(const TChartFileResult& result) {
-    setWindowTitle(platform::toQString(m_chartFile->CaptionText()));
+    updateCaption();
     // A new or opened chart has a history of its own; a save marks where the file stands.
     if (result.chartReplaced)
         m_editing->resetHistory();
@@ -576,10 +579,18 @@ void TForm1::showFileResult(const TChartFileResult& result) {
         updateListingBar();
         updateLinks();
     }
+    const std::string& name = m_chartFile->CurrentFileName();
+    if (result.done)
+        rememberRecent(name);
+    const QString shortName = QFileInfo(platform::toQString(name)).fileName();
     if (!result.note.empty())
         statusBar()->showMessage(platform::toQString(result.note));
+    else if (result.done && !result.chartReplaced)
+        statusBar()->showMessage("Saved " + shortName, kStatusMessageTime);
+    else if (result.done && !name.empty())
+        statusBar()->showMessage("Opened " + shortName, kStatusMessageTime);
     else if (result.done)
-        statusBar()->clearMessage();
+        statusBar()->showMessage("New chart", kStatusMessageTime);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -595,6 +606,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     showFileResult({}); // a save on the way may have named the chart
     if (mayClose) {
         m_autosave->discard(); // saved, or thrown away on purpose
+        saveSettings();
         event->accept();
     } else {
         event->ignore();

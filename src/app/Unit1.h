@@ -10,7 +10,11 @@
 #include <array>
 #include <memory>
 
+class QAction;
 class QDockWidget;
+class QMenu;
+class QDragEnterEvent;
+class QDropEvent;
 class TAutosave;
 class TChartEditing;
 class QFrame;
@@ -56,6 +60,10 @@ public:
     const std::vector<check::TFinding>& findings();
     editors::TEditorDialogs& editorDialogs() { return *m_editors; }
     TFormDownload* downloadWindow() const { return m_formDownload; }
+    // The action of toolbar command 1..10 (the button and the menu entry); nullptr otherwise.
+    QAction* commandAction(int number) const {
+        return number >= 1 && number <= 10 ? m_commandActions[number] : nullptr;
+    }
     // Toolbar button 1..10; nullptr for any other number.
     QToolButton* speedButton(int number) const {
         return number >= 1 && number <= 10 ? m_speedButtons[number] : nullptr;
@@ -68,17 +76,39 @@ public:
     QToolButton* lineNumbersButton() const { return m_lineNumbersButton; }
     // Opens a chart file as Open does once the name is chosen (no question, no dialog).
     files::TStatus openChartFile(const std::string& path);
+    // Opens a chart named on the command line: errors in a box, nothing asked.
+    void openAtStart(const std::string& path);
     // Replaces the file dialogs and message boxes of the window and of the download window
     // (tests answer from a script).
     void setPrompts(std::unique_ptr<files::TPrompts> prompts);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildToolbar(QWidget* panel);
+    // The commands as actions: the toolbar buttons show them, the menus list them.
+    void buildActions();
     void buildMenus();
+    void buildStatusBar();
+    // The caption, with the mark of a chart that differs from its file.
+    void updateCaption();
+    // The statement of the selected block in the status bar.
+    void updateStatementLabel();
+    QString statementOf(const TFcObject* block) const;
+    // What is under a point of the canvas, in words for the status bar.
+    QString describeCanvasPoint(QPoint viewportPoint) const;
+    // Window size and place, splitter and palette group from the last run.
+    void restoreSettings();
+    void saveSettings() const;
+    QStringList recentFiles() const;
+    void rememberRecent(const std::string& path);
+    void updateRecentMenu();
+    // Opens a chart file after the unsaved-changes question (recent files, a dropped file).
+    void openAsked(const QString& path);
     void connectControls();
 
     QWidget* buildProgramPane(QWidget* parent);
@@ -178,4 +208,10 @@ private:
     TFormAbout* m_formAbout = nullptr;
     TChartEditing* m_editing = nullptr;
     TAutosave* m_autosave = nullptr;
+    std::array<QAction*, 11> m_commandActions{}; // index 1..10, as the toolbar buttons
+    QAction* m_checkAction = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    QLabel* m_statementLabel = nullptr;
+    // How long a command's word stays in the status line.
+    static constexpr int kStatusMessageTime = 8000;
 };

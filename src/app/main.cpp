@@ -9,8 +9,13 @@ int main(int argc, char* argv[]) {
     // the desktop shows.
     QApplication::setOrganizationName("ZOLVANE");
     QApplication::setApplicationName("zolvane-flowchart");
-    QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
+    // Taskbars tie the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName("org.zolvane.FlowChart");
     TForm1 form;
     form.show();
+    // A chart named on the command line (a double click in the file manager) opens at once.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        form.openAtStart(arguments.at(1).toLocal8Bit().toStdString());
     return QApplication::exec();
 }

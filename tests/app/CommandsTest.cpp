@@ -48,7 +48,12 @@ protected:
     }
     std::string path(const char* name) const { return dir.filePath(name).toStdString(); }
     void press(int button) { window->speedButton(button)->click(); }
-    std::string title() const { return window->windowTitle().toStdString(); }
+    // The caption as the desktop shows it: the modified mark where the window puts it.
+    std::string title() const {
+        QString shown = window->windowTitle();
+        shown.replace("[*]", window->isWindowModified() ? "*" : "");
+        return shown.toStdString();
+    }
     std::string memo() const { return window->programText()->toPlainText().toStdString(); }
     void setMemo(const char* text) { window->programText()->setPlainText(text); }
 
@@ -108,7 +113,7 @@ TEST_F(CommandsTest, NewAsksAboutAnUnnamedChartAndCancelKeepsEverything) {
     EXPECT_EQ(prompts->questions, std::vector<std::string>{kUnnamedQuestion});
     EXPECT_EQ(chart().BlockCount(), 1);
     EXPECT_EQ(memo(), "10 REM \"KEEP\"");
-    EXPECT_EQ(title(), kApplicationTitle);
+    EXPECT_EQ(title(), std::string(kApplicationTitle) + "*") << "unsaved work is marked";
 
     // Open asks the same question; Cancel shows no file dialog.
     prompts->answers.push_back(files::TPrompts::Answer::Cancel);
@@ -261,7 +266,7 @@ TEST_F(CommandsTest, AnEmptyFileOpensAsAnEmptyChartWithAWordInTheStatusLine) {
     prompts->openChartNames.push_back(std::string(ZOLVANE_FIXTURES) + "/listing/example/chart.lcs");
     press(2);
     EXPECT_GT(chart().BlockCount(), 0);
-    EXPECT_EQ(status->currentMessage(), QString());
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("Opened chart.lcs"));
 }
 
 // ---- program text ---------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QSettings>
 #include <QTest>
 #include <deque>
 #include <gtest/gtest.h>
@@ -26,6 +27,7 @@ using ScriptedPrompts = TScriptedPrompts;
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        QSettings().clear(); // every test meets the window of a first run
         window = std::make_unique<TForm1>();
         auto scripted = std::make_unique<ScriptedPrompts>();
         prompts = scripted.get();

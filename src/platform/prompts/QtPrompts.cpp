@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 
 namespace platform {
 
@@ -23,9 +26,19 @@ QString extensionOf(files::TPrompts::FileKind kind) {
     return kind == files::TPrompts::FileKind::Chart ? QStringLiteral("lcs") : QStringLiteral("txt");
 }
 
+// The folder the file dialogs start in: the last one a file was chosen in, the user's
+// documents the first time (never the program's own folder, read-only once installed).
+QString startFolder() {
+    const QString last = QSettings().value("files/lastFolder").toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
 std::optional<std::string> chosen(const QString& name) {
     if (name.isEmpty())
         return std::nullopt;
+    QSettings().setValue("files/lastFolder", QFileInfo(name).absolutePath());
     return fromQString(name);
 }
 
@@ -45,13 +58,13 @@ QString TQtPrompts::title() const {
 // An open dialog that needs an existing folder and file (the read-only box
 // does not exist in Qt's dialogs).
 std::optional<std::string> TQtPrompts::openFileName(FileKind kind) {
-    return chosen(QFileDialog::getOpenFileName(m_parent, QString(), QString(), filterOf(kind)));
+    return chosen(QFileDialog::getOpenFileName(m_parent, QString(), startFolder(), filterOf(kind)));
 }
 
 // A save dialog that adds the default extension to a bare name and asks
 // before overwriting an existing file.
 std::optional<std::string> TQtPrompts::saveFileName(FileKind kind) {
-    QFileDialog dialog(m_parent, QString(), QString(), filterOf(kind));
+    QFileDialog dialog(m_parent, QString(), startFolder(), filterOf(kind));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(extensionOf(kind));

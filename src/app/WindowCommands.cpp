@@ -1,0 +1,333 @@
+// The main window's commands as actions shared by the toolbar and the menu bar, the status
+// bar, the caption, the places and sizes remembered between runs, recent files and charts
+// dropped on the window.
+#include "app/ChartEditing.h"
+#include "app/NavBar.h"
+#include "app/Unit1.h"
+#include "canvas/view/FlowChartView.h"
+#include "chart/AppTitle.h"
+#include "chart/Chart.h"
+#include "chart/ChartSelection.h"
+#include "platform/text/CodePage.h"
+#include "program/BlockStatements.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+// The commands of the toolbar buttons: button number, menu text, what it does, shortcut (the
+// platform's standard key, or a key of our own).
+struct Command {
+    int number;
+    const char* text;
+    const char* tip;
+    QKeySequence::StandardKey standard;
+    int key;
+
+    // Made once the application is there: standard keys come from the platform.
+    QKeySequence shortcut() const {
+        return standard != QKeySequence::UnknownKey ? QKeySequence(standard) : QKeySequence(key);
+    }
+};
+
+constexpr QKeySequence::StandardKey kNoStandard = QKeySequence::UnknownKey;
+const Command kCommands[] = {
+    {1, "&New", "Start a new chart", QKeySequence::New, 0},
+    {2, "&Open...", "Open a chart file", QKeySequence::Open, 0},
+    {3, "&Save", "Save the chart", QKeySequence::Save, 0},
+    {4, "Save &As...", "Save the chart under a new name", QKeySequence::SaveAs, 0},
+    {5, "E&xit", "Close the editor", QKeySequence::Quit, 0},
+    {6, "&Download...", "Send the program to the robot", kNoStandard, Qt::Key_F9},
+    {7, "&Generate", "Generate the program listing", kNoStandard, Qt::Key_F5},
+    {8, "&About", "About this program", kNoStandard, 0},
+    {9, "Save Program &Text...", "Save the program text to a file", kNoStandard, 0},
+    {10, "&Load Program Text...", "Replace the program text with a text file", kNoStandard, 0},
+};
+
+constexpr int kRecentFiles = 8;
+constexpr const char* kRecentKey = "files/recent";
+
+// "Generate the program listing (F5)".
+QString tipWithKey(const QString& tip, const QKeySequence& key) {
+    if (key.isEmpty())
+        return tip;
+    return tip + " (" + key.toString(QKeySequence::NativeText) + ")";
+}
+
+QString plainText(QString menuText) {
+    return menuText.remove('&').remove("...");
+}
+
+bool isChartFile(const QString& path) {
+    return TChartFile::HasChartExtension(platform::fromQString(path));
+}
+
+} // namespace
+
+void TForm1::buildActions() {
+    for (const Command& c : kCommands) {
+        auto* action = new QAction(QString::fromLatin1(c.text), this);
+        action->setObjectName(QString("Command%1").arg(c.number));
+        const QKeySequence key = c.shortcut();
+        if (!key.isEmpty())
+            action->setShortcut(key);
+        const QString tip = tipWithKey(QString::fromLatin1(c.tip), key);
+        action->setToolTip(tip);
+        action->setStatusTip(QString::fromLatin1(c.tip));
+        QToolButton* button = m_speedButtons[c.number];
+        action->setIcon(button->icon());
+        // The button shows the action (its picture and tip) and triggers it when clicked.
+        const QRect place = button->geometry();
+        button->setDefaultAction(action);
+        button->setGeometry(place);
+        button->setAccessibleName(plainText(action->text()));
+        button->setAccessibleDescription(tip);
+        m_commandActions[c.number] = action;
+    }
+    m_checkAction = new QAction("&Check Program", this);
+    m_checkAction->setObjectName("CheckProgramAction");
+    m_checkAction->setStatusTip("Look for problems in the program and list them");
+    m_checkAction->setToolTip(m_checkAction->statusTip());
+    connect(m_checkAction, &QAction::triggered, this, [this] {
+        checkProgram();
+        m_problemsDock->show();
+        m_problemsDock->raise();
+        statusBar()->showMessage(m_problemsDock->windowTitle(), kStatusMessageTime);
+    });
+    m_lineNumbersButton->setAccessibleName("Line numbers");
+    m_lineNumbersButton->setAccessibleDescription(m_lineNumbersButton->toolTip());
+    // Every control a screen reader meets has a name.
+    m_flowChart1->setAccessibleName("Chart");
+    m_flowChart1->setAccessibleDescription(
+        "The program as a chain of blocks: arrows move, Enter edits, Delete removes");
+    m_memo1->setAccessibleName("Program text");
+    m_memo1->setAccessibleDescription("The BASIC listing sent to the robot");
+    m_navBar1->setAccessibleName("Block palette");
+    m_problemsList->setAccessibleName("Problems");
+    m_listingBarText->setAccessibleName("The listing is older than the chart");
+}
+
+void TForm1::buildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("FileMenu");
+    file->addAction(m_commandActions[1]);
+    file->addAction(m_commandActions[2]);
+    m_recentMenu = file->addMenu("Open &Recent");
+    m_recentMenu->setObjectName("RecentMenu");
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &TForm1::updateRecentMenu);
+    updateRecentMenu();
+    file->addAction(m_commandActions[3]);
+    file->addAction(m_commandActions[4]);
+    file->addSeparator();
+    file->addAction(m_commandActions[5]);
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->setObjectName("EditMenu");
+    edit->addAction(m_editing->undoAction());
+    edit->addAction(m_editing->redoAction());
+    edit->addSeparator();
+    edit->addAction(m_editing->cutAction());
+    edit->addAction(m_editing->copyAction());
+    edit->addAction(m_editing->pasteAction());
+    edit->addAction(m_editing->duplicateAction());
+    edit->addAction(m_editing->deleteAction());
+    edit->addSeparator();
+    edit->addAction(m_editing->selectAllAction());
+    edit->addAction(m_editing->editAction());
+
+    QMenu* program = menuBar()->addMenu("&Program");
+    program->setObjectName("ProgramMenu");
+    program->addAction(m_commandActions[7]);
+    program->addAction(m_commandActions[9]);
+    program->addAction(m_commandActions[10]);
+    program->addSeparator();
+    program->addAction(m_checkAction);
+
+    QMenu* robot = menuBar()->addMenu("&Robot");
+    robot->setObjectName("RobotMenu");
+    robot->addAction(m_commandActions[6]);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("HelpMenu");
+    help->addAction(m_commandActions[8]);
+    // The shortcuts work wherever the focus is in the window.
+    for (QAction* action : m_commandActions)
+        if (action)
+            addAction(action);
+}
+
+void TForm1::buildStatusBar() {
+    statusBar()->setObjectName("StatusBar1");
+    m_statementLabel = new QLabel(statusBar());
+    m_statementLabel->setObjectName("StatementLabel");
+    m_statementLabel->setAccessibleName("Statement of the selected block");
+    statusBar()->addPermanentWidget(m_statementLabel);
+    // What the pointer is over on the canvas, said while nothing else is.
+    m_flowChart1->viewport()->setMouseTracking(true);
+    m_flowChart1->viewport()->installEventFilter(this);
+}
+
+QString TForm1::describeCanvasPoint(QPoint viewportPoint) const {
+    const TFcHit hit = m_flowChart1->chart().HitTest(m_flowChart1->canvasPoint(viewportPoint));
+    const TFcObject* object = hit.object;
+    if (!object)
+        return {};
+    if (const int number = m_chart->BlockNumberOf(object)) {
+        const QString statement = statementOf(object);
+        return QString("Block %1: %2%3")
+            .arg(number)
+            .arg(platform::toQString(object->Text()))
+            .arg(statement.isEmpty() ? QString() : "  " + statement);
+    }
+    if (m_chart->SpotNumberOf(object) >= 0)
+        return "Insertion spot: select it, then click a block in the palette to insert it here";
+    return {};
+}
+
+QString TForm1::statementOf(const TFcObject* block) const {
+    std::vector<std::string> statements;
+    if (program::blockStatementTexts(block->Kind, block->Payload, statements))
+        return {}; // a record that does not read
+    QStringList texts;
+    for (const std::string& statement : statements)
+        texts << platform::toQString(statement);
+    return texts.join("; ");
+}
+
+void TForm1::updateStatementLabel() {
+    const TChartSelection selection = selectionOf(*m_chart);
+    QString text;
+    if (selection.isBlocks() && selection.count == 1)
+        text = statementOf(m_chart->BlockAt(selection.first));
+    else if (selection.isBlocks())
+        text = QString("%1 blocks selected").arg(selection.count);
+    m_statementLabel->setText(text);
+}
+
+void TForm1::updateCaption() {
+    // "[*]" is where the toolkit shows that the chart differs from its file.
+    setWindowTitle(platform::toQString(m_chartFile->CaptionText()) + "[*]");
+    const bool changed = m_chartFile->CurrentFileName().empty() ? !m_chart->IsEmptyChart()
+                                                                : m_chartFile->IsChartChanged();
+    setWindowModified(changed);
+}
+
+// ---- places remembered between runs ----
+
+void TForm1::restoreSettings() {
+    QSettings settings;
+    if (!restoreGeometry(settings.value("window/geometry").toByteArray())) {
+        // A first run: most of the screen the window opens on, centred.
+        const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+        QSize size(std::min(1000, screen.width() * 9 / 10),
+                   std::min(700, screen.height() * 9 / 10));
+        size = size.expandedTo(QSize(610, 436));
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, screen));
+    }
+    restoreState(settings.value("window/state").toByteArray());
+    if (!m_splitter1->restoreState(settings.value("window/splitter").toByteArray())) {
+        // The canvas takes the larger share of the first width, the text the rest.
+        const int width = std::max(460, this->width() - m_navBar1->width());
+        m_splitter1->setSizes({width * 11 / 20, width * 9 / 20});
+    }
+    const int group = settings.value("palette/group", 0).toInt();
+    if (group >= 0 && group < m_navBar1->count())
+        m_navBar1->setCurrentIndex(group);
+}
+
+void TForm1::saveSettings() const {
+    QSettings settings;
+    settings.setValue("window/geometry", saveGeometry());
+    settings.setValue("window/state", saveState());
+    settings.setValue("window/splitter", m_splitter1->saveState());
+    settings.setValue("palette/group", m_navBar1->currentIndex());
+}
+
+// ---- recent files ----
+
+QStringList TForm1::recentFiles() const {
+    return QSettings().value(kRecentKey).toStringList();
+}
+
+void TForm1::rememberRecent(const std::string& path) {
+    if (path.empty())
+        return;
+    const QString name = QFileInfo(platform::toQString(path)).absoluteFilePath();
+    QStringList recent = recentFiles();
+    recent.removeAll(name);
+    recent.prepend(name);
+    while (recent.size() > kRecentFiles)
+        recent.removeLast();
+    QSettings().setValue(kRecentKey, recent);
+}
+
+void TForm1::updateRecentMenu() {
+    m_recentMenu->clear();
+    const QStringList recent = recentFiles();
+    for (int i = 0; i < recent.size(); ++i) {
+        const QString& path = recent[i];
+        QAction* action =
+            m_recentMenu->addAction(QString("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        action->setToolTip(path);
+        action->setStatusTip(path);
+        connect(action, &QAction::triggered, this, [this, path] { openAsked(path); });
+    }
+    if (recent.isEmpty()) {
+        m_recentMenu->addAction("No recent charts")->setEnabled(false);
+        return;
+    }
+    m_recentMenu->addSeparator();
+    connect(m_recentMenu->addAction("&Clear the List"), &QAction::triggered, this,
+            [] { QSettings().remove(kRecentKey); });
+}
+
+void TForm1::openAsked(const QString& path) {
+    if (!m_chartFile->askSaveChanges(*m_prompts)) {
+        showFileResult({}); // a save on the way may have named the chart
+        return;
+    }
+    if (files::TStatus opened = openChartFile(platform::fromQString(path)); !opened) {
+        m_prompts->showError(opened.error());
+        // A chart that is gone or broken leaves the list.
+        QStringList recent = recentFiles();
+        if (!QFileInfo::exists(path) && recent.removeAll(path) > 0)
+            QSettings().setValue(kRecentKey, recent);
+    }
+}
+
+// ---- charts dropped on the window ----
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (data->hasUrls() && data->urls().size() == 1 && data->urls().front().isLocalFile() &&
+        isChartFile(data->urls().front().toLocalFile()))
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    const QString path = urls.front().toLocalFile();
+    // The question may open a dialog: answered once the drop is over.
+    QTimer::singleShot(0, this, [this, path] { openAsked(path); });
+}

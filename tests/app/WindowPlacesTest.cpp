@@ -1,0 +1,84 @@
+// What the window remembers between runs and shows as it goes: size and palette group, the
+// recent charts, the modified mark in the caption, the word after each command, and the
+// statement of the selected block.
+#include "WindowFixture.h"
+#include "chart/ChartFile.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kWait = 5;
+
+} // namespace
+
+TEST_F(WindowTest, SizeAndPaletteGroupComeBackInTheNextRun) {
+    window->resize(900, 640);
+    window->palette()->setCurrentIndex(2);
+    ASSERT_TRUE(window->close());
+    window = std::make_unique<TForm1>();
+    window->setPrompts(std::make_unique<ScriptedPrompts>());
+    window->show();
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), QSize(900, 640));
+    EXPECT_EQ(window->palette()->currentIndex(), 2);
+}
+
+TEST_F(WindowTest, SavedAndOpenedChartsAreRecentAndOpenAgainFromTheMenu) {
+    QTemporaryDir dir;
+    auto save = [&](const char* name) {
+        prompts->saveChartNames.push_back(dir.filePath(name).toStdString());
+        window->speedButton(4)->click();
+    };
+    insert(kWait);
+    QApplication::processEvents(); // the window follows the chart once the event is over
+    EXPECT_TRUE(window->isWindowModified());
+    save("first.lcs");
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Saved first.lcs");
+    insert(kWait);
+    save("second.lcs");
+
+    auto* recent = window->findChild<QMenu*>("RecentMenu");
+    ASSERT_NE(recent, nullptr);
+    emit recent->aboutToShow();
+    QStringList entries;
+    for (QAction* action : recent->actions())
+        if (!action->isSeparator())
+            entries << action->text();
+    EXPECT_EQ(entries, (QStringList{"&1 second.lcs", "&2 first.lcs", "&Clear the List"}));
+
+    // The older chart opens from the list (nothing to ask: the chart is saved).
+    prompts->questionsMustBeScripted = true;
+    recent->actions().at(1)->trigger();
+    EXPECT_EQ(window->chartFile().CurrentFileName(), dir.filePath("first.lcs").toStdString());
+    EXPECT_EQ(chart().BlockCount(), 1);
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Opened first.lcs");
+
+    // A chart that is gone says so and leaves the list.
+    QFile::remove(dir.filePath("second.lcs"));
+    emit recent->aboutToShow();
+    recent->actions().at(1)->trigger(); // first.lcs is on top now, second.lcs below
+    EXPECT_EQ(prompts->errors.size(), 1u);
+    emit recent->aboutToShow();
+    EXPECT_EQ(recent->actions().size(), 3); // first.lcs, the separator, Clear
+}
+
+TEST_F(WindowTest, TheStatusBarShowsTheSelectedBlocksStatementAndTheListingsLength) {
+    insert(kWait);
+    QApplication::processEvents();
+    auto* statement = window->findChild<QLabel*>("StatementLabel");
+    ASSERT_NE(statement, nullptr);
+    EXPECT_EQ(statement->text(), "WAIT 0");
+    canvas().SelectObject(marker(1));
+    QApplication::processEvents();
+    EXPECT_EQ(statement->text(), "");
+    window->commandAction(7)->trigger();
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Listing generated: 2 lines");
+}
