@@ -558,7 +558,7 @@ files::TStatus TForm1::openChartFile(const std::string& path) {
 
 void TForm1::openAtStart(const std::string& path) {
     if (files::TStatus opened = openChartFile(path); !opened)
-        m_prompts->showError(opened.error());
+        m_prompts->showError(opened.error() + TChartFile::ErrorPlace(path));
 }
 
 void TForm1::showFileResult(const TChartFileResult& result) {

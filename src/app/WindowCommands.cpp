@@ -304,8 +304,9 @@ void TForm1::openAsked(const QString& path) {
         showFileResult({}); // a save on the way may have named the chart
         return;
     }
-    if (files::TStatus opened = openChartFile(platform::fromQString(path)); !opened) {
-        m_prompts->showError(opened.error());
+    const std::string name = platform::fromQString(path);
+    if (files::TStatus opened = openChartFile(name); !opened) {
+        m_prompts->showError(opened.error() + TChartFile::ErrorPlace(name));
         // A chart that is gone or broken leaves the list.
         QStringList recent = recentFiles();
         if (!QFileInfo::exists(path) && recent.removeAll(path) > 0)

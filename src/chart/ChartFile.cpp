@@ -58,7 +58,7 @@ TChartFileResult TChartFile::commandOpen(TPrompts& prompts) {
     if (name.empty() || !HasChartExtension(name) || files::IsMissing(name))
         return {};
     if (files::TStatus opened = OpenFile(name); !opened) {
-        prompts.showError(opened.error());
+        prompts.showError(opened.error() + ErrorPlace(name));
         return {};
     }
     return {true, true, m_openNote};
@@ -136,6 +136,17 @@ files::TResult<std::unique_ptr<TSimpleXML>> TChartFile::ReadChartFile(const std:
         return files::Error(e.what());
     }
     return document;
+}
+
+std::string TChartFile::ErrorPlace(const std::string& path) {
+    files::TResult<std::string> text = files::ReadWholeFile(path);
+    if (!text)
+        return {};
+    const std::optional<TTextPlace> place = XmlErrorPlace(*text);
+    if (!place)
+        return {};
+    return " (line " + std::to_string(place->line) + ", column " + std::to_string(place->column) +
+           ")";
 }
 
 files::TStatus TChartFile::OpenFile(const std::string& path) {

@@ -70,6 +70,9 @@ public:
     // Opens a file as the open command does once a name is chosen, without questions or
     // dialogs. On success everything is as after open; on failure nothing changed.
     files::TStatus OpenFile(const std::string& path);
+    // Where a chart file's XML is broken, for a person to find it: " (line 3, column 14)", or
+    // empty when the file reads (or cannot be read at all).
+    static std::string ErrorPlace(const std::string& path);
     // After a successful OpenFile: a word on what was opened worth a look (a file that held
     // nothing at all opens as an empty chart), empty otherwise.
     const std::string& OpenNote() const { return m_openNote; }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,7 +20,18 @@
 class ESimpleXMLError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    // Where in the text the reader stopped (bytes from its start), when the reader knows.
+    std::optional<std::size_t> Offset;
 };
+
+// A place in a text, counted from 1 as an editor shows it (a CR LF is one line end).
+struct TTextPlace {
+    int line = 1;
+    int column = 1;
+    bool operator==(const TTextPlace&) const = default;
+};
+// Where the reader finds the first error in the text; nothing for a text that reads.
+std::optional<TTextPlace> XmlErrorPlace(std::string_view text);
 
 // A file that cannot be opened, read, created or written; the message names the file and gives
 // the operating system's reason.

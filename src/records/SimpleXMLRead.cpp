@@ -3,6 +3,7 @@
 #include "records/SimpleXML.h"
 #include "records/SimpleXMLDetail.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -43,6 +44,8 @@ std::string quoteChar(std::string_view found) {
 class TSimpleXMLReader {
 public:
     explicit TSimpleXMLReader(std::string_view text) : m_text(text) {}
+    // How far the reader got: where an error was found.
+    std::size_t position() const { return std::min(m_pos, m_text.size()); }
 
     // Reads the prolog into `prolog`; true when an element follows at the current position.
     bool readProlog(TSimpleXMLElemsProlog& prolog);
@@ -443,6 +446,32 @@ void TSimpleXML::LoadFromText(std::string_view text) {
     m_root->Namespace.clear();
     m_prolog.Clear();
     TSimpleXMLReader reader(text);
-    if (reader.readProlog(m_prolog))
-        reader.readElement(*m_root, 1);
+    try {
+        if (reader.readProlog(m_prolog))
+            reader.readElement(*m_root, 1);
+    } catch (ESimpleXMLError& error) {
+        error.Offset = reader.position();
+        throw;
+    }
+}
+
+std::optional<TTextPlace> XmlErrorPlace(std::string_view text) {
+    TSimpleXML document;
+    try {
+        document.LoadFromText(text);
+    } catch (const ESimpleXMLError& error) {
+        if (!error.Offset)
+            return std::nullopt;
+        TTextPlace place;
+        for (std::size_t i = 0; i < *error.Offset; ++i) {
+            if (text[i] == '\n') {
+                ++place.line;
+                place.column = 1;
+            } else if (text[i] != '\r') {
+                ++place.column;
+            }
+        }
+        return place;
+    }
+    return std::nullopt;
 }

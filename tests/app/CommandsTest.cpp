@@ -146,6 +146,7 @@ struct BadFile {
     const char* what;
     const char* name;
     const char* bytes; // nullptr: a folder of that name
+    const char* place; // where the message says the XML is broken; "" for no place
 };
 
 void PrintTo(const BadFile& c, std::ostream* os) {
@@ -173,6 +174,10 @@ TEST_P(CommandsBadFileTest, OpenShowsTheErrorAndKeepsChartTextAndCaption) {
     press(2);
     ASSERT_EQ(prompts->errors.size(), 1u) << f.what;
     EXPECT_FALSE(prompts->errors[0].empty());
+    if (*f.place)
+        EXPECT_TRUE(prompts->errors[0].ends_with(f.place)) << prompts->errors[0];
+    else
+        EXPECT_EQ(prompts->errors[0].find("(line "), std::string::npos) << prompts->errors[0];
     ASSERT_EQ(chart().BlockCount(), 1);
     EXPECT_EQ(chart().BlockRecords().at(0), record);
     EXPECT_EQ(memo(), "10 REM \"KEEP\"");
@@ -182,9 +187,12 @@ TEST_P(CommandsBadFileTest, OpenShowsTheErrorAndKeepsChartTextAndCaption) {
 
 INSTANTIATE_TEST_SUITE_P(Files, CommandsBadFileTest,
                          ::testing::Values(BadFile{"cut off", "cut.lcs",
-                                                   "<?xml version=\"1.0\"?>\n<KELMORAX>\n<record>"},
-                                           BadFile{"not xml", "text.lcs", "hello robot"},
-                                           BadFile{"a folder", "folder.lcs", nullptr}));
+                                                   "<?xml version=\"1.0\"?>\r\n<KELMORAX>\r\n"
+                                                   "<record>",
+                                                   " (line 3, column 9)"},
+                                           BadFile{"not xml", "text.lcs", "hello robot",
+                                                   " (line 1, column 1)"},
+                                           BadFile{"a folder", "folder.lcs", nullptr, ""}));
 
 // ---- exit -----------------------------------------------------------------------------------
 

@@ -211,8 +211,9 @@ TEST_F(ChartFileTest, AFailedOpenChangesNothing) {
                                       "again (Invalid Document: Unexpected text in file prolog)"},
         {path("fifo.lcs"),
          "Cannot open file \"" + path("fifo.lcs") + "\". It is a device or pipe, not a file"},
+        // The window's message also says where the XML breaks.
         {path("damaged.lcs"), "Invalid XML Element: Erroneous end of tag, expecting </record> but "
-                              "</KELMORAX> found"},
+                              "</KELMORAX> found (line 1, column 50)"},
         {path("folder.lcs"), "Cannot open file \"" + path("folder.lcs") + "\". Is a directory"},
     };
     for (const auto& c : cases) {

@@ -356,3 +356,21 @@ TEST(SimpleXMLRead, NestingBeyondTheLimitRaisesAClearError) {
 }
 
 } // namespace
+
+// The place of the first error, as an editor counts lines and columns; the message itself is
+// the reader's as ever.
+TEST(XmlErrorPlace, CountsLinesAndColumnsUpToWhereTheReaderStopped) {
+    struct Case {
+        const char* what;
+        std::string text;
+        std::optional<TTextPlace> place;
+    };
+    const Case cases[] = {
+        {"reads", "<a><b/></a>", std::nullopt},
+        {"text before the root", "hello", TTextPlace{1, 1}},
+        {"cut off after CR LF lines", "<a>\r\n  <b>\r\n", TTextPlace{3, 1}},
+        {"just after a wrong end tag on line 2", "<a>\n<b></c>", TTextPlace{2, 8}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(XmlErrorPlace(c.text), c.place) << c.what;
+}
