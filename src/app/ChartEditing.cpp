@@ -164,30 +164,28 @@ void TChartEditing::insertBlock(BlockType type) {
 
 void TChartEditing::deleteSelection() {
     const TChartSelection selection = selectionOf(m_chart);
-    if (!selection.isBlocks())
-        return;
-    const std::vector<TBlockCopy> blocks = m_chart.CopyBlocks(selection.first, selection.count);
-    push(TChartEdit::Remove(m_chart, "Delete " + TChartEdit::BlocksWord(blocks), selection.first,
-                            selection.count));
+    if (selection.isBlocks())
+        push(TChartEdit::Remove(m_chart, "Delete", selection.first, selection.count));
 }
 
 void TChartEditing::copySelection() {
-    const TChartSelection selection = selectionOf(m_chart);
-    if (!selection.isBlocks())
-        return;
-    const std::vector<TBlockCopy> blocks = m_chart.CopyBlocks(selection.first, selection.count);
-    QApplication::clipboard()->setMimeData(mimeDataOf(blocks));
-    status("Copied " + blocksWord(blocks));
+    if (const std::vector<TBlockCopy> blocks = selectionToClipboard(); !blocks.empty())
+        status("Copied " + blocksWord(blocks));
 }
 
 void TChartEditing::cutSelection() {
     const TChartSelection selection = selectionOf(m_chart);
+    if (!selectionToClipboard().empty())
+        push(TChartEdit::Remove(m_chart, "Cut", selection.first, selection.count));
+}
+
+std::vector<TBlockCopy> TChartEditing::selectionToClipboard() {
+    const TChartSelection selection = selectionOf(m_chart);
     if (!selection.isBlocks())
-        return;
-    const std::vector<TBlockCopy> blocks = m_chart.CopyBlocks(selection.first, selection.count);
+        return {};
+    std::vector<TBlockCopy> blocks = m_chart.CopyBlocks(selection.first, selection.count);
     QApplication::clipboard()->setMimeData(mimeDataOf(blocks));
-    push(TChartEdit::Remove(m_chart, "Cut " + TChartEdit::BlocksWord(blocks), selection.first,
-                            selection.count));
+    return blocks;
 }
 
 void TChartEditing::paste() {
@@ -240,8 +238,7 @@ void TChartEditing::removeBlock(TFcObject* block) {
         return;
     // Whatever the dialog changed before DELETE goes with the block.
     m_chart.StopRecording();
-    const std::vector<TBlockCopy> blocks = m_chart.CopyBlocks(number, 1);
-    push(TChartEdit::Remove(m_chart, "Delete " + TChartEdit::BlocksWord(blocks), number, 1));
+    push(TChartEdit::Remove(m_chart, "Delete", number, 1));
 }
 
 files::TResult<std::vector<TBlockCopy>> TChartEditing::blocksOf(const QMimeData& data) const {

@@ -86,6 +86,8 @@ public:
     QMenu* contextMenuAt(QPoint viewportPoint, QWidget* parent);
 
 private:
+    // The selected run onto the clipboard; the blocks put there (none without a run).
+    std::vector<TBlockCopy> selectionToClipboard();
     void updateActions();
     void status(const QString& message) const;
 

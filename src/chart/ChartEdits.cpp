@@ -21,11 +21,11 @@ TChartEdit TChartEdit::Insert(const TChart& chart, std::string name, int spot,
     return edit;
 }
 
-TChartEdit TChartEdit::Remove(const TChart& chart, std::string name, int first, int count) {
+TChartEdit TChartEdit::Remove(const TChart& chart, const std::string& verb, int first, int count) {
     TChartEdit edit;
-    edit.m_name = std::move(name);
     edit.m_before = selectionOf(chart);
     std::vector<TBlockCopy> blocks = chart.CopyBlocks(first, count);
+    edit.m_name = verb + " " + BlocksWord(blocks);
     first = std::max(first, 1);
     edit.m_after = TChartSelection::Spot(first - 1);
     edit.m_steps.push_back({Step::Kind::Remove, first, std::move(blocks), {}});

@@ -22,7 +22,8 @@ public:
     static TChartEdit Insert(const TChart& chart, std::string name, int spot,
                              std::vector<TBlockCopy> blocks);
     // Blocks `first` to `first + count - 1` removed; the spot where they stood selected after.
-    static TChartEdit Remove(const TChart& chart, std::string name, int first, int count);
+    // Named by the verb and what goes: "Delete Wait", "Cut 3 blocks".
+    static TChartEdit Remove(const TChart& chart, const std::string& verb, int first, int count);
     // The run taken out and put in at the spot (a spot of the chart as it is before the move);
     // nothing when that leaves the order as it is.
     static std::optional<TChartEdit> Move(const TChart& chart, int first, int count, int spot);

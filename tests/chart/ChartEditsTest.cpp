@@ -77,15 +77,15 @@ const EditCase kEdits[] = {
      {B::Direct, B::Label, B::Wait, B::Turn, B::Goto, B::Label, B::End, B::Label},
      TChartSelection::Blocks(6, 3)},
     {"remove the first",
-     [](const TChart& c) { return TChartEdit::Remove(c, "Delete Direct", 1, 1); },
+     [](const TChart& c) { return TChartEdit::Remove(c, "Delete", 1, 1); },
      {B::Label, B::Wait, B::Turn, B::Goto},
      TChartSelection::Spot(0)},
     {"remove a run with the tall block",
-     [](const TChart& c) { return TChartEdit::Remove(c, "Delete 3 blocks", 2, 3); },
+     [](const TChart& c) { return TChartEdit::Remove(c, "Delete", 2, 3); },
      {B::Direct, B::Goto},
      TChartSelection::Spot(1)},
     {"remove the last",
-     [](const TChart& c) { return TChartEdit::Remove(c, "Delete Goto", 5, 1); },
+     [](const TChart& c) { return TChartEdit::Remove(c, "Delete", 5, 1); },
      {B::Direct, B::Label, B::Wait, B::Turn},
      TChartSelection::Spot(4)},
     {"move a run down",
@@ -180,6 +180,8 @@ TEST(ChartEdit, AMoveBesideItselfIsNoEditAndNamesSayWhatMoved) {
     EXPECT_FALSE(TChartEdit::Move(h.chart, 2, 2, 6).has_value()); // no such spot
     EXPECT_EQ(TChartEdit::Move(h.chart, 2, 2, 0)->Name(), "Move 2 blocks");
     EXPECT_EQ(TChartEdit::Move(h.chart, 3, 1, 5)->Name(), "Move Wait");
+    EXPECT_EQ(TChartEdit::Remove(h.chart, "Cut", 2, 3).Name(), "Cut 3 blocks");
+    EXPECT_EQ(TChartEdit::Remove(h.chart, "Delete", 1, 1).Name(), "Delete Direct");
 }
 
 TEST(ChartEdit, EachEditIsOneChangeOfTheRevision) {
