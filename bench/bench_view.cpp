@@ -1,5 +1,6 @@
 // One frame of the chart canvas, painted offscreen, on a chart of 10,000 blocks (about 50,000
-// canvas objects and 20,000 lines): a viewport-sized frame at the top and one in the middle.
+// canvas objects and 20,000 lines): a viewport-sized frame at the top and one in the middle, at
+// 100 % and at 25 % zoom (sixteen times the canvas on screen, the most the view shows).
 #include "canvas/view/FlowChartView.h"
 #include "chart/Chart.h"
 
@@ -59,8 +60,9 @@ Scene& scene() {
     return *g_scene;
 }
 
-void paintFrame(benchmark::State& state, double where) {
+void paintFrame(benchmark::State& state, double where, double zoom) {
     Scene& s = scene();
+    s.view.setZoom(zoom);
     const TFcRect lim = s.view.chart().ScrollLimits();
     s.view.chart().ScrollTo(0, lim.top + static_cast<int>((lim.bottom - lim.top) * where));
     QApplication::processEvents();
@@ -72,17 +74,33 @@ void paintFrame(benchmark::State& state, double where) {
     }
     state.counters["objects"] = s.view.chart().ObjectCount();
     state.counters["lines"] = s.view.chart().ConnectionCount();
+    const TFcPoint top = s.view.chart().ScrollPos();
+    const TFcSize client = s.view.chart().ClientSize();
+    state.counters["on_screen"] = static_cast<double>(
+        s.view.chart()
+            .ObjectsIn({top.x, top.y, top.x + client.width, top.y + client.height})
+            .size());
 }
 
 void BM_PaintFrameTop(benchmark::State& state) {
-    paintFrame(state, 0.0);
+    paintFrame(state, 0.0, 1.0);
 }
 BENCHMARK(BM_PaintFrameTop)->Unit(benchmark::kMillisecond);
 
 void BM_PaintFrameMiddle(benchmark::State& state) {
-    paintFrame(state, 0.5);
+    paintFrame(state, 0.5, 1.0);
 }
 BENCHMARK(BM_PaintFrameMiddle)->Unit(benchmark::kMillisecond);
+
+void BM_PaintFrameTopAt25Percent(benchmark::State& state) {
+    paintFrame(state, 0.0, 0.25);
+}
+BENCHMARK(BM_PaintFrameTopAt25Percent)->Unit(benchmark::kMillisecond);
+
+void BM_PaintFrameMiddleAt25Percent(benchmark::State& state) {
+    paintFrame(state, 0.5, 0.25);
+}
+BENCHMARK(BM_PaintFrameMiddleAt25Percent)->Unit(benchmark::kMillisecond);
 
 // One frame of a small chart whose one block holds a caption of state.range(0) bytes (a hand-
 // edited file can hold any length): the frame should cost the same for any length.

@@ -11,7 +11,10 @@
 #include <QScrollBar>
 #include <QSvgRenderer>
 #include <QToolTip>
+#include <QTransform>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -29,6 +32,19 @@ constexpr int kDropTargetPen = 3;
 // The strip left of an object that holds its side label, and the gap to the object.
 constexpr int kSideLabelWidth = 62;
 constexpr int kSideLabelGap = 4;
+// Zoomed out, a mark's dot and a selection mark keep at least these sizes in pixels, so that
+// what is wrong and what is selected still shows.
+constexpr int kMarkMinPixels = 6;
+constexpr int kSelectionMarkMinPixels = 3;
+// Pixels around a zoomed damaged area repainted with it: rounding, and the marks kept large.
+constexpr int kZoomedDamageMargin = kMarkMinPixels / 2 + 1;
+// A press moved this far on screen or less (the model's threshold, in pixels) is still a
+// click: zoomed out, the model's own threshold in canvas units is a pixel or less.
+constexpr int kDragThresholdPixels = 4;
+// One notch of a mouse wheel, in eighths of a degree.
+constexpr int kWheelNotch = 120;
+// The image text under which loadPicture keeps an SVG picture's file.
+const QString kSvgSourceKey = QStringLiteral("SvgSource");
 
 // Corner ellipse of a shape, as the model's shape spans use it; zero for square corners.
 TFcSize cornerOf(TFcShape shape, const TFcRect& b) {
@@ -56,6 +72,37 @@ Qt::Alignment horzAlignment(int code) {
     default:
         return Qt::AlignLeft;
     }
+}
+
+// A viewport rectangle at least one pixel wide and high: zoomed out, a thin line stays.
+TFcRect atLeastOnePixel(TFcRect r) {
+    r.right = std::max(r.right, r.left + 1);
+    r.bottom = std::max(r.bottom, r.top + 1);
+    return r;
+}
+
+// r grown about its middle to at least size x size.
+TFcRect atLeast(TFcRect r, int size) {
+    if (r.width() < size) {
+        r.left -= (size - r.width()) / 2;
+        r.right = r.left + size;
+    }
+    if (r.height() < size) {
+        r.top -= (size - r.height()) / 2;
+        r.bottom = r.top + size;
+    }
+    return r;
+}
+
+// The pixels a pen `width` wide covers when it draws the axis-parallel segment a-b at 100 %,
+// as Qt draws it (square caps).
+TFcRect penStroke(TFcPoint a, TFcPoint b, int width) {
+    const int before = width / 2, after = (width - 1) / 2;
+    if (a.x == b.x)
+        return {a.x - before, std::min(a.y, b.y) - before, a.x - before + width,
+                std::max(a.y, b.y) + 1 + after};
+    return {std::min(a.x, b.x) - before, a.y - before, std::max(a.x, b.x) + 1 + after,
+            a.y - before + width};
 }
 
 // The one-pixel frame of r, each pixel once (so an inverting brush inverts each pixel once).
@@ -155,10 +202,19 @@ TFlowChartView::~TFlowChartView() {
 
 void TFlowChartView::setPictures(const QList<QImage>& pictures) {
     m_pictures.clear();
+    m_pictureSources.clear();
+    m_zoomedPictures.clear();
     m_chart.ImageSizes.clear();
     for (const QImage& image : pictures) {
         m_pictures.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
         m_chart.ImageSizes.push_back({image.width(), image.height()});
+        std::unique_ptr<QSvgRenderer> source;
+        if (const QString file = image.text(kSvgSourceKey); !file.isEmpty()) {
+            source = std::make_unique<QSvgRenderer>(file);
+            if (!source->isValid())
+                source.reset();
+        }
+        m_pictureSources.push_back(std::move(source));
     }
     viewport()->update();
 }
@@ -176,6 +232,12 @@ QImage TFlowChartView::loadPicture(const QString& fileName, QSize size) {
         image.fill(Qt::transparent);
         QPainter p(&image);
         renderer.render(&p);
+        p.end();
+        // The file, so that the view can draw the picture afresh at another zoom. A resource
+        // path stays as it is; a relative one must not depend on the working folder later.
+        image.setText(kSvgSourceKey, fileName.startsWith(QLatin1Char(':'))
+                                         ? fileName
+                                         : QFileInfo(fileName).absoluteFilePath());
         return image;
     }
     QImage image(fileName);
@@ -186,13 +248,139 @@ QImage TFlowChartView::loadPicture(const QString& fileName, QSize size) {
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Zoom
+//
+// Canvas unit c covers the zoomed pixels from zoomed(c) to zoomed(c + 1): every edge is rounded
+// the same way wherever it is painted, so shapes that touch at 100 % touch zoomed, a partial
+// repaint matches the whole, and the zoomed picture does not change as it scrolls (the scroll
+// offset is itself a zoomed canvas coordinate).
+
+int TFlowChartView::zoomed(int c) const {
+    return static_cast<int>(std::floor(c * m_zoom + 0.5));
+}
+
+int TFlowChartView::unitAt(int zoomedPixel) const {
+    int c = static_cast<int>(std::ceil((zoomedPixel + 0.5) / m_zoom)) - 1;
+    // The division may land a hair beside a unit's edge; the edges themselves decide.
+    while (zoomed(c + 1) <= zoomedPixel)
+        ++c;
+    while (zoomed(c) > zoomedPixel)
+        --c;
+    return c;
+}
+
+QPoint TFlowChartView::scrollOffset() const {
+    const TFcPoint s = m_chart.ScrollPos();
+    return {zoomed(s.x), zoomed(s.y)};
+}
+
+TFcRect TFlowChartView::toViewport(const TFcRect& r) const {
+    const QPoint o = scrollOffset();
+    return {zoomed(r.left) - o.x(), zoomed(r.top) - o.y(), zoomed(r.right) - o.x(),
+            zoomed(r.bottom) - o.y()};
+}
+
+TFcRect TFlowChartView::toCanvas(const QRect& r) const {
+    const QPoint o = scrollOffset();
+    return {unitAt(r.left() + o.x()), unitAt(r.top() + o.y()), unitAt(r.right() + o.x()) + 1,
+            unitAt(r.bottom() + o.y()) + 1};
+}
+
 QPoint TFlowChartView::viewportPoint(TFcPoint canvasPoint) const {
-    const TFcPoint c = m_chart.canvasToClient(canvasPoint);
-    return {c.x, c.y};
+    const QPoint o = scrollOffset();
+    return {static_cast<int>(std::floor((canvasPoint.x + 0.5) * m_zoom)) - o.x(),
+            static_cast<int>(std::floor((canvasPoint.y + 0.5) * m_zoom)) - o.y()};
 }
 
 TFcPoint TFlowChartView::canvasPoint(QPoint viewportPoint) const {
-    return m_chart.clientToCanvas({viewportPoint.x(), viewportPoint.y()});
+    const QPoint o = scrollOffset();
+    return {unitAt(viewportPoint.x() + o.x()), unitAt(viewportPoint.y() + o.y())};
+}
+
+TFcPoint TFlowChartView::clientPoint(QPoint viewportPoint) const {
+    return m_chart.canvasToClient(canvasPoint(viewportPoint));
+}
+
+void TFlowChartView::applyClientSize() {
+    // Whole canvas units only, so that the last unit the limits let through is all on screen.
+    // (The small allowance keeps 300 / (300 / 7.0) at 7.)
+    const auto units = [this](int pixels) {
+        return static_cast<int>(std::floor(pixels / m_zoom + 1e-6));
+    };
+    m_chart.setClientSize(units(viewport()->width()), units(viewport()->height()));
+}
+
+void TFlowChartView::setZoom(double factor, std::optional<QPoint> anchorViewportPoint) {
+    if (std::isnan(factor))
+        return;
+    const double z = std::clamp(factor, kMinZoom, kMaxZoom);
+    if (z == m_zoom)
+        return;
+    const QPoint a =
+        anchorViewportPoint.value_or(QPoint(viewport()->width() / 2, viewport()->height() / 2));
+    // The canvas point at the middle of the anchor's pixel, to a fraction of a unit; after the
+    // change the same point should lie there again.
+    const QPoint o = scrollOffset();
+    const double cx = (a.x() + o.x() + 0.5) / m_zoom, cy = (a.y() + o.y() + 0.5) / m_zoom;
+    m_zoom = z;
+    m_zoomedPictures.clear();
+    applyClientSize();
+    m_chart.ScrollTo(static_cast<int>(std::lround(cx - (a.x() + 0.5) / z)),
+                     static_cast<int>(std::lround(cy - (a.y() + 0.5) / z)));
+    m_feedbackArea = dragFeedbackArea();
+    syncScrollBars();
+    viewport()->update();
+    // Under the pointer now lies another place of the canvas, perhaps a selection mark.
+    if (m_chart.Drag().kind == TFcDrag::None)
+        updateCursor(viewport()->mapFromGlobal(QCursor::pos()));
+    emit zoomChanged(m_zoom);
+}
+
+void TFlowChartView::zoomStep(int direction, std::optional<QPoint> anchor) {
+    // Between two steps (after fitWidth) the next step is the nearer one in that direction.
+    constexpr double kSame = 1e-9;
+    double next = m_zoom;
+    if (direction > 0) {
+        const auto it = std::find_if(kZoomSteps.begin(), kZoomSteps.end(),
+                                     [&](double step) { return step > m_zoom + kSame; });
+        if (it != kZoomSteps.end())
+            next = *it;
+    } else {
+        const auto it = std::find_if(kZoomSteps.rbegin(), kZoomSteps.rend(),
+                                     [&](double step) { return step < m_zoom - kSame; });
+        if (it != kZoomSteps.rend())
+            next = *it;
+    }
+    setZoom(next, anchor);
+}
+
+void TFlowChartView::zoomIn() {
+    zoomStep(+1, std::nullopt);
+}
+
+void TFlowChartView::zoomOut() {
+    zoomStep(-1, std::nullopt);
+}
+
+void TFlowChartView::resetZoom() {
+    setZoom(1.0);
+}
+
+void TFlowChartView::fitWidth() {
+    const TFcRect extent = m_chart.Extent();
+    if (extent.width() <= 0)
+        return;
+    int width = viewport()->width();
+    // A vertical scroll bar that the fitted chart will need takes its width from the viewport;
+    // without counting it, its arrival would bring a horizontal bar too.
+    const QScrollBar* v = verticalScrollBar();
+    const double fit = std::clamp(static_cast<double>(width) / extent.width(), kMinZoom, kMaxZoom);
+    if (verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded && !v->isVisible() &&
+        extent.height() * fit > viewport()->height())
+        width -= v->sizeHint().width();
+    setZoom(static_cast<double>(width) / extent.width(), QPoint(0, viewport()->height() / 2));
+    m_chart.ScrollTo(m_chart.ScrollLimits().left, m_chart.ScrollPos().y);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -211,8 +399,9 @@ void TFlowChartView::fcInvalidate(const TFcRect& area) {
 }
 
 void TFlowChartView::updateCanvasArea(const TFcRect& area) {
-    const TFcPoint s = m_chart.ScrollPos();
-    const TFcRect client = area.translated(-s.x, -s.y);
+    TFcRect client = toViewport(area);
+    if (m_zoom != 1.0)
+        client = client.inflated(kZoomedDamageMargin);
     const TFcRect visible{0, 0, viewport()->width(), viewport()->height()};
     if (client.intersects(visible))
         viewport()->update(fcToQRect(client));
@@ -269,15 +458,18 @@ void TFlowChartView::setSideLabels(TFcSideLabels labels) {
     viewport()->update();
 }
 
+QRect TFlowChartView::markDot(const TFcObject& object) const {
+    return fcToQRect(atLeast(toViewport(markRect(object)), kMarkMinPixels));
+}
+
 QString TFlowChartView::toolTipAt(QPoint viewportPoint) const {
-    const TFcPoint p = canvasPoint(viewportPoint);
-    const TFcHit hit = m_chart.HitTest(p);
+    const TFcHit hit = m_chart.HitTest(canvasPoint(viewportPoint));
     if (const TFcObject* o = hit.object ? hit.object : hit.nearObject)
         if (const auto found = m_marks.find(o); found != m_marks.end())
             return found->second.message;
-    // The dot itself, beside its object.
+    // The dot itself, beside its object, as large as it is painted.
     for (const auto& [object, mark] : m_marks)
-        if (markRect(*object).inflated(1).contains(p))
+        if (markDot(*object).adjusted(-1, -1, 1, 1).contains(viewportPoint))
             return mark.message;
     return {};
 }
@@ -315,34 +507,40 @@ void TFlowChartView::queueScrollBarSync() {
 }
 
 void TFlowChartView::syncScrollBars() {
+    // The bars count zoomed pixels: their values are the zoomed scroll position.
     const TFcRect lim = m_chart.ScrollLimits();
-    const TFcPoint pos = m_chart.ScrollPos();
-    const TFcSize client = m_chart.ClientSize();
+    const QPoint pos = scrollOffset();
     QScrollBar* h = horizontalScrollBar();
     QScrollBar* v = verticalScrollBar();
     // The limits may have pinned the position: what is on screen was painted elsewhere.
-    if (h->value() != pos.x || v->value() != pos.y)
+    if (h->value() != pos.x() || v->value() != pos.y())
         viewport()->update();
     m_syncingBars = true;
-    h->setRange(lim.left, lim.right);
-    h->setPageStep(std::max(1, client.width));
-    h->setValue(pos.x);
-    v->setRange(lim.top, lim.bottom);
-    v->setPageStep(std::max(1, client.height));
-    v->setValue(pos.y);
+    h->setRange(zoomed(lim.left), zoomed(lim.right));
+    h->setPageStep(std::max(1, viewport()->width()));
+    h->setValue(pos.x());
+    v->setRange(zoomed(lim.top), zoomed(lim.bottom));
+    v->setPageStep(std::max(1, viewport()->height()));
+    v->setValue(pos.y());
     m_syncingBars = false;
 }
 
 void TFlowChartView::scrollContentsBy(int, int) {
     if (m_syncingBars)
         return;
-    // The user moved a scroll bar: the model's position follows (and reports back).
-    m_chart.ScrollTo(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    // The user moved a scroll bar: the model's position follows (and reports back). Zoomed in,
+    // a canvas unit is several pixels: the bars settle on the unit's pixel.
+    const auto unitNear = [this](int pixel) {
+        return static_cast<int>(std::lround(pixel / m_zoom));
+    };
+    m_chart.ScrollTo(unitNear(horizontalScrollBar()->value()),
+                     unitNear(verticalScrollBar()->value()));
+    syncScrollBars();
 }
 
 void TFlowChartView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    m_chart.setClientSize(viewport()->width(), viewport()->height());
+    applyClientSize();
     syncScrollBars();
 }
 
@@ -356,34 +554,39 @@ QPoint TFlowChartView::clampToViewport(QPoint p) const {
 }
 
 TFcRect TFlowChartView::dragFeedbackArea() const {
+    // In zoomed coordinates (the viewport's without the scroll offset): the outlines and the
+    // frame are drawn in pixels around the zoomed rectangles.
     const TFcDrag& d = m_chart.Drag();
+    const QPoint o = scrollOffset();
     TFcRect area;
     switch (d.kind) {
     case TFcDrag::Moving:
     case TFcDrag::Resizing:
         for (const TFcRect& r : d.outlines)
-            area = area.united(r.inflated(1));
+            area = area.united(atLeastOnePixel(toViewport(r)).inflated(1));
         if (!d.target.isEmpty())
-            area = area.united(d.target.inflated(kDropTargetPen));
+            area = area.united(toViewport(d.target).inflated(kDropTargetPen));
         break;
-    case TFcDrag::Connecting:
-        area = fcPointsBounds({d.lineFrom, d.lineTo}).inflated(1);
+    case TFcDrag::Connecting: {
+        const QPoint a = viewportPoint(d.lineFrom), b = viewportPoint(d.lineTo);
+        area = fcPointsBounds({{a.x(), a.y()}, {b.x(), b.y()}}).inflated(1);
         break;
+    }
     default:
         break;
     }
-    return area;
+    return area.isEmpty() ? area : area.translated(o.x(), o.y());
 }
 
 void TFlowChartView::refreshDragFeedback() {
     const TFcRect now = dragFeedbackArea();
     if (now == m_feedbackArea)
         return;
-    const TFcPoint s = m_chart.ScrollPos();
+    const QPoint o = scrollOffset();
     if (!m_feedbackArea.isEmpty())
-        viewport()->update(fcToQRect(m_feedbackArea.translated(-s.x, -s.y)));
+        viewport()->update(fcToQRect(m_feedbackArea.translated(-o.x(), -o.y())));
     if (!now.isEmpty())
-        viewport()->update(fcToQRect(now.translated(-s.x, -s.y)));
+        viewport()->update(fcToQRect(now.translated(-o.x(), -o.y())));
     m_feedbackArea = now;
 }
 
@@ -414,8 +617,8 @@ void TFlowChartView::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     if (event->button() != Qt::LeftButton)
         return; // other buttons only give the canvas the focus
-    const QPoint p = event->position().toPoint();
-    m_chart.MouseDown({p.x(), p.y()}, fcShiftFromQt(event->modifiers()));
+    m_pressPoint = event->position().toPoint();
+    m_chart.MouseDown(clientPoint(m_pressPoint), fcShiftFromQt(event->modifiers()));
     refreshDragFeedback();
 }
 
@@ -430,15 +633,22 @@ void TFlowChartView::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     const QPoint p = clampToViewport(event->position().toPoint());
-    m_chart.MouseMove({p.x(), p.y()});
+    // Zoomed out, a pixel of a shaky hand is several canvas units: still a click.
+    if (m_chart.Drag().kind == TFcDrag::Pressed &&
+        (p - m_pressPoint).manhattanLength() <= kDragThresholdPixels)
+        return;
+    m_chart.MouseMove(clientPoint(p));
     refreshDragFeedback();
 }
 
 void TFlowChartView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    const QPoint p = clampToViewport(event->position().toPoint());
-    m_chart.MouseUp({p.x(), p.y()});
+    QPoint p = clampToViewport(event->position().toPoint());
+    if (m_chart.Drag().kind == TFcDrag::Pressed &&
+        (p - m_pressPoint).manhattanLength() <= kDragThresholdPixels)
+        p = m_pressPoint;
+    m_chart.MouseUp(clientPoint(p));
     refreshDragFeedback();
 }
 
@@ -447,6 +657,24 @@ void TFlowChartView::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     m_chart.DblClick();
     emit dblClick();
+}
+
+void TFlowChartView::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        // The wheel alone scrolls.
+        m_wheelZoomDelta = 0;
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    // Ctrl+wheel: one zoom step a notch, around the pointer. A fine-grained wheel (a touch
+    // pad) adds up its small turns to notches.
+    m_wheelZoomDelta += event->angleDelta().y();
+    const QPoint anchor = event->position().toPoint();
+    for (; m_wheelZoomDelta >= kWheelNotch; m_wheelZoomDelta -= kWheelNotch)
+        zoomStep(+1, anchor);
+    for (; m_wheelZoomDelta <= -kWheelNotch; m_wheelZoomDelta += kWheelNotch)
+        zoomStep(-1, anchor);
+    event->accept();
 }
 
 void TFlowChartView::keyPressEvent(QKeyEvent* event) {
@@ -501,30 +729,30 @@ const QFont& TFlowChartView::qtFont(const TFcFont& font) {
 
 void TFlowChartView::paintEvent(QPaintEvent* event) {
     QPainter p(viewport());
-    const TFcPoint s = m_chart.ScrollPos();
-    p.translate(-s.x, -s.y);
-    const TFcRect area = fcFromQRect(event->rect()).translated(s.x, s.y);
+    // Shapes, lines and pictures are painted in viewport pixels from the zoomed edges of their
+    // canvas rectangles; text through the zoomed painter (see paintCaption).
+    const QRect dirty = event->rect();
+    const TFcRect area = toCanvas(dirty);
 
     // Opaque objects are painted over the background from the first to the topmost, which
     // leaves the background exactly where no covering shape lies.
-    p.fillRect(fcToQRect(area), fcToQColor(m_chart.Color));
+    p.fillRect(dirty, fcToQColor(m_chart.Color));
     for (const TFcObject* o : m_chart.ObjectsIn(area))
-        paintObject(p, *o, area);
+        paintObject(p, *o, dirty);
     // Beside the objects: the marks right of them, the labels left of them.
-    for (const auto& [object, mark] : m_marks)
-        if (object->Visible() && markRect(*object).inflated(1).intersects(area))
-            paintMark(p, *object, mark);
+    for (const auto& [object, mark] : m_marks) {
+        if (!object->Visible())
+            continue;
+        const QRect dot = markDot(*object);
+        if (dot.adjusted(-1, -1, 1, 1).intersects(dirty))
+            paintMark(p, mark, dot);
+    }
     if (!m_sideLabels.empty())
         paintSideLabels(p, area);
 
     for (const auto& c : m_chart.Connections()) {
-        const TFcPen& pen = c->Pen();
-        if (!c->BoundsRect().inflated(pen.Width).intersects(area))
-            continue;
-        p.setPen(QPen(fcToQColor(pen.Color), std::max(1, pen.Width)));
-        const auto& pts = c->Points();
-        for (std::size_t i = 1; i < pts.size(); ++i)
-            p.drawLine(QPoint(pts[i - 1].x, pts[i - 1].y), QPoint(pts[i].x, pts[i].y));
+        if (c->BoundsRect().inflated(c->Pen().Width).intersects(area))
+            paintConnection(p, *c);
     }
 
     const QColor markColor(Qt::black);
@@ -532,34 +760,43 @@ void TFlowChartView::paintEvent(QPaintEvent* event) {
         paintDragFeedback(p);
         return;
     }
+    const auto paintSelectionMark = [&](TFcPoint centre) {
+        p.fillRect(
+            fcToQRect(atLeast(toViewport(fcSelectionMarkRect(centre)), kSelectionMarkMinPixels)),
+            markColor);
+    };
     for (const TFcObject* o : m_chart.SelectedObjects()) {
         if (!o->Visible())
             continue;
         for (const TFcPoint& c : fcSelectionMarks(o->BoundsRect()))
-            p.fillRect(fcToQRect(fcSelectionMarkRect(c)), markColor);
+            paintSelectionMark(c);
     }
     for (const TFcConnection* c : m_chart.SelectedConnections()) {
         for (const TFcPoint& pt : c->Points())
-            p.fillRect(fcToQRect(fcSelectionMarkRect(pt)), markColor);
+            paintSelectionMark(pt);
     }
 
     paintDragFeedback(p);
 }
 
-void TFlowChartView::paintObject(QPainter& p, const TFcObject& o, const TFcRect& area) {
+void TFlowChartView::paintObject(QPainter& p, const TFcObject& o, const QRect& dirty) {
     if (o.Shape() != ShapeNone)
-        paintShape(p, o, area);
+        paintShape(p, o, dirty);
     paintPicture(p, o);
     paintCaption(p, o);
 }
 
-void TFlowChartView::paintShape(QPainter& p, const TFcObject& o, const TFcRect& area) {
-    const TFcRect b = o.BoundsRect();
+void TFlowChartView::paintShape(QPainter& p, const TFcObject& o, const QRect& dirty) {
+    // The shape of the zoomed bounds, drawn as at 100 % with the outline as many pixels wide
+    // as it is zoomed (at least one): the same rows of spans at every zoom, never stretched.
+    const TFcRect b = toViewport(o.BoundsRect());
     if (b.isEmpty())
         return;
     const QColor fill = fcToQColor(o.FillColor());
     const QColor outline = fcToQColor(o.OutlineColor());
-    const int w = o.OutlineWidth();
+    const int w = o.OutlineWidth() > 0
+                      ? std::max(1, static_cast<int>(std::lround(o.OutlineWidth() * m_zoom)))
+                      : 0;
     const TFcSize corner = cornerOf(o.Shape(), b);
 
     if (corner.width <= 0 || corner.height <= 0) {
@@ -583,7 +820,7 @@ void TFlowChartView::paintShape(QPainter& p, const TFcObject& o, const TFcRect& 
     // Rounded shapes row by row, with the same spans the hit test uses. The ring's inner edge
     // is the shape shrunk by the outline width with the corner sizes of the full object.
     const TFcRect inner = b.inflated(-w);
-    const int y0 = std::max(b.top, area.top), y1 = std::min(b.bottom, area.bottom);
+    const int y0 = std::max(b.top, dirty.top()), y1 = std::min(b.bottom, dirty.bottom() + 1);
     for (int y = y0; y < y1; ++y) {
         const TFcSpan outer = fcRoundRectSpan(b, corner.width, corner.height, y);
         if (outer.isEmpty())
@@ -604,6 +841,8 @@ void TFlowChartView::paintShape(QPainter& p, const TFcObject& o, const TFcRect& 
 
 void TFlowChartView::paintBevel(QPainter& p, const TFcRect& b, int flags, int sides) {
     // The two-line 3-D frame: bits 1 and 2 raise or sink the outer line, 4 and 8 the inner.
+    // Each line is a canvas unit wide, zoomed (at least a pixel).
+    const int t = std::max(1, static_cast<int>(std::lround(m_zoom)));
     const QPalette& pal = palette();
     struct Line {
         int raisedBit, sunkenBit;
@@ -627,20 +866,41 @@ void TFlowChartView::paintBevel(QPainter& p, const TFcRect& b, int flags, int si
         } else {
             continue;
         }
-        const TFcRect r = b.inflated(-i);
+        const TFcRect r = b.inflated(-i * t);
         if (r.isEmpty())
             break;
         const int w = r.width(), h = r.height();
         // Top and left first; bottom and right overwrite the corners they share.
         if (sides & 2)
-            p.fillRect(QRect(r.left, r.top, w, 1), tl);
+            p.fillRect(QRect(r.left, r.top, w, t), tl);
         if (sides & 1)
-            p.fillRect(QRect(r.left, r.top, 1, h), tl);
+            p.fillRect(QRect(r.left, r.top, t, h), tl);
         if (sides & 4)
-            p.fillRect(QRect(r.right - 1, r.top, 1, h), br);
+            p.fillRect(QRect(r.right - t, r.top, t, h), br);
         if (sides & 8)
-            p.fillRect(QRect(r.left, r.bottom - 1, w, 1), br);
+            p.fillRect(QRect(r.left, r.bottom - t, w, t), br);
     }
+}
+
+const QImage& TFlowChartView::zoomedPicture(int index, QSize size) {
+    const auto key = std::make_tuple(index, size.width(), size.height());
+    if (const auto found = m_zoomedPictures.find(key); found != m_zoomedPictures.end())
+        return found->second;
+    // Pictures take a size or two per zoom (rounding); a long run of zooms starts afresh.
+    constexpr std::size_t kMaxKept = 64;
+    if (m_zoomedPictures.size() >= kMaxKept)
+        m_zoomedPictures.clear();
+    QImage image;
+    if (QSvgRenderer* source = m_pictureSources[index].get()) {
+        // Drawn from its file at this size: as sharp as at 100 %.
+        image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        source->render(&painter);
+    } else {
+        image = m_pictures[index].scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return m_zoomedPictures.emplace(key, std::move(image)).first->second;
 }
 
 void TFlowChartView::paintPicture(QPainter& p, const TFcObject& o) {
@@ -650,11 +910,16 @@ void TFlowChartView::paintPicture(QPainter& p, const TFcObject& o) {
     const QImage& image = m_pictures[index];
     if (image.isNull())
         return;
-    // A picture that would be cut is not drawn at all.
+    // A picture that would be cut is not drawn at all (at 100 %: zoomed, it fits as it does).
     const TFcPlacement place =
         fcPlaceBox(o.InnerArea(), {image.width(), image.height()}, o.ImageHorz(), o.ImageVert());
-    if (place.fits)
-        p.drawImage(QPoint(place.rect.left, place.rect.top), image);
+    if (!place.fits)
+        return;
+    const TFcRect r = toViewport(place.rect);
+    if (m_zoom == 1.0)
+        p.drawImage(QPoint(r.left, r.top), image);
+    else if (!r.isEmpty())
+        p.drawImage(QPoint(r.left, r.top), zoomedPicture(index, {r.width(), r.height()}));
 }
 
 void TFlowChartView::paintCaption(QPainter& p, const TFcObject& o) {
@@ -663,6 +928,9 @@ void TFlowChartView::paintCaption(QPainter& p, const TFcObject& o) {
     const TFcRect area = o.InnerArea();
     if (area.isEmpty())
         return;
+    // The caption is laid out in canvas units with its own font and drawn through the zoomed
+    // painter: the glyphs are drawn at the zoomed size, and the lines break where they break at
+    // 100 %, whatever the zoom.
     const QFont& font = qtFont(o.Font());
     const int flags = Qt::TextWordWrap | Qt::TextExpandTabs | horzAlignment(o.TextHorz());
     const QFontMetrics metrics(font);
@@ -688,26 +956,58 @@ void TFlowChartView::paintCaption(QPainter& p, const TFcObject& o) {
     int top = area.top;
     if (o.TextVert() != 0 && !overflows)
         top = fcCaptionTop(area, heightOf(text), o.TextVert());
+    p.save();
+    p.setTransform(canvasTransform());
     p.setFont(font);
     p.setPen(fcToQColor(o.Font().Color));
     // The box ends where the inner area ends; drawText clips what does not fit into it.
     p.drawText(QRect(area.left, top, area.width(), area.bottom - top), flags | Qt::AlignTop, text);
+    p.restore();
 }
 
-void TFlowChartView::paintMark(QPainter& p, const TFcObject& o, const TFcMark& mark) {
-    const TFcRect r = markRect(o);
+QTransform TFlowChartView::canvasTransform() const {
+    const QPoint o = scrollOffset();
+    return QTransform(m_zoom, 0, 0, m_zoom, -o.x(), -o.y());
+}
+
+void TFlowChartView::paintConnection(QPainter& p, const TFcConnection& c) {
+    const TFcPen& pen = c.Pen();
+    const QColor color = fcToQColor(pen.Color);
+    const int width = std::max(1, pen.Width);
+    const auto& pts = c.Points();
+    if (m_zoom == 1.0) {
+        p.setPen(QPen(color, width));
+        for (std::size_t i = 1; i < pts.size(); ++i)
+            p.drawLine(QPoint(pts[i - 1].x, pts[i - 1].y), QPoint(pts[i].x, pts[i].y));
+        return;
+    }
+    // Zoomed, an upright or level segment covers the zoomed pixels it covers at 100 % (at
+    // least one wide), so it lines up with the shapes' zoomed edges; a slanted one is a line
+    // of the zoomed width between the middles of its end units.
+    p.setPen(QPen(color, std::max(1, static_cast<int>(std::lround(width * m_zoom)))));
+    for (std::size_t i = 1; i < pts.size(); ++i) {
+        const TFcPoint a = pts[i - 1], b = pts[i];
+        if (a.x == b.x || a.y == b.y)
+            p.fillRect(fcToQRect(atLeastOnePixel(toViewport(penStroke(a, b, width)))), color);
+        else
+            p.drawLine(viewportPoint(a), viewportPoint(b));
+    }
+}
+
+void TFlowChartView::paintMark(QPainter& p, const TFcMark& mark, const QRect& dot) {
     const QColor fill =
         mark.level == TFcMark::Level::Error ? QColor(220, 30, 30) : QColor(250, 200, 0);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(60, 60, 60), 1));
     p.setBrush(fill);
-    p.drawEllipse(QRectF(r.left + 0.5, r.top + 0.5, r.width() - 1, r.height() - 1));
+    p.drawEllipse(QRectF(dot.left() + 0.5, dot.top() + 0.5, dot.width() - 1, dot.height() - 1));
     p.restore();
 }
 
 void TFlowChartView::paintSideLabels(QPainter& p, const TFcRect& area) {
     p.save();
+    p.setTransform(canvasTransform());
     p.setFont(m_sideLabelFont);
     p.setPen(QColor(0, 0, 140));
     for (const auto& [object, text] : m_sideLabels) {
@@ -719,26 +1019,28 @@ void TFlowChartView::paintSideLabels(QPainter& p, const TFcRect& area) {
 }
 
 void TFlowChartView::paintDragFeedback(QPainter& p) {
+    // Drawn in viewport pixels around the zoomed rectangles: a frame of a pixel, a target of
+    // kDropTargetPen pixels at any zoom.
     const TFcDrag& d = m_chart.Drag();
     if (d.kind != TFcDrag::Moving && d.kind != TFcDrag::Resizing && d.kind != TFcDrag::Connecting)
         return;
     p.save();
     if (!d.target.isEmpty()) {
         // Where the dragged blocks would land: a bold frame in the selection colour.
+        const TFcRect t = toViewport(d.target);
         p.setPen(QPen(palette().color(QPalette::Highlight), kDropTargetPen));
         p.setBrush(Qt::NoBrush);
         const int half = kDropTargetPen / 2;
-        p.drawRect(QRect(d.target.left - half, d.target.top - half, d.target.width() + half,
-                         d.target.height() + half));
+        p.drawRect(QRect(t.left - half, t.top - half, t.width() + half, t.height() + half));
     }
     // White under "difference" inverts what lies below: the outline shows on any colour.
     p.setCompositionMode(QPainter::CompositionMode_Difference);
     if (d.kind == TFcDrag::Connecting) {
         p.setPen(QPen(Qt::white, 1));
-        p.drawLine(QPoint(d.lineFrom.x, d.lineFrom.y), QPoint(d.lineTo.x, d.lineTo.y));
+        p.drawLine(viewportPoint(d.lineFrom), viewportPoint(d.lineTo));
     } else {
         for (const TFcRect& r : d.outlines)
-            fillFrame(p, r, Qt::white);
+            fillFrame(p, atLeastOnePixel(toViewport(r)), Qt::white);
     }
     p.restore();
 }

@@ -1,7 +1,13 @@
 // The chart canvas on screen: a scroll area that paints one canvas model (TFlowChart) and hands
 // mouse and keyboard input to it. It holds no state of its own beyond what painting needs (the
-// picture list, the fonts in use, the area of the drag feedback); everything the user changes
-// goes through the model's operations.
+// picture list, the fonts in use, the area of the drag feedback, the zoom); everything the user
+// changes goes through the model's operations.
+//
+// Zoom: the model keeps its unzoomed coordinates. The view paints canvas unit c from zoomed
+// pixel round(c * zoom), minus the zoomed scroll position, drawing shapes, lines, text and
+// pictures at that size (never a scaled bitmap of the unzoomed picture). The model's client
+// size is the viewport's divided by the zoom, so its scroll limits, ScrollIntoView and page
+// keys see what is on screen; the scroll bars count zoomed pixels.
 #pragma once
 
 #include "canvas/FlowChart.h"
@@ -13,11 +19,17 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QTransform>
+#include <array>
 #include <map>
+#include <memory>
+#include <optional>
 #include <tuple>
 #include <unordered_map>
+#include <vector>
 
 class QPainter;
+class QSvgRenderer;
 
 // Qt forms of the model's plain values. Only the painter uses them.
 QColor fcToQColor(TFcColor color);
@@ -51,16 +63,44 @@ public:
     const TFlowChart& chart() const { return m_chart; }
 
     // The picture list objects show by ImageIndex (the model's ImageSizes follow it). Pictures
-    // are drawn with their alpha channel as the transparency mask.
+    // are drawn with their alpha channel as the transparency mask. A picture loadPicture made
+    // from an SVG file is drawn from that file at every zoom but 100 %, so it stays sharp;
+    // any other picture is scaled smoothly.
     void setPictures(const QList<QImage>& pictures);
     const QList<QImage>& pictures() const { return m_pictures; }
     // Loads one picture: an SVG file is rendered at `size` (or its own size when size is
-    // empty), any other image file is read as it is. A null image when the file is unreadable.
+    // empty) and remembers its file, any other image file is read as it is. A null image when
+    // the file is unreadable.
     static QImage loadPicture(const QString& fileName, QSize size = {});
 
-    // A canvas point as a point of the viewport (where mouse events arrive), and back.
+    // A canvas point as a point of the viewport (where mouse events arrive): the pixel that
+    // holds the middle of the canvas unit. And back: the canvas unit drawn on the pixel. At a
+    // zoom of 100 % or more, canvasPoint(viewportPoint(c)) == c.
     QPoint viewportPoint(TFcPoint canvasPoint) const;
     TFcPoint canvasPoint(QPoint viewportPoint) const;
+
+    // ---- zoom ----
+    static constexpr double kMinZoom = 0.25;
+    static constexpr double kMaxZoom = 4.0;
+    // The steps of zoomIn and zoomOut, from kMinZoom to kMaxZoom.
+    static constexpr std::array<double, 15> kZoomSteps{0.25, 0.33, 0.5,  0.67, 0.75, 0.9, 1.0, 1.1,
+                                                       1.25, 1.5,  1.75, 2.0,  2.5,  3.0, 4.0};
+
+    // The zoom factor (1.0 is 100 %).
+    double zoom() const { return m_zoom; }
+    // Sets the zoom, clamped to kMinZoom..kMaxZoom (a factor that is not a number is ignored),
+    // keeping the canvas point under anchorViewportPoint (by default the viewport's centre)
+    // where it is, as far as the scroll limits allow. Raises zoomChanged when it changed.
+    void setZoom(double factor, std::optional<QPoint> anchorViewportPoint = {});
+    // One step up or down kZoomSteps from the zoom (which need not be a step), around the
+    // viewport's centre; nothing beyond the ends.
+    void zoomIn();
+    void zoomOut();
+    // 100 %.
+    void resetZoom();
+    // The zoom at which the chart's extent is as wide as the viewport (clamped), showing the
+    // extent's left edge at the viewport's left; the vertical middle of the view stays.
+    void fitWidth();
 
     // The marks shown, in place of the ones before. An object's mark goes with the object.
     void setMarks(TFcMarks marks);
@@ -83,6 +123,8 @@ signals:
     // The selection changed, by the mouse, a key or the program; raised once the event that
     // changed it is over, once however often it changed meanwhile.
     void selectionChanged();
+    // The zoom changed (setZoom, its steps, fitWidth or Ctrl+wheel); factor as zoom() says.
+    void zoomChanged(double factor);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -92,6 +134,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -105,6 +148,17 @@ private:
     void fcRemoving(const TFcObject& object) override;
     void updateCanvasArea(const TFcRect& area);
 
+    // Zoomed coordinates: zoomed() is where canvas coordinate c starts in the zoomed picture of
+    // the whole canvas, unitAt() the canvas coordinate drawn on a zoomed pixel.
+    int zoomed(int c) const;
+    int unitAt(int zoomedPixel) const;
+    QPoint scrollOffset() const; // the zoomed scroll position: the scroll bars' values
+    TFcRect toViewport(const TFcRect& canvasRect) const;
+    TFcRect toCanvas(const QRect& viewportRect) const; // the canvas units that cover it
+    TFcPoint clientPoint(QPoint viewportPoint) const;  // the model's client point
+    void applyClientSize();
+    void zoomStep(int direction, std::optional<QPoint> anchor);
+
     void syncScrollBars();
     void queueScrollBarSync();
     QPoint clampToViewport(QPoint p) const;
@@ -114,20 +168,30 @@ private:
     void updateCursor(QPoint viewportPoint);
     bool showsSelection() const;
 
-    void paintObject(QPainter& p, const TFcObject& o, const TFcRect& area);
-    void paintShape(QPainter& p, const TFcObject& o, const TFcRect& area);
+    // Painting: `dirty` is the viewport area being painted, `area` the canvas units under it.
+    void paintObject(QPainter& p, const TFcObject& o, const QRect& dirty);
+    void paintShape(QPainter& p, const TFcObject& o, const QRect& dirty);
     void paintBevel(QPainter& p, const TFcRect& b, int flags, int sides);
     void paintPicture(QPainter& p, const TFcObject& o);
     void paintCaption(QPainter& p, const TFcObject& o);
+    void paintConnection(QPainter& p, const TFcConnection& c);
     void paintDragFeedback(QPainter& p);
-    void paintMark(QPainter& p, const TFcObject& o, const TFcMark& mark);
+    void paintMark(QPainter& p, const TFcMark& mark, const QRect& dot);
     void paintSideLabels(QPainter& p, const TFcRect& area);
     const QFont& qtFont(const TFcFont& font);
+    const QImage& zoomedPicture(int index, QSize size);
+    QTransform canvasTransform() const;           // canvas units to viewport pixels, for text
+    QRect markDot(const TFcObject& object) const; // the mark's dot in the viewport
 
     TFlowChart m_chart;
     QList<QImage> m_pictures;
     std::map<std::tuple<std::string, int, bool>, QFont> m_fonts;
-    TFcRect m_feedbackArea;         // canvas area of the drag feedback last painted
+    std::vector<std::unique_ptr<QSvgRenderer>> m_pictureSources;  // per picture; null: none
+    std::map<std::tuple<int, int, int>, QImage> m_zoomedPictures; // (index, width, height)
+    double m_zoom = 1.0;
+    int m_wheelZoomDelta = 0;       // Ctrl+wheel turn not yet a whole notch
+    QPoint m_pressPoint;            // viewport point of the left-button press
+    TFcRect m_feedbackArea;         // zoomed area of the drag feedback last painted
     bool m_syncingBars = false;     // scroll bars being set from the model
     bool m_syncQueued = false;      // a scroll bar update waits in the event queue
     bool m_selectionQueued = false; // a selectionChanged waits in the event queue
