@@ -212,6 +212,7 @@ private:
     QAction* m_checkAction = nullptr;
     QMenu* m_recentMenu = nullptr;
     QLabel* m_statementLabel = nullptr;
+    QLabel* m_zoomLabel = nullptr;
     // How long a command's word stays in the status line.
     static constexpr int kStatusMessageTime = 8000;
 };

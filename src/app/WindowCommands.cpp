@@ -153,6 +153,33 @@ void TForm1::buildMenus() {
     edit->addAction(m_editing->selectAllAction());
     edit->addAction(m_editing->editAction());
 
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("ViewMenu");
+    auto zoomAction = [this, view](const char* name, const char* text, const char* tip,
+                                   QList<QKeySequence> keys, auto&& slot) {
+        auto* action = view->addAction(QString::fromLatin1(text));
+        action->setObjectName(name);
+        action->setShortcuts(keys);
+        action->setToolTip(
+            tipWithKey(QString::fromLatin1(tip), keys.isEmpty() ? QKeySequence() : keys.front()));
+        action->setStatusTip(QString::fromLatin1(tip));
+        connect(action, &QAction::triggered, m_flowChart1, slot);
+        addAction(action);
+        return action;
+    };
+    QList<QKeySequence> zoomInKeys = QKeySequence::keyBindings(QKeySequence::ZoomIn);
+    // Ctrl with the key that holds "+" unshifted on most keyboards.
+    if (!zoomInKeys.contains(QKeySequence("Ctrl+=")))
+        zoomInKeys.append(QKeySequence("Ctrl+="));
+    zoomAction("ZoomInAction", "Zoom &In", "Show the chart larger", zoomInKeys,
+               &TFlowChartView::zoomIn);
+    zoomAction("ZoomOutAction", "Zoom &Out", "Show the chart smaller",
+               QKeySequence::keyBindings(QKeySequence::ZoomOut), &TFlowChartView::zoomOut);
+    zoomAction("ActualSizeAction", "&Actual Size", "Show the chart at 100 %",
+               {QKeySequence("Ctrl+0")}, &TFlowChartView::resetZoom);
+    zoomAction("FitWidthAction", "Fit &Width", "Show the chart as wide as the canvas", {},
+               &TFlowChartView::fitWidth);
+
     QMenu* program = menuBar()->addMenu("&Program");
     program->setObjectName("ProgramMenu");
     program->addAction(m_commandActions[7]);
@@ -180,6 +207,17 @@ void TForm1::buildStatusBar() {
     m_statementLabel->setObjectName("StatementLabel");
     m_statementLabel->setAccessibleName("Statement of the selected block");
     statusBar()->addPermanentWidget(m_statementLabel);
+    m_zoomLabel = new QLabel(statusBar());
+    m_zoomLabel->setObjectName("ZoomLabel");
+    m_zoomLabel->setAccessibleName("Zoom");
+    m_zoomLabel->setToolTip(
+        "Zoom of the chart: Ctrl with the wheel, Ctrl+plus, Ctrl+minus, Ctrl+0");
+    statusBar()->addPermanentWidget(m_zoomLabel);
+    auto showZoom = [this](double zoom) {
+        m_zoomLabel->setText(QString("%1 %").arg(qRound(zoom * 100)));
+    };
+    connect(m_flowChart1, &TFlowChartView::zoomChanged, this, showZoom);
+    showZoom(m_flowChart1->zoom());
     // What the pointer is over on the canvas, said while nothing else is.
     m_flowChart1->viewport()->setMouseTracking(true);
     m_flowChart1->viewport()->installEventFilter(this);
@@ -248,6 +286,7 @@ void TForm1::restoreSettings() {
         const int width = std::max(460, this->width() - m_navBar1->width());
         m_splitter1->setSizes({width * 11 / 20, width * 9 / 20});
     }
+    m_flowChart1->setZoom(settings.value("view/zoom", 1.0).toDouble());
     const int group = settings.value("palette/group", 0).toInt();
     if (group >= 0 && group < m_navBar1->count())
         m_navBar1->setCurrentIndex(group);
@@ -259,6 +298,7 @@ void TForm1::saveSettings() const {
     settings.setValue("window/state", saveState());
     settings.setValue("window/splitter", m_splitter1->saveState());
     settings.setValue("palette/group", m_navBar1->currentIndex());
+    settings.setValue("view/zoom", m_flowChart1->zoom());
 }
 
 // ---- recent files ----

@@ -82,3 +82,28 @@ TEST_F(WindowTest, TheStatusBarShowsTheSelectedBlocksStatementAndTheListingsLeng
     window->commandAction(7)->trigger();
     EXPECT_EQ(window->statusBar()->currentMessage(), "Listing generated: 2 lines");
 }
+
+TEST_F(WindowTest, ZoomKeysAndMenuZoomTheCanvasAndTheZoomIsRemembered) {
+    auto* label = window->findChild<QLabel*>("ZoomLabel");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), "100 %");
+    window->flowChart()->setFocus();
+    QTest::keyClick(window.get(), Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(window->flowChart()->zoom(), 1.1);
+    EXPECT_EQ(label->text(), "110 %");
+    QTest::keyClick(window.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(window->flowChart()->zoom(), 0.9);
+    QTest::keyClick(window.get(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(window->flowChart()->zoom(), 1.0);
+    window->findChild<QAction*>("ZoomInAction")->trigger();
+    window->findChild<QAction*>("ZoomInAction")->trigger();
+    ASSERT_TRUE(window->close());
+
+    window = std::make_unique<TForm1>();
+    window->setPrompts(std::make_unique<ScriptedPrompts>());
+    window->show();
+    QApplication::processEvents();
+    EXPECT_DOUBLE_EQ(window->flowChart()->zoom(), 1.25);
+    EXPECT_EQ(window->findChild<QLabel*>("ZoomLabel")->text(), "125 %");
+}
