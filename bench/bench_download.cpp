@@ -14,6 +14,8 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <ctime>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -98,6 +100,76 @@ void BM_DownloadOverPseudoTerminal(benchmark::State& state) {
 BENCHMARK(BM_DownloadOverPseudoTerminal)
     ->Arg(4000)
     ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Robots of a class at once: `range(0)` virtual robots, each behind its own
+// pseudo-terminal and its own QSerialPort, all sent the same 4,000-byte image
+// together. Reports the wall time of the slowest against one robot's lower bound.
+void BM_RobotsInParallel(benchmark::State& state) {
+    const int robots = static_cast<int>(state.range(0));
+    const download::Bytes image = imageOfSize(4000);
+    const int chunks = download::ChunkCount(image.size());
+    double wallTotal = 0;
+    bool allSucceeded = true;
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<download::TPtyRobotServer>> servers;
+        std::vector<std::unique_ptr<platform::TQtSerialPort>> ports;
+        std::vector<std::unique_ptr<download::TDownloader>> downloaders;
+        QEventLoop loop;
+        int finished = 0, succeeded = 0;
+        for (int i = 0; i < robots; ++i) {
+            auto server = std::make_unique<download::TPtyRobotServer>();
+            std::string error;
+            if (!server->start(&error)) {
+                state.SkipWithError(error.c_str());
+                return;
+            }
+            auto port = std::make_unique<platform::TQtSerialPort>();
+            port->setDeviceName(server->devicePath());
+            if (!port->open()) {
+                state.SkipWithError(port->errorString().c_str());
+                return;
+            }
+            auto downloader =
+                std::make_unique<download::TDownloader>(*port, platform::queuedPoster(&loop));
+            downloader->setHandlers({{}, {}, [&](const download::TDownloadOutcome& outcome) {
+                                         succeeded +=
+                                             outcome.status == download::TDownloadStatus::Success;
+                                         if (++finished == robots)
+                                             loop.quit();
+                                     }});
+            servers.push_back(std::move(server));
+            ports.push_back(std::move(port));
+            downloaders.push_back(std::move(downloader));
+        }
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+        guard.start(120000);
+        const auto wallStart = std::chrono::steady_clock::now();
+        for (auto& downloader : downloaders)
+            downloader->SendImage(image);
+        loop.exec();
+        const double wall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        allSucceeded = allSucceeded && succeeded == robots;
+        for (auto& server : servers)
+            allSucceeded = allSucceeded && server->robot().image() == image;
+        wallTotal += wall;
+        state.SetIterationTime(wall);
+    }
+    if (!allSucceeded)
+        state.SkipWithError("a download failed or an image arrived damaged");
+    const double n = static_cast<double>(state.iterations());
+    state.counters["robots"] = robots;
+    state.counters["wall_ms"] = wallTotal / n * 1000;
+    state.counters["pauses_ms"] = chunks * 50.0;
+}
+BENCHMARK(BM_RobotsInParallel)
+    ->Arg(1)
+    ->Arg(10)
+    ->Iterations(2)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 

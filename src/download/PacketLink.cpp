@@ -39,14 +39,24 @@ void TReceiveQueue::append(std::span<const std::uint8_t> bytes) {
 TReceiveQueue::Take TReceiveQueue::take(std::uint8_t& byte, TClock& clock,
                                         TClock::time_point deadline) {
     std::unique_lock lock(m_mutex);
-    clock.waitUntil(m_cv, lock, deadline, [this] { return m_failed || !m_bytes.empty(); });
-    // Bytes that arrived before a failure are still the robot's answer.
-    if (!m_bytes.empty()) {
-        byte = m_bytes.front();
-        m_bytes.pop_front();
-        return Take::Byte;
+    for (;;) {
+        // A stop requested during the wait shortens it: the wait starts again
+        // with the wind-down's end as its limit.
+        const TClock::time_point stopAt = m_stopAt;
+        clock.waitUntil(m_cv, lock, std::min(deadline, stopAt),
+                        [&] { return m_failed || !m_bytes.empty() || m_stopAt != stopAt; });
+        // Bytes that arrived before a failure are still the robot's answer.
+        if (!m_bytes.empty()) {
+            byte = m_bytes.front();
+            m_bytes.pop_front();
+            return Take::Byte;
+        }
+        if (m_failed)
+            return Take::Failed;
+        if (m_stopAt != stopAt)
+            continue;
+        return stopAt <= deadline ? Take::Stopped : Take::TimedOut;
     }
-    return m_failed ? Take::Failed : Take::TimedOut;
 }
 
 void TReceiveQueue::clear() {
@@ -54,6 +64,22 @@ void TReceiveQueue::clear() {
     m_bytes.clear();
     m_failed = false;
     m_failure.clear();
+    m_stopAt = TClock::time_point::max();
+    m_stopRequested = false;
+}
+
+void TReceiveQueue::stop(TClock::time_point windDownUntil) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopAt = std::min(m_stopAt, windDownUntil);
+        m_stopRequested = true;
+    }
+    m_cv.notify_all();
+}
+
+bool TReceiveQueue::stopRequested() const {
+    std::lock_guard lock(m_mutex);
+    return m_stopRequested;
 }
 
 void TReceiveQueue::fail(const std::string& message) {
@@ -92,6 +118,33 @@ TLinkResult TPacketLink::portLost(std::string message) {
     return TLinkResult::PortLost;
 }
 
+TLinkResult TPacketLink::stopped() {
+    m_lastFailure = Failure::Stopped;
+    return TLinkResult::Stopped;
+}
+
+void TPacketLink::countFailure() {
+    switch (m_lastFailure) {
+    case Failure::Refused:
+        ++(m_lastAnswer == kReject ? m_tally.rejects : m_tally.strangeAnswers);
+        break;
+    case Failure::NoAnswer:
+        ++m_tally.silent;
+        break;
+    case Failure::TooSlow:
+        ++m_tally.slow;
+        break;
+    case Failure::BadPacket:
+        ++m_tally.damaged;
+        break;
+    case Failure::None:
+    case Failure::PortLost:
+    case Failure::OutOfTime:
+    case Failure::Stopped:
+        break;
+    }
+}
+
 TLinkResult TPacketLink::WriteByte(std::uint8_t byte) {
     // A stopped download or a lost port ends the exchange before the next byte.
     if (m_queue.failed())
@@ -126,6 +179,8 @@ TLinkResult TPacketLink::ReadByte(std::uint8_t& byte) {
             m_lastAllowance = m_answerAllowance;
         }
         return TLinkResult::AttemptFailed;
+    case TReceiveQueue::Take::Stopped:
+        return stopped();
     case TReceiveQueue::Take::Failed:
         break;
     }
@@ -133,18 +188,27 @@ TLinkResult TPacketLink::ReadByte(std::uint8_t& byte) {
 }
 
 TLinkResult TPacketLink::SendPacket(const std::uint8_t* data, std::uint8_t n) {
+    if (m_queue.stopRequested())
+        return stopped();
     const int count = n == 0 ? 256 : n;
     const TPacketSums sums = PacketSums(data, count);
     TLinkResult rc = WriteByte(n);
     for (int i = 0; rc == TLinkResult::Succeeded && i < count; ++i)
         rc = WriteByte(data[i]);
-    for (std::uint8_t b : {static_cast<std::uint8_t>(sums.sum & 0xFF),
-                           static_cast<std::uint8_t>(sums.sum >> 8), sums.xorByte}) {
+    for (std::uint8_t b :
+         {static_cast<std::uint8_t>(sums.sum & 0xFF), static_cast<std::uint8_t>(sums.sum >> 8)}) {
         if (rc == TLinkResult::Succeeded)
             rc = WriteByte(b);
     }
+    // Cancelled while the packet went out: its last byte makes it one the
+    // robot refuses, so it takes nothing more and waits for the next packet.
+    const bool spoil = m_queue.stopRequested();
+    if (rc == TLinkResult::Succeeded)
+        rc = WriteByte(spoil ? static_cast<std::uint8_t>(sums.xorByte ^ 0xFF) : sums.xorByte);
     if (rc != TLinkResult::Succeeded)
         return rc;
+    if (spoil)
+        return stopped();
     std::uint8_t answer = 0;
     m_answerAllowance = AnswerAllowance(m_timeout, 1);
     m_answerDeadline = m_clock.now() + m_answerAllowance;
@@ -152,6 +216,7 @@ TLinkResult TPacketLink::SendPacket(const std::uint8_t* data, std::uint8_t n) {
     m_answerDeadline = TClock::time_point::max();
     if (rc != TLinkResult::Succeeded)
         return rc;
+    m_lastAnswer = answer;
     if (answer != kAccept) {
         m_lastFailure = Failure::Refused;
         return TLinkResult::AttemptFailed;
@@ -178,7 +243,7 @@ TLinkResult TPacketLink::ReceivePacket(std::array<std::uint8_t, 256>& buffer, in
     if (rc == TLinkResult::Succeeded)
         rc = ReadByte(xorByte);
     m_answerDeadline = TClock::time_point::max();
-    if (rc == TLinkResult::PortLost || rc == TLinkResult::OutOfTime)
+    if (rc == TLinkResult::PortLost || rc == TLinkResult::OutOfTime || rc == TLinkResult::Stopped)
         return rc;
     if (rc == TLinkResult::Succeeded) {
         const TPacketSums sums = PacketSums(buffer.data(), count);
@@ -198,19 +263,38 @@ TLinkResult TPacketLink::ReceivePacket(std::array<std::uint8_t, 256>& buffer, in
 }
 
 TLinkResult TPacketLink::SendPacketTries(const std::uint8_t* data, std::uint8_t n) {
-    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    m_tally = {};
+    for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
+        if (attempt > 1) {
+            if (m_queue.stopRequested())
+                return stopped();
+            if (m_retry)
+                m_retry(attempt, m_lastFailure);
+        }
+        ++m_tally.attempts;
         const TLinkResult rc = SendPacket(data, n);
         if (rc != TLinkResult::AttemptFailed)
             return rc;
+        countFailure();
     }
     return TLinkResult::GaveUp;
 }
 
 TLinkResult TPacketLink::ReceivePacketTries(std::array<std::uint8_t, 256>& buffer, int& length) {
-    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    m_tally = {};
+    for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
+        if (attempt > 1) {
+            // Cancelled: the reject has gone out, and no fresh reply is waited for.
+            if (m_queue.stopRequested())
+                return stopped();
+            if (m_retry)
+                m_retry(attempt, m_lastFailure);
+        }
+        ++m_tally.attempts;
         const TLinkResult rc = ReceivePacket(buffer, length);
         if (rc != TLinkResult::AttemptFailed)
             return rc;
+        countFailure();
     }
     return TLinkResult::GaveUp;
 }

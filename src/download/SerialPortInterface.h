@@ -1,5 +1,7 @@
 #pragma once
 
+#include "download/DownloadFailure.h"
+
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -34,6 +36,9 @@ public:
     virtual std::string portName() const = 0;
     // The reason of the last failure (open refused, port lost).
     virtual std::string errorString() const = 0;
+    // Why the last open() failed, as far as the system tells: a port that is
+    // not there, one another program holds, one the user may not use.
+    virtual TOpenFailure openFailure() const { return {TOpenProblem::Other, errorString()}; }
 
     // Drops bytes waiting in the input and output buffers.
     virtual void discardBuffers() = 0;

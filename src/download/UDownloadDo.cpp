@@ -26,6 +26,7 @@ std::string failureText(const TPacketLink& link) {
         return "the packet arrived damaged";
     case TPacketLink::Failure::PortLost:
     case TPacketLink::Failure::OutOfTime:
+    case TPacketLink::Failure::Stopped:
     case TPacketLink::Failure::None:
         break;
     }
@@ -37,6 +38,8 @@ std::string stepFailure(const TPacketLink& link, TLinkResult rc, const std::stri
                         bool sending, std::size_t imageLength) {
     if (rc == TLinkResult::PortLost)
         return "The connection to the robot was lost during " + what + ": " + link.portError();
+    if (rc == TLinkResult::Stopped)
+        return "The download was cancelled during " + (sending ? what : "the " + what) + ".";
     if (rc == TLinkResult::OutOfTime) {
         const auto allowed = DownloadAllowance(imageLength, link.answerTimeout());
         return "The download ran out of time during " + (sending ? what : "the " + what) +
@@ -58,6 +61,92 @@ std::string hexByte(std::uint8_t b) {
     std::snprintf(text, sizeof text, "%02X", b);
     return text;
 }
+
+// The cause of a step that did not get through. Eleven failed attempts are
+// read by what most of them met: refusals (165), answers that are no robot's
+// (other bytes, damaged or dripping replies), or silence, which is NoAnswer
+// while the robot has not been heard from at all in this download.
+TFailureCause stepCause(const TPacketLink& link, TLinkResult rc, bool robotHeard) {
+    switch (rc) {
+    case TLinkResult::PortLost:
+        return TFailureCause::PortLost;
+    case TLinkResult::OutOfTime:
+        return TFailureCause::OutOfTime;
+    case TLinkResult::Stopped:
+        return TFailureCause::Cancelled;
+    case TLinkResult::Succeeded:
+        return TFailureCause::None;
+    case TLinkResult::AttemptFailed:
+    case TLinkResult::GaveUp:
+        break;
+    }
+    const TAttemptTally& t = link.tally();
+    const int noise = t.strangeAnswers + t.damaged + t.slow;
+    if (noise == 0 && t.rejects == 0)
+        return robotHeard ? TFailureCause::StoppedAnswering : TFailureCause::NoAnswer;
+    return t.rejects >= noise ? TFailureCause::Refused : TFailureCause::Garbage;
+}
+
+// One run of the sequence: its result as it grows, and the retry reports
+// told which packet they are about.
+class TSequenceRun {
+public:
+    TSequenceRun(TPacketLink& link, std::size_t imageLength, const TSendReports& reports)
+        : m_link(link), m_imageLength(imageLength), m_reports(reports) {
+        m_link.setRetryHandler([this](int attempt, TPacketLink::Failure previous) {
+            if (!m_reports.retry)
+                return;
+            TRetry retry = m_retry;
+            retry.attempt = attempt;
+            retry.previous = previous;
+            m_reports.retry(retry);
+        });
+    }
+    ~TSequenceRun() { m_link.setRetryHandler(nullptr); }
+    TSequenceRun(const TSequenceRun&) = delete;
+    TSequenceRun& operator=(const TSequenceRun&) = delete;
+
+    TLinkResult send(const std::uint8_t* data, std::uint8_t n, TRetry::What what, int chunk = 0,
+                     int chunks = 0) {
+        m_retry = {what, chunk, chunks};
+        const TLinkResult rc = m_link.SendPacketTries(data, n);
+        m_heard = m_heard || rc == TLinkResult::Succeeded;
+        return rc;
+    }
+    TLinkResult receive(std::array<std::uint8_t, 256>& buffer, int& length, TRetry::What what) {
+        m_retry = {what};
+        return m_link.ReceivePacketTries(buffer, length);
+    }
+    void reached(const TDownloadStep& step) const {
+        if (m_reports.step)
+            m_reports.step(step);
+    }
+    // A step that did not get through ends the run.
+    TSendResult stepFailed(TLinkResult rc, const std::string& what, bool sending) {
+        m_result.cause = stepCause(m_link, rc, m_heard);
+        m_result.where = sending ? what : "the " + what;
+        return failed(stepFailure(m_link, rc, what, sending, m_imageLength));
+    }
+    // The reason ends with how much of the image the robot has taken.
+    TSendResult failed(std::string reason) {
+        if (!reason.ends_with('.'))
+            reason += '.'; // a port's own words end the sentence
+        m_result.status = TDownloadStatus::Fail;
+        m_result.reason = std::move(reason) + " The robot confirmed " +
+                          std::to_string(m_result.confirmedBytes) + " of " +
+                          std::to_string(m_imageLength) + " bytes.";
+        return m_result;
+    }
+    TSendResult& result() { return m_result; }
+
+private:
+    TPacketLink& m_link;
+    std::size_t m_imageLength;
+    const TSendReports& m_reports;
+    TRetry m_retry;
+    bool m_heard = false;
+    TSendResult m_result;
+};
 
 } // namespace
 
@@ -110,54 +199,47 @@ std::string TraceLine(const TDownloadStep& step) {
 
 TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const std::uint8_t> image,
                             const TSendReports& reports) {
-    auto reached = [&](TDownloadStep step) {
-        if (reports.step)
-            reports.step(step);
-    };
-    TSendResult result;
+    TSendResult tooLarge;
     if (image.size() > kMaxImageSize) {
-        result.reason = imageTooLargeMessage(image.size());
-        return result;
+        tooLarge.reason = imageTooLargeMessage(image.size());
+        return tooLarge;
     }
     link.setDeadline(clock.now() + DownloadAllowance(image.size(), link.answerTimeout()));
-    // A failed step's reason, and how much of the image the robot has taken.
-    auto failed = [&](std::string reason) {
-        if (!reason.ends_with('.'))
-            reason += '.'; // a port's own words end the sentence
-        result.reason = std::move(reason) + " The robot confirmed " +
-                        std::to_string(result.confirmedBytes) + " of " +
-                        std::to_string(image.size()) + " bytes.";
-        return result;
-    };
-    auto stepFailed = [&](TLinkResult rc, const std::string& what, bool sending) {
-        return failed(stepFailure(link, rc, what, sending, image.size()));
-    };
+    TSequenceRun run(link, image.size(), reports);
+    using What = TRetry::What;
     std::array<std::uint8_t, 256> reply{};
     int replyLength = 0;
 
     // Every packet must get through: one that fails its 11 attempts ends the
     // download at once as a fail.
-    TLinkResult rc = link.SendPacketTries(kHelloPacket.data(), kHelloPacket.size());
+    TLinkResult rc = run.send(kHelloPacket.data(), kHelloPacket.size(), What::Hello);
     if (rc != TLinkResult::Succeeded)
-        return stepFailed(rc, "the hello packet", true);
-    reached({TDownloadStep::Kind::HelloSent});
-    rc = link.ReceivePacketTries(reply, replyLength);
+        return run.stepFailed(rc, "the hello packet", true);
+    run.reached({TDownloadStep::Kind::HelloSent});
+    rc = run.receive(reply, replyLength, What::HelloReply);
     if (rc != TLinkResult::Succeeded)
-        return stepFailed(rc, "hello reply", false);
-    reached({TDownloadStep::Kind::HelloAnswered});
+        return run.stepFailed(rc, "hello reply", false);
+    run.reached({TDownloadStep::Kind::HelloAnswered});
     const auto header = HeaderPacket(image.size());
-    rc = link.SendPacketTries(header.data(), kHeaderSize);
+    rc = run.send(header.data(), kHeaderSize, What::Header);
     if (rc != TLinkResult::Succeeded)
-        return stepFailed(rc, "the header packet", true);
-    reached({TDownloadStep::Kind::HeaderSent});
+        return run.stepFailed(rc, "the header packet", true);
+    run.result().headerTaken = true;
+    run.reached({TDownloadStep::Kind::HeaderSent});
     reply.fill(0);
-    rc = link.ReceivePacketTries(reply, replyLength);
+    rc = run.receive(reply, replyLength, What::HeaderReply);
     if (rc != TLinkResult::Succeeded)
-        return stepFailed(rc, "header reply", false);
-    reached({TDownloadStep::Kind::HeaderAnswered});
-    if (reply[0] != 0xAA || reply[1] != 0xAA)
-        return failed("The robot's header reply began " + hexByte(reply[0]) + " " +
-                      hexByte(reply[1]) + " instead of AA AA: it did not take the program.");
+        return run.stepFailed(rc, "header reply", false);
+    run.reached({TDownloadStep::Kind::HeaderAnswered});
+    if (reply[0] != 0xAA || reply[1] != 0xAA) {
+        run.result().cause = TFailureCause::NotTaken;
+        run.result().where = "the header reply";
+        run.result().headerReply = hexByte(reply[0]) + " " + hexByte(reply[1]);
+        // The robot said it does not take the program: it keeps the old one.
+        run.result().headerTaken = false;
+        return run.failed("The robot's header reply began " + hexByte(reply[0]) + " " +
+                          hexByte(reply[1]) + " instead of AA AA: it did not take the program.");
+    }
 
     const int chunks = ChunkCount(image.size());
     if (reports.progress)
@@ -165,26 +247,45 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
     for (int k = 0; k < chunks; ++k) {
         const std::size_t offset = static_cast<std::size_t>(k) * kChunkSize;
         const std::size_t size = std::min<std::size_t>(kChunkSize, image.size() - offset);
-        rc = link.SendPacketTries(image.data() + offset, static_cast<std::uint8_t>(size));
+        rc = run.send(image.data() + offset, static_cast<std::uint8_t>(size), What::Chunk, k + 1,
+                      chunks);
         if (rc != TLinkResult::Succeeded)
-            return stepFailed(
+            return run.stepFailed(
                 rc, "chunk " + std::to_string(k + 1) + " of " + std::to_string(chunks), true);
-        result.confirmedBytes += size;
-        reached({TDownloadStep::Kind::ChunkSent, k + 1, chunks});
+        run.result().confirmedBytes += size;
+        run.reached({TDownloadStep::Kind::ChunkSent, k + 1, chunks});
         if (reports.progress)
             reports.progress(k + 1, chunks);
         clock.sleepFor(kChunkPause);
     }
-    result.status = TDownloadStatus::Success;
-    return result;
+    run.result().status = TDownloadStatus::Success;
+    return run.result();
+}
+
+TSendResult RunHelloSequence(TPacketLink& link, TClock& clock, const TSendReports& reports) {
+    link.setDeadline(clock.now() + DownloadAllowance(0, link.answerTimeout()));
+    TSequenceRun run(link, 0, reports);
+    std::array<std::uint8_t, 256> reply{};
+    int replyLength = 0;
+    TLinkResult rc = run.send(kHelloPacket.data(), kHelloPacket.size(), TRetry::What::Hello);
+    if (rc != TLinkResult::Succeeded)
+        return run.stepFailed(rc, "the hello packet", true);
+    run.reached({TDownloadStep::Kind::HelloSent});
+    rc = run.receive(reply, replyLength, TRetry::What::HelloReply);
+    if (rc != TLinkResult::Succeeded)
+        return run.stepFailed(rc, "hello reply", false);
+    run.reached({TDownloadStep::Kind::HelloAnswered});
+    run.result().status = TDownloadStatus::Success;
+    return run.result();
 }
 
 TSendDataThread::TSendDataThread(TPacketLink& link, TClock& clock, Bytes image,
                                  TSendReports reports,
-                                 std::function<void(const TSendResult&)> finished)
+                                 std::function<void(const TSendResult&)> finished, bool helloOnly)
     : m_thread([&link, &clock, image = std::move(image), reports = std::move(reports),
-                finished = std::move(finished)]() mutable {
-          const TSendResult result = RunSendSequence(link, clock, image, reports);
+                finished = std::move(finished), helloOnly]() mutable {
+          const TSendResult result = helloOnly ? RunHelloSequence(link, clock, reports)
+                                               : RunSendSequence(link, clock, image, reports);
           Bytes().swap(image); // the copy is released before the result is handed over
           finished(result);
       }) {}
@@ -278,9 +379,22 @@ TStartResult TDownloader::SendImage(Bytes image) {
         return {false, "A download is already running."};
     if (image.size() > kMaxImageSize)
         return {false, imageTooLargeMessage(image.size())};
+    return start(std::move(image), false);
+}
+
+TStartResult TDownloader::TestConnection() {
+    return start({}, true);
+}
+
+TStartResult TDownloader::start(Bytes image, bool helloOnly) {
+    if (busy())
+        return {false, "A download is already running."};
     if (!m_port.isOpen())
         return {false, "The serial port is not open: open it first."};
-    m_status.reset();
+    if (!helloOnly)
+        m_status.reset();
+    m_helloOnly = helloOnly;
+    m_cancelRequested = false;
     m_queue.clear();
     m_port.discardBuffers();
     m_byteCount = image.size();
@@ -294,9 +408,11 @@ TStartResult TDownloader::SendImage(Bytes image) {
         });
     };
     TSendReports reports;
-    reports.step = [post](const TDownloadStep& step) {
-        post([step](TDownloader& d) {
-            d.m_trace.push_back(TraceLine(step));
+    reports.step = [post, helloOnly](const TDownloadStep& step) {
+        post([step, helloOnly](TDownloader& d) {
+            // The trace list is the downloads' own: a Test connection leaves it as it was.
+            if (!helloOnly)
+                d.m_trace.push_back(TraceLine(step));
             if (d.m_handlers.step)
                 d.m_handlers.step(step);
         });
@@ -307,12 +423,25 @@ TStartResult TDownloader::SendImage(Bytes image) {
                 d.m_handlers.progress(sent, total);
         });
     };
+    reports.retry = [post](const TRetry& retry) {
+        post([retry](TDownloader& d) {
+            if (d.m_handlers.retry)
+                d.m_handlers.retry(retry);
+        });
+    };
     auto finished = [post](const TSendResult& result) {
         post([result](TDownloader& d) { d.finish(result); });
     };
-    m_worker = std::make_unique<TSendDataThread>(*m_link, m_clock, std::move(image),
-                                                 std::move(reports), std::move(finished));
+    m_worker = std::make_unique<TSendDataThread>(
+        *m_link, m_clock, std::move(image), std::move(reports), std::move(finished), helloOnly);
     return {true, {}};
+}
+
+void TDownloader::cancel() {
+    if (!busy())
+        return;
+    m_cancelRequested = true;
+    m_queue.stop(m_clock.now() + kWindDown);
 }
 
 void TDownloader::finish(const TSendResult& result) {
@@ -320,13 +449,19 @@ void TDownloader::finish(const TSendResult& result) {
     m_worker->join();
     m_worker.reset();
     m_link.reset();
-    m_status = result.status;
+    if (!m_helloOnly)
+        m_status = result.status;
     TDownloadOutcome outcome;
     outcome.byteCount = m_byteCount;
     outcome.status = result.status;
     outcome.message = CompletionMessage(m_byteCount, result.status);
     outcome.reason = result.reason;
     outcome.confirmedBytes = result.confirmedBytes;
+    outcome.cause = result.cause;
+    outcome.headerTaken = result.headerTaken;
+    outcome.where = result.where;
+    outcome.headerReply = result.headerReply;
+    outcome.helloOnly = m_helloOnly;
     if (m_handlers.completed)
         m_handlers.completed(outcome);
 }

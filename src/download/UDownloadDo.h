@@ -1,6 +1,7 @@
 #pragma once
 
 #include "download/Clock.h"
+#include "download/DownloadFailure.h"
 #include "download/PacketLink.h"
 #include "download/ProgramImage.h"
 #include "download/SerialPortInterface.h"
@@ -65,10 +66,23 @@ struct TDownloadStep {
 // steps, "5:k" for chunk k.
 std::string TraceLine(const TDownloadStep& step);
 
+// A packet of the sequence sent, or a reply asked for, once more.
+struct TRetry {
+    enum class What { Hello, HelloReply, Header, HeaderReply, Chunk };
+    What what = What::Hello;
+    int chunk = 0;   // Chunk: the chunk sent again, counted from 1
+    int chunks = 0;  // Chunk: the image's chunks in all
+    int attempt = 2; // this attempt's number, 2 to 11
+    TPacketLink::Failure previous = TPacketLink::Failure::None; // why the one before failed
+
+    bool operator==(const TRetry&) const = default;
+};
+
 // What a worker reports while it runs; called on the worker's thread.
 struct TSendReports {
     std::function<void(const TDownloadStep& step)> step;
     std::function<void(int chunksSent, int chunksTotal)> progress;
+    std::function<void(const TRetry& retry)> retry = {};
 };
 
 // The outcome of one run of the download sequence.
@@ -76,12 +90,26 @@ struct TSendResult {
     TDownloadStatus status = TDownloadStatus::Fail;
     std::string reason;             // why it failed; empty on success
     std::size_t confirmedBytes = 0; // the image bytes in chunks the robot took
+    TFailureCause cause = TFailureCause::None;
+    // The robot took the header packet: from then on it writes the new
+    // program over its old one, so a download that ends early leaves it a
+    // part of the new program.
+    bool headerTaken = false;
+    // Where a failed or cancelled download stopped ("the hello packet",
+    // "chunk 3 of 5"); empty on success.
+    std::string where;
+    std::string headerReply; // NotTaken: the reply's first two bytes, "AA 55"
 };
 
 // The download sequence, run once on the calling thread. The link's
-// deadline is set to DownloadAllowance from the start.
+// deadline is set to DownloadAllowance from the start. A stop requested on
+// the link's receive queue ends it between two packets as cancelled.
 TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const std::uint8_t> image,
                             const TSendReports& reports);
+// Test connection: the hello packet and the hello reply alone (trace steps
+// HelloSent and HelloAnswered), nothing announced or sent. Success means a
+// robot answered.
+TSendResult RunHelloSequence(TPacketLink& link, TClock& clock, const TSendReports& reports);
 
 // TSendDataThread: one download on its own thread. It holds its own copy of
 // the image, starts running on creation, and calls finished (on its thread)
@@ -89,7 +117,7 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
 class TSendDataThread {
 public:
     TSendDataThread(TPacketLink& link, TClock& clock, Bytes image, TSendReports reports,
-                    std::function<void(const TSendResult&)> finished);
+                    std::function<void(const TSendResult&)> finished, bool helloOnly = false);
     ~TSendDataThread();
     TSendDataThread(const TSendDataThread&) = delete;
     TSendDataThread& operator=(const TSendDataThread&) = delete;
@@ -108,6 +136,13 @@ struct TDownloadOutcome {
     std::string message;            // CompletionMessage
     std::string reason;             // why it failed, with the bytes confirmed; empty on success
     std::size_t confirmedBytes = 0; // the image bytes the robot took
+    TFailureCause cause = TFailureCause::None;
+    bool headerTaken = false; // see TSendResult
+    std::string where;        // see TSendResult
+    std::string headerReply;  // see TSendResult
+    bool helloOnly = false;   // a Test connection, not a download
+
+    bool cancelled() const { return cause == TFailureCause::Cancelled; }
 };
 
 // What the owner wants to hear; every call arrives on the owner's thread.
@@ -115,6 +150,7 @@ struct TDownloadHandlers {
     std::function<void(const TDownloadStep& step)> step;
     std::function<void(int chunksSent, int chunksTotal)> progress;
     std::function<void(const TDownloadOutcome& outcome)> completed;
+    std::function<void(const TRetry& retry)> retry = {};
 };
 
 // Runs a task on the owner's thread later (a queued call). It must not run
@@ -166,6 +202,15 @@ public:
     // message) an image too large for the header, a closed port and a
     // download already running.
     TStartResult SendImage(Bytes image);
+    // Test connection: the hello exchange alone on a worker, reported like a
+    // download (helloOnly set, byte count 0) but kept out of the trace list
+    // and the result flag.
+    TStartResult TestConnection();
+    // Cancel: the running worker winds the exchange down (kWindDown at most,
+    // plus a chunk's pause) and reports a cancelled outcome, unless the
+    // robot took the last chunk meanwhile. Nothing when idle.
+    void cancel();
+    bool cancelRequested() const { return m_cancelRequested; }
 
     // Why a download cannot start now (one running, the port closed), or nothing.
     std::string notReadyReason() const;
@@ -178,6 +223,7 @@ public:
     TReceiveQueue& receiveQueue() { return m_queue; }
 
 private:
+    TStartResult start(Bytes image, bool helloOnly);
     void finish(const TSendResult& result);
 
     TSerialPortInterface& m_port;
@@ -189,6 +235,8 @@ private:
     std::unique_ptr<TPacketLink> m_link;
     std::unique_ptr<TSendDataThread> m_worker;
     std::size_t m_byteCount = 0;
+    bool m_helloOnly = false;
+    bool m_cancelRequested = false;
     std::optional<TDownloadStatus> m_status;
     std::vector<std::string> m_trace;
     // Posted tasks hold a weak reference: after destruction they do nothing.

@@ -34,6 +34,9 @@ inline void PrintTo(TLinkResult result, std::ostream* os) {
     case TLinkResult::OutOfTime:
         *os << "OutOfTime";
         return;
+    case TLinkResult::Stopped:
+        *os << "Stopped";
+        return;
     }
     *os << "TLinkResult(" << static_cast<int>(result) << ")";
 }
