@@ -206,10 +206,12 @@ void TForm1::buildStatusBar() {
     m_statementLabel = new QLabel(statusBar());
     m_statementLabel->setObjectName("StatementLabel");
     m_statementLabel->setAccessibleName("Statement of the selected block");
+    m_statementLabel->setContentsMargins(12, 0, 4, 0);
     statusBar()->addPermanentWidget(m_statementLabel);
     m_zoomLabel = new QLabel(statusBar());
     m_zoomLabel->setObjectName("ZoomLabel");
     m_zoomLabel->setAccessibleName("Zoom");
+    m_zoomLabel->setContentsMargins(12, 0, 4, 0);
     m_zoomLabel->setToolTip(
         "Zoom of the chart: Ctrl with the wheel, Ctrl+plus, Ctrl+minus, Ctrl+0");
     statusBar()->addPermanentWidget(m_zoomLabel);
