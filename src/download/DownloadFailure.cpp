@@ -27,6 +27,8 @@ std::string GroupedNumber(std::size_t value) {
 }
 
 std::string PortShortName(const std::string& device) {
+    if (device.starts_with("/dev/") && device.size() > 5)
+        return device.substr(5);
     const std::size_t slash = device.find_last_of('/');
     if (slash == std::string::npos || slash + 1 == device.size())
         return device;
@@ -38,7 +40,7 @@ std::string CancelledText(bool headerTaken, std::size_t confirmedBytes, std::siz
         return "Cancelled: the robot keeps its previous program";
     // The robot writes each chunk over its program as it arrives and nothing
     // marks the end of a download: what it took stays, the rest is old bytes.
-    return "Cancelled: the robot now holds part of the new program (" +
+    return "Cancelled: the robot may now hold part of the new program (" +
            GroupedNumber(confirmedBytes) + " of " + GroupedNumber(imageBytes) +
            " bytes) instead of its previous one; download again before running it";
 }
@@ -130,7 +132,7 @@ TFailureReport DescribeFailure(const TFailureFacts& facts) {
     const bool failed =
         facts.cause != TFailureCause::None && facts.cause != TFailureCause::Cancelled;
     if (failed && facts.headerTaken)
-        report.remedy += " The robot now holds only part of the new program (" +
+        report.remedy += " The robot may now hold only part of the new program (" +
                          GroupedNumber(facts.confirmedBytes) + " of " +
                          GroupedNumber(facts.imageBytes) +
                          " bytes): download it again before running it.";

@@ -46,7 +46,7 @@ struct TFailureFacts {
     bool headerTaken = false;
     std::size_t confirmedBytes = 0;
     std::size_t imageBytes = 0;
-    TOpenFailure open;            // the Port* causes
+    TOpenFailure open = {};       // the Port* causes
     std::string headerReply = {}; // NotTaken: the reply's first two bytes, "AA 55"
 };
 
@@ -58,12 +58,12 @@ struct TFailureReport {
 
 TFailureReport DescribeFailure(const TFailureFacts& facts);
 
-// The words of a cancelled download: before the robot took the header it
-// keeps its previous program; after, it holds part of the new one.
+// The words of a cancelled download: before the robot may have taken the
+// header it keeps its previous program; after, it may hold part of the new one.
 std::string CancelledText(bool headerTaken, std::size_t confirmedBytes, std::size_t imageBytes);
 
-// The name a port goes by in messages: a device path's last part
-// ("/dev/ttyUSB0" is "ttyUSB0"), other names as they are.
+// The name a port goes by in messages: a device path without its "/dev/"
+// ("ttyUSB0", "pts/3"), another path's last part, other names as they are.
 std::string PortShortName(const std::string& device);
 
 // 4032 as "4,032".

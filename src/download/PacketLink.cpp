@@ -209,6 +209,7 @@ TLinkResult TPacketLink::SendPacket(const std::uint8_t* data, std::uint8_t n) {
         return rc;
     if (spoil)
         return stopped();
+    ++m_tally.sentWhole;
     std::uint8_t answer = 0;
     m_answerAllowance = AnswerAllowance(m_timeout, 1);
     m_answerDeadline = m_clock.now() + m_answerAllowance;

@@ -106,6 +106,7 @@ private:
 // robot's, silence).
 struct TAttemptTally {
     int attempts = 0;
+    int sentWhole = 0;      // copies that went out whole and unspoiled: the robot may hold them
     int rejects = 0;        // answered 165
     int strangeAnswers = 0; // answered a byte that is neither 90 nor 165
     int damaged = 0;        // a packet whose sums did not match

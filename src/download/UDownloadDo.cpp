@@ -222,9 +222,10 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
     run.reached({TDownloadStep::Kind::HelloAnswered});
     const auto header = HeaderPacket(image.size());
     rc = run.send(header.data(), kHeaderSize, What::Header);
+    // A whole header the robot did not refuse may be in the robot, answered or not.
+    run.result().headerTaken = link.tally().sentWhole > link.tally().rejects;
     if (rc != TLinkResult::Succeeded)
         return run.stepFailed(rc, "the header packet", true);
-    run.result().headerTaken = true;
     run.reached({TDownloadStep::Kind::HeaderSent});
     reply.fill(0);
     rc = run.receive(reply, replyLength, What::HeaderReply);

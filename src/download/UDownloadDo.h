@@ -91,9 +91,9 @@ struct TSendResult {
     std::string reason;             // why it failed; empty on success
     std::size_t confirmedBytes = 0; // the image bytes in chunks the robot took
     TFailureCause cause = TFailureCause::None;
-    // The robot took the header packet: from then on it writes the new
-    // program over its old one, so a download that ends early leaves it a
-    // part of the new program.
+    // The robot may have taken the header packet (a whole copy went out that
+    // it did not refuse): from then on it writes the new program over its old
+    // one, so a download that ends early may leave it part of the new program.
     bool headerTaken = false;
     // Where a failed or cancelled download stopped ("the hello packet",
     // "chunk 3 of 5"); empty on success.

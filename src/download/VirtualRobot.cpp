@@ -76,6 +76,11 @@ void TVirtualRobot::receive(std::uint8_t byte) {
         }
         if (m_silent)
             out.clear();
+        if (m_garble) {
+            // Bits read at the wrong speed: neither 90 nor 165 comes through as itself.
+            for (std::uint8_t& b : out)
+                b = static_cast<std::uint8_t>(b ^ 0x5C);
+        }
         if (m_images != imagesBefore) {
             imageDone = true;
             completed = m_image;
@@ -223,6 +228,11 @@ void TVirtualRobot::setHeaderReply(std::uint8_t first, std::uint8_t second) {
     std::lock_guard lock(m_mutex);
     m_headerReply[0] = first;
     m_headerReply[1] = second;
+}
+
+void TVirtualRobot::garbleAnswers(bool garble) {
+    std::lock_guard lock(m_mutex);
+    m_garble = garble;
 }
 
 void TVirtualRobot::hangUpAfterChunks(int count) {

@@ -41,6 +41,8 @@ public:
     void setSilentAfterPackets(int count); // after count more packets, answer nothing (-1: never)
     void setHeaderReply(std::uint8_t first, std::uint8_t second); // AA AA unless set
     void hangUpAfterChunks(int count); // after count chunks, hang up (-1: never)
+    // Every byte it sends arrives changed, as from a device at another speed.
+    void garbleAnswers(bool garble);
 
     bool hungUp() const;
     // The last complete image, and how many arrived.
@@ -87,6 +89,7 @@ private:
     std::uint8_t m_headerReply[2] = {0xAA, 0xAA};
     int m_hangUpAfter = -1;
     bool m_hungUp = false;
+    bool m_garble = false;
 
     Bytes m_image;
     int m_images = 0;

@@ -360,54 +360,10 @@ INSTANTIATE_TEST_SUITE_P(Download, DownloadAllowances,
                              AllowanceCase{65535, 3600000ms,
                                            30s + 11h + 4 * (6186285us + 51200ms)}));
 
-// The virtual robot at the end of a slow line, in the manual clock's time:
-// each burst of its bytes begins `latency` after the byte that caused it
-// (not before the last burst has passed), and its bytes follow `gap` apart.
-class TSlowRobotPort final : public TSerialPortInterface {
-public:
-    TSlowRobotPort(test::TManualClock& clock, std::chrono::milliseconds latency,
-                   std::chrono::milliseconds gap)
-        : m_clock(clock), m_latency(latency), m_gap(gap) {
-        m_robot.setOutput([this](std::span<const std::uint8_t> bytes) {
-            auto at = std::max(m_clock.now() + m_latency, m_lastByte + m_gap);
-            for (std::uint8_t byte : bytes) {
-                m_clock.schedule(at, [this, byte] {
-                    if (m_receive)
-                        m_receive(std::span<const std::uint8_t>(&byte, 1));
-                });
-                m_lastByte = at;
-                at += m_gap;
-            }
-        });
-    }
-    TVirtualRobot& robot() { return m_robot; }
-
-    bool open() override { return true; }
-    void close() override {}
-    bool isOpen() const override { return true; }
-    std::string portName() const override { return "slow line"; }
-    std::string errorString() const override { return {}; }
-    void discardBuffers() override {}
-    bool writeByte(std::uint8_t byte) override {
-        m_robot.receive(byte);
-        return true;
-    }
-    void setReceiveHandler(ReceiveHandler handler) override { m_receive = std::move(handler); }
-    void setErrorHandler(ErrorHandler) override {}
-
-private:
-    test::TManualClock& m_clock;
-    std::chrono::milliseconds m_latency;
-    std::chrono::milliseconds m_gap;
-    TClock::time_point m_lastByte{};
-    TVirtualRobot m_robot;
-    ReceiveHandler m_receive;
-};
-
 class SlowRobotTest : public ::testing::Test {
 protected:
     void connect(std::chrono::milliseconds latency, std::chrono::milliseconds gap) {
-        port = std::make_unique<TSlowRobotPort>(clock, latency, gap);
+        port = std::make_unique<test::TSlowRobotPort>(clock, latency, gap);
         port->setReceiveHandler([this](std::span<const std::uint8_t> b) { queue.append(b); });
         link = std::make_unique<TPacketLink>(*port, queue, clock, 1000ms);
     }
@@ -419,7 +375,7 @@ protected:
 
     test::TManualClock clock;
     TReceiveQueue queue;
-    std::unique_ptr<TSlowRobotPort> port;
+    std::unique_ptr<test::TSlowRobotPort> port;
     std::unique_ptr<TPacketLink> link;
     std::vector<TDownloadStep> steps;
 };

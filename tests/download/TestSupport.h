@@ -5,6 +5,7 @@
 #include "download/ProgramImage.h"
 #include "download/SerialPortInterface.h"
 #include "download/UDownloadDo.h"
+#include "download/VirtualRobot.h"
 
 #include <algorithm>
 #include <chrono>
@@ -39,6 +40,15 @@ inline void PrintTo(TLinkResult result, std::ostream* os) {
         return;
     }
     *os << "TLinkResult(" << static_cast<int>(result) << ")";
+}
+
+inline void PrintTo(TFailureCause cause, std::ostream* os) {
+    static const char* const names[] = {
+        "None",     "Cancelled",    "NoAnswer",   "StoppedAnswering", "Garbage",
+        "Refused",  "NotTaken",     "PortLost",   "OutOfTime",        "PortNotFound",
+        "PortBusy", "NoPermission", "PortNotOpen"};
+    const auto n = static_cast<std::size_t>(cause);
+    *os << (n < std::size(names) ? names[n] : "?");
 }
 
 inline void PrintTo(TDownloadStatus status, std::ostream* os) {
@@ -156,6 +166,84 @@ public:
 
 private:
     bool m_open = true;
+};
+
+// A port in front of another that calls afterWrite(n) once the n-th byte
+// (counted from 1) has gone through: a test's hook to act at an exact point
+// of the exchange.
+class TTriggerPort final : public download::TSerialPortInterface {
+public:
+    explicit TTriggerPort(TSerialPortInterface& inner) : m_inner(inner) {}
+
+    bool open() override { return m_inner.open(); }
+    void close() override { m_inner.close(); }
+    bool isOpen() const override { return m_inner.isOpen(); }
+    std::string portName() const override { return m_inner.portName(); }
+    std::string errorString() const override { return m_inner.errorString(); }
+    void discardBuffers() override { m_inner.discardBuffers(); }
+    bool writeByte(std::uint8_t byte) override {
+        const bool ok = m_inner.writeByte(byte);
+        ++written;
+        if (afterWrite)
+            afterWrite(written);
+        return ok;
+    }
+    void setReceiveHandler(ReceiveHandler handler) override {
+        m_inner.setReceiveHandler(std::move(handler));
+    }
+    void setErrorHandler(ErrorHandler handler) override {
+        m_inner.setErrorHandler(std::move(handler));
+    }
+
+    std::function<void(int written)> afterWrite;
+    int written = 0;
+
+private:
+    TSerialPortInterface& m_inner;
+};
+
+// The virtual robot at the end of a slow line, in the manual clock's time:
+// each burst of its bytes begins `latency` after the byte that caused it
+// (not before the last burst has passed), and its bytes follow `gap` apart.
+class TSlowRobotPort final : public TSerialPortInterface {
+public:
+    TSlowRobotPort(TManualClock& clock, std::chrono::milliseconds latency,
+                   std::chrono::milliseconds gap)
+        : m_clock(clock), m_latency(latency), m_gap(gap) {
+        m_robot.setOutput([this](std::span<const std::uint8_t> bytes) {
+            auto at = std::max(m_clock.now() + m_latency, m_lastByte + m_gap);
+            for (std::uint8_t byte : bytes) {
+                m_clock.schedule(at, [this, byte] {
+                    if (m_receive)
+                        m_receive(std::span<const std::uint8_t>(&byte, 1));
+                });
+                m_lastByte = at;
+                at += m_gap;
+            }
+        });
+    }
+    TVirtualRobot& robot() { return m_robot; }
+
+    bool open() override { return true; }
+    void close() override {}
+    bool isOpen() const override { return true; }
+    std::string portName() const override { return "slow line"; }
+    std::string errorString() const override { return {}; }
+    void discardBuffers() override {}
+    bool writeByte(std::uint8_t byte) override {
+        m_robot.receive(byte);
+        return true;
+    }
+    void setReceiveHandler(ReceiveHandler handler) override { m_receive = std::move(handler); }
+    void setErrorHandler(ErrorHandler) override {}
+
+private:
+    TManualClock& m_clock;
+    std::chrono::milliseconds m_latency;
+    std::chrono::milliseconds m_gap;
+    TClock::time_point m_lastByte{};
+    TVirtualRobot m_robot;
+    ReceiveHandler m_receive;
 };
 
 // Runs posted tasks when the test says so, as the owner's event loop would.
