@@ -3,17 +3,20 @@
 #ifdef ZOLVANE_HAVE_PLATFORM
 
 #include "cli/Commands.h"
+#include "download/DownloadJob.h"
 #include "download/UDownloadDo.h"
 #include "download/pty/PtyRobotServer.h"
 #include "files/Files.h"
 #include "platform/events/QueuedPoster.h"
 #include "platform/serial/QtSerialPort.h"
+#include "platform/serial/SerialPortThread.h"
 
 #include <QCoreApplication>
 #include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #ifndef _WIN32
 #include <pthread.h>
@@ -32,15 +35,79 @@ bool parseCount(const std::string& text, long long low, long long high, long lon
     return ec == std::errc() && ptr == end && value >= low && value <= high;
 }
 
+// One robot's line of a download to several: the port as it was named, the
+// completion message, and for a failure what happened and what to check.
+std::string robotLine(const std::string& port, const download::TDownloadJob::TResult& result) {
+    std::string line = port + ": " + result.outcome.message;
+    if (!result.success()) {
+        line += ": " + result.report.headline;
+        if (!result.report.remedy.empty())
+            line += " " + result.report.remedy;
+    }
+    return line;
+}
+
+// The same program to several robots at once, each port on a thread of its
+// own; one line per robot as it finishes. Exit status 0 only when every
+// robot got the program.
+int downloadToSeveral(const std::vector<std::string>& names, const download::TPackedListing& packed,
+                      long long timeoutMs) {
+    int argc = 1;
+    char name[] = "zolvane";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+
+    for (const download::TDroppedLine& line : packed.dropped)
+        std::cerr << "zolvane: left out " << download::DroppedLineText(line) << '\n';
+    bool everyRobot = true;
+    std::vector<std::string> portNames; // as named, for the robots that run
+    std::vector<std::unique_ptr<platform::TSerialPortThread>> ports;
+    download::TMultiDownload multi(platform::queuedPoster(&app));
+    for (const std::string& given : names) {
+        std::string device = given;
+        long long number = 0;
+        if (parseCount(given, 1, 8, number)) {
+            std::string error;
+            device = platform::TQtSerialPort::deviceForNumber(static_cast<int>(number), &error);
+            if (device.empty()) {
+                // No such port: this robot's line comes before any other.
+                std::cout << given << ": "
+                          << download::CompletionMessage(packed.image.size(),
+                                                         download::TDownloadStatus::Fail)
+                          << ": " << error << std::endl;
+                everyRobot = false;
+                continue;
+            }
+        }
+        ports.push_back(std::make_unique<platform::TSerialPortThread>(device));
+        multi.addRobot(ports.back()->port());
+        portNames.push_back(given);
+    }
+    if (ports.empty())
+        return kFailure;
+    multi.setAnswerTimeout(std::chrono::milliseconds(timeoutMs));
+    multi.setHandlers({{},
+                       [&](std::size_t robot, const download::TDownloadJob::TResult& result) {
+                           std::cout << robotLine(portNames[robot], result) << std::endl;
+                       },
+                       [&](std::size_t succeeded, std::size_t robots) {
+                           everyRobot = everyRobot && succeeded == robots;
+                           app.quit();
+                       }});
+    multi.start(packed.image);
+    app.exec();
+    return everyRobot ? kSuccess : kFailure;
+}
+
 } // namespace
 
 int runDownload(const Args& args) {
-    std::string device;
+    std::vector<std::string> devices;
     std::string listing;
     long long timeoutMs = download::kDefaultAnswerTimeout.count();
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--port" && i + 1 < args.size()) {
-            device = args[++i];
+            devices.push_back(args[++i]);
         } else if (args[i] == "--timeout-ms") {
             if (i + 1 >= args.size() || !parseCount(args[++i], 1, kMaxTimeoutMs, timeoutMs)) {
                 std::cerr << "zolvane: download: --timeout-ms takes a whole number of "
@@ -54,8 +121,22 @@ int runDownload(const Args& args) {
             return kUsageError;
         }
     }
-    if (device.empty() || listing.empty())
+    if (devices.empty() || listing.empty())
         return kUsageError;
+    for (const std::string& d : devices) {
+        if (d.empty())
+            return kUsageError;
+    }
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (devices[i] == devices[j]) {
+                std::cerr << "zolvane: download: the port " << devices[i]
+                          << " is named twice: one robot a port\n";
+                return kUsageError;
+            }
+        }
+    }
+    const std::string device = devices.front();
 
     const files::TResult<std::string> bytes = files::ReadWholeFile(listing);
     if (!bytes)
@@ -67,6 +148,8 @@ int runDownload(const Args& args) {
     const download::TPackedListing packed = download::PackListing(lines);
     if (const std::string refusal = download::ListingRefusal(packed); !refusal.empty())
         return fail(refusal);
+    if (devices.size() > 1)
+        return downloadToSeveral(devices, packed, timeoutMs);
 
     int argc = 1;
     char name[] = "zolvane";
@@ -134,7 +217,9 @@ int runEmulate(const Args& args) {
     bool once = false;
     std::string saveTo;
     long long reject = 0;
+    long long hangUpAfter = -1;
     bool silent = false;
+    bool garbage = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--once") {
             once = true;
@@ -145,6 +230,12 @@ int runEmulate(const Args& args) {
                 return kUsageError;
         } else if (args[i] == "--silent") {
             silent = true;
+        } else if (args[i] == "--garbage") {
+            garbage = true; // every answer garbled, as from a robot at another speed
+        } else if (args[i] == "--hang-up" && i + 1 < args.size()) {
+            // After this many chunks the robot goes away, as if its cable were pulled.
+            if (!parseCount(args[++i], 0, 1000000, hangUpAfter))
+                return kUsageError;
         } else {
             return kUsageError;
         }
@@ -164,6 +255,8 @@ int runEmulate(const Args& args) {
     server.robot().rejectNextPackets(static_cast<int>(reject));
     if (silent)
         server.robot().setSilentAfterPackets(0);
+    server.robot().garbleAnswers(garbage);
+    server.robot().hangUpAfterChunks(static_cast<int>(hangUpAfter));
     std::mutex outputMutex;
     std::string saveError;
     server.robot().setImageHandler([&](const download::Bytes& image) {

@@ -1,5 +1,7 @@
 #include "platform/serial/QtSerialPort.h"
 
+#include "platform/serial/PortHolders.h"
+
 #include <QMetaObject>
 #include <QSerialPortInfo>
 #include <QThread>
@@ -16,7 +18,7 @@ TQtSerialPort::TQtSerialPort(QObject* parent) : QObject(parent), m_port(new QSer
 }
 
 TQtSerialPort::~TQtSerialPort() {
-    close();
+    closeHere();
 }
 
 void TQtSerialPort::setDeviceName(const std::string& name) {
@@ -61,6 +63,14 @@ std::vector<std::string> TQtSerialPort::availablePorts() {
     return names;
 }
 
+std::vector<download::TPortInfo> TQtSerialPort::portInfos() {
+    std::vector<download::TPortInfo> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        ports.push_back({info.systemLocation().toStdString(), info.description().toStdString(),
+                         info.manufacturer().toStdString(), info.hasVendorIdentifier()});
+    return ports;
+}
+
 std::string TQtSerialPort::portName() const {
     std::lock_guard lock(m_mutex);
     return m_name;
@@ -76,14 +86,30 @@ void TQtSerialPort::setError(const std::string& text) {
     m_error = text;
 }
 
+download::TOpenFailure TQtSerialPort::openFailure() const {
+    std::lock_guard lock(m_mutex);
+    return m_openFailure;
+}
+
 bool TQtSerialPort::open() {
-    close();
+    if (QThread::currentThread() == thread())
+        return openHere();
+    bool opened = false;
+    QMetaObject::invokeMethod(
+        this, [this, &opened] { opened = openHere(); }, Qt::BlockingQueuedConnection);
+    return opened;
+}
+
+bool TQtSerialPort::openHere() {
+    closeHere();
     std::string device = m_device;
     std::string error;
     if (device.empty()) {
         device = deviceForNumber(m_number, &error);
         if (device.empty()) {
-            setError(error);
+            std::lock_guard lock(m_mutex);
+            m_error = error;
+            m_openFailure = {download::TOpenProblem::NotFound, error};
             return false;
         }
     }
@@ -91,13 +117,20 @@ bool TQtSerialPort::open() {
         std::lock_guard lock(m_mutex);
         m_name = device;
         m_error.clear();
+        m_openFailure = {};
     }
     m_port->setPortName(QString::fromStdString(device));
     m_settingUp = true;
     const bool opened = m_port->open(QIODevice::ReadWrite);
     if (!opened) {
         m_settingUp = false;
-        setError("Cannot open " + device + ": " + m_port->errorString().toStdString());
+        const std::string message = "Cannot open " + device + ": ";
+        // Why, in terms the user can act on: who holds the port, or which
+        // group may use it.
+        download::TOpenFailure failure = ExplainOpenFailure(device, m_port->error(), message);
+        std::lock_guard lock(m_mutex);
+        m_error = message;
+        m_openFailure = std::move(failure);
         return false;
     }
     m_port->setBaudRate(QSerialPort::Baud115200);
@@ -111,11 +144,32 @@ bool TQtSerialPort::open() {
     m_port->clear(QSerialPort::AllDirections);
     m_port->clearError();
     m_settingUp = false;
+    m_emptyReads = 0;
     m_open = true;
     return true;
 }
 
 void TQtSerialPort::close() {
+    if (QThread::currentThread() == thread()) {
+        closeHere();
+        return;
+    }
+    // The worker may wait for a byte this thread is to write: it is told at
+    // once, before the close is queued to the port's thread.
+    {
+        std::lock_guard lock(m_write.mutex);
+        if (m_write.requested) {
+            m_write.requested = false;
+            m_write.ok = false;
+            m_write.done = true;
+        }
+    }
+    m_write.cv.notify_all();
+    QMetaObject::invokeMethod(
+        this, [this] { closeHere(); }, Qt::BlockingQueuedConnection);
+}
+
+void TQtSerialPort::closeHere() {
     const bool wasOpen = m_open.exchange(false);
     // A worker waiting for its byte to be written here gets its answer now: this thread may be
     // about to wait for the worker (at program end), and nothing would serve the write then.
@@ -146,6 +200,11 @@ void TQtSerialPort::close() {
 }
 
 void TQtSerialPort::discardBuffers() {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this] { discardBuffers(); }, Qt::BlockingQueuedConnection);
+        return;
+    }
     if (m_port->isOpen())
         m_port->clear(QSerialPort::AllDirections);
 }
@@ -199,14 +258,13 @@ bool TQtSerialPort::writeHere(std::uint8_t byte) {
     }
     const char c = static_cast<char>(byte);
     if (m_port->write(&c, 1) != 1) {
-        setError("cannot write to " + portName() + ": " + m_port->errorString().toStdString());
+        setError("cannot write to " + portName() + ": ");
         return false;
     }
     while (m_open && m_port->bytesToWrite() > 0) {
         if (!m_port->waitForBytesWritten(1000) && m_port->bytesToWrite() > 0) {
             if (m_open)
-                setError("the serial port " + portName() +
-                         " does not send: " + m_port->errorString().toStdString());
+                setError("the serial port " + portName() + " does not send: ");
             return false;
         }
     }
@@ -222,6 +280,7 @@ void TQtSerialPort::readAvailable() {
     const QByteArray bytes = m_port->readAll();
     if (bytes.isEmpty())
         return;
+    m_emptyReads = 0;
     ReceiveHandler receive;
     {
         std::lock_guard lock(m_mutex);
@@ -238,6 +297,14 @@ void TQtSerialPort::portError(QSerialPort::SerialPortError error) {
     if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
         error != QSerialPort::WriteError)
         return;
+    // A read notification whose bytes an earlier read inside
+    // waitForBytesWritten already took reads nothing, and QSerialPort calls
+    // that a ReadError: the port is fine. Only a run of such reads without a
+    // byte between them means the device no longer delivers.
+    if (error == QSerialPort::ReadError && ++m_emptyReads < kEmptyReadsBeforeFailure) {
+        m_port->clearError();
+        return;
+    }
     // The device went away (cable pulled) or stopped working: close it and
     // tell the download at once instead of letting it wait. (QSerialPort's
     // own error text may still be that of an earlier, harmless failure.)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "download/PortList.h"
 #include "download/SerialPortInterface.h"
 
 #include <QObject>
@@ -15,10 +16,12 @@ namespace platform {
 
 // TQtSerialPort: the serial port on QSerialPort. It lives on the thread that
 // created it (the user-interface thread, or the command-line tool's main
-// thread) and needs that thread's event loop running: received bytes arrive
-// through it, and writes from the download worker are queued to it and wait
-// until the byte has left the output buffer (waitForBytesWritten, then
-// tcdrain on POSIX), so no thread ever polls the buffer.
+// thread), or on the thread it was moved to (TSerialPortThread), and needs
+// that thread's event loop running: received bytes arrive through it, and
+// writes from the download worker are queued to it and wait until the byte
+// has left the output buffer (waitForBytesWritten, then tcdrain on POSIX), so
+// no thread ever polls the buffer. open, close and discardBuffers called from
+// another thread wait for that thread to carry them out.
 class TQtSerialPort final : public QObject, public download::TSerialPortInterface {
     Q_OBJECT
 
@@ -37,6 +40,8 @@ public:
     static std::string deviceForNumber(int number, std::string* error = nullptr);
     // The serial ports the system reports: "name<TAB>description".
     static std::vector<std::string> availablePorts();
+    // The same ports with what the system says of them.
+    static std::vector<download::TPortInfo> portInfos();
 
     // How long a worker's write may wait for this thread before it fails.
     void setWriteTimeLimit(std::chrono::milliseconds limit) { m_writeLimit = limit; }
@@ -46,6 +51,7 @@ public:
     bool isOpen() const override { return m_open; }
     std::string portName() const override;
     std::string errorString() const override;
+    download::TOpenFailure openFailure() const override;
     void discardBuffers() override;
     bool writeByte(std::uint8_t byte) override;
     void setReceiveHandler(ReceiveHandler handler) override;
@@ -58,16 +64,22 @@ private:
     void readAvailable();
     void portError(QSerialPort::SerialPortError error);
     void setError(const std::string& text);
+    bool openHere();
+    void closeHere();
 
     QSerialPort* m_port;
     std::string m_device;
     int m_number = 0;
     std::atomic<bool> m_open{false};
     bool m_settingUp = false;
+    // Reads that found nothing since the last byte arrived (see portError).
+    static constexpr int kEmptyReadsBeforeFailure = 64;
+    int m_emptyReads = 0;
     std::chrono::milliseconds m_writeLimit{5000};
     mutable std::mutex m_mutex; // the error text and the handlers
     std::string m_error;
     std::string m_name;
+    download::TOpenFailure m_openFailure;
     ReceiveHandler m_receive;
     ErrorHandler m_errorHandler;
 
