@@ -90,6 +90,8 @@ protected:
     }
     QComboBox* portBox() { return form.findChild<QComboBox*>(QStringLiteral("ComboBox1")); }
     QString statusLine() { return form.findChild<QLabel*>(QStringLiteral("StatusLine"))->text(); }
+    QString statusTip() { return form.findChild<QLabel*>(QStringLiteral("StatusLine"))->toolTip(); }
+    QString remedy() { return form.findChild<QLabel*>(QStringLiteral("RemedyLabel"))->text(); }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 
     void openVirtualRobot() {
@@ -220,10 +222,16 @@ TEST_P(DownloadOutcomeTest, ExampleListingEndsWithTheCompletionMessage) {
         EXPECT_EQ(lines.size(), 1);
         EXPECT_EQ(messages[0].icon, Severity::Information);
     } else {
-        // The reason on a second line.
-        ASSERT_EQ(lines.size(), 2);
-        EXPECT_TRUE(lines[1].contains(QStringLiteral("AA 55"))) << lines[1].toStdString();
+        // What happened on a second line, what to do on a third; the status
+        // line says what happened, the remedy stays beside it after the box.
+        ASSERT_EQ(lines.size(), 3);
+        EXPECT_EQ(lines[1], QStringLiteral("The robot did not take the program: its reply to the "
+                                           "header began AA 55 instead of AA AA."));
+        EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Switch the robot off and on again")))
+            << lines[2].toStdString();
         EXPECT_EQ(messages[0].icon, Severity::Warning);
+        EXPECT_EQ(remedy(), lines[2]);
+        EXPECT_EQ(statusTip().section(QLatin1Char('\n'), 0, 0), lines[1]);
     }
     EXPECT_EQ(downloadEnabledAtMessage, std::vector<bool>{false});
     EXPECT_TRUE(button("Button6")->isEnabled());
@@ -235,9 +243,12 @@ TEST_P(DownloadOutcomeTest, ExampleListingEndsWithTheCompletionMessage) {
     if (c.imageArrives) {
         const std::string image = fixture("image.bin");
         EXPECT_EQ(robot.image(), download::Bytes(image.begin(), image.end()));
+        // The bar counts the hello and header steps, then the two parts.
         auto* progress = form.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
-        EXPECT_EQ(progress->maximum(), 2);
-        EXPECT_EQ(progress->value(), 2);
+        EXPECT_EQ(progress->maximum(), 6);
+        EXPECT_EQ(progress->value(), 6);
+        EXPECT_EQ(statusLine(), QStringLiteral("Done: the robot has the program (84 bytes)"));
+        EXPECT_EQ(remedy(), QString());
     }
     // The port stays open for the next download.
     EXPECT_TRUE(button("Button2")->isEnabled());
@@ -380,16 +391,23 @@ INSTANTIATE_TEST_SUITE_P(
                     LeftOutCase{"Cancel", files::TPrompts::Answer::Cancel, false}),
     [](const testing::TestParamInfo<LeftOutCase>& info) { return info.param.name; });
 
-TEST_F(DownloadWindowTest, DownloadWithoutAnOpenPortSaysSoAndSendsNothing) {
+TEST_F(DownloadWindowTest, DownloadOpensTheChosenPortByItselfAndClosesItAfter) {
     portBox()->setCurrentIndex(portBox()->findText(TFormDownload::virtualRobotEntry()));
     form.setProgramText(fixture("listing.txt"));
     click("Button6");
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("not open")))
-        << messages[0].text.toStdString();
-    EXPECT_FALSE(form.downloading());
-    EXPECT_TRUE(button("Button6")->isEnabled());
-    EXPECT_TRUE(form.virtualRobotPort().robot().receivedBytes().empty());
+    EXPECT_TRUE(form.downloading());
+    EXPECT_TRUE(form.virtualRobotPort().isOpen());
+    // Open would reopen the port under the download; the box would choose another.
+    EXPECT_FALSE(button("Button1")->isEnabled());
+    EXPECT_FALSE(portBox()->isEnabled());
+    ASSERT_TRUE(waitForMessages(1));
+    EXPECT_EQ(messages[0].text, QStringLiteral("84 bytes data send success"));
+    EXPECT_EQ(form.virtualRobotPort().robot().imagesReceived(), 1);
+    // Given back as it was found: closed, with Open offered.
+    EXPECT_FALSE(form.virtualRobotPort().isOpen());
+    EXPECT_TRUE(button("Button1")->isEnabled());
+    EXPECT_FALSE(button("Button2")->isEnabled());
+    EXPECT_TRUE(portBox()->isEnabled());
 }
 
 TEST_F(DownloadWindowTest, CloseDuringADownloadEndsItAsAFail) {
@@ -400,7 +418,10 @@ TEST_F(DownloadWindowTest, CloseDuringADownloadEndsItAsAFail) {
     ASSERT_TRUE(waitForMessages(1));
     const QStringList lines = messages[0].text.split(QLatin1Char('\n'));
     EXPECT_EQ(lines[0], QStringLiteral("84 bytes data send fail"));
-    EXPECT_EQ(lines.size(), 2);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[1].startsWith(
+        QStringLiteral("The connection to the robot on Virtual robot was lost during ")))
+        << lines[1].toStdString();
     EXPECT_TRUE(button("Button6")->isEnabled());
     EXPECT_TRUE(button("Button1")->isEnabled());
     EXPECT_EQ(form.virtualRobotPort().robot().imagesReceived(), 0);
@@ -419,9 +440,11 @@ TEST_F(DownloadWindowTest, RobotThatHangsUpFailsTheDownloadAndOffersOpenAgain) {
     EXPECT_TRUE(button("Button6")->isEnabled());
 }
 
-TEST_F(DownloadWindowTest, HandOverShowsTheTextAndExitLeavesTheDownloadAndPortRunning) {
+TEST_F(DownloadWindowTest, HandOverShowsTheTextAndExitCancelsTheDownloadButLeavesThePortOpen) {
     form.hide();
     openVirtualRobot();
+    form.virtualRobotPort().robot().setSilentAfterPackets(0); // it would wait an hour
+    form.setAnswerTimeout(std::chrono::hours(1));
     const std::string listing = fixture("listing.txt");
     bool downloadStarted = false;
     QTimer::singleShot(0, &form, [&] {
@@ -434,16 +457,22 @@ TEST_F(DownloadWindowTest, HandOverShowsTheTextAndExitLeavesTheDownloadAndPortRu
     form.showForProgram(listing);
     EXPECT_TRUE(downloadStarted);
     EXPECT_FALSE(form.isVisible());
-    ASSERT_TRUE(waitForMessages(1));
-    EXPECT_EQ(messages[0].text, QStringLiteral("84 bytes data send success"));
+    // The cancel ends the download soon, and no box appears over the editor.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.downloading(); }, 5000));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(messages.empty()) << messages[0].text.toStdString();
+    EXPECT_EQ(statusLine(), QStringLiteral("Cancelled: the robot keeps its previous program"));
     EXPECT_TRUE(form.virtualRobotPort().isOpen());
 
-    // The next showing keeps the open port chosen, and the buttons as they were.
+    // The next showing keeps the open port chosen and the buttons as they
+    // were, and starts clean of the last run's words.
     QTimer::singleShot(0, &form, [&] {
         EXPECT_EQ(portBox()->currentText(), TFormDownload::virtualRobotEntry());
         EXPECT_FALSE(button("Button1")->isEnabled());
         EXPECT_TRUE(button("Button2")->isEnabled());
         EXPECT_TRUE(form.programText().empty());
+        EXPECT_EQ(statusLine(), QString());
+        EXPECT_EQ(form.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->value(), 0);
         click("Button5");
     });
     form.showForProgram("");
