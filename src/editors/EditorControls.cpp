@@ -51,6 +51,7 @@ TEditorDialog::TEditorDialog(QWidget* parent, const QString& title, TButtons but
     auto addButton = [this, row](const QString& name, const QString& caption) {
         auto* button = new QPushButton(caption, m_buttonRow);
         button->setObjectName(name);
+        button->setAccessibleName(caption);
         button->setFixedSize(75, 25);
         // Neither default nor auto-default: the frame decides what Enter does (keyPressEvent).
         button->setAutoDefault(false);
@@ -64,6 +65,10 @@ TEditorDialog::TEditorDialog(QWidget* parent, const QString& title, TButtons but
     }
     QPushButton* cancel = addButton(QStringLiteral("Button2"), QStringLiteral("CANCEL"));
     QPushButton* remove = addButton(QStringLiteral("Button3"), QStringLiteral("DELETE"));
+    if (m_ok)
+        m_ok->setToolTip(QStringLiteral("Keep what you set in this block"));
+    cancel->setToolTip(QStringLiteral("Close and leave the block as it was"));
+    remove->setToolTip(QStringLiteral("Take this block out of the chart"));
     connect(cancel, &QPushButton::clicked, this, &TEditorDialog::Button2Click);
     connect(remove, &QPushButton::clicked, this, &TEditorDialog::Button3Click);
     row->addStretch();
@@ -373,6 +378,7 @@ TRadioGroup::TRadioGroup(QWidget* parent, const QString& title, const QStringLis
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         button->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
+        button->setAccessibleName(items[i]);
         m_buttons->addButton(button, i);
         layout->addWidget(button);
     }
@@ -507,6 +513,48 @@ void coupleSlider(TValidateEdit* box, QAbstractSlider* slider) {
     new TSliderCoupling(box, slider);
     // Both start at the box's value.
     slider->setValue(clampToRange(box->value(), slider->minimum(), slider->maximum()));
+}
+
+QString labelWords(const QString& text) {
+    QString words = text;
+    words.replace(QLatin1String("&&"), QStringLiteral("\x01"));
+    words.remove(QLatin1Char('&'));
+    words.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    words = words.simplified(); // the lines joined by one space
+    while (words.endsWith(QLatin1Char(':')))
+        words = words.chopped(1).trimmed();
+    return words;
+}
+
+QLabel* makeBuddyLabel(QWidget* parent, const QString& text, QWidget* control) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(control);
+    // The text box of an editable list is a control of its own to a screen reader.
+    if (auto* list = qobject_cast<QComboBox*>(control); list && list->lineEdit())
+        list->lineEdit()->setAccessibleName(labelWords(text));
+    return label;
+}
+
+void nameControl(QWidget* control, const QString& name, const QString& tip) {
+    control->setAccessibleName(name);
+    if (!tip.isEmpty())
+        control->setToolTip(tip);
+}
+
+namespace {
+
+QString rangeText(const QString& what, int lo, int hi) {
+    return QStringLiteral("%1: %2 to %3").arg(what).arg(lo).arg(hi);
+}
+
+} // namespace
+
+void rangeTip(TValidateEdit* box, const QString& what) {
+    box->setToolTip(rangeText(what, box->minValue(), box->maxValue()));
+}
+
+void rangeTip(QAbstractSlider* slider, const QString& what) {
+    slider->setToolTip(rangeText(what, slider->minimum(), slider->maximum()));
 }
 
 void setListIndex(QComboBox* list, std::int64_t value) {

@@ -236,6 +236,21 @@ QScrollBar* makeSlider(QWidget* parent, const QString& name, int lo, int hi);
 // it within its own range). The box shows the slider's position whenever the slider moves. Set
 // the value through the box: the slider follows.
 void coupleSlider(TValidateEdit* box, QAbstractSlider* slider);
+// What a screen reader says. A control beside a label takes the label as its buddy
+// (makeBuddyLabel); a control without one is named with nameControl. Number boxes and sliders
+// tell their value and its range in the tooltip (rangeTip).
+
+// The words of a label as a name: the lines joined, without "&" marks and a trailing ":".
+QString labelWords(const QString& text);
+// A label showing `text` with `control` as its buddy. The text box of an editable list is
+// named with the label's words too.
+QLabel* makeBuddyLabel(QWidget* parent, const QString& text, QWidget* control);
+// Names `control` `name` and, when `tip` is not empty, says in its tooltip what it is for.
+void nameControl(QWidget* control, const QString& name, const QString& tip = {});
+// The tooltip of a number box or slider: "<what>: <lowest> to <highest>".
+void rangeTip(TValidateEdit* box, const QString& what);
+void rangeTip(QAbstractSlider* slider, const QString& what);
+
 // Chooses list entry `value` of a record, or none when it is not an entry.
 void setListIndex(QComboBox* list, std::int64_t value);
 // An editable list named `name` whose text box is `edit` (which keeps its name and its filter):

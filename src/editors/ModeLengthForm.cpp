@@ -27,6 +27,10 @@ TModeLengthForm::TModeLengthForm(QWidget* parent, const QString& title, const QS
     grid->addWidget(m_validateEdit1, row++, 1);
     m_scrollBar1 = makeSlider(panel(), QStringLiteral("ScrollBar1"), LengthMin, LengthMax);
     m_scrollBar1->setMinimumWidth(300);
+    const QString words = labelWords(lengthLabel);
+    rangeTip(m_validateEdit1, words);
+    nameControl(m_scrollBar1, words);
+    rangeTip(m_scrollBar1, words);
     grid->addWidget(m_scrollBar1, row, 0, 1, 2);
 
     coupleSlider(m_validateEdit1, m_scrollBar1);

@@ -16,11 +16,13 @@ TNameForm::TNameForm(QWidget* parent, const QString& title, const QString& label
     m_edit1 = new TNameEdit(panel(), hint);
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setMinimumWidth(200);
-    grid->addWidget(new QLabel(label, panel()), 0, 0);
     if (names == TNames::Offered) {
         m_nameList1 = makeNameList(panel(), QStringLiteral("NameList1"), m_edit1);
+        m_nameList1->setToolTip(QStringLiteral("Type a name or pick one from the list"));
+        grid->addWidget(makeBuddyLabel(panel(), label, m_nameList1), 0, 0);
         grid->addWidget(m_nameList1, 0, 1);
     } else {
+        grid->addWidget(makeBuddyLabel(panel(), label, m_edit1), 0, 0);
         grid->addWidget(m_edit1, 0, 1);
     }
     grid->addWidget(hint, 1, 1);

@@ -12,11 +12,13 @@ TPortBitsForm::TPortBitsForm(QWidget* parent, const QString& title, TPortDialog 
     : TEditorDialog(parent, title), m_which(which) {
     auto* grid = new QGridLayout(panel());
     m_comboBox1 = makeList(panel(), QStringLiteral("ComboBox1"), ports);
-    grid->addWidget(new QLabel(QStringLiteral("IO Port:"), panel()), 0, 0);
+    grid->addWidget(makeBuddyLabel(panel(), QStringLiteral("IO Port:"), m_comboBox1), 0, 0);
     grid->addWidget(m_comboBox1, 0, 1);
 
     m_listView1 = new QTreeWidget(panel());
     m_listView1->setObjectName(QStringLiteral("ListView1"));
+    nameControl(m_listView1, QStringLiteral("Bits of the port"),
+                QStringLiteral("Tick a bit to switch it, untick it to switch it back"));
     m_listView1->setFont(editorFont(13));
     m_listView1->setColumnCount(3);
     m_listView1->setHeaderHidden(true);

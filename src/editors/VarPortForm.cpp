@@ -11,8 +11,9 @@ TVarPortForm::TVarPortForm(QWidget* parent, const QString& title, const QString&
     auto* grid = new QGridLayout(panel());
     m_comboBox1 = makeVariableList(panel(), QStringLiteral("ComboBox1"));
     m_comboBox2 = makeList(panel(), QStringLiteral("ComboBox2"), ports);
-    grid->addWidget(new QLabel(varLabel, panel()), 0, 0);
-    grid->addWidget(new QLabel(portLabel, panel()), 0, 2);
+    grid->addWidget(makeBuddyLabel(panel(), varLabel, m_comboBox1), 0, 0);
+    grid->addWidget(makeBuddyLabel(panel(), portLabel, m_comboBox2), 0, 2);
+    m_comboBox1->setToolTip(QStringLiteral("The variable that gets the value"));
     grid->addWidget(m_comboBox1, 1, 0);
     grid->addWidget(new QLabel(QStringLiteral("= "), panel()), 1, 1);
     grid->addWidget(m_comboBox2, 1, 2);

@@ -10,9 +10,9 @@ TFormBiaoDaShi::TFormBiaoDaShi(QWidget* parent)
     : TEditorDialog(parent, QStringLiteral("Expression or Statement")) {
     setObjectName(QStringLiteral("FormBiaoDaShi"));
     auto* layout = new QVBoxLayout(panel());
-    layout->addWidget(new QLabel(QStringLiteral("Expression or Statement:"), panel()));
     m_edit1 = new TStatementEdit(panel());
     m_edit1->setObjectName(QStringLiteral("Edit1"));
+    layout->addWidget(makeBuddyLabel(panel(), QStringLiteral("Expression or Statement:"), m_edit1));
     m_edit1->setMinimumWidth(420);
     layout->addWidget(m_edit1);
     auto* note = new QLabel(QStringLiteral("Please input a valid statement."), panel());

@@ -14,9 +14,12 @@ TFormFORBegin::TFormFORBegin(QWidget* parent)
     m_validateEdit1 = new TValidateEdit(panel(), TimesMin, TimesMax);
     m_validateEdit1->setObjectName(QStringLiteral("ValidateEdit1"));
     m_comboBox1 = makeVariableList(panel(), QStringLiteral("ComboBox1"));
-    grid->addWidget(new QLabel(QStringLiteral("Number of times:"), panel()), 0, 0);
+    rangeTip(m_validateEdit1, QStringLiteral("Number of times"));
+    m_comboBox1->setToolTip(QStringLiteral("The variable that counts the times"));
+    grid->addWidget(makeBuddyLabel(panel(), QStringLiteral("Number of times:"), m_validateEdit1), 0,
+                    0);
     grid->addWidget(m_validateEdit1, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Var:"), panel()), 1, 0);
+    grid->addWidget(makeBuddyLabel(panel(), QStringLiteral("Var:"), m_comboBox1), 1, 0);
     grid->addWidget(m_comboBox1, 1, 1);
 }
 

@@ -10,7 +10,8 @@ TFormFOREnd::TFormFOREnd(QWidget* parent)
     setObjectName(QStringLiteral("FormFOREnd"));
     auto* row = new QHBoxLayout(panel());
     m_comboBox1 = makeVariableList(panel(), QStringLiteral("ComboBox1"));
-    row->addWidget(new QLabel(QStringLiteral("Var:"), panel()));
+    m_comboBox1->setToolTip(QStringLiteral("The variable that counts the times"));
+    row->addWidget(makeBuddyLabel(panel(), QStringLiteral("Var:"), m_comboBox1));
     row->addWidget(m_comboBox1);
 }
 

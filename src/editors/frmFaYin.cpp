@@ -63,6 +63,28 @@ void addNoteItem(QListWidget* list, const std::string& note) {
     item->setData(Qt::UserRole, QByteArray(note.data(), static_cast<qsizetype>(note.size())));
 }
 
+// What a screen reader calls a tone button: its digit and octave ("Tone 1 low").
+QString toneName(TToneFace face) {
+    QString octave;
+    switch (face.mark) {
+    case TOctaveMark::DotBelow:
+        octave = QStringLiteral(" low");
+        break;
+    case TOctaveMark::None:
+        octave = QStringLiteral(" middle");
+        break;
+    case TOctaveMark::DotAbove:
+        octave = QStringLiteral(" high");
+        break;
+    case TOctaveMark::ColonAbove:
+        octave = QStringLiteral(" very high");
+        break;
+    case TOctaveMark::Rest:
+        return QStringLiteral("Rest");
+    }
+    return QStringLiteral("Tone ") + QChar(face.digit) + octave;
+}
+
 std::string noteBytes(const QListWidgetItem* item) {
     const QByteArray bytes = item->data(Qt::UserRole).toByteArray();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
@@ -81,12 +103,15 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
         keys << QString::number(k);
     m_comboBox1 = makeList(panel(), QStringLiteral("ComboBox1"), keys);
     auto* keyRow = new QHBoxLayout;
-    keyRow->addWidget(new QLabel(QStringLiteral("Key:"), panel()));
+    m_comboBox1->setToolTip(QStringLiteral("The key the tones are played in"));
+    keyRow->addWidget(makeBuddyLabel(panel(), QStringLiteral("Key:"), m_comboBox1));
     keyRow->addWidget(m_comboBox1);
     keyRow->addStretch();
     left->addLayout(keyRow);
     m_checkBox1 = new QCheckBox(QStringLiteral("Add KEY statment"), panel());
     m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
+    nameControl(m_checkBox1, m_checkBox1->text(),
+                QStringLiteral("Also set the robot to this key before the notes"));
     left->addWidget(m_checkBox1);
     QStringList durations;
     for (std::string_view name : durationNames())
@@ -94,7 +119,8 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
     m_comboBox2 = makeList(panel(), QStringLiteral("ComboBox2"), durations);
     m_comboBox2->setCurrentIndex(0);
     auto* durationRow = new QHBoxLayout;
-    durationRow->addWidget(new QLabel(QStringLiteral("Duration:"), panel()));
+    m_comboBox2->setToolTip(QStringLiteral("How long the next note lasts"));
+    durationRow->addWidget(makeBuddyLabel(panel(), QStringLiteral("Duration:"), m_comboBox2));
     durationRow->addWidget(m_comboBox2);
     durationRow->addStretch();
     left->addLayout(durationRow);
@@ -108,6 +134,7 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
         const TToneFace face = toneFace(n);
         auto* button = new QRadioButton(toneGroup);
         button->setObjectName(QStringLiteral("RadioButton%1").arg(n));
+        button->setAccessibleName(toneName(face));
         m_toneButtons[n] = button;
         m_tones->addButton(button, n);
         auto* cell = new QHBoxLayout;
@@ -135,18 +162,24 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
 
     // Middle: Add, Replace, Delete (not reached by Tab).
     auto* middle = new QVBoxLayout;
-    auto addButton = [this, middle](const QString& name, const QString& caption) {
+    auto addButton = [this, middle](const QString& name, const QString& caption,
+                                    const QString& tip) {
         auto* button = new QPushButton(caption, panel());
         button->setObjectName(name);
+        nameControl(button, caption, tip);
         button->setFixedSize(75, 25);
         button->setAutoDefault(false);
         button->setFocusPolicy(Qt::ClickFocus);
         middle->addWidget(button);
         return button;
     };
-    QPushButton* add = addButton(QStringLiteral("Button4"), QStringLiteral("Add"));
-    QPushButton* replace = addButton(QStringLiteral("Button5"), QStringLiteral("Replace"));
-    QPushButton* remove = addButton(QStringLiteral("Button6"), QStringLiteral("Delete"));
+    QPushButton* add = addButton(QStringLiteral("Button4"), QStringLiteral("Add"),
+                                 QStringLiteral("Add the chosen note to the notes"));
+    QPushButton* replace =
+        addButton(QStringLiteral("Button5"), QStringLiteral("Replace"),
+                  QStringLiteral("Put the chosen note in place of the selected one"));
+    QPushButton* remove = addButton(QStringLiteral("Button6"), QStringLiteral("Delete"),
+                                    QStringLiteral("Take the selected note out"));
     middle->addStretch();
     columns->addLayout(middle);
 
@@ -155,15 +188,19 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
     m_noteListBox1->setObjectName(QStringLiteral("NoteListBox1"));
     m_noteListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     m_noteListBox1->setFixedWidth(80);
+    nameControl(m_noteListBox1, QStringLiteral("Notes"),
+                QStringLiteral("The notes the robot plays, top to bottom"));
     keepEnter(m_noteListBox1); // Enter while picking notes must not close the composer
     columns->addWidget(m_noteListBox1);
     auto* arrows = new QVBoxLayout;
     auto* up = new QToolButton(panel());
     up->setObjectName(QStringLiteral("SpeedButton1"));
     up->setArrowType(Qt::UpArrow);
+    nameControl(up, QStringLiteral("Move up"), QStringLiteral("Move the selected note up"));
     auto* down = new QToolButton(panel());
     down->setObjectName(QStringLiteral("SpeedButton2"));
     down->setArrowType(Qt::DownArrow);
+    nameControl(down, QStringLiteral("Move down"), QStringLiteral("Move the selected note down"));
     arrows->addWidget(up);
     arrows->addWidget(down);
     arrows->addStretch();

@@ -16,9 +16,12 @@ TFormGOTOIF::TFormGOTOIF(QWidget* parent) : TEditorDialog(parent, QStringLiteral
     m_edit1 = new TStatementEdit(panel());
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_nameList1 = makeNameList(panel(), QStringLiteral("NameList1"), m_edit1);
-    grid->addWidget(new QLabel(QStringLiteral("Expression:"), panel()), 0, 0);
+    m_nameList1->setToolTip(QStringLiteral("Type a label or pick one from the list"));
+    grid->addWidget(makeBuddyLabel(panel(), QStringLiteral("Expression:"), m_edit2), 0, 0);
     grid->addWidget(m_edit2, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("If condition TRUE\nGOTO Label:"), panel()), 1, 0);
+    grid->addWidget(
+        makeBuddyLabel(panel(), QStringLiteral("If condition TRUE\nGOTO Label:"), m_nameList1), 1,
+        0);
     grid->addWidget(m_nameList1, 1, 1);
 }
 

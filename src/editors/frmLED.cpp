@@ -20,6 +20,8 @@ TFormLED::TFormLED(QWidget* parent) : TEditorDialog(parent, QStringLiteral("LED"
         auto* led = new TLamp(panel());
         led->setObjectName(QStringLiteral("LED%1").arg(n + 1));
         m_leds[n] = led;
+        nameControl(led, QStringLiteral("LED PB%1").arg(n),
+                    QStringLiteral("Click to switch LED PB%1 on or off").arg(n));
         grid->addWidget(label, 0, column, Qt::AlignCenter);
         grid->addWidget(led, 1, column, Qt::AlignCenter);
         void (TFormLED::*click)() =

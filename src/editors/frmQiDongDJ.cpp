@@ -13,10 +13,14 @@ namespace {
 
 // One speed row: the number box over its name, the slider over "Backward", "Stop", "Forward".
 void addSpeedRow(QWidget* panel, QGridLayout* grid, int row, const QString& name,
-                 TValidateEdit* box, QScrollBar* slider) {
+                 const QString& words, TValidateEdit* box, QScrollBar* slider) {
     grid->addWidget(box, row, 0);
     grid->addWidget(slider, row, 1);
-    grid->addWidget(new QLabel(name, panel), row + 1, 0);
+    grid->addWidget(makeBuddyLabel(panel, name, box), row + 1, 0);
+    const QString what = words + QStringLiteral(" (below 0 backward, 0 stop, above 0 forward)");
+    rangeTip(box, what);
+    nameControl(slider, name);
+    rangeTip(slider, what);
     auto* marks = new QHBoxLayout;
     marks->addWidget(new QLabel(QStringLiteral("Backward"), panel));
     marks->addStretch();
@@ -41,8 +45,10 @@ TFormQiDongDJ::TFormQiDongDJ(QWidget* parent) : TEditorDialog(parent, QStringLit
     m_validateEdit2->setFixedWidth(90);
     m_scrollBar1->setMinimumWidth(300);
     m_scrollBar2->setMinimumWidth(300);
-    addSpeedRow(panel(), grid, 0, QStringLiteral("L Speed"), m_validateEdit1, m_scrollBar1);
-    addSpeedRow(panel(), grid, 2, QStringLiteral("R Speed"), m_validateEdit2, m_scrollBar2);
+    addSpeedRow(panel(), grid, 0, QStringLiteral("L Speed"), QStringLiteral("Left motor speed"),
+                m_validateEdit1, m_scrollBar1);
+    addSpeedRow(panel(), grid, 2, QStringLiteral("R Speed"), QStringLiteral("Right motor speed"),
+                m_validateEdit2, m_scrollBar2);
 
     coupleSlider(m_validateEdit1, m_scrollBar1);
     coupleSlider(m_validateEdit2, m_scrollBar2);

@@ -33,6 +33,9 @@ TFormServo::TFormServo(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
                                              ServoMin, ServoMax, 5, 180);
         m_scrollBars[i]->setProperty("tag", tag);
         m_scrollBars[i]->setValue(9);
+        head->setBuddy(m_scrollBars[i]);
+        nameControl(m_scrollBars[i], QStringLiteral("Servo %1").arg(tag));
+        rangeTip(m_scrollBars[i], QStringLiteral("Position of servo %1").arg(tag));
         m_labelVals[i] = new QLabel(QStringLiteral("9"), panel());
         m_labelVals[i]->setObjectName(QStringLiteral("LabelVal%1").arg(tag));
         grid->addWidget(head, 0, i, Qt::AlignHCenter);
@@ -44,6 +47,8 @@ TFormServo::TFormServo(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
     grid->addWidget(new QLabel(QStringLiteral("Speed"), panel()), 0, 5, 1, 2, Qt::AlignHCenter);
     m_scrollBarSpeed = makeVerticalSlider(panel(), QStringLiteral("ScrollBarSpeed"), ServoSpeedMin,
                                           ServoSpeedMax, 3, 110);
+    nameControl(m_scrollBarSpeed, QStringLiteral("Speed"));
+    rangeTip(m_scrollBarSpeed, QStringLiteral("Speed of the servos (1 slow, 5 fast)"));
     grid->addWidget(m_scrollBarSpeed, 1, 5, 2, 1, Qt::AlignHCenter);
     grid->addWidget(new QLabel(QStringLiteral("Slow"), panel()), 1, 6, Qt::AlignTop);
     grid->addWidget(new QLabel(QStringLiteral("Fast"), panel()), 2, 6, Qt::AlignBottom);

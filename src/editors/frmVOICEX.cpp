@@ -13,7 +13,8 @@ TFormVOICEX::TFormVOICEX(QWidget* parent) : TEditorDialog(parent, QStringLiteral
     m_comboBox1 = makeList(panel(), QStringLiteral("ComboBox1"), {});
     m_comboBox1->setFixedWidth(260);
     m_comboBox1->setMaxVisibleItems(20);
-    grid->addWidget(new QLabel(QStringLiteral("VoiceX: "), panel()), 0, 0);
+    m_comboBox1->setToolTip(QStringLiteral("The phrase the robot says"));
+    grid->addWidget(makeBuddyLabel(panel(), QStringLiteral("VoiceX: "), m_comboBox1), 0, 0);
     grid->addWidget(m_comboBox1, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("note (*) means:\n"
                                               "Voice of Women in the Men module,\n"

@@ -541,4 +541,120 @@ TEST(ExecHook, AnswersTheEditorWithoutShowingIt) {
     EXPECT_EQ(editors.editBlock(B::End, "").result, TEditResult::Delete);
 }
 
+// What a screen reader calls a control: its accessible name, else the words of the label whose
+// buddy it is (empty when it has neither).
+QString spokenName(QWidget* dialog, QWidget* control) {
+    if (!control->accessibleName().trimmed().isEmpty())
+        return control->accessibleName();
+    for (QLabel* label : dialog->findChildren<QLabel*>())
+        if (label->buddy() == control && !label->text().trimmed().isEmpty())
+            return labelWords(label->text());
+    return {};
+}
+
+// The controls of a dialog a person reaches with the keyboard or the mouse: the focusable ones
+// in its own window (not in a list's drop-down), and its value sliders.
+QList<QWidget*> reachableControls(TEditorDialog* dialog) {
+    QList<QWidget*> controls;
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        const bool valueSlider =
+            qobject_cast<QAbstractSlider*>(w) && w->parentWidget() == dialog->panel();
+        if (w->window() == dialog && (w->focusPolicy() != Qt::NoFocus || valueSlider))
+            controls << w;
+    }
+    return controls;
+}
+
+class EveryDialogIsNamed : public EditorDialogsFixture,
+                           public testing::WithParamInterface<TDialogKind> {};
+
+TEST_P(EveryDialogIsNamed, EveryControlHasANameAndNumbersTellTheirRange) {
+    TEditorDialog* d = s_editors->dialog(GetParam());
+    ASSERT_NE(d, nullptr);
+    const QList<QWidget*> controls = reachableControls(d);
+    ASSERT_FALSE(controls.isEmpty());
+    for (QWidget* w : controls)
+        EXPECT_FALSE(spokenName(d, w).isEmpty())
+            << d->objectName().toStdString() << " " << w->metaObject()->className() << " "
+            << w->objectName().toStdString();
+    for (TValidateEdit* box : d->findChildren<TValidateEdit*>())
+        EXPECT_TRUE(box->toolTip().endsWith(
+            QStringLiteral(": %1 to %2").arg(box->minValue()).arg(box->maxValue())))
+            << d->objectName().toStdString() << " " << box->objectName().toStdString() << " "
+            << box->toolTip().toStdString();
+    for (QAbstractSlider* slider :
+         d->panel()->findChildren<QAbstractSlider*>(Qt::FindDirectChildrenOnly))
+        EXPECT_TRUE(slider->toolTip().endsWith(
+            QStringLiteral(": %1 to %2").arg(slider->minimum()).arg(slider->maximum())))
+            << d->objectName().toStdString() << " " << slider->objectName().toStdString() << " "
+            << slider->toolTip().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EveryDialogIsNamed,
+    testing::Values(TDialogKind::ZhiXing, TDialogKind::ZhuanXiang, TDialogKind::QiDongDJ,
+                    TDialogKind::TingZhiDJ, TDialogKind::YanShi, TDialogKind::FaYin,
+                    TDialogKind::FORBegin, TDialogKind::FOREnd, TDialogKind::GOTOBegin,
+                    TDialogKind::GOTOEnd, TDialogKind::GOTOIF, TDialogKind::JieShu,
+                    TDialogKind::LED, TDialogKind::PORTDDR, TDialogKind::PORTIN,
+                    TDialogKind::PORTOUT, TDialogKind::Servo, TDialogKind::BiaoDaShi,
+                    TDialogKind::DIN, TDialogKind::AIN, TDialogKind::SubBegin, TDialogKind::SubEnd,
+                    TDialogKind::GOSUB, TDialogKind::VOICEX));
+
+// A control named after the wrong label misleads as much as one without a name.
+struct TSpokenCase {
+    TDialogKind kind;
+    const char* control;
+    const char* spoken;
+};
+
+TEST_F(EditorDialogsFixture, ControlsAreNamedAfterTheirOwnLabels) {
+    const TSpokenCase cases[] = {
+        {TDialogKind::ZhiXing, "ValidateEdit1", "Length"},
+        {TDialogKind::ZhiXing, "ScrollBar1", "Length"},
+        {TDialogKind::YanShi, "ScrollBar1", "Wait Length"},
+        {TDialogKind::QiDongDJ, "ValidateEdit1", "L Speed"},
+        {TDialogKind::QiDongDJ, "ValidateEdit2", "R Speed"},
+        {TDialogKind::QiDongDJ, "ScrollBar2", "R Speed"},
+        {TDialogKind::FORBegin, "ValidateEdit1", "Number of times"},
+        {TDialogKind::FORBegin, "ComboBox1", "Var"},
+        {TDialogKind::FaYin, "ComboBox1", "Key"},
+        {TDialogKind::FaYin, "ComboBox2", "Duration"},
+        {TDialogKind::FaYin, "RadioButton1", "Tone 1 low"},
+        {TDialogKind::FaYin, "RadioButton15", "Tone 1 high"},
+        {TDialogKind::GOTOIF, "Edit2", "Expression"},
+        {TDialogKind::GOTOIF, "NameList1", "If condition TRUE GOTO Label"},
+        {TDialogKind::GOTOIF, "Edit1", "If condition TRUE GOTO Label"},
+        {TDialogKind::GOTOEnd, "Edit1", "GOTO Label"},
+        {TDialogKind::SubBegin, "Edit1", "Name of the subroutine"},
+        {TDialogKind::AIN, "ComboBox1", "Var"},
+        {TDialogKind::AIN, "ComboBox2", "Sensor Port"},
+        {TDialogKind::PORTOUT, "ComboBox1", "IO Port"},
+        {TDialogKind::Servo, "ScrollBar3", "Servo 3"},
+        {TDialogKind::TingZhiDJ, "RadioButton2", "Stop that \"Motor On\""},
+    };
+    for (const TSpokenCase& c : cases) {
+        TEditorDialog* d = s_editors->dialog(c.kind);
+        ASSERT_NE(d, nullptr) << c.control;
+        auto* control = d->findChild<QWidget*>(QString::fromLatin1(c.control));
+        ASSERT_NE(control, nullptr) << d->objectName().toStdString() << " " << c.control;
+        EXPECT_EQ(spokenName(d, control), QString::fromLatin1(c.spoken))
+            << d->objectName().toStdString() << " " << c.control;
+    }
+}
+
+TEST(LabelWords, AreTheLabelAsOneLineWithoutMarksOrColon) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Length:", "Length"},
+        {"VoiceX: ", "VoiceX"},
+        {"If condition TRUE\nGOTO Label:", "If condition TRUE GOTO Label"},
+        {"&Key:", "Key"},
+        {"Salt && Pepper", "Salt & Pepper"},
+        {"L Speed", "L Speed"},
+        {"", ""},
+    };
+    for (const auto& [text, words] : cases)
+        EXPECT_EQ(labelWords(QString::fromLatin1(text)), QString::fromLatin1(words)) << text;
+}
+
 } // namespace
