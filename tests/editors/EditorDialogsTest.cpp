@@ -4,6 +4,7 @@
 #include "records/BlockCatalog.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -565,18 +567,57 @@ QList<QWidget*> reachableControls(TEditorDialog* dialog) {
     return controls;
 }
 
+struct TNamedKind {
+    TDialogKind kind;
+    const char* name;
+};
+
+const TNamedKind kEveryKind[] = {
+    {TDialogKind::ZhiXing, "ZhiXing"},
+    {TDialogKind::ZhuanXiang, "ZhuanXiang"},
+    {TDialogKind::QiDongDJ, "QiDongDJ"},
+    {TDialogKind::TingZhiDJ, "TingZhiDJ"},
+    {TDialogKind::YanShi, "YanShi"},
+    {TDialogKind::FaYin, "FaYin"},
+    {TDialogKind::FORBegin, "FORBegin"},
+    {TDialogKind::FOREnd, "FOREnd"},
+    {TDialogKind::GOTOBegin, "GOTOBegin"},
+    {TDialogKind::GOTOEnd, "GOTOEnd"},
+    {TDialogKind::GOTOIF, "GOTOIF"},
+    {TDialogKind::JieShu, "JieShu"},
+    {TDialogKind::LED, "LED"},
+    {TDialogKind::PORTDDR, "PORTDDR"},
+    {TDialogKind::PORTIN, "PORTIN"},
+    {TDialogKind::PORTOUT, "PORTOUT"},
+    {TDialogKind::Servo, "Servo"},
+    {TDialogKind::BiaoDaShi, "BiaoDaShi"},
+    {TDialogKind::DIN, "DIN"},
+    {TDialogKind::AIN, "AIN"},
+    {TDialogKind::SubBegin, "SubBegin"},
+    {TDialogKind::SubEnd, "SubEnd"},
+    {TDialogKind::GOSUB, "GOSUB"},
+    {TDialogKind::VOICEX, "VOICEX"},
+};
+
 class EveryDialogIsNamed : public EditorDialogsFixture,
-                           public testing::WithParamInterface<TDialogKind> {};
+                           public testing::WithParamInterface<TNamedKind> {};
 
 TEST_P(EveryDialogIsNamed, EveryControlHasANameAndNumbersTellTheirRange) {
-    TEditorDialog* d = s_editors->dialog(GetParam());
+    TEditorDialog* d = s_editors->dialog(GetParam().kind);
     ASSERT_NE(d, nullptr);
     const QList<QWidget*> controls = reachableControls(d);
     ASSERT_FALSE(controls.isEmpty());
-    for (QWidget* w : controls)
+    for (QWidget* w : controls) {
         EXPECT_FALSE(spokenName(d, w).isEmpty())
             << d->objectName().toStdString() << " " << w->metaObject()->className() << " "
             << w->objectName().toStdString();
+        // What the accessibility bridge hands the screen reader.
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(w);
+        ASSERT_NE(spoken, nullptr) << w->objectName().toStdString();
+        EXPECT_FALSE(spoken->text(QAccessible::Name).trimmed().isEmpty())
+            << d->objectName().toStdString() << " " << w->metaObject()->className() << " "
+            << w->objectName().toStdString();
+    }
     for (TValidateEdit* box : d->findChildren<TValidateEdit*>())
         EXPECT_TRUE(box->toolTip().endsWith(
             QStringLiteral(": %1 to %2").arg(box->minValue()).arg(box->maxValue())))
@@ -590,16 +631,21 @@ TEST_P(EveryDialogIsNamed, EveryControlHasANameAndNumbersTellTheirRange) {
             << slider->toolTip().toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, EveryDialogIsNamed,
-    testing::Values(TDialogKind::ZhiXing, TDialogKind::ZhuanXiang, TDialogKind::QiDongDJ,
-                    TDialogKind::TingZhiDJ, TDialogKind::YanShi, TDialogKind::FaYin,
-                    TDialogKind::FORBegin, TDialogKind::FOREnd, TDialogKind::GOTOBegin,
-                    TDialogKind::GOTOEnd, TDialogKind::GOTOIF, TDialogKind::JieShu,
-                    TDialogKind::LED, TDialogKind::PORTDDR, TDialogKind::PORTIN,
-                    TDialogKind::PORTOUT, TDialogKind::Servo, TDialogKind::BiaoDaShi,
-                    TDialogKind::DIN, TDialogKind::AIN, TDialogKind::SubBegin, TDialogKind::SubEnd,
-                    TDialogKind::GOSUB, TDialogKind::VOICEX));
+INSTANTIATE_TEST_SUITE_P(Table, EveryDialogIsNamed, testing::ValuesIn(kEveryKind),
+                         [](const testing::TestParamInfo<TNamedKind>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(EveryDialogIsNamedTable, HoldsTheDialogOfEveryBlockType) {
+    for (const TBlockInfo& info : BlockCatalog()) {
+        const TDialogKind kind = dialogKindForBlockType(info.type);
+        if (kind == TDialogKind::None)
+            continue;
+        EXPECT_TRUE(std::any_of(std::begin(kEveryKind), std::end(kEveryKind),
+                                [kind](const TNamedKind& row) { return row.kind == kind; }))
+            << ToInt(info.type);
+    }
+}
 
 // A control named after the wrong label misleads as much as one without a name.
 struct TSpokenCase {
