@@ -163,6 +163,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     buildMenus();
     buildStatusBar();
     connectControls();
+    connectDownload();
     restoreSettings();
     updateCaption();
 }
@@ -594,12 +595,14 @@ void TForm1::showFileResult(const TChartFileResult& result) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // Quitting stops a running download half-way: the robot would keep half a program.
-    if (m_formDownload->downloading() &&
-        m_prompts->askYesNoCancel("A download to the robot is still running.\r\n"
-                                  "Stop it and quit?") != files::TPrompts::Answer::Yes) {
-        event->ignore();
-        return;
+    // Quitting asks first, then cancels the download between two packets.
+    if (m_formDownload->downloading()) {
+        if (m_prompts->askYesNoCancel("A download to the robot is still running.\r\n"
+                                      "Stop it and quit?") != files::TPrompts::Answer::Yes) {
+            event->ignore();
+            return;
+        }
+        m_formDownload->cancelAndWait();
     }
     // A changed chart is not thrown away without the same question new and open ask.
     const bool mayClose = m_chartFile->confirmClose(*m_prompts);

@@ -109,6 +109,10 @@ private:
     void updateRecentMenu();
     // Opens a chart file after the unsaved-changes question (recent files, a dropped file).
     void openAsked(const QString& path);
+    // Send to Robot: generate when the chart changed, then the download window's one-click
+    // download to the last port, its progress and outcome in the status bar.
+    void sendToRobot();
+    void connectDownload();
     void connectControls();
 
     QWidget* buildProgramPane(QWidget* parent);
@@ -210,6 +214,7 @@ private:
     TAutosave* m_autosave = nullptr;
     std::array<QAction*, 11> m_commandActions{}; // index 1..10, as the toolbar buttons
     QAction* m_checkAction = nullptr;
+    QAction* m_sendAction = nullptr;
     QMenu* m_recentMenu = nullptr;
     QLabel* m_statementLabel = nullptr;
     QLabel* m_zoomLabel = nullptr;

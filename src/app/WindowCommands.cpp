@@ -1,6 +1,7 @@
 // The main window's commands as actions shared by the toolbar and the menu bar, the status
 // bar, the caption, the places and sizes remembered between runs, recent files and charts
 // dropped on the window.
+#include "app/Autosave.h"
 #include "app/ChartEditing.h"
 #include "app/NavBar.h"
 #include "app/Unit1.h"
@@ -8,6 +9,8 @@
 #include "chart/AppTitle.h"
 #include "chart/Chart.h"
 #include "chart/ChartSelection.h"
+#include "download/window/frmDownload.h"
+#include "files/Files.h"
 #include "platform/text/CodePage.h"
 #include "program/BlockStatements.h"
 
@@ -191,6 +194,14 @@ void TForm1::buildMenus() {
     QMenu* robot = menuBar()->addMenu("&Robot");
     robot->setObjectName("RobotMenu");
     robot->addAction(m_commandActions[6]);
+    m_sendAction = robot->addAction("&Send to Robot");
+    m_sendAction->setObjectName("SendToRobotAction");
+    m_sendAction->setShortcut(QKeySequence("Shift+F9"));
+    m_sendAction->setStatusTip("Generate if the chart changed and send the program to the robot "
+                               "on the last port used");
+    m_sendAction->setToolTip(tipWithKey(m_sendAction->statusTip(), m_sendAction->shortcut()));
+    addAction(m_sendAction);
+    connect(m_sendAction, &QAction::triggered, this, &TForm1::sendToRobot);
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");
@@ -289,6 +300,8 @@ void TForm1::restoreSettings() {
         m_splitter1->setSizes({width * 11 / 20, width * 9 / 20});
     }
     m_flowChart1->setZoom(settings.value("view/zoom", 1.0).toDouble());
+    m_formDownload->setLastPort(settings.value("robot/lastPort").toString());
+    m_formDownload->programMemory().load(settings.value("robot/programs").toString().toStdString());
     const int group = settings.value("palette/group", 0).toInt();
     if (group >= 0 && group < m_navBar1->count())
         m_navBar1->setCurrentIndex(group);
@@ -301,6 +314,10 @@ void TForm1::saveSettings() const {
     settings.setValue("window/splitter", m_splitter1->saveState());
     settings.setValue("palette/group", m_navBar1->currentIndex());
     settings.setValue("view/zoom", m_flowChart1->zoom());
+    if (!m_formDownload->lastPort().isEmpty())
+        settings.setValue("robot/lastPort", m_formDownload->lastPort());
+    settings.setValue("robot/programs",
+                      QString::fromStdString(m_formDownload->programMemory().save()));
 }
 
 // ---- recent files ----
@@ -373,4 +390,36 @@ void TForm1::dropEvent(QDropEvent* event) {
     const QString path = urls.front().toLocalFile();
     // The question may open a dialog: answered once the drop is over.
     QTimer::singleShot(0, this, [this, path] { openAsked(path); });
+}
+
+// ---- Send to Robot ----
+
+void TForm1::sendToRobot() {
+    // The chart's own listing, made again when the chart changed since; a typed or loaded text
+    // goes as it is.
+    if (m_listing.stale(m_chart->Revision()) || m_memo1->toPlainText().isEmpty())
+        if (!generateListing())
+            return;
+    if (m_listing.linked(m_chart->Revision()) && !sendDespiteErrors())
+        return;
+    m_autosave->saveNow();
+    std::string text = files::JoinLines(programLines());
+    if (text.ends_with("\r\n"))
+        text.resize(text.size() - 2);
+    if (m_formDownload->sendToRobot(text))
+        statusBar()->showMessage("Connecting to the robot");
+}
+
+void TForm1::connectDownload() {
+    connect(m_formDownload, &TFormDownload::stageChanged, this,
+            [this](const QString& text, int, int) {
+                if (!m_formDownload->isVisible())
+                    statusBar()->showMessage(text);
+            });
+    connect(m_formDownload, &TFormDownload::downloadFinished, this,
+            [this](bool, const QString& text, const QString& remedy) {
+                statusBar()->showMessage(remedy.isEmpty() ? text : text + " " + remedy,
+                                         kStatusMessageTime * 2);
+                updateStatementLabel();
+            });
 }

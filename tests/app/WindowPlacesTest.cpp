@@ -3,11 +3,14 @@
 // statement of the selected block.
 #include "WindowFixture.h"
 #include "chart/ChartFile.h"
+#include "download/ProgramMemory.h"
+#include "download/window/frmDownload.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -106,4 +109,37 @@ TEST_F(WindowTest, ZoomKeysAndMenuZoomTheCanvasAndTheZoomIsRemembered) {
     QApplication::processEvents();
     EXPECT_DOUBLE_EQ(window->flowChart()->zoom(), 1.25);
     EXPECT_EQ(window->findChild<QLabel*>("ZoomLabel")->text(), "125 %");
+}
+
+TEST_F(WindowTest, TheLastRobotPortAndItsProgramComeBackInTheNextRun) {
+    window->downloadWindow()->setLastPort(TFormDownload::virtualRobotEntry());
+    const std::vector<std::uint8_t> image{1, 2, 3};
+    window->downloadWindow()->programMemory().remember("/dev/ttyUSB7", image);
+    ASSERT_TRUE(window->close());
+    window = std::make_unique<TForm1>();
+    window->setPrompts(std::make_unique<ScriptedPrompts>());
+    window->show();
+    QApplication::processEvents();
+    EXPECT_EQ(window->downloadWindow()->lastPort(), TFormDownload::virtualRobotEntry());
+    EXPECT_EQ(window->downloadWindow()->programMemory().compare("/dev/ttyUSB7", image),
+              download::TProgramMemory::Match::Same);
+}
+
+TEST_F(WindowTest, SendToRobotGeneratesAndSendsToTheVirtualRobotWithoutTheWindow) {
+    insert(kWait);
+    window->downloadWindow()->setLastPort(TFormDownload::virtualRobotEntry());
+    bool finished = false, succeeded = false;
+    QObject::connect(window->downloadWindow(), &TFormDownload::downloadFinished,
+                     [&](bool success, const QString&, const QString&) {
+                         finished = true;
+                         succeeded = success;
+                     });
+    window->findChild<QAction*>("SendToRobotAction")->trigger();
+    EXPECT_FALSE(window->downloadWindow()->isVisible());
+    EXPECT_FALSE(window->programText()->toPlainText().isEmpty()) << "generated first";
+    for (int i = 0; i < 200 && !finished; ++i)
+        QTest::qWait(50);
+    ASSERT_TRUE(finished);
+    EXPECT_TRUE(succeeded) << window->statusBar()->currentMessage().toStdString();
+    EXPECT_FALSE(window->statusBar()->currentMessage().isEmpty());
 }
