@@ -99,7 +99,7 @@ TFormDownload::~TFormDownload() {
     m_openPort = nullptr;
     m_serialPort.close();
     m_virtualPort.close();
-    m_multi.reset();
+    clearRobotRows();
 }
 
 void TFormDownload::buildControls() {
@@ -261,6 +261,10 @@ void TFormDownload::startClean() {
 }
 
 void TFormDownload::clearRobotRows() {
+    // Closed first, on their threads: no byte or error of theirs reaches a
+    // job while it goes away, and a worker still writing is let go at once.
+    for (auto& port : m_robotPorts)
+        port->port().close();
     m_multi.reset();
     m_robotPorts.clear();
     m_rows.clear();

@@ -95,8 +95,7 @@ bool TQtSerialPort::open() {
     if (QThread::currentThread() == thread())
         return openHere();
     bool opened = false;
-    QMetaObject::invokeMethod(
-        this, [this, &opened] { opened = openHere(); }, Qt::BlockingQueuedConnection);
+    runOnOwnThread([this, &opened] { opened = openHere(); });
     return opened;
 }
 
@@ -165,8 +164,48 @@ void TQtSerialPort::close() {
         }
     }
     m_write.cv.notify_all();
-    QMetaObject::invokeMethod(
-        this, [this] { closeHere(); }, Qt::BlockingQueuedConnection);
+    runOnOwnThread([this] { closeHere(); });
+}
+
+void TQtSerialPort::releaseTo(QThread* thread) {
+    auto release = [this, thread] {
+        closeHere();
+        moveToThread(thread);
+    };
+    if (QThread::currentThread() == this->thread())
+        release();
+    else
+        runOnOwnThread(release);
+}
+
+void TQtSerialPort::runOnOwnThread(std::function<void()> task) {
+    std::lock_guard caller(m_call.callers);
+    {
+        std::lock_guard lock(m_call.mutex);
+        m_call.task = std::move(task);
+        m_call.done = false;
+    }
+    // Called by name: the event carries nothing of ours across threads.
+    QMetaObject::invokeMethod(this, "serviceCall", Qt::QueuedConnection);
+    std::unique_lock lock(m_call.mutex);
+    m_call.cv.wait(lock, [this] { return m_call.done; });
+}
+
+void TQtSerialPort::serviceCall() {
+    std::function<void()> task;
+    {
+        std::lock_guard lock(m_call.mutex);
+        task = std::move(m_call.task);
+        m_call.task = nullptr;
+    }
+    if (task)
+        task();
+    task = nullptr; // what it holds goes away here, before the caller goes on
+    // Told under the lock: the caller may destroy this object as soon as it
+    // sees done, so nothing of it is touched after the lock is released.
+    std::lock_guard lock(m_call.mutex);
+    m_call.done = true;
+    m_call.cv.notify_all();
 }
 
 void TQtSerialPort::closeHere() {
@@ -201,8 +240,7 @@ void TQtSerialPort::closeHere() {
 
 void TQtSerialPort::discardBuffers() {
     if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(
-            this, [this] { discardBuffers(); }, Qt::BlockingQueuedConnection);
+        runOnOwnThread([this] { discardBuffers(); });
         return;
     }
     if (m_port->isOpen())

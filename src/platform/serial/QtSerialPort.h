@@ -5,9 +5,11 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <QThread>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -43,6 +45,10 @@ public:
     // The same ports with what the system says of them.
     static std::vector<download::TPortInfo> portInfos();
 
+    // Closes the port and hands the object over to thread, on the object's
+    // own thread; the caller waits until it is done (TSerialPortThread's end).
+    void releaseTo(QThread* thread);
+
     // How long a worker's write may wait for this thread before it fails.
     void setWriteTimeLimit(std::chrono::milliseconds limit) { m_writeLimit = limit; }
 
@@ -60,6 +66,10 @@ public:
 private:
     // Carries out the worker's pending write on this object's thread.
     Q_INVOKABLE void serviceWrite();
+    // Runs task on this object's thread and waits for it: open, close and
+    // discardBuffers called from another thread.
+    void runOnOwnThread(std::function<void()> task);
+    Q_INVOKABLE void serviceCall();
     bool writeHere(std::uint8_t byte);
     void readAvailable();
     void portError(QSerialPort::SerialPortError error);
@@ -82,6 +92,17 @@ private:
     download::TOpenFailure m_openFailure;
     ReceiveHandler m_receive;
     ErrorHandler m_errorHandler;
+
+    // The call another thread waits for (runOnOwnThread). The hand-over goes
+    // through these locks, not through Qt's event queue alone, so every
+    // thread sees what the task wrote.
+    struct PendingCall {
+        std::mutex callers; // one call at a time
+        std::mutex mutex;
+        std::condition_variable cv;
+        std::function<void()> task;
+        bool done = false;
+    } m_call;
 
     // The one byte a worker is waiting to have written (one download at a time).
     struct PendingWrite {

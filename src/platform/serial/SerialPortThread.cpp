@@ -1,7 +1,5 @@
 #include "platform/serial/SerialPortThread.h"
 
-#include <QMetaObject>
-
 namespace platform {
 
 TSerialPortThread::TSerialPortThread(const std::string& device) : m_port(new TQtSerialPort) {
@@ -13,14 +11,7 @@ TSerialPortThread::TSerialPortThread(const std::string& device) : m_port(new TQt
 
 TSerialPortThread::~TSerialPortThread() {
     // Closed where it lives, then handed back to this thread to be deleted here.
-    QThread* owner = QThread::currentThread();
-    QMetaObject::invokeMethod(
-        m_port,
-        [this, owner] {
-            m_port->close();
-            m_port->moveToThread(owner);
-        },
-        Qt::BlockingQueuedConnection);
+    m_port->releaseTo(QThread::currentThread());
     m_thread.quit();
     m_thread.wait();
     delete m_port;
