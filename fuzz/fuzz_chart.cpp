@@ -75,14 +75,15 @@ std::vector<std::string> phrases() {
     return {"hello", "", "bye"};
 }
 
-struct TBlockCopy {
+// What a reopened chart must give back: each block's kind and record.
+struct TKindAndRecord {
     int kind;
     std::string record;
-    bool operator==(const TBlockCopy&) const = default;
+    bool operator==(const TKindAndRecord&) const = default;
 };
 
-std::vector<TBlockCopy> blocksOf(const TChart& chart) {
-    std::vector<TBlockCopy> copies;
+std::vector<TKindAndRecord> blocksOf(const TChart& chart) {
+    std::vector<TKindAndRecord> copies;
     const std::vector<TFcObject*> blocks = chart.Blocks();
     const std::vector<std::string_view> records = chart.BlockRecords();
     fuzzcheck::require(blocks.size() == records.size(), "one record per block");
@@ -91,9 +92,9 @@ std::vector<TBlockCopy> blocksOf(const TChart& chart) {
     return copies;
 }
 
-std::string describe(const std::vector<TBlockCopy>& blocks) {
+std::string describe(const std::vector<TKindAndRecord>& blocks) {
     std::string text;
-    for (const TBlockCopy& block : blocks)
+    for (const TKindAndRecord& block : blocks)
         text += "[" + std::to_string(block.kind) + "] " + block.record + "\n";
     return text;
 }
@@ -113,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     TChart& chart = *opened->chart;
-    const std::vector<TBlockCopy> before = blocksOf(chart);
+    const std::vector<TKindAndRecord> before = blocksOf(chart);
 
     // (a) Generate: a message, or lines the robot takes.
     const program::ListingResult listing = program::generateListing(chart);
@@ -136,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzcheck::fail("a saved chart opens again",
                         reopened.error() + "\nsaved file:\n" + (text ? *text : text.error()));
     }
-    const std::vector<TBlockCopy> after = blocksOf(*reopened->chart);
+    const std::vector<TKindAndRecord> after = blocksOf(*reopened->chart);
     if (after != before)
         fuzzcheck::fail("the saved chart holds the same blocks and records",
                         "opened:\n" + describe(before) + "reopened:\n" + describe(after));
