@@ -510,6 +510,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::Memo1Change() {
+    updateRobotLabel();
     if (m_settingText)
         return;
     m_listing.changedByHand();

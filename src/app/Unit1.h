@@ -113,6 +113,8 @@ private:
     // download to the last port, its progress and outcome in the status bar.
     void sendToRobot();
     void connectDownload();
+    // "The robot on ttyUSB0 has this program" (or an older version of it) in the status bar.
+    void updateRobotLabel();
     void connectControls();
 
     QWidget* buildProgramPane(QWidget* parent);
@@ -218,6 +220,7 @@ private:
     QMenu* m_recentMenu = nullptr;
     QLabel* m_statementLabel = nullptr;
     QLabel* m_zoomLabel = nullptr;
+    QLabel* m_robotLabel = nullptr;
     // How long a command's word stays in the status line.
     static constexpr int kStatusMessageTime = 8000;
 };

@@ -219,6 +219,11 @@ void TForm1::buildStatusBar() {
     m_statementLabel->setAccessibleName("Statement of the selected block");
     m_statementLabel->setContentsMargins(12, 0, 4, 0);
     statusBar()->addPermanentWidget(m_statementLabel);
+    m_robotLabel = new QLabel(statusBar());
+    m_robotLabel->setObjectName("RobotLabel");
+    m_robotLabel->setAccessibleName("What the robot holds");
+    m_robotLabel->setContentsMargins(12, 0, 4, 0);
+    statusBar()->addPermanentWidget(m_robotLabel);
     m_zoomLabel = new QLabel(statusBar());
     m_zoomLabel->setObjectName("ZoomLabel");
     m_zoomLabel->setAccessibleName("Zoom");
@@ -420,6 +425,15 @@ void TForm1::connectDownload() {
             [this](bool, const QString& text, const QString& remedy) {
                 statusBar()->showMessage(remedy.isEmpty() ? text : text + " " + remedy,
                                          kStatusMessageTime * 2);
-                updateStatementLabel();
+                updateRobotLabel();
             });
+    connect(m_formDownload, &TFormDownload::lastPortChanged, this, &TForm1::updateRobotLabel);
+}
+
+void TForm1::updateRobotLabel() {
+    // Whether the robot on the last port used holds the program text as it is now.
+    std::string text = files::JoinLines(programLines());
+    if (text.ends_with("\r\n"))
+        text.resize(text.size() - 2);
+    m_robotLabel->setText(text.empty() ? QString() : m_formDownload->robotProgramStatus(text));
 }

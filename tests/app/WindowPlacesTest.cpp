@@ -142,4 +142,11 @@ TEST_F(WindowTest, SendToRobotGeneratesAndSendsToTheVirtualRobotWithoutTheWindow
     ASSERT_TRUE(finished);
     EXPECT_TRUE(succeeded) << window->statusBar()->currentMessage().toStdString();
     EXPECT_FALSE(window->statusBar()->currentMessage().isEmpty());
+    // The status bar says the robot holds this program, until the text changes.
+    auto* robot = window->findChild<QLabel*>("RobotLabel");
+    ASSERT_NE(robot, nullptr);
+    EXPECT_TRUE(robot->text().endsWith("has this program")) << robot->text().toStdString();
+    window->programText()->appendPlainText("900 REM \"END\"");
+    EXPECT_TRUE(robot->text().endsWith("has an older version of this program"))
+        << robot->text().toStdString();
 }
