@@ -140,14 +140,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_formDownload = new TFormDownload(this);
     m_formDownload->setPrompts(m_prompts.get());
     m_formAbout = new TFormAbout(this);
-    m_editing = new TChartEditing(
-        *m_chart, *m_chartFile, *m_flowChart1,
-        [this](const QString& message) { statusBar()->showMessage(message, kStatusMessageTime); },
-        this);
-    m_editing->editSelectedBlock = [this] { FlowChart1DblClick(); };
     auto showStatus = [this](const QString& message) {
         statusBar()->showMessage(message, kStatusMessageTime);
     };
+    m_editing = new TChartEditing(*m_chart, *m_chartFile, *m_flowChart1, showStatus, this);
+    m_editing->editSelectedBlock = [this] { FlowChart1DblClick(); };
     const files::TResult<std::string> recoveryFolder = platform::RecoveryFolder();
     if (!recoveryFolder)
         showStatus("Autosave is off: " + platform::toQString(recoveryFolder.error()));
@@ -489,12 +486,8 @@ void TForm1::selectBlockOfTextLine() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_flowChart1->viewport() && event->type() == QEvent::MouseMove) {
-        const QString about =
-            describeCanvasPoint(static_cast<QMouseEvent*>(event)->position().toPoint());
-        if (!about.isEmpty() && about != statusBar()->currentMessage())
-            statusBar()->showMessage(about, kStatusMessageTime);
-    }
+    if (watched == m_flowChart1->viewport() && event->type() == QEvent::MouseMove)
+        showCanvasPoint(static_cast<QMouseEvent*>(event)->position().toPoint());
     if (watched == m_memo1 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {

@@ -99,8 +99,9 @@ private:
     // The statement of the selected block in the status bar.
     void updateStatementLabel();
     QString statementOf(const TFcObject* block) const;
-    // What is under a point of the canvas, in words for the status bar.
-    QString describeCanvasPoint(QPoint viewportPoint) const;
+    // What is under the pointer on the canvas, in words in the status bar.
+    void showCanvasPoint(QPoint viewportPoint);
+    QString describeObject(const TFcObject* object) const;
     // Window size and place, splitter and palette group from the last run.
     void restoreSettings();
     void saveSettings() const;
@@ -221,6 +222,8 @@ private:
     QLabel* m_statementLabel = nullptr;
     QLabel* m_zoomLabel = nullptr;
     QLabel* m_robotLabel = nullptr;
+    // The object the pointer was last over; compared only, never dereferenced.
+    const TFcObject* m_hoverObject = nullptr;
     // How long a command's word stays in the status line.
     static constexpr int kStatusMessageTime = 8000;
 };

@@ -241,9 +241,19 @@ void TForm1::buildStatusBar() {
     m_flowChart1->viewport()->installEventFilter(this);
 }
 
-QString TForm1::describeCanvasPoint(QPoint viewportPoint) const {
-    const TFcHit hit = m_flowChart1->chart().HitTest(m_flowChart1->canvasPoint(viewportPoint));
-    const TFcObject* object = hit.object;
+void TForm1::showCanvasPoint(QPoint viewportPoint) {
+    const TFcObject* object =
+        m_flowChart1->chart().HitTest(m_flowChart1->canvasPoint(viewportPoint)).object;
+    // Said once as the pointer comes onto an object, not again for every move over it.
+    if (object == m_hoverObject)
+        return;
+    m_hoverObject = object;
+    const QString about = describeObject(object);
+    if (!about.isEmpty())
+        statusBar()->showMessage(about, kStatusMessageTime);
+}
+
+QString TForm1::describeObject(const TFcObject* object) const {
     if (!object)
         return {};
     if (const int number = m_chart->BlockNumberOf(object)) {

@@ -263,17 +263,18 @@ TLinkResult TPacketLink::ReceivePacket(std::array<std::uint8_t, 256>& buffer, in
     return rc == TLinkResult::Succeeded ? TLinkResult::AttemptFailed : rc;
 }
 
-TLinkResult TPacketLink::SendPacketTries(const std::uint8_t* data, std::uint8_t n) {
+template <typename Attempt> TLinkResult TPacketLink::tries(Attempt&& attempt) {
     m_tally = {};
-    for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
-        if (attempt > 1) {
+    for (int n = 1; n <= kMaxAttempts; ++n) {
+        if (n > 1) {
+            // Cancelled: the reject has gone out, and no fresh attempt is made.
             if (m_queue.stopRequested())
                 return stopped();
             if (m_retry)
-                m_retry(attempt, m_lastFailure);
+                m_retry(n, m_lastFailure);
         }
         ++m_tally.attempts;
-        const TLinkResult rc = SendPacket(data, n);
+        const TLinkResult rc = attempt();
         if (rc != TLinkResult::AttemptFailed)
             return rc;
         countFailure();
@@ -281,23 +282,12 @@ TLinkResult TPacketLink::SendPacketTries(const std::uint8_t* data, std::uint8_t 
     return TLinkResult::GaveUp;
 }
 
+TLinkResult TPacketLink::SendPacketTries(const std::uint8_t* data, std::uint8_t n) {
+    return tries([&] { return SendPacket(data, n); });
+}
+
 TLinkResult TPacketLink::ReceivePacketTries(std::array<std::uint8_t, 256>& buffer, int& length) {
-    m_tally = {};
-    for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
-        if (attempt > 1) {
-            // Cancelled: the reject has gone out, and no fresh reply is waited for.
-            if (m_queue.stopRequested())
-                return stopped();
-            if (m_retry)
-                m_retry(attempt, m_lastFailure);
-        }
-        ++m_tally.attempts;
-        const TLinkResult rc = ReceivePacket(buffer, length);
-        if (rc != TLinkResult::AttemptFailed)
-            return rc;
-        countFailure();
-    }
-    return TLinkResult::GaveUp;
+    return tries([&] { return ReceivePacket(buffer, length); });
 }
 
 } // namespace download

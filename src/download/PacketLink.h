@@ -184,6 +184,8 @@ private:
     TLinkResult portLost(std::string message);
     TLinkResult stopped();
     void countFailure();
+    // Up to kMaxAttempts of one send or receive, stopping early when cancelled.
+    template <typename Attempt> TLinkResult tries(Attempt&& attempt);
 
     TSerialPortInterface& m_port;
     TReceiveQueue& m_queue;
