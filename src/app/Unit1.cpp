@@ -222,6 +222,13 @@ void TForm1::buildToolbar(QWidget* panel) {
         button->setIconSize(QSize(30, 30));
         m_speedButtons[b.number] = button;
     }
+    // Beside Download: Send to Robot in one click (its action is made with the Robot menu).
+    m_sendButton = new QToolButton(panel);
+    m_sendButton->setObjectName("SendToRobotButton");
+    m_sendButton->setAutoRaise(true);
+    m_sendButton->setGeometry(428, 2, 32, 32);
+    m_sendButton->setIcon(QIcon(":/toolbar/send.svg"));
+    m_sendButton->setIconSize(QSize(30, 30));
     // Beside the text buttons: the toggle for the line numbers on the canvas (off at start, so
     // the chart looks as it always did).
     m_lineNumbersButton = new QToolButton(panel);

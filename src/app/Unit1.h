@@ -74,6 +74,7 @@ public:
     TAutosave& autosave() const { return *m_autosave; }
     // The toolbar's toggle that shows each block's first line number on the canvas.
     QToolButton* lineNumbersButton() const { return m_lineNumbersButton; }
+    QToolButton* sendButton() const { return m_sendButton; }
     // Opens a chart file as Open does once the name is chosen (no question, no dialog).
     files::TStatus openChartFile(const std::string& path);
     // Opens a chart named on the command line: errors in a box, nothing asked.
@@ -191,6 +192,7 @@ private:
     QWidget* m_panel1 = nullptr;
     std::array<QToolButton*, 11> m_speedButtons{}; // index 1..10
     QToolButton* m_lineNumbersButton = nullptr;
+    QToolButton* m_sendButton = nullptr; // Send to Robot, beside Download
     TNavBar* m_navBar1 = nullptr;
     QSplitter* m_splitter1 = nullptr;
     TFlowChartView* m_flowChart1 = nullptr;

@@ -79,6 +79,17 @@ QString plainText(QString menuText) {
     return menuText.remove('&').remove("...");
 }
 
+// The button shows the action (the button's picture, the action's tip) and triggers it when
+// clicked; it keeps its place on the toolbar.
+void showOnButton(QAction* action, QToolButton* button) {
+    action->setIcon(button->icon());
+    const QRect place = button->geometry();
+    button->setDefaultAction(action);
+    button->setGeometry(place);
+    button->setAccessibleName(plainText(action->text()));
+    button->setAccessibleDescription(action->toolTip());
+}
+
 bool isChartFile(const QString& path) {
     return TChartFile::HasChartExtension(platform::fromQString(path));
 }
@@ -95,14 +106,7 @@ void TForm1::buildActions() {
         const QString tip = tipWithKey(QString::fromLatin1(c.tip), key);
         action->setToolTip(tip);
         action->setStatusTip(QString::fromLatin1(c.tip));
-        QToolButton* button = m_speedButtons[c.number];
-        action->setIcon(button->icon());
-        // The button shows the action (its picture and tip) and triggers it when clicked.
-        const QRect place = button->geometry();
-        button->setDefaultAction(action);
-        button->setGeometry(place);
-        button->setAccessibleName(plainText(action->text()));
-        button->setAccessibleDescription(tip);
+        showOnButton(action, m_speedButtons[c.number]);
         m_commandActions[c.number] = action;
     }
     m_checkAction = new QAction("&Check Program", this);
@@ -200,6 +204,7 @@ void TForm1::buildMenus() {
     m_sendAction->setStatusTip("Generate if the chart changed and send the program to the robot "
                                "on the last port used");
     m_sendAction->setToolTip(tipWithKey(m_sendAction->statusTip(), m_sendAction->shortcut()));
+    showOnButton(m_sendAction, m_sendButton);
     addAction(m_sendAction);
     connect(m_sendAction, &QAction::triggered, this, &TForm1::sendToRobot);
 

@@ -134,7 +134,16 @@ TEST_F(WindowTest, SendToRobotGeneratesAndSendsToTheVirtualRobotWithoutTheWindow
                          finished = true;
                          succeeded = success;
                      });
-    window->findChild<QAction*>("SendToRobotAction")->trigger();
+    // One click on the toolbar button beside Download, the same command as the Robot menu's.
+    auto* send = window->findChild<QAction*>("SendToRobotAction");
+    ASSERT_NE(send, nullptr);
+    EXPECT_TRUE(window->findChild<QMenu*>("RobotMenu")->actions().contains(send));
+    QToolButton* button = window->sendButton();
+    EXPECT_EQ(button->defaultAction(), send);
+    EXPECT_EQ(button->accessibleName(), "Send to Robot");
+    EXPECT_TRUE(button->toolTip().endsWith("(Shift+F9)")) << button->toolTip().toStdString();
+    EXPECT_EQ(button->geometry().left(), window->speedButton(6)->geometry().right() + 1 + 2);
+    QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_FALSE(window->downloadWindow()->isVisible());
     EXPECT_FALSE(window->programText()->toPlainText().isEmpty()) << "generated first";
     for (int i = 0; i < 200 && !finished; ++i)
