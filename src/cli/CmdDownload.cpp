@@ -3,6 +3,7 @@
 #ifdef ZOLVANE_HAVE_PLATFORM
 
 #include "cli/Commands.h"
+#include "download/DownloadFailure.h"
 #include "download/DownloadJob.h"
 #include "download/UDownloadDo.h"
 #include "download/pty/PtyRobotServer.h"
@@ -12,13 +13,16 @@
 #include "platform/serial/SerialPortThread.h"
 
 #include <QCoreApplication>
+#include <QSocketNotifier>
 #include <charconv>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <mutex>
 #ifndef _WIN32
+#include <fcntl.h>
 #include <pthread.h>
 #include <unistd.h>
 #endif
@@ -34,6 +38,76 @@ bool parseCount(const std::string& text, long long low, long long high, long lon
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
     return ec == std::errc() && ptr == end && value >= low && value <= high;
 }
+
+// Ctrl+C (or a polite kill) during a download: the first one cancels it, so
+// the exchange is wound down between two packets and the robot is not left
+// half-way through a packet; the outcome is printed as for any other end and
+// the exit status is kInterrupted. A second one ends the tool at once.
+class TInterruptWatch {
+public:
+    explicit TInterruptWatch(std::function<void()> cancel) : m_cancel(std::move(cancel)) {
+#ifndef _WIN32
+        if (::pipe(s_pipe) != 0)
+            return;
+        for (int fd : s_pipe)
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        m_notifier = std::make_unique<QSocketNotifier>(s_pipe[0], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+            char byte;
+            while (::read(s_pipe[0], &byte, 1) == 1) {
+            }
+            if (!m_interrupted) {
+                m_interrupted = true;
+                std::cerr << "zolvane: cancelling: the robot is told between two packets "
+                             "(press Ctrl+C again to stop at once)"
+                          << std::endl;
+                m_cancel();
+            }
+        });
+        struct sigaction action {};
+        action.sa_handler = &TInterruptWatch::onSignal;
+        sigemptyset(&action.sa_mask);
+        for (int signal : {SIGINT, SIGTERM})
+            ::sigaction(signal, &action, nullptr);
+#endif
+    }
+    ~TInterruptWatch() {
+#ifndef _WIN32
+        for (int signal : {SIGINT, SIGTERM})
+            ::signal(signal, SIG_DFL);
+        m_notifier.reset();
+        for (int& fd : s_pipe) {
+            if (fd >= 0)
+                ::close(fd);
+            fd = -1;
+        }
+#endif
+    }
+    TInterruptWatch(const TInterruptWatch&) = delete;
+    TInterruptWatch& operator=(const TInterruptWatch&) = delete;
+
+    bool interrupted() const { return m_interrupted; }
+
+private:
+#ifndef _WIN32
+    // Only what is safe in a signal handler: a byte into the pipe, and on a
+    // second signal the default action.
+    static void onSignal(int signal) {
+        if (s_signals++ > 0) {
+            ::signal(signal, SIG_DFL);
+            ::raise(signal);
+            return;
+        }
+        const char byte = 1;
+        [[maybe_unused]] const auto written = ::write(s_pipe[1], &byte, 1);
+    }
+    static inline int s_pipe[2] = {-1, -1};
+    static inline volatile std::sig_atomic_t s_signals = 0;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+#endif
+    std::function<void()> m_cancel;
+    bool m_interrupted = false;
+};
 
 // One robot's line of a download to several: the port as it was named, the
 // completion message, and for a failure what happened and what to check.
@@ -94,8 +168,11 @@ int downloadToSeveral(const std::vector<std::string>& names, const download::TPa
                            everyRobot = everyRobot && succeeded == robots;
                            app.quit();
                        }});
+    TInterruptWatch interrupt([&] { multi.cancel(); });
     multi.start(packed.image);
     app.exec();
+    if (interrupt.interrupted())
+        return kInterrupted;
     return everyRobot ? kSuccess : kFailure;
 }
 
@@ -174,7 +251,13 @@ int runDownload(const Args& args) {
                                 std::cout << outcome.message << '\n' << std::flush;
                                 const bool success =
                                     outcome.status == download::TDownloadStatus::Success;
-                                if (!success && !outcome.reason.empty())
+                                if (outcome.cancelled())
+                                    std::cerr << "zolvane: "
+                                              << download::CancelledText(outcome.headerTaken,
+                                                                         outcome.confirmedBytes,
+                                                                         outcome.byteCount)
+                                              << '\n';
+                                else if (!success && !outcome.reason.empty())
                                     std::cerr << "zolvane: " << outcome.reason << '\n';
                                 status = success ? kSuccess : kFailure;
                                 app.quit();
@@ -182,11 +265,12 @@ int runDownload(const Args& args) {
     // The lines that fail the check are left out; each is named before the download starts.
     for (const download::TDroppedLine& line : packed.dropped)
         std::cerr << "zolvane: left out " << download::DroppedLineText(line) << '\n';
+    TInterruptWatch interrupt([&] { downloader.cancel(); });
     const download::TStartResult start = downloader.SendPacked(packed);
     if (!start.started)
         return fail(start.error.empty() ? "nothing to send" : start.error);
     app.exec();
-    return status;
+    return interrupt.interrupted() ? kInterrupted : status;
 }
 
 int runPorts(const Args& args) {

@@ -9,6 +9,7 @@ namespace cli {
 inline constexpr int kSuccess = 0;
 inline constexpr int kFailure = 1;
 inline constexpr int kUsageError = 2; // main() prints the usage text
+inline constexpr int kInterrupted = 130; // Ctrl+C stopped a download, as shells count it
 
 using Args = std::vector<std::string>;
 

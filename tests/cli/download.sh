@@ -53,6 +53,21 @@ if start_robot --silent; then
     robot=
 fi
 
+# Ctrl+C while the robot keeps silent: the download is wound down between two
+# packets at once, not after the minute's wait; the completion message, the
+# robot keeps its previous program, exit 130.
+if start_robot --silent; then
+    "$tool" download --port "$device" --timeout-ms 60000 download/example/listing.txt >"$tmp/out" 2>"$tmp/err" &
+    interrupt_download $! "$device"
+    [ "$rc" = 130 ] || fail "Ctrl+C: exit $rc: $(cat "$tmp/err")"
+    [ "$(cat "$tmp/out")" = "84 bytes data send fail" ] || fail "Ctrl+C: printed '$(cat "$tmp/out")'"
+    [ "$(tail -1 "$tmp/err")" = "zolvane: Cancelled: the robot keeps its previous program" ] ||
+        fail "Ctrl+C: stderr '$(cat "$tmp/err")'"
+    kill "$robot"
+    wait "$robot"
+    robot=
+fi
+
 # Lines that fail the check are named on stderr, one a line, before the rest
 # is sent; stdout is the completion message alone.
 if start_robot --once --save "$tmp/received.bin"; then

@@ -86,6 +86,19 @@ cmp -s "$tmp/a.bin" download/example/image.bin || fail "one silent robot: robot 
 cmp -s "$tmp/b.bin" download/example/image.bin || fail "one silent robot: robot b got other bytes"
 stop_robots
 
+# Ctrl+C during a download to two silent robots: each is told between two
+# packets, each line says the robot keeps its previous program, exit 130.
+start_robot quiet1 --silent && quiet1=$device
+start_robot quiet2 --silent && quiet2=$device
+"$tool" download --port "$quiet1" --port "$quiet2" --timeout-ms 60000 download/example/listing.txt >"$tmp/out" 2>"$tmp/err" &
+interrupt_download $! "$quiet2"
+[ "$rc" = 130 ] || fail "Ctrl+C, two robots: exit $rc: $(cat "$tmp/err")"
+for d in "$quiet1" "$quiet2"; do
+    [ "$(line_of "$d")" = "$d: 84 bytes data send fail: Cancelled: the robot keeps its previous program." ] ||
+        fail "Ctrl+C, two robots: '$(cat "$tmp/out")'"
+done
+stop_robots
+
 # Each cause of failure as a robot's line, beside a robot that gets the program.
 check_cause() {
     local what=$1 expected=$2
@@ -114,10 +127,7 @@ start_robot good --once && good=$device
 start_robot held --silent && held=$device
 "$tool" download --port "$held" --timeout-ms 60000 download/example/listing.txt >/dev/null 2>&1 &
 holder=$!
-for _ in $(seq 100); do
-    [ -e "/var/lock/LCK..$(echo "${held#/dev/}" | tr / _)" ] && break
-    sleep 0.05
-done
+wait_for_port_lock "$held"
 "$tool" download --port "$good" --port "$held" download/example/listing.txt >"$tmp/out" 2>"$tmp/err"
 rc=$?
 kill "$holder" 2>/dev/null
