@@ -16,6 +16,7 @@
 #include "platform/prompts/QtPrompts.h"
 #include "platform/recovery/RecoveryFolder.h"
 #include "platform/text/CodePage.h"
+#include "program/BlockSummary.h"
 #include "program/ChartListing.h"
 
 #include <QAction>
@@ -104,6 +105,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_splitter1->setChildrenCollapsible(false);
     m_flowChart1 = new TFlowChartView(m_splitter1);
     m_flowChart1->setPictures({TFlowChartView::loadPicture(":/robot.svg", QSize(32, 31))});
+    // Each block shows its value under its caption and its statements as tool tip.
+    m_flowChart1->setDetailSource([](const TFcObject& object) {
+        const program::TBlockSummary summary = program::BlockSummary(object.Kind, object.Payload);
+        return TFcDetail{platform::toQString(summary.value),
+                         platform::toQString(summary.statements)};
+    });
     QWidget* programPane = buildProgramPane(m_splitter1);
     m_splitter1->addWidget(m_flowChart1);
     m_splitter1->addWidget(programPane);

@@ -45,7 +45,7 @@ std::string shortForm(BlockType type, const std::vector<std::string>& statements
             const std::size_t notes = (rest.size() + 1) / 2;
             if (notes == 0)
                 return "no notes";
-            return "\u266A " + std::to_string(notes) + (notes == 1 ? " note" : " notes");
+            return std::to_string(notes) + (notes == 1 ? " note" : " notes");
         }
         break;
     default:

@@ -9,7 +9,7 @@ namespace program {
 
 struct TBlockSummary {
     // The block's value in short form, shown under its caption: "FD 50", "WAIT 100", "x4",
-    // "to dance", "♪ 3 notes" (UTF-8). Empty for a block whose caption already names its
+    // "to dance", "3 notes". Empty for a block whose caption already names its
     // value (Label, Expression, Sub Begin, Call Sub, VoiceX), for one that yields an empty
     // statement, and for an object that is no block.
     std::string value;

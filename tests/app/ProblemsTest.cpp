@@ -95,7 +95,9 @@ TEST_F(ProblemsTest, EveryChangeIsCheckedAndShownAsRowsAndMarks) {
     ASSERT_EQ(window->flowChart()->marks().count(go), 1u);
     EXPECT_EQ(window->flowChart()->marks().at(go).level, TFcMark::Level::Error);
     EXPECT_EQ(window->flowChart()->marks().at(go).message, found[0].message);
-    EXPECT_EQ(window->flowChart()->toolTipAt(centreOf(go)), found[0].message);
+    // The tip: what is wrong, then the block's statement.
+    EXPECT_EQ(window->flowChart()->toolTipAt(centreOf(go)),
+              found[0].message + "\n\nGOTO label: Top");
 
     // The Label it names, put in: the error goes.
     append(kLabel, editors::TLabelValues{"Top"});
@@ -245,4 +247,25 @@ TEST_F(ProblemsTest, AnOldListingGeneratedAgainIsCheckedBeforeItGoes) {
     prompts->choiceAnswers = {1};
     EXPECT_TRUE(download().has_value());
     EXPECT_EQ(prompts->choiceQuestions.size(), 1u);
+}
+
+// The same window, read for what each block shows of itself.
+using BlockValuesTest = ProblemsTest;
+
+TEST_F(BlockValuesTest, EachBlockShowsItsValueAndItsStatementAsTipAfterEveryChange) {
+    TFcObject* wait = append(kWait, editors::TWaitValues{100});
+    TFcObject* go = append(kGoto, editors::TGotoValues{"Top"});
+    TFlowChartView* view = window->flowChart();
+    EXPECT_EQ(view->detailOf(*wait).value, "WAIT 100");
+    EXPECT_EQ(view->detailOf(*go).value, "to Top");
+    EXPECT_EQ(view->detailOf(*chart().StartObject()).value, "") << "BEGIN is no block";
+
+    // A changed record shows at once, and the tip follows it.
+    chart().SetBlockRecord(wait,
+                           editors::recordFromValues(BlockType::Wait, editors::TWaitValues{7}));
+    QApplication::processEvents();
+    EXPECT_EQ(view->detailOf(*wait).value, "WAIT 7");
+    EXPECT_EQ(view->toolTipAt(centreOf(wait)), "WAIT 7");
+    // The chart and its file keep the caption as it was.
+    EXPECT_EQ(wait->Text(), "Wait");
 }

@@ -5,6 +5,7 @@
 #include "../support/MouseInput.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QRegion>
@@ -380,6 +381,103 @@ TEST_F(FlowChartViewTest, AHugeCaptionPaintsAsItsBeginning) {
         o->SetText(huge);
         EXPECT_EQ(grab(), beginning) << "placement " << vert;
     }
+}
+
+// Rows of an area that hold anything but the background: first and last (text is drawn
+// with smoothed edges, so small text has few pixels of its exact colour).
+std::pair<int, int> rowsNotOf(const QImage& image, const TFcRect& r, TFcColor background) {
+    int first = -1, last = -1;
+    for (int y = r.top; y < r.bottom; ++y) {
+        if (countColor(image, {r.left, y, r.right, y + 1}, background) < r.width()) {
+            if (first < 0)
+                first = y;
+            last = y;
+        }
+    }
+    return {first, last};
+}
+
+TEST(ElideLongWords, ALineWithAWordWiderThanTheBoxShowsItsBeginning) {
+    QFont font("Courier New");
+    font.setPixelSize(16);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance("Label:start") + 2;
+    const QString ellipsis(QChar(0x2026));
+    struct Case {
+        QString text;
+        QString shown;
+    };
+    const Case cases[] = {
+        {"Label:start_of_the_big_loop",
+         metrics.elidedText("Label:start_of_the_big_loop", Qt::ElideRight, width)},
+        {"Label:start", "Label:start"}, // fits: as it is
+        {"ab cd ef gh", "ab cd ef gh"}, // words that fit wrap as before
+        {"short\nLabel:start_of_the_big_loop",
+         "short\n" + metrics.elidedText("Label:start_of_the_big_loop", Qt::ElideRight, width)},
+    };
+    for (const Case& c : cases) {
+        const QString shown = fcElideLongWords(c.text, metrics, width);
+        EXPECT_EQ(shown, c.shown) << c.text.toStdString();
+        for (const QString& line : shown.split('\n'))
+            EXPECT_LE(metrics.horizontalAdvance(line), width) << line.toStdString();
+    }
+    EXPECT_TRUE(cases[0].shown.startsWith("Label:")) << cases[0].shown.toStdString();
+    EXPECT_TRUE(cases[0].shown.endsWith(ellipsis));
+}
+
+// ---- details: a value under the caption, the statements as tip ------------------------------
+
+TEST_F(FlowChartViewTest, AValueIsPaintedUnderTheCaptionInsideTheBlockAndItsTipShown) {
+    const QPoint b = at(70, 80);
+    const TFcRect inner = block->InnerArea().translated(b.x() - 70, b.y() - 80);
+    const TFcRect insideBevel = inner.inflated(-2); // the bevel's light edge is white too
+    const auto plain = rowsNotOf(grab(), insideBevel, kTeal);
+    ASSERT_GE(plain.first, 0);
+    EXPECT_TRUE(view->toolTipAt(centreOf(block)).isEmpty()) << "no source: no tip";
+
+    int asked = 0;
+    QString value = "WAIT 100";
+    view->setDetailSource([&](const TFcObject& o) {
+        ++asked;
+        return &o == block ? TFcDetail{value, "WAIT 100\nthe whole statement"} : TFcDetail{};
+    });
+    const QImage image = grab();
+    const auto withValue = rowsNotOf(image, insideBevel, kTeal);
+    // Caption above, value below, both within the block, which keeps its size.
+    EXPECT_LT(withValue.first, plain.first) << "the caption moves up to make room";
+    EXPECT_GT(withValue.second, plain.second) << "ink under the caption";
+    EXPECT_EQ(countColor(image, inner.inflated(6), fcWhite), countColor(image, inner, fcWhite));
+    EXPECT_EQ(bounds(block), (TFcRect{70, 80, 160, 112}));
+    EXPECT_EQ(view->toolTipAt(centreOf(block)), "WAIT 100\nthe whole statement");
+    EXPECT_TRUE(view->toolTipAt(centreOf(begin)).isEmpty());
+    // A mark's message comes first, then the statement.
+    view->setMarks({{block, {TFcMark::Level::Error, "Block 1: something"}}});
+    EXPECT_EQ(view->toolTipAt(centreOf(block)),
+              "Block 1: something\n\nWAIT 100\nthe whole statement");
+    view->setMarks({});
+
+    // A value far wider than the block is cut to it, never painted outside.
+    value = QString(200, 'W');
+    block->Payload = "changed"; // the source is asked again only when kind or payload change
+    const int before = asked;
+    const QImage wide = grab();
+    EXPECT_GT(asked, before);
+    EXPECT_EQ(countColor(wide, inner.inflated(6), fcWhite), countColor(wide, inner, fcWhite));
+    const int settled = asked;
+    grab();
+    view->viewport()->update();
+    grab();
+    EXPECT_EQ(asked, settled) << "a repaint with nothing changed asks nothing";
+
+    // A block too low for two lines shows its caption alone, as before.
+    view->setDetailSource({});
+    block->SetHeight(20);
+    const QImage low = grab();
+    view->setDetailSource([&](const TFcObject& o) {
+        return &o == block ? TFcDetail{"WAIT 100", {}} : TFcDetail{};
+    });
+    EXPECT_EQ(grab(), low);
 }
 
 // ---- damage ---------------------------------------------------------------------------------

@@ -24,6 +24,10 @@ constexpr int kScrollLine = 16;
 constexpr int kMeasureHeight = 1 << 20;
 // The first length of a caption's beginning that is laid out alone (see paintCaption).
 constexpr std::size_t kCaptionProbe = 2048;
+// The objects whose details are kept (a few screenfuls at the smallest zoom).
+constexpr std::size_t kDetailCacheSize = 4096;
+// The smallest value font, in canvas pixels.
+constexpr int kValueMinPixels = 9;
 // A mark's dot: its size and its gap to the object's right side.
 constexpr int kMarkSize = 10;
 constexpr int kMarkGap = 5;
@@ -462,11 +466,38 @@ QRect TFlowChartView::markDot(const TFcObject& object) const {
     return fcToQRect(atLeast(toViewport(markRect(object)), kMarkMinPixels));
 }
 
+void TFlowChartView::setDetailSource(TFcDetailSource source) {
+    m_detailSource = std::move(source);
+    m_details.clear();
+    viewport()->update();
+}
+
+const TFcDetail& TFlowChartView::detailOf(const TFcObject& object) const {
+    static const TFcDetail none;
+    if (!m_detailSource)
+        return none;
+    const auto found = m_details.find(&object);
+    if (found != m_details.end() && found->second.kind == object.Kind &&
+        found->second.payload == object.Payload)
+        return found->second.detail;
+    // Only painted objects are asked for, so the cache holds about a screenful; objects that
+    // went leave their entries until it is emptied.
+    if (m_details.size() >= kDetailCacheSize)
+        m_details.clear();
+    CachedDetail& entry = m_details[&object];
+    entry = {object.Kind, object.Payload, m_detailSource(object)};
+    return entry.detail;
+}
+
 QString TFlowChartView::toolTipAt(QPoint viewportPoint) const {
     const TFcHit hit = m_chart.HitTest(canvasPoint(viewportPoint));
-    if (const TFcObject* o = hit.object ? hit.object : hit.nearObject)
+    if (const TFcObject* o = hit.object ? hit.object : hit.nearObject) {
+        const QString& tip = detailOf(*o).tip;
         if (const auto found = m_marks.find(o); found != m_marks.end())
-            return found->second.message;
+            return tip.isEmpty() ? found->second.message : found->second.message + "\n\n" + tip;
+        if (hit.object && !tip.isEmpty())
+            return tip;
+    }
     // The dot itself, beside its object, as large as it is painted.
     for (const auto& [object, mark] : m_marks)
         if (markDot(*object).adjusted(-1, -1, 1, 1).contains(viewportPoint))
@@ -922,16 +953,76 @@ void TFlowChartView::paintPicture(QPainter& p, const TFcObject& o) {
         p.drawImage(QPoint(r.left, r.top), zoomedPicture(index, {r.width(), r.height()}));
 }
 
+// The caption and value fonts of a block that shows a value: the caption as large as it may
+// be, down to four fifths of its size, with a value line under it in a plain font about two
+// thirds its size; nothing when even the smallest pair does not fit the height.
+std::optional<std::pair<TFcFont, TFcFont>> TFlowChartView::valueFonts(const TFcFont& caption,
+                                                                      int height) {
+    TFcFont small = caption;
+    small.Bold = false;
+    for (int size = caption.Height; size * 5 >= caption.Height * 4 && size > 0; --size) {
+        TFcFont large = caption;
+        large.Height = size;
+        small.Height = std::max(kValueMinPixels, (size * 2 + 1) / 3);
+        if (QFontMetrics(qtFont(large)).height() + QFontMetrics(qtFont(small)).height() <= height)
+            return std::make_pair(large, small);
+    }
+    return std::nullopt;
+}
+
+QString fcElideLongWords(const QString& text, const QFontMetrics& metrics, int width) {
+    QStringList lines = text.split('\n');
+    bool elided = false;
+    for (QString& line : lines) {
+        const QStringList words = line.split(' ', Qt::SkipEmptyParts);
+        const bool tooWide = std::any_of(words.begin(), words.end(), [&](const QString& w) {
+            return metrics.horizontalAdvance(w) > width;
+        });
+        if (tooWide) {
+            line = metrics.elidedText(line, Qt::ElideRight, width);
+            elided = true;
+        }
+    }
+    return elided ? lines.join('\n') : text;
+}
+
 void TFlowChartView::paintCaption(QPainter& p, const TFcObject& o) {
-    if (o.Text().empty())
-        return;
-    const TFcRect area = o.InnerArea();
+    TFcRect area = o.InnerArea();
     if (area.isEmpty())
         return;
     // The caption is laid out in canvas units with its own font and drawn through the zoomed
     // painter: the glyphs are drawn at the zoomed size, and the lines break where they break at
     // 100 %, whatever the zoom.
-    const QFont& font = qtFont(o.Font());
+    TFcFont captionFont = o.Font();
+    // A value goes on a line of its own under the caption, inside the block's height.
+    const QString& value = detailOf(o).value;
+    std::optional<std::pair<TFcFont, TFcFont>> withValue;
+    if (!value.isEmpty())
+        withValue = valueFonts(captionFont, area.height());
+    TFcRect valueArea;
+    if (withValue) {
+        captionFont = withValue->first;
+        const QFontMetrics valueMetrics(qtFont(withValue->second));
+        valueArea = {area.left, area.bottom - valueMetrics.height(), area.right, area.bottom};
+        area.bottom = valueArea.top;
+    }
+    p.save();
+    p.setTransform(canvasTransform());
+    p.setPen(fcToQColor(o.Font().Color));
+    if (!o.Text().empty())
+        paintCaptionText(p, o, qtFont(captionFont), area);
+    if (withValue) {
+        const QFont& font = qtFont(withValue->second);
+        p.setFont(font);
+        const QString shown =
+            QFontMetrics(font).elidedText(value, Qt::ElideRight, valueArea.width());
+        p.drawText(fcToQRect(valueArea), horzAlignment(o.TextHorz()) | Qt::AlignVCenter, shown);
+    }
+    p.restore();
+}
+
+void TFlowChartView::paintCaptionText(QPainter& p, const TFcObject& o, const QFont& font,
+                                      const TFcRect& area) {
     const int flags = Qt::TextWordWrap | Qt::TextExpandTabs | horzAlignment(o.TextHorz());
     const QFontMetrics metrics(font);
     const auto heightOf = [&](const QString& text) {
@@ -953,16 +1044,16 @@ void TFlowChartView::paintCaption(QPainter& p, const TFcObject& o) {
         text = platform::toQString(bytes.substr(0, fcCaptionCut(bytes, length)));
         overflows = heightOf(text) > area.height() + 2 * metrics.lineSpacing();
     }
+    if (QString shown = fcElideLongWords(text, metrics, area.width()); shown != text) {
+        text = std::move(shown);
+        overflows = heightOf(text) > area.height() + 2 * metrics.lineSpacing();
+    }
     int top = area.top;
     if (o.TextVert() != 0 && !overflows)
         top = fcCaptionTop(area, heightOf(text), o.TextVert());
-    p.save();
-    p.setTransform(canvasTransform());
     p.setFont(font);
-    p.setPen(fcToQColor(o.Font().Color));
     // The box ends where the inner area ends; drawText clips what does not fit into it.
     p.drawText(QRect(area.left, top, area.width(), area.bottom - top), flags | Qt::AlignTop, text);
-    p.restore();
 }
 
 QTransform TFlowChartView::canvasTransform() const {

@@ -21,6 +21,7 @@
 #include <QString>
 #include <QTransform>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -28,6 +29,7 @@
 #include <unordered_map>
 #include <vector>
 
+class QFontMetrics;
 class QPainter;
 class QSvgRenderer;
 
@@ -38,6 +40,10 @@ TFcRect fcFromQRect(const QRect& rect);
 // The canvas key behind a Qt key code, or false for keys the canvas does not handle.
 bool fcKeyFromQt(int qtKey, TFcKey& key);
 TFcShiftState fcShiftFromQt(Qt::KeyboardModifiers modifiers);
+
+// A word wider than its box would show only its middle when centred: each line of `text` that
+// holds one shows its beginning and an ellipsis instead; other lines stay as they are.
+QString fcElideLongWords(const QString& text, const QFontMetrics& metrics, int width);
 
 // A mark on a canvas object: a small dot just right of it, red for an error and yellow for a
 // warning, with the message as the tool tip of the object and of the dot.
@@ -50,6 +56,15 @@ struct TFcMark {
 using TFcMarks = std::unordered_map<const TFcObject*, TFcMark>;
 // Short texts shown just left of canvas objects (the line number of a block's first statement).
 using TFcSideLabels = std::unordered_map<const TFcObject*, QString>;
+// What the canvas shows of an object beyond its caption: a short value in a smaller font under
+// the caption (elided to the object's width, never widening it) and a tool tip. Empty: none.
+struct TFcDetail {
+    QString value;
+    QString tip;
+};
+// Gives an object's detail from its kind and payload alone, so the view may keep what it
+// gave for as long as those stay the same.
+using TFcDetailSource = std::function<TFcDetail(const TFcObject& object)>;
 
 class TFlowChartView : public QAbstractScrollArea, private TFcListener {
     Q_OBJECT
@@ -106,12 +121,17 @@ public:
     void setMarks(TFcMarks marks);
     const TFcMarks& marks() const { return m_marks; }
     // The tool tip at a viewport point: the message of the mark of the object there or of the
-    // mark's dot there, or empty.
+    // mark's dot there, then the object's detail tip; or empty.
     QString toolTipAt(QPoint viewportPoint) const;
     // The labels left of objects, in place of the ones before (none: no labels). An object's
     // label goes with the object.
     void setSideLabels(TFcSideLabels labels);
     const TFcSideLabels& sideLabels() const { return m_sideLabels; }
+    // Where objects' details come from (none: no details). Painting asks only for the objects
+    // it paints.
+    void setDetailSource(TFcDetailSource source);
+    // The detail of an object, as the source gives it for the object's kind and payload.
+    const TFcDetail& detailOf(const TFcObject& object) const;
     // Where an object's mark and side label are painted, in canvas coordinates.
     static TFcRect markRect(const TFcObject& object);
     static TFcRect sideLabelRect(const TFcObject& object);
@@ -174,6 +194,8 @@ private:
     void paintBevel(QPainter& p, const TFcRect& b, int flags, int sides);
     void paintPicture(QPainter& p, const TFcObject& o);
     void paintCaption(QPainter& p, const TFcObject& o);
+    void paintCaptionText(QPainter& p, const TFcObject& o, const QFont& font, const TFcRect& area);
+    std::optional<std::pair<TFcFont, TFcFont>> valueFonts(const TFcFont& caption, int height);
     void paintConnection(QPainter& p, const TFcConnection& c);
     void paintDragFeedback(QPainter& p);
     void paintMark(QPainter& p, const TFcMark& mark, const QRect& dot);
@@ -198,4 +220,12 @@ private:
     TFcMarks m_marks;
     TFcSideLabels m_sideLabels;
     QFont m_sideLabelFont;
+    TFcDetailSource m_detailSource;
+    // What the source gave, by object, with the kind and payload it gave it for.
+    struct CachedDetail {
+        int kind;
+        std::string payload;
+        TFcDetail detail;
+    };
+    mutable std::unordered_map<const TFcObject*, CachedDetail> m_details;
 };
