@@ -86,7 +86,9 @@ public:
     TInterruptWatch(const TInterruptWatch&) = delete;
     TInterruptWatch& operator=(const TInterruptWatch&) = delete;
 
-    bool interrupted() const { return m_interrupted; }
+    bool interrupted() const {
+        return m_interrupted;
+    }
 
 private:
 #ifndef _WIN32
@@ -247,21 +249,20 @@ int runDownload(const Args& args) {
     int status = kFailure;
     download::TDownloader downloader(port, platform::queuedPoster(&app));
     downloader.setAnswerTimeout(std::chrono::milliseconds(timeoutMs));
-    downloader.setHandlers({{}, {}, [&](const download::TDownloadOutcome& outcome) {
-                                std::cout << outcome.message << '\n' << std::flush;
-                                const bool success =
-                                    outcome.status == download::TDownloadStatus::Success;
-                                if (outcome.cancelled())
-                                    std::cerr << "zolvane: "
-                                              << download::CancelledText(outcome.headerTaken,
-                                                                         outcome.confirmedBytes,
-                                                                         outcome.byteCount)
-                                              << '\n';
-                                else if (!success && !outcome.reason.empty())
-                                    std::cerr << "zolvane: " << outcome.reason << '\n';
-                                status = success ? kSuccess : kFailure;
-                                app.quit();
-                            }});
+    downloader.setHandlers(
+        {{}, {}, [&](const download::TDownloadOutcome& outcome) {
+             std::cout << outcome.message << '\n' << std::flush;
+             const bool success = outcome.status == download::TDownloadStatus::Success;
+             if (outcome.cancelled())
+                 std::cerr << "zolvane: "
+                           << download::CancelledText(outcome.headerTaken, outcome.confirmedBytes,
+                                                      outcome.byteCount)
+                           << '\n';
+             else if (!success && !outcome.reason.empty())
+                 std::cerr << "zolvane: " << outcome.reason << '\n';
+             status = success ? kSuccess : kFailure;
+             app.quit();
+         }});
     // The lines that fail the check are left out; each is named before the download starts.
     for (const download::TDroppedLine& line : packed.dropped)
         std::cerr << "zolvane: left out " << download::DroppedLineText(line) << '\n';
