@@ -95,7 +95,9 @@ private:
     // Only what is safe in a signal handler: a byte into the pipe, and on a
     // second signal the default action.
     static void onSignal(int signal) {
-        if (s_signals++ > 0) {
+        const int earlier = s_signals;
+        s_signals = earlier + 1;
+        if (earlier > 0) {
             ::signal(signal, SIG_DFL);
             ::raise(signal);
             return;
