@@ -248,3 +248,33 @@ long long fcArrowScore(TFcDirection direction, long long dx, long long dy) {
         return -1;
     return d + 8 * (e < 0 ? -e : e) + d / 4;
 }
+
+std::vector<int> fcPageTops(const std::vector<TFcRect>& objects, int top, int bottom,
+                            int pageHeight) {
+    std::vector<int> tops{top};
+    if (pageHeight <= 0)
+        return tops;
+    for (int y = top; bottom - y > pageHeight;) {
+        const int full = y + pageHeight;
+        const int lowest = y + (pageHeight + 1) / 2; // the highest a cut may move up to
+        int cut = full;
+        // Moving the cut up to the top of an object it passes through may make it pass
+        // through another; repeat until it is clear or would leave too little on the page.
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const TFcRect& o : objects) {
+                if (o.top < cut && o.bottom > cut && o.top >= lowest) {
+                    cut = o.top;
+                    moved = true;
+                } else if (o.top < cut && o.bottom > cut) {
+                    cut = full; // an object that cannot be cleared: the page is cut full
+                    moved = false;
+                    break;
+                }
+            }
+        }
+        tops.push_back(cut);
+        y = cut;
+    }
+    return tops;
+}

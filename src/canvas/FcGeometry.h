@@ -135,6 +135,12 @@ int fcSelectionMarkAt(const TFcRect& bounds, TFcPoint p);
 // Whether p lies within tolerance pixels of the segment a-b.
 bool fcNearSegment(TFcPoint a, TFcPoint b, TFcPoint p, int tolerance);
 
+// Where a drawing from `top` to `bottom` is cut into pages at most `pageHeight` tall: the top
+// of every page, the first being `top`. A cut passes through no object of `objects` where one
+// can be made in the lower half of the page above it; otherwise the page is cut full.
+std::vector<int> fcPageTops(const std::vector<TFcRect>& objects, int top, int bottom,
+                            int pageHeight);
+
 // Score of the arrow-key rule for a candidate displaced (dx, dy) from the selected object, the
 // arrow's direction given by turning: returns -1 for candidates behind the arrow.
 enum class TFcDirection { Left, Right, Up, Down };

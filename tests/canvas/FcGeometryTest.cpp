@@ -267,3 +267,40 @@ INSTANTIATE_TEST_SUITE_P(Directions, ArrowScoreTest,
                                                      0})); // level counts as ahead
 
 } // namespace
+
+// ---- pages ----------------------------------------------------------------------------------
+
+TEST(PageTopsTest, CutBetweenObjectsWhereTheLowerHalfOfThePageAllows) {
+    // A column of 32-unit blocks every 64 units from 16, as a chart lays them out.
+    std::vector<TFcRect> blocks;
+    for (int top = 16; top < 1000; top += 64)
+        blocks.push_back({70, top, 160, top + 32});
+    struct Case {
+        const char* what;
+        int top, bottom, pageHeight;
+        std::vector<int> tops;
+    };
+    const Case cases[] = {
+        {"fits one page", 0, 300, 300, {0}},
+        // 300 would cut the block at 272..304: the page ends at its top.
+        {"cut moved up to a block's top", 0, 700, 300, {0, 272, 572}},
+        {"a cut between two blocks stays", 0, 500, 260, {0, 260}},
+        {"no pages for nothing", 0, 0, 300, {0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fcPageTops(blocks, c.top, c.bottom, c.pageHeight), c.tops) << c.what;
+    // Every cut passes between blocks, and every page holds no more than a page.
+    const std::vector<int> tops = fcPageTops(blocks, 0, 1000, 150);
+    for (std::size_t i = 1; i < tops.size(); ++i) {
+        EXPECT_LE(tops[i] - tops[i - 1], 150);
+        EXPECT_GT(tops[i] - tops[i - 1], 75);
+        for (const TFcRect& b : blocks)
+            EXPECT_FALSE(b.top < tops[i] && b.bottom > tops[i]) << tops[i];
+    }
+}
+
+TEST(PageTopsTest, AnObjectTallerThanHalfAPageIsCutThroughAndThePageFull) {
+    const std::vector<TFcRect> tall{{0, 10, 50, 390}};
+    EXPECT_EQ(fcPageTops(tall, 0, 400, 200), (std::vector<int>{0, 200}));
+    EXPECT_EQ(fcPageTops({}, 0, 401, 200), (std::vector<int>{0, 200, 400}));
+}

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QRegion>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -480,6 +481,43 @@ TEST_F(FlowChartViewTest, AValueIsPaintedUnderTheCaptionInsideTheBlockAndItsTipS
     EXPECT_EQ(grab(), low);
 }
 
+// ---- rendering for export and print ---------------------------------------------------------
+
+TEST_F(FlowChartViewTest, RenderAreaPaintsTheCanvasAsTheScreenDoesWithoutSelectionOrMarks) {
+    const TFcRect area{60, 10, 170, 180};
+    const auto render = [&](const QColor& background = {}) {
+        QImage image(area.width(), area.height(), QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QPainter p(&image);
+        view->renderArea(p, area, background);
+        return image;
+    };
+    view->chart().ClearSelection();
+    const QImage screen =
+        grab().copy(QRect(at(area.left, area.top), QSize(area.width(), area.height())));
+    const QImage plain = render();
+    EXPECT_EQ(plain, screen.convertToFormat(plain.format()))
+        << "at 100 % and unscrolled, the screen's own pixels";
+
+    // Selection and a mark show on screen only; zoom and scrolling do not change a render.
+    view->chart().SelectObject(block);
+    view->setMarks({{block, {TFcMark::Level::Error, "Block 1: something"}}});
+    view->setZoom(4.0);
+    view->chart().ScrollTo(30, 40);
+    const TFcPoint scrolled = view->chart().ScrollPos();
+    EXPECT_NE(scrolled, (TFcPoint{0, 0}));
+    EXPECT_EQ(render(), plain);
+    EXPECT_EQ(view->zoom(), 4.0) << "the view keeps its zoom";
+    EXPECT_EQ(view->chart().ScrollPos(), scrolled);
+
+    // Another background shows where the canvas colour showed.
+    const QImage white = render(Qt::white);
+    EXPECT_EQ(pixel(white, 2, 2), fcWhite);
+    EXPECT_EQ(pixel(plain, 2, 2), kSkyBlue);
+    const QPoint inBlock(115 - area.left, 85 - area.top);
+    EXPECT_EQ(white.pixel(inBlock), plain.pixel(inBlock)) << "the blocks keep their colours";
+}
+
 // ---- damage ---------------------------------------------------------------------------------
 
 TEST_F(FlowChartViewTest, ModelChangeRepaintsOnlyItsArea) {
@@ -718,6 +756,20 @@ TEST_F(FlowChartViewTest, ClicksLandAtModelCoordinatesWhenScrolled) {
     EXPECT_EQ(at(100, 2010), QPoint(100, 2010 - bottom));
     click(centreOf(far));
     EXPECT_EQ(view->chart().SelectedObject(), far);
+}
+
+TEST_F(FlowChartViewTest, LinesScrollWithTheObjectsAt100Percent) {
+    view->chart().AddObject(70, 2000, 90, 32, ShapeRectangle);
+    QApplication::processEvents();
+    view->chart().ScrollTo(0, 100);
+    ASSERT_EQ(view->chart().ScrollPos().y, 100);
+    // The line from the spot's upper anchor to its marker, between 112 and 121 at x 115.
+    const QImage image = grab();
+    const QPoint onLine = at(115, 116);
+    ASSERT_GE(onLine.y(), 0);
+    EXPECT_EQ(pixel(image, onLine.x(), onLine.y()), fcBlack) << "the line where its ends are";
+    // Where it would be, were it not scrolled, is empty canvas.
+    EXPECT_EQ(pixel(image, onLine.x(), 116), kSkyBlue) << "no line left behind";
 }
 
 // ---- dragging ---------------------------------------------------------------------------------

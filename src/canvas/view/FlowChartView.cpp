@@ -275,6 +275,8 @@ int TFlowChartView::unitAt(int zoomedPixel) const {
 }
 
 QPoint TFlowChartView::scrollOffset() const {
+    if (m_renderOrigin)
+        return *m_renderOrigin;
     const TFcPoint s = m_chart.ScrollPos();
     return {zoomed(s.x), zoomed(s.y)};
 }
@@ -760,31 +762,54 @@ const QFont& TFlowChartView::qtFont(const TFcFont& font) {
 
 void TFlowChartView::paintEvent(QPaintEvent* event) {
     QPainter p(viewport());
+    paintArea(p, event->rect(), fcToQColor(m_chart.Color), true);
+}
+
+void TFlowChartView::renderArea(QPainter& p, const TFcRect& area, const QColor& background) {
+    // Painted as the screen paints, at 100 % from the area's corner instead of the scroll
+    // position; restored before anything else can paint.
+    const double zoom = m_zoom;
+    m_zoom = 1.0;
+    m_renderOrigin = QPoint(area.left, area.top);
+    const QRect target(0, 0, area.width(), area.height());
+    p.save();
+    p.setClipRect(target, Qt::IntersectClip);
+    paintArea(p, target, background.isValid() ? background : fcToQColor(m_chart.Color), false);
+    p.restore();
+    m_renderOrigin.reset();
+    m_zoom = zoom;
+}
+
+void TFlowChartView::paintArea(QPainter& p, const QRect& dirty, const QColor& background,
+                               bool onScreen) {
     // Shapes, lines and pictures are painted in viewport pixels from the zoomed edges of their
     // canvas rectangles; text through the zoomed painter (see paintCaption).
-    const QRect dirty = event->rect();
     const TFcRect area = toCanvas(dirty);
 
     // Opaque objects are painted over the background from the first to the topmost, which
     // leaves the background exactly where no covering shape lies.
-    p.fillRect(dirty, fcToQColor(m_chart.Color));
+    p.fillRect(dirty, background);
     for (const TFcObject* o : m_chart.ObjectsIn(area))
         paintObject(p, *o, dirty);
-    // Beside the objects: the marks right of them, the labels left of them.
-    for (const auto& [object, mark] : m_marks) {
-        if (!object->Visible())
-            continue;
-        const QRect dot = markDot(*object);
-        if (dot.adjusted(-1, -1, 1, 1).intersects(dirty))
-            paintMark(p, mark, dot);
+    if (onScreen) {
+        // Beside the objects: the marks right of them, the labels left of them.
+        for (const auto& [object, mark] : m_marks) {
+            if (!object->Visible())
+                continue;
+            const QRect dot = markDot(*object);
+            if (dot.adjusted(-1, -1, 1, 1).intersects(dirty))
+                paintMark(p, mark, dot);
+        }
+        if (!m_sideLabels.empty())
+            paintSideLabels(p, area);
     }
-    if (!m_sideLabels.empty())
-        paintSideLabels(p, area);
 
     for (const auto& c : m_chart.Connections()) {
         if (c->BoundsRect().inflated(c->Pen().Width).intersects(area))
             paintConnection(p, *c);
     }
+    if (!onScreen)
+        return;
 
     const QColor markColor(Qt::black);
     if (!showsSelection()) {
@@ -1007,7 +1032,7 @@ void TFlowChartView::paintCaption(QPainter& p, const TFcObject& o) {
         area.bottom = valueArea.top;
     }
     p.save();
-    p.setTransform(canvasTransform());
+    p.setTransform(canvasTransform(), true); // on top of a page's own placement
     p.setPen(fcToQColor(o.Font().Color));
     if (!o.Text().empty())
         paintCaptionText(p, o, qtFont(captionFont), area);
@@ -1067,9 +1092,10 @@ void TFlowChartView::paintConnection(QPainter& p, const TFcConnection& c) {
     const int width = std::max(1, pen.Width);
     const auto& pts = c.Points();
     if (m_zoom == 1.0) {
+        const QPoint o = scrollOffset();
         p.setPen(QPen(color, width));
         for (std::size_t i = 1; i < pts.size(); ++i)
-            p.drawLine(QPoint(pts[i - 1].x, pts[i - 1].y), QPoint(pts[i].x, pts[i].y));
+            p.drawLine(QPoint(pts[i - 1].x, pts[i - 1].y) - o, QPoint(pts[i].x, pts[i].y) - o);
         return;
     }
     // Zoomed, an upright or level segment covers the zoomed pixels it covers at 100 % (at
@@ -1098,7 +1124,7 @@ void TFlowChartView::paintMark(QPainter& p, const TFcMark& mark, const QRect& do
 
 void TFlowChartView::paintSideLabels(QPainter& p, const TFcRect& area) {
     p.save();
-    p.setTransform(canvasTransform());
+    p.setTransform(canvasTransform(), true); // on top of a page's own placement
     p.setFont(m_sideLabelFont);
     p.setPen(QColor(0, 0, 140));
     for (const auto& [object, text] : m_sideLabels) {

@@ -13,6 +13,7 @@
 #include "canvas/FlowChart.h"
 
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QList>
@@ -127,6 +128,12 @@ public:
     // label goes with the object.
     void setSideLabels(TFcSideLabels labels);
     const TFcSideLabels& sideLabels() const { return m_sideLabels; }
+    // Paints the canvas area at 100 % with its top-left corner at the painter's origin (under
+    // the painter's own transform), as the screen shows it but without the selection, marks,
+    // side labels or drag feedback, on `background` (the canvas colour when invalid): for
+    // export and printing. The view's zoom and scroll position are left as they are.
+    void renderArea(QPainter& p, const TFcRect& area, const QColor& background = {});
+
     // Where objects' details come from (none: no details). Painting asks only for the objects
     // it paints.
     void setDetailSource(TFcDetailSource source);
@@ -189,6 +196,7 @@ private:
     bool showsSelection() const;
 
     // Painting: `dirty` is the viewport area being painted, `area` the canvas units under it.
+    void paintArea(QPainter& p, const QRect& dirty, const QColor& background, bool onScreen);
     void paintObject(QPainter& p, const TFcObject& o, const QRect& dirty);
     void paintShape(QPainter& p, const TFcObject& o, const QRect& dirty);
     void paintBevel(QPainter& p, const TFcRect& b, int flags, int sides);
@@ -211,12 +219,13 @@ private:
     std::vector<std::unique_ptr<QSvgRenderer>> m_pictureSources;  // per picture; null: none
     std::map<std::tuple<int, int, int>, QImage> m_zoomedPictures; // (index, width, height)
     double m_zoom = 1.0;
-    int m_wheelZoomDelta = 0;       // Ctrl+wheel turn not yet a whole notch
-    QPoint m_pressPoint;            // viewport point of the left-button press
-    TFcRect m_feedbackArea;         // zoomed area of the drag feedback last painted
-    bool m_syncingBars = false;     // scroll bars being set from the model
-    bool m_syncQueued = false;      // a scroll bar update waits in the event queue
-    bool m_selectionQueued = false; // a selectionChanged waits in the event queue
+    std::optional<QPoint> m_renderOrigin; // renderArea: the canvas point at the painter's origin
+    int m_wheelZoomDelta = 0;             // Ctrl+wheel turn not yet a whole notch
+    QPoint m_pressPoint;                  // viewport point of the left-button press
+    TFcRect m_feedbackArea;               // zoomed area of the drag feedback last painted
+    bool m_syncingBars = false;           // scroll bars being set from the model
+    bool m_syncQueued = false;            // a scroll bar update waits in the event queue
+    bool m_selectionQueued = false;       // a selectionChanged waits in the event queue
     TFcMarks m_marks;
     TFcSideLabels m_sideLabels;
     QFont m_sideLabelFont;
