@@ -7,6 +7,8 @@
 #include <QThread>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <poll.h>
 #include <termios.h>
 #endif
 
@@ -299,17 +301,34 @@ bool TQtSerialPort::writeHere(std::uint8_t byte) {
         setError("cannot write to " + portName() + ": ");
         return false;
     }
-    while (m_open && m_port->bytesToWrite() > 0) {
-        if (!m_port->waitForBytesWritten(1000) && m_port->bytesToWrite() > 0) {
+#ifdef Q_OS_UNIX
+    // Handed to the driver here, without waitForBytesWritten: that also reads what arrives
+    // meanwhile, and the read notification then due finds nothing, which QSerialPort reports
+    // as a vanished device (an EAGAIN it takes for a lost resource).
+    const int fd = static_cast<int>(m_port->handle());
+    for (int waited = 0; m_open && m_port->bytesToWrite() > 0; waited += kWritePollMs) {
+        m_port->flush();
+        if (m_port->bytesToWrite() == 0)
+            break;
+        pollfd ready{fd, POLLOUT, 0};
+        if (waited >= kWriteTimeoutMs || (::poll(&ready, 1, kWritePollMs) < 0 && errno != EINTR) ||
+            (ready.revents & (POLLERR | POLLHUP | POLLNVAL))) {
             if (m_open)
                 setError("the serial port " + portName() + " does not send: ");
             return false;
         }
     }
-#ifdef Q_OS_UNIX
     // Out of Qt's buffer is not yet out of the device: wait for the driver too.
     if (m_open)
-        ::tcdrain(static_cast<int>(m_port->handle()));
+        ::tcdrain(fd);
+#else
+    while (m_open && m_port->bytesToWrite() > 0) {
+        if (!m_port->waitForBytesWritten(kWriteTimeoutMs) && m_port->bytesToWrite() > 0) {
+            if (m_open)
+                setError("the serial port " + portName() + " does not send: ");
+            return false;
+        }
+    }
 #endif
     return m_open;
 }

@@ -84,6 +84,8 @@ private:
     bool m_settingUp = false;
     // Reads that found nothing since the last byte arrived (see portError).
     static constexpr int kEmptyReadsBeforeFailure = 64;
+    static constexpr int kWriteTimeoutMs = 1000; // a byte the driver will not take by then
+    static constexpr int kWritePollMs = 50;
     int m_emptyReads = 0;
     std::chrono::milliseconds m_writeLimit{5000};
     mutable std::mutex m_mutex; // the error text and the handlers
