@@ -13,10 +13,10 @@
 #include "editors/EditorDialogs.h"
 #include "editors/EditorDispatch.h"
 #include "platform/events/QueuedPoster.h"
+#include "platform/export/ChartView.h"
 #include "platform/prompts/QtPrompts.h"
 #include "platform/recovery/RecoveryFolder.h"
 #include "platform/text/CodePage.h"
-#include "program/BlockSummary.h"
 #include "program/ChartListing.h"
 
 #include <QAction>
@@ -104,13 +104,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_splitter1->setHandleWidth(5);
     m_splitter1->setChildrenCollapsible(false);
     m_flowChart1 = new TFlowChartView(m_splitter1);
-    m_flowChart1->setPictures({TFlowChartView::loadPicture(":/robot.svg", QSize(32, 31))});
-    // Each block shows its value under its caption and its statements as tool tip.
-    m_flowChart1->setDetailSource([](const TFcObject& object) {
-        const program::TBlockSummary summary = program::BlockSummary(object.Kind, object.Payload);
-        return TFcDetail{platform::toQString(summary.value),
-                         platform::toQString(summary.statements)};
-    });
+    platform::PrepareChartView(*m_flowChart1);
     QWidget* programPane = buildProgramPane(m_splitter1);
     m_splitter1->addWidget(m_flowChart1);
     m_splitter1->addWidget(programPane);

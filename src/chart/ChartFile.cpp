@@ -358,10 +358,14 @@ std::string TChartFile::CaptionText() const {
     return m_applicationTitle + " - " + fs::path(m_currentFileName).filename().string();
 }
 
-files::TResult<TOpenedChart> openChart(const std::string& path, std::vector<std::string> phrases) {
+files::TResult<TOpenedChart> openChart(const std::string& path, std::vector<std::string> phrases,
+                                       TFlowChart* canvas) {
     TOpenedChart opened;
-    opened.canvas = std::make_unique<TFlowChart>();
-    opened.chart = std::make_unique<TChart>(*opened.canvas);
+    if (!canvas) {
+        opened.canvas = std::make_unique<TFlowChart>();
+        canvas = opened.canvas.get();
+    }
+    opened.chart = std::make_unique<TChart>(*canvas);
     opened.file = std::make_unique<TChartFile>(*opened.chart, std::string());
     opened.file->setPhrases(std::move(phrases));
     opened.chart->NewChart();

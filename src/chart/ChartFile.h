@@ -151,6 +151,9 @@ struct TOpenedChart {
 };
 
 // Opens the chart file at path with the phrase list naming VoiceX blocks (entry i names phrase
-// number i). The error is the message the editor would show.
+// number i). The error is the message the editor would show. The chart is laid out on `canvas`
+// where one is given (a view's own model; the result's canvas is then empty), on a canvas of
+// its own otherwise.
 files::TResult<TOpenedChart> openChart(const std::string& path,
-                                       std::vector<std::string> phrases = {});
+                                       std::vector<std::string> phrases = {},
+                                       TFlowChart* canvas = nullptr);

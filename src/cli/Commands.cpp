@@ -6,11 +6,12 @@
 namespace cli {
 
 std::span<const Command> commands() {
-    static constexpr std::array<Command, 10> table{{
+    static constexpr std::array<Command, 11> table{{
         {"record", runRecord},
         {"listing", runListing},
         {"lint", runLint},
         {"chart", runChart},
+        {"export", runExport},
         {"resave", runResave},
         {"check", runCheck},
         {"pack", runPack},

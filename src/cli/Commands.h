@@ -26,6 +26,7 @@ int runRecord(const Args& args);
 int runListing(const Args& args);
 int runLint(const Args& args);
 int runChart(const Args& args);
+int runExport(const Args& args);
 int runResave(const Args& args);
 int runCheck(const Args& args);
 int runPack(const Args& args);

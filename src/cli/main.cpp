@@ -13,6 +13,8 @@ constexpr const char* kUsage =
     "  listing CHART.lcs                     the program listing of a chart\n"
     "  lint CHART.lcs                        the faults of a chart's program, block by block\n"
     "  chart [--phrases FILE] CHART.lcs      the chart items, one per line\n"
+    "  export CHART.lcs OUT.png|OUT.svg|OUT.pdf\n"
+    "                                        the chart as a picture or as pages\n"
     "  resave IN.lcs OUT.lcs                 open a chart and save it again\n"
     "  check LISTING.txt                     the line-check code of every line\n"
     "  pack LISTING.txt OUT.bin              the program image\n"
