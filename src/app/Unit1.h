@@ -20,6 +20,7 @@ class TChartEditing;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
+class QPrinter;
 class QSplitter;
 class QToolButton;
 class QTreeWidget;
@@ -82,6 +83,11 @@ public:
     // Replaces the file dialogs and message boxes of the window and of the download window
     // (tests answer from a script).
     void setPrompts(std::unique_ptr<files::TPrompts> prompts);
+    // File > Export: asks for a PNG, SVG or PDF name and writes the chart there.
+    void exportChart();
+    // Prints the chart on the printer's pages, as File > Print does once the printer is chosen;
+    // returns the number of pages (0 when the printer would not start).
+    int printTo(QPrinter& printer);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -114,6 +120,10 @@ private:
     // Send to Robot: generate when the chart changed, then the download window's one-click
     // download to the last port, its progress and outcome in the status bar.
     void sendToRobot();
+    // File > Print: the system's print dialog, then printTo.
+    void printChart();
+    // The chart's file name for page heads, "Untitled chart" before it has one.
+    QString chartTitle() const;
     void connectDownload();
     // "The robot on ttyUSB0 has this program" (or an older version of it) in the status bar.
     void updateRobotLabel();

@@ -144,6 +144,21 @@ void TForm1::buildMenus() {
     file->addAction(m_commandActions[3]);
     file->addAction(m_commandActions[4]);
     file->addSeparator();
+    QAction* exportAction = file->addAction("&Export...");
+    exportAction->setObjectName("ExportAction");
+    exportAction->setShortcut(QKeySequence("Ctrl+E"));
+    exportAction->setStatusTip("Write the chart as a PNG or SVG picture or as PDF pages");
+    connect(exportAction, &QAction::triggered, this, &TForm1::exportChart);
+    QAction* printAction = file->addAction("&Print...");
+    printAction->setObjectName("PrintAction");
+    printAction->setShortcut(QKeySequence::Print);
+    printAction->setStatusTip("Print the chart, cut into pages between blocks");
+    connect(printAction, &QAction::triggered, this, &TForm1::printChart);
+    for (QAction* action : {exportAction, printAction}) {
+        action->setToolTip(tipWithKey(action->statusTip(), action->shortcut()));
+        addAction(action);
+    }
+    file->addSeparator();
     file->addAction(m_commandActions[5]);
 
     QMenu* edit = menuBar()->addMenu("&Edit");

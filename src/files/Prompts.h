@@ -17,7 +17,8 @@ public:
     // Which file dialog: its filter and default extension.
     //   Chart: "FlowChart Files(*.lcs)|*.lcs", extension "lcs"
     //   ProgramText: "ZOLVANE Text Format Files(*.txt)|*.txt", extension "txt"
-    enum class FileKind { Chart, ProgramText };
+    //   Picture (save only): PNG, SVG or PDF, the extension of the filter chosen
+    enum class FileKind { Chart, ProgramText, Picture };
     enum class Severity { Information, Warning, Error };
 
     virtual ~TPrompts() = default;

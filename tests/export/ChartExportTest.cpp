@@ -1,6 +1,7 @@
 // The chart written as PNG, SVG and PDF, read back by readers that know those formats.
 #include "platform/export/ChartExport.h"
 
+#include "../support/PdfPages.h"
 #include "canvas/view/FlowChartView.h"
 #include "chart/Chart.h"
 #include "chart/ChartFile.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -42,16 +42,6 @@ protected:
         const TFcRect bottom = chart->EndObject()->BoundsRect();
         return {top.width() + 24, bottom.bottom - top.top + 24};
     }
-    static int pdfPages(const QString& file) {
-        QFile f(file);
-        if (!f.open(QIODevice::ReadOnly))
-            return -1;
-        // Every page object names its type; the page tree is /Pages.
-        const QString text = QString::fromLatin1(f.readAll());
-        return static_cast<int>(
-            text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
-    }
-
     QTemporaryDir dir;
     TFlowChartView view;
     std::unique_ptr<TChart> chart;
@@ -115,7 +105,7 @@ TEST_F(ChartExportTest, APdfCutsATallChartIntoNumberedPages) {
         addBlocks(c.blocks);
         const QString file = path(QString("chart%1.pdf").arg(c.blocks));
         ASSERT_TRUE(platform::ExportChart(view, file, TExportFormat::Pdf, "chart.lcs"));
-        EXPECT_EQ(pdfPages(file), c.pages) << c.blocks << " blocks";
+        EXPECT_EQ(pdfPageCount(file), c.pages) << c.blocks << " blocks";
     }
 }
 

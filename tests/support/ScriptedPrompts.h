@@ -16,7 +16,7 @@
 class TScriptedPrompts : public files::TPrompts {
 public:
     std::deque<std::optional<std::string>> openChartNames, saveChartNames, openTextNames,
-        saveTextNames;
+        saveTextNames, savePictureNames;
     std::deque<Answer> answers;
     std::vector<std::string> questions; // every Yes/No/Cancel question, in order
     // Choice questions: the positions to answer with, and every question asked with the choices
@@ -29,17 +29,29 @@ public:
     std::vector<ChoiceQuestion> choiceQuestions;
     std::vector<std::string> errors;                        // every error box, in order
     std::vector<std::pair<Severity, std::string>> messages; // every box, errors too
-    std::vector<std::string> dialogs; // "openChart", "saveChart", "openText", "saveText"
+    // "openChart", "saveChart", "openText", "saveText", "savePicture"
+    std::vector<std::string> dialogs;
     // A question with no answer queued fails the test instead of answering Cancel.
     bool questionsMustBeScripted = false;
 
     std::optional<std::string> openFileName(FileKind kind) override {
+        if (kind == FileKind::Picture) {
+            ADD_FAILURE() << "a picture is never opened";
+            return std::nullopt;
+        }
         return kind == FileKind::Chart ? take(openChartNames, "openChart")
                                        : take(openTextNames, "openText");
     }
     std::optional<std::string> saveFileName(FileKind kind) override {
-        return kind == FileKind::Chart ? take(saveChartNames, "saveChart")
-                                       : take(saveTextNames, "saveText");
+        switch (kind) {
+        case FileKind::Chart:
+            return take(saveChartNames, "saveChart");
+        case FileKind::ProgramText:
+            return take(saveTextNames, "saveText");
+        case FileKind::Picture:
+            return take(savePictureNames, "savePicture");
+        }
+        return std::nullopt;
     }
     Answer askYesNoCancel(const std::string& question) override {
         questions.push_back(question);

@@ -15,15 +15,27 @@ namespace platform {
 namespace {
 
 // Qt writes a filter as "Caption (*.ext)"; the window's filters read
-// "FlowChart Files(*.lcs)" with the pattern again after a bar.
+// "FlowChart Files(*.lcs)" with the pattern again after a bar. A picture is one of three kinds,
+// each a filter of its own.
 QString filterOf(files::TPrompts::FileKind kind) {
-    return kind == files::TPrompts::FileKind::Chart
-               ? QStringLiteral("FlowChart Files(*.lcs)")
-               : QStringLiteral("ZOLVANE Text Format Files(*.txt)");
+    switch (kind) {
+    case files::TPrompts::FileKind::Chart:
+        return QStringLiteral("FlowChart Files(*.lcs)");
+    case files::TPrompts::FileKind::ProgramText:
+        return QStringLiteral("ZOLVANE Text Format Files(*.txt)");
+    case files::TPrompts::FileKind::Picture:
+        return QStringLiteral("PNG Pictures (*.png);;SVG Drawings (*.svg);;PDF Documents (*.pdf)");
+    }
+    return {};
 }
 
-QString extensionOf(files::TPrompts::FileKind kind) {
-    return kind == files::TPrompts::FileKind::Chart ? QStringLiteral("lcs") : QStringLiteral("txt");
+// The extension of a filter's first pattern: "png" of "PNG Pictures (*.png)".
+QString extensionOf(const QString& filter) {
+    const qsizetype star = filter.indexOf(QLatin1String("*."));
+    if (star < 0)
+        return {};
+    const qsizetype end = filter.indexOf(QLatin1Char(')'), star);
+    return filter.mid(star + 2, end < 0 ? -1 : end - star - 2);
 }
 
 // The folder the file dialogs start in: the last one a file was chosen in, the user's
@@ -58,6 +70,8 @@ QString TQtPrompts::title() const {
 // An open dialog that needs an existing folder and file (the read-only box
 // does not exist in Qt's dialogs).
 std::optional<std::string> TQtPrompts::openFileName(FileKind kind) {
+    if (kind == FileKind::Picture)
+        return std::nullopt; // pictures are written, never opened
     return chosen(QFileDialog::getOpenFileName(m_parent, QString(), startFolder(), filterOf(kind)));
 }
 
@@ -67,7 +81,11 @@ std::optional<std::string> TQtPrompts::saveFileName(FileKind kind) {
     QFileDialog dialog(m_parent, QString(), startFolder(), filterOf(kind));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(extensionOf(kind));
+    dialog.setDefaultSuffix(extensionOf(dialog.selectedNameFilter()));
+    // A bare name takes the extension of the kind of file chosen in the list.
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString& filter) { dialog.setDefaultSuffix(extensionOf(filter)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return chosen(dialog.selectedFiles().constFirst());
