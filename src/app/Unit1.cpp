@@ -18,6 +18,7 @@
 #include "platform/recovery/RecoveryFolder.h"
 #include "platform/text/CodePage.h"
 #include "program/ChartListing.h"
+#include "program/ChartReading.h"
 
 #include <QAction>
 #include <QApplication>
@@ -124,6 +125,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_prompts =
         std::make_unique<platform::TQtPrompts>(this, QString::fromLatin1(kApplicationTitle));
     m_chart = std::make_unique<TChart>(m_flowChart1->chart(), platform::queuedPoster(this));
+    // A screen reader walks the chain: BEGIN, each spot and block in turn, the end.
+    m_flowChart1->setReading(
+        {[this] { return program::ReadingCount(*m_chart); },
+         [this](int index) { return program::ReadingObject(*m_chart, index); },
+         [this](const TFcObject* object) { return program::ReadingIndex(*m_chart, object); },
+         [this](int index) { return platform::toQString(program::ReadingName(*m_chart, index)); }});
     m_chart->OnChange = [this] { chartChanged(); };
     m_chartFile = std::make_unique<TChartFile>(*m_chart, kApplicationTitle);
     m_chart->NewChart();

@@ -1,7 +1,9 @@
 #include "canvas/view/FlowChartView.h"
 
+#include "canvas/view/FlowChartAccessible.h"
 #include "platform/text/CodePage.h"
 
+#include <QAccessible>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -197,11 +199,14 @@ TFlowChartView::TFlowChartView(QWidget* parent) : QAbstractScrollArea(parent) {
     m_chart.setListener(this);
     m_sideLabelFont = font();
     m_sideLabelFont.setPixelSize(11);
+    fcInstallAccessibility();
 }
 
 TFlowChartView::~TFlowChartView() {
     // The model dies after this body; nothing of its teardown may reach a half-destroyed view.
     m_chart.setListener(nullptr);
+    for (const auto& [object, id] : m_accessibleIds)
+        QAccessible::deleteAccessibleInterface(id);
 }
 
 void TFlowChartView::setPictures(const QList<QImage>& pictures) {
@@ -421,12 +426,41 @@ void TFlowChartView::fcSelectionChanged() {
         this,
         [this] {
             m_selectionQueued = false;
+            // A screen reader follows the selection: it is the focused item.
+            if (QAccessible::isActive() && hasFocus()) {
+                if (const TFcObject* selected = m_chart.SelectedObject();
+                    selected && m_reading.indexOf && m_reading.indexOf(selected) >= 0) {
+                    QAccessibleEvent focus(accessibleItem(*selected), QAccessible::Focus);
+                    QAccessible::updateAccessibility(&focus);
+                }
+            }
             emit selectionChanged();
         },
         Qt::QueuedConnection);
 }
 
+void TFlowChartView::setReading(TFcReading reading) {
+    m_reading = std::move(reading);
+}
+
+QAccessibleInterface* TFlowChartView::accessibleItem(const TFcObject& object) {
+    if (const auto found = m_accessibleIds.find(&object); found != m_accessibleIds.end())
+        return QAccessible::accessibleInterface(found->second);
+    auto* item = new TFcAccessibleItem(*this, object);
+    m_accessibleIds.emplace(&object, QAccessible::registerAccessibleInterface(item));
+    return item;
+}
+
+QRect TFlowChartView::viewportRect(const TFcObject& object) const {
+    return fcToQRect(toViewport(object.BoundsRect()));
+}
+
 void TFlowChartView::fcRemoving(const TFcObject& object) {
+    if (const auto found = m_accessibleIds.find(&object); found != m_accessibleIds.end()) {
+        QAccessible::deleteAccessibleInterface(found->second);
+        m_accessibleIds.erase(found);
+    }
+    m_details.erase(&object);
     // The object's area is repainted by its removal; its label and its mark beside it are not.
     if (m_sideLabels.erase(&object) > 0)
         updateCanvasArea(sideLabelRect(object));

@@ -67,6 +67,17 @@ struct TFcDetail {
 // gave for as long as those stay the same.
 using TFcDetailSource = std::function<TFcDetail(const TFcObject& object)>;
 
+// What a screen reader reads of the canvas: the objects that are items, in reading order, and
+// the name of each. Unset: the canvas reads as an empty list.
+struct TFcReading {
+    std::function<int()> count;
+    std::function<const TFcObject*(int index)> objectAt;
+    std::function<int(const TFcObject* object)> indexOf; // -1: not an item
+    std::function<QString(int index)> nameAt;
+};
+
+class QAccessibleInterface;
+
 class TFlowChartView : public QAbstractScrollArea, private TFcListener {
     Q_OBJECT
 public:
@@ -128,6 +139,14 @@ public:
     // label goes with the object.
     void setSideLabels(TFcSideLabels labels);
     const TFcSideLabels& sideLabels() const { return m_sideLabels; }
+    // What a screen reader reads of the canvas (see TFcReading).
+    void setReading(TFcReading reading);
+    const TFcReading& reading() const { return m_reading; }
+    // The accessible item of an object (made once, kept until the object goes).
+    QAccessibleInterface* accessibleItem(const TFcObject& object);
+    // Where an object is on screen, in viewport pixels.
+    QRect viewportRect(const TFcObject& object) const;
+
     // Paints the canvas area at 100 % with its top-left corner at the painter's origin (under
     // the painter's own transform), as the screen shows it but without the selection, marks,
     // side labels or drag feedback, on `background` (the canvas colour when invalid): for
@@ -230,6 +249,8 @@ private:
     TFcSideLabels m_sideLabels;
     QFont m_sideLabelFont;
     TFcDetailSource m_detailSource;
+    TFcReading m_reading;
+    std::unordered_map<const TFcObject*, unsigned> m_accessibleIds; // registered items
     // What the source gave, by object, with the kind and payload it gave it for.
     struct CachedDetail {
         int kind;
