@@ -14,7 +14,7 @@ TModeLengthForm::TModeLengthForm(QWidget* parent, const QString& title, const QS
     auto* grid = new QGridLayout(panel());
     int row = 0;
     if (!choices.isEmpty()) {
-        m_radioGroup1 = new TRadioGroup(panel(), QStringLiteral("Please Choice"), choices);
+        m_radioGroup1 = new TRadioGroup(panel(), QStringLiteral("Please choose"), choices);
         m_radioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
         grid->addWidget(m_radioGroup1, row++, 0, 1, 2);
     }

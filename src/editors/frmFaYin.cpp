@@ -108,7 +108,7 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
     keyRow->addWidget(m_comboBox1);
     keyRow->addStretch();
     left->addLayout(keyRow);
-    m_checkBox1 = new QCheckBox(QStringLiteral("Add KEY statment"), panel());
+    m_checkBox1 = new QCheckBox(QStringLiteral("Add KEY statement"), panel());
     m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
     nameControl(m_checkBox1, m_checkBox1->text(),
                 QStringLiteral("Also set the robot to this key before the notes"));

@@ -8,7 +8,7 @@ TFormTingZhiDJ::TFormTingZhiDJ(QWidget* parent)
     : TEditorDialog(parent, QStringLiteral("Motor Off")) {
     setObjectName(QStringLiteral("FormTingZhiDJ"));
     auto* layout = new QVBoxLayout(panel());
-    m_radioGroup1 = new TRadioGroup(panel(), QStringLiteral("Please Choice"),
+    m_radioGroup1 = new TRadioGroup(panel(), QStringLiteral("Please choose"),
                                     {QStringLiteral("Stop that \"Direct\" or \"Turn\""),
                                      QStringLiteral("Stop that \"Motor On\"")});
     m_radioGroup1->setObjectName(QStringLiteral("RadioGroup1"));

@@ -26,8 +26,10 @@ TFormVOICEX::TFormVOICEX(QWidget* parent) : TEditorDialog(parent, QStringLiteral
 void TFormVOICEX::setPhrases(std::vector<std::string> phrases) {
     m_phrases = std::move(phrases);
     m_comboBox1->clear();
-    for (const std::string& phrase : m_phrases)
-        m_comboBox1->addItem(platform::toQString(phrase));
+    // Each phrase with the number the robot knows it by ("3: Hello").
+    for (std::size_t i = 0; i < m_phrases.size(); ++i)
+        m_comboBox1->addItem(
+            QStringLiteral("%1: %2").arg(i).arg(platform::toQString(m_phrases[i])));
     m_comboBox1->setCurrentIndex(m_phrases.empty() ? -1 : 0);
 }
 

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -487,6 +488,10 @@ TEST(PhraseDialog, AnEmptyEntryKeepsTheCaptionAndAnEmptyListWritesMinusOne) {
         auto* list = d->findChild<QComboBox*>("ComboBox1");
         EXPECT_EQ(list->count(), 3);
         EXPECT_EQ(list->currentIndex(), 0);
+        // Each phrase beside its number.
+        EXPECT_EQ(list->itemText(0), "0: a");
+        EXPECT_EQ(list->itemText(1), "1: ");
+        EXPECT_EQ(list->itemText(2), "2: c");
         list->setCurrentIndex(1);
     });
     TEditOutcome outcome = withFile.editBlock(B::VoiceX, DefaultRecord(B::VoiceX));
@@ -701,6 +706,36 @@ TEST(LabelWords, AreTheLabelAsOneLineWithoutMarksOrColon) {
     };
     for (const auto& [text, words] : cases)
         EXPECT_EQ(labelWords(QString::fromLatin1(text)), QString::fromLatin1(words)) << text;
+}
+
+} // namespace
+
+namespace {
+
+// The words of the dialogs read as correct English; the records they write do not change.
+TEST(DialogWords, ReadAsCorrectEnglish) {
+    struct Case {
+        BlockType type;
+        const char* control;
+        QString text;
+    };
+    const Case cases[] = {{B::Direct, "RadioGroup1", "Please choose"},
+                          {B::Turn, "RadioGroup1", "Please choose"},
+                          {B::MotorStop, "RadioGroup1", "Please choose"},
+                          {B::Music, "CheckBox1", "Add KEY statement"}};
+    QWidget host;
+    TEditorDialogs editors(&host, {});
+    for (const Case& c : cases) {
+        QString seen;
+        answerNextDialog("Button2", [&](QDialog* d) {
+            if (auto* group = d->findChild<QGroupBox*>(c.control))
+                seen = group->title();
+            else if (auto* box = d->findChild<QCheckBox*>(c.control))
+                seen = box->text();
+        });
+        editors.editBlock(c.type, DefaultRecord(c.type));
+        EXPECT_EQ(seen, c.text) << c.control;
+    }
 }
 
 } // namespace
