@@ -56,10 +56,20 @@ private:
     TToneFace m_face;
 };
 
+// What a note entry shows: its code and, for a code that is a note, the note in words under
+// the key ("84  do, 1 beat").
+QString noteText(int key, const std::string& note) {
+    const std::string name = noteName(key, note);
+    QString text = platform::toQString(note);
+    if (!name.empty())
+        text += QStringLiteral("  ") + QString::fromStdString(name);
+    return text;
+}
+
 // A note entry keeps its bytes beside the text it shows, so a hand-edited content with odd
 // bytes comes back unchanged even where they are not text of the code page.
-void addNoteItem(QListWidget* list, const std::string& note) {
-    auto* item = new QListWidgetItem(platform::toQString(note), list);
+void addNoteItem(QListWidget* list, const std::string& note, int key) {
+    auto* item = new QListWidgetItem(noteText(key, note), list);
     item->setData(Qt::UserRole, QByteArray(note.data(), static_cast<qsizetype>(note.size())));
 }
 
@@ -187,7 +197,7 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
     m_noteListBox1 = new QListWidget(panel());
     m_noteListBox1->setObjectName(QStringLiteral("NoteListBox1"));
     m_noteListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_noteListBox1->setFixedWidth(80);
+    m_noteListBox1->setFixedWidth(190); // the code and the note in words
     nameControl(m_noteListBox1, QStringLiteral("Notes"),
                 QStringLiteral("The notes the robot plays, top to bottom"));
     keepEnter(m_noteListBox1); // Enter while picking notes must not close the composer
@@ -226,6 +236,12 @@ void TFormFaYin::RefreshToneButtons() {
 
 void TFormFaYin::ComboBox1Change() {
     RefreshToneButtons();
+    // The codes keep their values; what they sound as follows the key.
+    const int key = musicKeyFromRecord(m_comboBox1->currentIndex());
+    for (int i = 0; i < m_noteListBox1->count(); ++i) {
+        QListWidgetItem* item = m_noteListBox1->item(i);
+        item->setText(noteText(key, noteBytes(item)));
+    }
 }
 
 TNoteList TFormFaYin::noteList() const {
@@ -239,8 +255,9 @@ TNoteList TFormFaYin::noteList() const {
 
 void TFormFaYin::showNoteList(const TNoteList& list) {
     m_noteListBox1->clear();
+    const int key = musicKeyFromRecord(m_comboBox1->currentIndex());
     for (const std::string& note : list.notes)
-        addNoteItem(m_noteListBox1, note);
+        addNoteItem(m_noteListBox1, note, key);
     if (list.selected >= 0 && list.selected < m_noteListBox1->count()) {
         m_noteListBox1->setCurrentRow(list.selected);
     } else {

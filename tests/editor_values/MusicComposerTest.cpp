@@ -135,3 +135,31 @@ TEST(NoteListEditing, ArrowsSwapWithTheNeighbourAndStopAtTheEnds) {
 }
 
 } // namespace
+
+TEST(NoteName, SaysTheToneInSolfaWithItsOctaveAndTheDurationInBeats) {
+    struct Case {
+        int key;
+        const char* code;
+        const char* name;
+    };
+    const Case cases[] = {
+        {0, "84", "do, 1 beat"},        // the middle 1
+        {0, "F1", "high do, 1/4 beat"}, // button 15
+        {0, "11", "low do, 1/4 beat"},  // button 1
+        {2, "84", "mi, 1 beat"},        // counted from the key: button 10
+        {7, "F8", "top do, 2 beats"},   // button 22, the 1 with the colon
+        {0, "08", "rest, 2 beats"},
+        {3, "05", "rest, 1 1/4 beats"},
+        {0, "A7", "mi, 1 3/4 beats"}, // button 10
+        {0, "52", "low sol, 2/4 beat"},
+        // No note: a hand-edited chart's codes.
+        {0, "G4", ""},
+        {0, "80", ""},
+        {0, "89", ""},
+        {0, "8", ""},
+        {0, "a4", ""},
+        {8, "84", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(noteName(c.key, c.code), c.name) << c.key << " " << c.code;
+}

@@ -345,7 +345,14 @@ protected:
         return form.findChild<QRadioButton*>(QStringLiteral("RadioButton%1").arg(n));
     }
     void click(const char* name) { form.findChild<QAbstractButton*>(name)->click(); }
+    // The note codes of the list: each entry's text begins with its code.
     QStringList entries() {
+        QStringList list;
+        for (const QString& text : texts())
+            list << text.section(QLatin1Char(' '), 0, 0);
+        return list;
+    }
+    QStringList texts() {
         QStringList list;
         auto* box = form.findChild<QListWidget*>("NoteListBox1");
         for (int i = 0; i < box->count(); ++i)
@@ -382,6 +389,10 @@ TEST_F(MusicDialog, SwitchingTheKeyRefreshesButtonsAndKeepsTheNotes) {
     EXPECT_TRUE(tone(23)->isChecked());
     EXPECT_EQ(entries(), (QStringList{"84", "08"}));
     EXPECT_EQ(form.values(), (TMusicValues{3, true, "8408"}));
+    // The notes are named as they sound under the key now chosen.
+    EXPECT_EQ(texts(), (QStringList{"84  fa, 1 beat", "08  rest, 2 beats"}));
+    form.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(0);
+    EXPECT_EQ(texts(), (QStringList{"84  do, 1 beat", "08  rest, 2 beats"}));
 }
 
 TEST_F(MusicDialog, ExamplesOfNoteCodes) {

@@ -35,6 +35,46 @@ const std::array<std::string_view, DurationCount>& durationNames() {
     return names;
 }
 
+std::string noteName(int key, std::string_view code) {
+    if (code.size() != 2 || key < 0 || key >= MusicKeyCount)
+        return {};
+    const char t = code[0];
+    const int tone = t >= '0' && t <= '9' ? t - '0' : t >= 'A' && t <= 'F' ? t - 'A' + 10 : -1;
+    const int quarters = code[1] - '0';
+    if (tone < 0 || quarters < 1 || quarters > DurationCount)
+        return {};
+    std::string name;
+    if (tone == 0) {
+        name = "rest";
+    } else {
+        static constexpr std::array<std::string_view, 7> solfa{"do",  "re", "mi", "fa",
+                                                               "sol", "la", "ti"};
+        const TToneFace face = toneFace(tone + key);
+        switch (face.mark) {
+        case TOctaveMark::DotBelow:
+            name = "low ";
+            break;
+        case TOctaveMark::DotAbove:
+            name = "high ";
+            break;
+        case TOctaveMark::ColonAbove:
+            name = "top ";
+            break;
+        case TOctaveMark::None:
+        case TOctaveMark::Rest:
+            break;
+        }
+        name += solfa[static_cast<std::size_t>(face.digit - '1')];
+    }
+    // Quarter beats as whole and quarter beats: "1/4 beat", "1 beat", "1 3/4 beats".
+    const int whole = quarters / 4, rest = quarters % 4;
+    std::string beats = whole > 0 ? std::to_string(whole) : std::string();
+    if (rest > 0)
+        beats += (whole > 0 ? " " : "") + std::to_string(rest) + "/4";
+    beats += quarters > 4 ? " beats" : " beat";
+    return name + ", " + beats;
+}
+
 std::string noteCode(int key, int button, int durationIndex) {
     if (key < 0 || key >= MusicKeyCount || !toneButtonEnabled(key, button) || durationIndex < 0 ||
         durationIndex >= DurationCount)

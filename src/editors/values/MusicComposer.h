@@ -44,6 +44,11 @@ const std::array<std::string_view, DurationCount>& durationNames();
 // the button is not enabled under the key or the duration index is outside the list.
 std::string noteCode(int key, int button, int durationIndex);
 
+// A note code in words under key `key`, for the note list: the tone's solfa name with its
+// octave and the duration in beats ("84" under key 0: "do, 1 beat"; "F1": "high do, 1/4 beat";
+// "08": "rest, 2 beats"). Empty for a code that is no note (a hand-edited chart may hold one).
+std::string noteName(int key, std::string_view code);
+
 // The content cut into two-character pieces, in order; an odd last character is dropped.
 std::vector<std::string> notesFromContent(std::string_view content);
 // The notes joined without separators.
