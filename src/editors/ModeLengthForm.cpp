@@ -9,7 +9,7 @@
 namespace editors {
 
 TModeLengthForm::TModeLengthForm(QWidget* parent, const QString& title, const QStringList& choices,
-                                 const QString& lengthLabel)
+                                 const QString& lengthLabel, int sliderMax)
     : TEditorDialog(parent, title) {
     auto* grid = new QGridLayout(panel());
     int row = 0;
@@ -25,7 +25,7 @@ TModeLengthForm::TModeLengthForm(QWidget* parent, const QString& title, const QS
     label->setBuddy(m_validateEdit1);
     grid->addWidget(label, row, 0);
     grid->addWidget(m_validateEdit1, row++, 1);
-    m_scrollBar1 = makeSlider(panel(), QStringLiteral("ScrollBar1"), LengthMin, LengthMax);
+    m_scrollBar1 = makeSlider(panel(), QStringLiteral("ScrollBar1"), LengthMin, sliderMax);
     m_scrollBar1->setMinimumWidth(300);
     const QString words = labelWords(lengthLabel);
     rangeTip(m_validateEdit1, words);

@@ -1,9 +1,12 @@
 #include "editors/frmYanshi.h"
 
+#include "editors/values/ControlRules.h"
+
 namespace editors {
 
 TFormYanShi::TFormYanShi(QWidget* parent)
-    : TModeLengthForm(parent, QStringLiteral("Wait"), {}, QStringLiteral("Wait Length:")) {
+    : TModeLengthForm(parent, QStringLiteral("Wait"), {}, QStringLiteral("Wait Length:"),
+                      WaitSliderMax) {
     setObjectName(QStringLiteral("FormYanShi"));
 }
 

@@ -1,12 +1,14 @@
 #include "editors/frmZhiXing.h"
 
+#include "editors/values/ControlRules.h"
+
 namespace editors {
 
 TFormZhiXing::TFormZhiXing(QWidget* parent)
     : TModeLengthForm(parent, QStringLiteral("Direct"),
                       {QStringLiteral("Forward"), QStringLiteral("Backward"),
                        QStringLiteral("Forward Length"), QStringLiteral("Backward Length")},
-                      QStringLiteral("Length:")) {
+                      QStringLiteral("Length:"), DriveSliderMax) {
     setObjectName(QStringLiteral("FormZhiXing"));
 }
 

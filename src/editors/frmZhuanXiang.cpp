@@ -1,12 +1,14 @@
 #include "editors/frmZhuanXiang.h"
 
+#include "editors/values/ControlRules.h"
+
 namespace editors {
 
 TFormZhuanXiang::TFormZhuanXiang(QWidget* parent)
     : TModeLengthForm(parent, QStringLiteral("Turn"),
                       {QStringLiteral("Turn Left"), QStringLiteral("Turn Right"),
                        QStringLiteral("Turn Left Length"), QStringLiteral("Turn Right Length")},
-                      QStringLiteral("Length:")) {
+                      QStringLiteral("Length:"), TurnSliderMax) {
     setObjectName(QStringLiteral("FormZhuanXiang"));
 }
 

@@ -34,9 +34,12 @@ int numberBoxSettle(std::string_view text, int lo, int hi);
 
 // The number box limits of the dialogs.
 inline constexpr int LengthMin = 0, LengthMax = 32767; // Direct, Turn, Wait
-inline constexpr int MotorMin = -255, MotorMax = 255;  // Motor On
-inline constexpr int TimesMin = 1, TimesMax = 32767;   // Loop Begin
-inline constexpr int ServoMin = 0, ServoMax = 18;      // Servo #1..#5
+// The sliders cover what a pupil enters (a metre, a whole turn, ten seconds); the number box
+// beside each still takes the whole range, and the slider then rests at its end.
+inline constexpr int DriveSliderMax = 1000, TurnSliderMax = 360, WaitSliderMax = 1000;
+inline constexpr int MotorMin = -255, MotorMax = 255; // Motor On
+inline constexpr int TimesMin = 1, TimesMax = 32767;  // Loop Begin
+inline constexpr int ServoMin = 0, ServoMax = 18;     // Servo #1..#5
 inline constexpr int ServoSpeedMin = 1, ServoSpeedMax = 5;
 
 // LED lamps, indexed by bit: lit[n] is lamp PBn. A lamp is lit when its bit is 0; bits above 2
