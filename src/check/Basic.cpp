@@ -59,9 +59,23 @@ bool takesOneInteger(std::string_view word) {
     return isPortCommand(word);
 }
 
+// Where a source name stands in the grammar's list, which is TSource's order.
+TSource sourceOf(std::string_view word) {
+    static constexpr std::array<std::string_view, kSourceCount> kOrder{
+        "PINA", "PINB", "PINC", "PIND", "PC0",  "PC1",  "PC2",  "PC3",  "PC4", "PCX",
+        "MIC",  "ADC0", "ADC1", "ADC2", "ADC3", "ADC4", "ADC5", "ADC6", "ADC7"};
+    for (std::size_t i = 0; i < kOrder.size(); ++i)
+        if (word == kOrder[i])
+            return static_cast<TSource>(i);
+    return TSource::PinA;
+}
+
+// Reads a statement for the checker (code null) or also gives its runnable form. The checker's
+// path through the reader is the same either way: the code is only written beside it.
 class TReader {
 public:
-    explicit TReader(std::string_view text) : m_text(text) {}
+    explicit TReader(std::string_view text, TStatementCode* code = nullptr)
+        : m_text(text), m_code(code) {}
 
     TStatementRead read() {
         TStatementRead result;
@@ -139,6 +153,21 @@ private:
         return false;
     }
 
+    // ---- the runnable form ----
+    void emit(TOp op, std::int32_t value = 0) {
+        if (m_code)
+            m_code->code.push_back({op, value});
+    }
+    std::size_t emitted() const { return m_code ? m_code->code.size() : 0; }
+    void unemit(std::size_t size) {
+        if (m_code)
+            m_code->code.resize(size);
+    }
+    void command(TCommand c) {
+        if (m_code)
+            m_code->command = c;
+    }
+
     // ---- values ----
     bool number(std::int32_t& value) {
         skipBlanks();
@@ -182,30 +211,45 @@ private:
         return fail("a variable A to Z");
     }
     bool integers(std::size_t count) {
-        std::int32_t ignored = 0;
+        std::int32_t value = 0;
         for (std::size_t i = 0; i < count; ++i) {
             if (i > 0 && !symbol(','))
                 return fail("\",\"");
-            if (!integer(ignored))
+            if (!integer(value))
                 return false;
+            if (m_code)
+                m_code->values[i] = value;
         }
         return true;
     }
 
     // ---- expressions ----
     bool factor() {
-        if (symbol('-'))
-            return factor();
+        if (symbol('-')) {
+            if (!factor())
+                return false;
+            emit(TOp::Negate);
+            return true;
+        }
         if (symbol('('))
             return expr() && (symbol(')') || fail("\")\" or an operator"));
         skipBlanks();
         if (m_pos < m_text.size() && isDigit(m_text[m_pos])) {
-            std::int32_t ignored = 0;
-            return number(ignored);
+            std::int32_t value = 0;
+            if (!number(value))
+                return false;
+            emit(TOp::Number, value);
+            return true;
         }
         const std::string_view w = peekWord();
-        if ((w.size() == 1 && w[0] >= 'A' && w[0] <= 'Z') || isSource(w)) {
+        if (w.size() == 1 && w[0] >= 'A' && w[0] <= 'Z') {
+            m_pos += 1;
+            emit(TOp::Variable, w[0] - 'A');
+            return true;
+        }
+        if (isSource(w)) {
             m_pos += w.size();
+            emit(TOp::Source, static_cast<std::int32_t>(sourceOf(w)));
             return true;
         }
         if (w.size() == 1)
@@ -215,41 +259,82 @@ private:
     bool term() {
         if (!factor())
             return false;
-        while (symbol('*') || symbol('/'))
+        for (;;) {
+            TOp op = TOp::Multiply;
+            if (symbol('*'))
+                op = TOp::Multiply;
+            else if (symbol('/'))
+                op = TOp::Divide;
+            else
+                return true;
             if (!factor())
                 return false;
-        return true;
+            emit(op);
+        }
     }
     bool expr() {
         if (!term())
             return false;
-        while (symbol('+') || symbol('-'))
+        for (;;) {
+            TOp op = TOp::Add;
+            if (symbol('+'))
+                op = TOp::Add;
+            else if (symbol('-'))
+                op = TOp::Subtract;
+            else
+                return true;
             if (!term())
                 return false;
-        return true;
+            emit(op);
+        }
     }
-    bool comparison() {
-        if (symbol('<', '>') || symbol('<', '=') || symbol('>', '=') || symbol('=') ||
-            symbol('<') || symbol('>'))
-            return true;
-        return fail("a comparison: =, <>, <, >, <= or >=");
+    bool comparison(TOp& op) {
+        if (symbol('<', '>'))
+            op = TOp::NotEqual;
+        else if (symbol('<', '='))
+            op = TOp::LessEqual;
+        else if (symbol('>', '='))
+            op = TOp::GreaterEqual;
+        else if (symbol('='))
+            op = TOp::Equal;
+        else if (symbol('<'))
+            op = TOp::Less;
+        else if (symbol('>'))
+            op = TOp::Greater;
+        else
+            return fail("a comparison: =, <>, <, >, <= or >=");
+        return true;
     }
     bool relation() {
         const std::size_t start = m_pos;
+        const std::size_t code = emitted();
         if (symbol('(')) {
             if (condition() && symbol(')'))
                 return true;
             m_pos = start; // a bracketed value, not a bracketed condition
+            unemit(code);
         }
-        return expr() && comparison() && expr();
+        TOp op = TOp::Equal;
+        if (!(expr() && comparison(op) && expr()))
+            return false;
+        emit(op);
+        return true;
     }
     bool condition() {
         if (!relation())
             return false;
-        while (word("AND") || word("OR"))
+        for (;;) {
+            TOp op = TOp::And;
+            if (word("AND"))
+                op = TOp::And;
+            else if (word("OR"))
+                op = TOp::Or;
+            else
+                return true;
             if (!relation())
                 return false;
-        return true;
+            emit(op);
+        }
     }
 
     // ---- statements ----
@@ -259,56 +344,116 @@ private:
             return fail(std::string(kStatementStart));
         if (w.size() == 1 && w[0] >= 'A' && w[0] <= 'Z') {
             m_pos += 1;
+            command(TCommand::Assign);
+            if (m_code)
+                m_code->variable = w[0];
             return (symbol('=') || fail("\"=\"")) && expr();
         }
         m_pos += w.size();
-        if (w == "FDX" || w == "BKX" || w == "LTX" || w == "RTX" || w == "STX")
+        if (w == "FDX" || w == "BKX" || w == "LTX" || w == "RTX" || w == "STX") {
+            command(w == "FDX"   ? TCommand::ForwardOn
+                    : w == "BKX" ? TCommand::BackwardOn
+                    : w == "LTX" ? TCommand::LeftOn
+                    : w == "RTX" ? TCommand::RightOn
+                                 : TCommand::Stop);
             return true;
+        }
         if (w == "END") {
             s.kind = K::End;
+            command(TCommand::End);
             return true;
         }
         if (w == "RETURN") {
             s.kind = K::Return;
+            command(TCommand::Return);
             return true;
         }
         if (w == "WAIT") {
             s.kind = K::Wait;
-            return integer(s.to);
+            command(TCommand::Wait);
+            if (!integer(s.to))
+                return false;
+            if (m_code)
+                m_code->values[0] = s.to;
+            return true;
         }
-        if (takesOneInteger(w))
+        if (takesOneInteger(w)) {
+            if (isPortCommand(w)) {
+                command(w.starts_with("DDR") ? TCommand::Ddr : TCommand::Port);
+                if (m_code)
+                    m_code->port = w.back() - 'A';
+            } else {
+                command(w == "FD"    ? TCommand::Forward
+                        : w == "BK"  ? TCommand::Backward
+                        : w == "LT"  ? TCommand::Left
+                        : w == "RT"  ? TCommand::Right
+                        : w == "KEY" ? TCommand::Key
+                        : w == "LED" ? TCommand::Led
+                                     : TCommand::Voice);
+            }
             return integers(1);
-        if (w == "MOTOR")
+        }
+        if (w == "MOTOR") {
+            command(TCommand::Motor);
             return integers(2);
-        if (w == "SERVOE")
+        }
+        if (w == "SERVOE") {
+            command(TCommand::Servo);
             return integers(6);
+        }
         if (w == "PLAY") {
             s.kind = K::Play;
+            command(TCommand::Play);
             skipBlanks();
             const std::size_t start = m_pos;
             while (m_pos < m_text.size() && isHexDigit(m_text[m_pos]))
                 ++m_pos;
             s.noNotes = m_pos == start;
+            if (m_code)
+                m_code->notes = m_text.substr(start, m_pos - start);
             skipBlanks();
             return m_pos >= m_text.size() || fail("notes: the digits 0 to 9 and A to F");
         }
         if (w == "FOR") {
             s.kind = K::For;
-            return variable(s.variable) && (symbol('=') || fail("\"=\"")) && integer(s.from) &&
-                   (word("TO") || fail("TO")) && integer(s.to);
+            command(TCommand::For);
+            if (!(variable(s.variable) && (symbol('=') || fail("\"=\"")) && integer(s.from) &&
+                  (word("TO") || fail("TO")) && integer(s.to)))
+                return false;
+            if (m_code) {
+                m_code->variable = s.variable;
+                m_code->values[0] = s.from;
+                m_code->values[1] = s.to;
+            }
+            return true;
         }
         if (w == "NEXT") {
             s.kind = K::Next;
-            return variable(s.variable);
+            command(TCommand::Next);
+            if (!variable(s.variable))
+                return false;
+            if (m_code)
+                m_code->variable = s.variable;
+            return true;
         }
         if (w == "GOTO" || w == "GOSUB") {
             s.kind = w == "GOTO" ? K::Goto : K::Gosub;
-            return line(s.target);
+            command(w == "GOTO" ? TCommand::Goto : TCommand::Gosub);
+            if (!line(s.target))
+                return false;
+            if (m_code)
+                m_code->target = s.target;
+            return true;
         }
         if (w == "IF") {
             s.kind = K::If;
-            return condition() && (word("THEN") || fail("AND, OR, THEN or an operator")) &&
-                   line(s.target);
+            command(TCommand::If);
+            if (!(condition() && (word("THEN") || fail("AND, OR, THEN or an operator")) &&
+                  line(s.target)))
+                return false;
+            if (m_code)
+                m_code->target = s.target;
+            return true;
         }
         m_pos -= w.size();
         if (w.size() == 1)
@@ -317,6 +462,7 @@ private:
     }
 
     std::string_view m_text;
+    TStatementCode* m_code = nullptr;
     std::size_t m_pos = 0;
     TStatementError m_error;
     bool m_failed = false;
@@ -326,6 +472,11 @@ private:
 
 TStatementRead ReadStatement(std::string_view statement) {
     return TReader(statement).read();
+}
+
+TStatementRead ReadStatement(std::string_view statement, TStatementCode& code) {
+    code = TStatementCode{};
+    return TReader(statement, &code).read();
 }
 
 } // namespace check

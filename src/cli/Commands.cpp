@@ -6,7 +6,7 @@
 namespace cli {
 
 std::span<const Command> commands() {
-    static constexpr std::array<Command, 11> table{{
+    static constexpr std::array<Command, 12> table{{
         {"record", runRecord},
         {"listing", runListing},
         {"lint", runLint},
@@ -18,6 +18,7 @@ std::span<const Command> commands() {
         {"download", runDownload},
         {"ports", runPorts},
         {"emulate", runEmulate},
+        {"run", runRun},
     }};
     return table;
 }

@@ -33,6 +33,7 @@ int runPack(const Args& args);
 int runDownload(const Args& args);
 int runPorts(const Args& args);
 int runEmulate(const Args& args);
+int runRun(const Args& args);
 
 // Prints "zolvane: MESSAGE" on stderr and returns kFailure.
 int fail(const std::string& message);

@@ -1,0 +1,201 @@
+#include "sim/Floor.h"
+
+#include "files/Files.h"
+
+#include <charconv>
+
+namespace sim {
+
+namespace {
+
+std::vector<std::string_view> words(std::string_view line) {
+    std::vector<std::string_view> result;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+            ++i;
+        const std::size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+            ++i;
+        if (i > start)
+            result.push_back(line.substr(start, i - start));
+    }
+    return result;
+}
+
+bool readInt(std::string_view text, std::int32_t& value) {
+    if (text.empty() || text.front() == '+')
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && value >= -kFloorLimit &&
+           value <= kFloorLimit;
+}
+
+// The reader of one floor text: each item checks its count of numbers and their ranges.
+class TFloorReader {
+public:
+    files::TResult<TFloor> read(std::string_view text) {
+        const std::vector<std::string> lines = files::SplitLines(text);
+        bool header = false;
+        bool named = false;
+        bool area = false;
+        bool start = false;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            m_where = "line " + std::to_string(i + 1) + ": ";
+            std::string_view line = lines[i];
+            if (const std::size_t hash = line.find('#'); hash != std::string_view::npos)
+                line = line.substr(0, hash);
+            const std::vector<std::string_view> w = words(line);
+            if (w.empty())
+                continue;
+            if (!header) {
+                if (w.size() != 2 || w[0] != "zolvane-floor")
+                    return error("a floor file begins with \"" + std::string(kFloorHeader) + "\"");
+                if (w[1] != "1")
+                    return error("floor format version " + std::string(w[1]) +
+                                 " is not known (this program reads version 1)");
+                header = true;
+                continue;
+            }
+            const std::string_view item = w[0];
+            if (item == "name") {
+                if (named)
+                    return error("name is given twice");
+                named = true;
+                const std::size_t at = line.find("name") + 4;
+                std::string_view rest = line.substr(at);
+                while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+                    rest.remove_prefix(1);
+                while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t'))
+                    rest.remove_suffix(1);
+                m_floor.name = rest;
+            } else if (item == "area") {
+                if (area)
+                    return error("area is given twice");
+                area = true;
+                if (!numbers(w, 4, "area X0 Y0 X1 Y1"))
+                    return failure();
+                m_floor.areaLow = {m_n[0], m_n[1]};
+                m_floor.areaHigh = {m_n[2], m_n[3]};
+                if (m_n[2] <= m_n[0] || m_n[3] <= m_n[1])
+                    return error("the area's upper right corner must lie above and right of "
+                                 "its lower left one");
+            } else if (item == "start") {
+                if (start)
+                    return error("start is given twice");
+                start = true;
+                if (!numbers(w, 3, "start X Y HEADING"))
+                    return failure();
+                m_floor.start = {m_n[0], m_n[1]};
+                if (m_n[2] < 0 || m_n[2] >= 360)
+                    return error("the start heading must lie from 0 to 359 degrees");
+                m_floor.startHeading = m_n[2];
+            } else if (item == "line") {
+                if (w.size() < 6 || w.size() % 2 != 0)
+                    return error("expected line WIDTH X1 Y1 X2 Y2, and more X Y pairs if any");
+                if (!numbers(w, w.size() - 1, ""))
+                    return failure();
+                TFloorLine l;
+                l.width = m_n[0];
+                if (l.width <= 0)
+                    return error("a line's width must be 1 or more");
+                for (std::size_t k = 1; k + 1 < m_n.size(); k += 2)
+                    l.points.push_back({m_n[k], m_n[k + 1]});
+                m_floor.lines.push_back(std::move(l));
+            } else if (item == "wall") {
+                if (!numbers(w, 4, "wall X1 Y1 X2 Y2"))
+                    return failure();
+                m_floor.walls.push_back({{m_n[0], m_n[1]}, {m_n[2], m_n[3]}});
+            } else if (item == "box") {
+                if (!numbers(w, 4, "box X Y WIDTH HEIGHT"))
+                    return failure();
+                if (m_n[2] <= 0 || m_n[3] <= 0)
+                    return error("a box's width and height must be 1 or more");
+                m_floor.boxes.push_back({{m_n[0], m_n[1]}, m_n[2], m_n[3]});
+            } else {
+                return error("unknown item \"" + std::string(item) +
+                             "\" (expected name, area, start, line, wall or box)");
+            }
+        }
+        if (!header)
+            return files::Error("an empty text is not a floor: a floor file begins with \"" +
+                                std::string(kFloorHeader) + "\"");
+        return m_floor;
+    }
+
+private:
+    files::TError error(const std::string& message) {
+        m_message = m_where + message;
+        return failure();
+    }
+    files::TError failure() const { return files::Error(m_message); }
+
+    // Reads the count of numbers after the item word; usage names the item's form.
+    bool numbers(const std::vector<std::string_view>& w, std::size_t count,
+                 std::string_view usage) {
+        if (w.size() != count + 1) {
+            m_message = m_where + "expected " + std::string(usage);
+            return false;
+        }
+        m_n.assign(count, 0);
+        for (std::size_t k = 0; k < count; ++k) {
+            if (!readInt(w[k + 1], m_n[k])) {
+                m_message = m_where + "\"" + std::string(w[k + 1]) +
+                            "\" is not a whole number from " + std::to_string(-kFloorLimit) +
+                            " to " + std::to_string(kFloorLimit);
+                return false;
+            }
+        }
+        return true;
+    }
+
+    TFloor m_floor;
+    std::string m_where;
+    std::string m_message;
+    std::vector<std::int32_t> m_n;
+};
+
+} // namespace
+
+files::TResult<TFloor> ReadFloor(std::string_view text) {
+    return TFloorReader().read(text);
+}
+
+std::string WriteFloor(const TFloor& floor) {
+    auto n = [](std::int32_t v) { return std::to_string(v); };
+    std::string out = std::string(kFloorHeader) + "\n";
+    if (!floor.name.empty())
+        out += "name " + floor.name + "\n";
+    out += "area " + n(floor.areaLow.x) + " " + n(floor.areaLow.y) + " " + n(floor.areaHigh.x) +
+           " " + n(floor.areaHigh.y) + "\n";
+    out +=
+        "start " + n(floor.start.x) + " " + n(floor.start.y) + " " + n(floor.startHeading) + "\n";
+    for (const TFloorLine& l : floor.lines) {
+        out += "line " + n(l.width);
+        for (const TPoint& p : l.points)
+            out += " " + n(p.x) + " " + n(p.y);
+        out += "\n";
+    }
+    for (const TWall& w : floor.walls)
+        out += "wall " + n(w.from.x) + " " + n(w.from.y) + " " + n(w.to.x) + " " + n(w.to.y) + "\n";
+    for (const TBox& b : floor.boxes)
+        out += "box " + n(b.corner.x) + " " + n(b.corner.y) + " " + n(b.width) + " " + n(b.height) +
+               "\n";
+    return out;
+}
+
+files::TResult<TFloor> LoadFloor(const std::string& fileName) {
+    files::TResult<std::string> bytes = files::ReadWholeFile(fileName);
+    if (!bytes)
+        return files::Error(bytes.error());
+    files::TResult<TFloor> floor = ReadFloor(*bytes);
+    if (!floor)
+        return files::Error("Floor \"" + fileName + "\", " + floor.error());
+    return floor;
+}
+
+files::TStatus SaveFloor(const TFloor& floor, const std::string& fileName) {
+    return files::ReplaceFile(fileName, WriteFloor(floor));
+}
+
+} // namespace sim
