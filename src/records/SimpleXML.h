@@ -128,6 +128,7 @@ public:
     void Clear();
 
 private:
+    friend class TSimpleXMLWriter;
     std::vector<TSimpleXMLProp, simplexml_detail::RecyclingAllocator<TSimpleXMLProp>> m_items;
 };
 
@@ -174,6 +175,7 @@ public:
 private:
     friend class TSimpleXMLElem;
     friend class TSimpleXMLReader;
+    friend class TSimpleXMLWriter;
     void nameChanged(); // a child was renamed
     void indexAppended(std::size_t position);
     void buildIndex() const;
@@ -187,7 +189,15 @@ private:
     mutable std::unique_ptr<Index> m_index;
 };
 
-enum class TSimpleXMLElemKind { Classic, Text, Comment, CData, Header, DocType, Sheet };
+enum class TSimpleXMLElemKind : unsigned char {
+    Classic,
+    Text,
+    Comment,
+    CData,
+    Header,
+    DocType,
+    Sheet
+};
 
 // An element of the tree. Name, children and attributes belong to every kind; what is read and
 // written depends on the kind.
@@ -202,7 +212,8 @@ public:
         simplexml_detail::releaseBlock(memory, size);
     }
 
-    virtual TSimpleXMLElemKind Kind() const = 0;
+    // The kind is fixed when the element is made, so that the writer need not ask per node.
+    TSimpleXMLElemKind Kind() const { return m_kind; }
 
     const std::string& Name() const { return m_name; }
     // Ignored for an empty name or the current name; keeps the parent's name index right.
@@ -234,11 +245,13 @@ public:
     std::string Namespace;
 
 protected:
-    explicit TSimpleXMLElem(std::string_view name);
+    TSimpleXMLElem(TSimpleXMLElemKind kind, std::string_view name);
 
 private:
     friend class TSimpleXMLElems;
     friend class TSimpleXMLReader;
+    friend class TSimpleXMLWriter;
+    TSimpleXMLElemKind m_kind;
     std::string m_name;
     TSimpleXMLElems* m_owner = nullptr;
     TSimpleXMLElems m_items{this};
@@ -249,35 +262,30 @@ private:
 class TSimpleXMLElemClassic : public TSimpleXMLElem {
 public:
     explicit TSimpleXMLElemClassic(std::string_view name = {}, std::string_view value = {});
-    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::Classic; }
 };
 
 // Text between the child elements of an element holding both (empty name).
 class TSimpleXMLElemText : public TSimpleXMLElem {
 public:
     explicit TSimpleXMLElemText(std::string_view value = {});
-    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::Text; }
 };
 
 // <!--value-->
 class TSimpleXMLElemComment : public TSimpleXMLElem {
 public:
     explicit TSimpleXMLElemComment(std::string_view value = {});
-    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::Comment; }
 };
 
 // <![CDATA[value]]>
 class TSimpleXMLElemCData : public TSimpleXMLElem {
 public:
     explicit TSimpleXMLElemCData(std::string_view value = {});
-    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::CData; }
 };
 
 // The XML declaration of the prolog.
 class TSimpleXMLElemHeader : public TSimpleXMLElem {
 public:
     TSimpleXMLElemHeader();
-    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::Header; }
 
     std::string Version = "1.0";
     std::string Encoding = "iso-8859-1"; // not written when empty
@@ -288,14 +296,12 @@ public:
 class TSimpleXMLElemDocType : public TSimpleXMLElem {
 public:
     explicit TSimpleXMLElemDocType(std::string_view value = {});
-    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::DocType; }
 };
 
 // <?xml-stylesheet attributes?>
 class TSimpleXMLElemSheet : public TSimpleXMLElem {
 public:
     TSimpleXMLElemSheet();
-    TSimpleXMLElemKind Kind() const override { return TSimpleXMLElemKind::Sheet; }
 };
 
 // The nodes before the root element: header, comments, stylesheet, doctype.

@@ -445,6 +445,7 @@ void TSimpleXML::LoadFromText(std::string_view text) {
     m_root->Value.clear();
     m_root->Namespace.clear();
     m_prolog.Clear();
+    m_writeHint = text.size(); // the text this tree gives back is about as long
     TSimpleXMLReader reader(text);
     try {
         if (reader.readProlog(m_prolog))

@@ -261,7 +261,8 @@ void TSimpleXMLElems::Clear() {
 // ---------------------------------------------------------------------------------------------
 // Elements
 
-TSimpleXMLElem::TSimpleXMLElem(std::string_view name) : m_name(name) {}
+TSimpleXMLElem::TSimpleXMLElem(TSimpleXMLElemKind kind, std::string_view name)
+    : m_kind(kind), m_name(name) {}
 
 TSimpleXMLElem::~TSimpleXMLElem() = default;
 
@@ -326,29 +327,33 @@ void TSimpleXMLElem::CopyFrom(const TSimpleXMLElem* source) {
 }
 
 TSimpleXMLElemClassic::TSimpleXMLElemClassic(std::string_view name, std::string_view value)
-    : TSimpleXMLElem(name) {
+    : TSimpleXMLElem(TSimpleXMLElemKind::Classic, name) {
     Value = value;
 }
 
-TSimpleXMLElemText::TSimpleXMLElemText(std::string_view value) : TSimpleXMLElem({}) {
+TSimpleXMLElemText::TSimpleXMLElemText(std::string_view value)
+    : TSimpleXMLElem(TSimpleXMLElemKind::Text, {}) {
     Value = value;
 }
 
-TSimpleXMLElemComment::TSimpleXMLElemComment(std::string_view value) : TSimpleXMLElem({}) {
+TSimpleXMLElemComment::TSimpleXMLElemComment(std::string_view value)
+    : TSimpleXMLElem(TSimpleXMLElemKind::Comment, {}) {
     Value = value;
 }
 
-TSimpleXMLElemCData::TSimpleXMLElemCData(std::string_view value) : TSimpleXMLElem({}) {
+TSimpleXMLElemCData::TSimpleXMLElemCData(std::string_view value)
+    : TSimpleXMLElem(TSimpleXMLElemKind::CData, {}) {
     Value = value;
 }
 
-TSimpleXMLElemHeader::TSimpleXMLElemHeader() : TSimpleXMLElem({}) {}
+TSimpleXMLElemHeader::TSimpleXMLElemHeader() : TSimpleXMLElem(TSimpleXMLElemKind::Header, {}) {}
 
-TSimpleXMLElemDocType::TSimpleXMLElemDocType(std::string_view value) : TSimpleXMLElem({}) {
+TSimpleXMLElemDocType::TSimpleXMLElemDocType(std::string_view value)
+    : TSimpleXMLElem(TSimpleXMLElemKind::DocType, {}) {
     Value = value;
 }
 
-TSimpleXMLElemSheet::TSimpleXMLElemSheet() : TSimpleXMLElem({}) {}
+TSimpleXMLElemSheet::TSimpleXMLElemSheet() : TSimpleXMLElem(TSimpleXMLElemKind::Sheet, {}) {}
 
 // ---------------------------------------------------------------------------------------------
 // Prolog and document

@@ -1,6 +1,7 @@
 // The written form of the tree, compared byte for byte.
 #include "records/SimpleXML.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -157,6 +158,125 @@ TEST(SimpleXMLWrite, IntegerAndBooleanChildren) {
                                           "  <yes>-1</yes>\r\n"
                                           "  <no>0</no>\r\n"
                                           "</r>\r\n");
+}
+
+// The writer sizes its text by the last text the document read or wrote; every edit below makes
+// the text far longer than that guess (or, the last ones, far shorter), at each kind of piece.
+struct GrowthCase {
+    const char* situation;
+    std::function<void(TSimpleXML&)> edit;
+    std::string body; // the expected text after the header
+};
+
+void PrintTo(const GrowthCase& c, std::ostream* os) {
+    *os << c.situation;
+}
+
+class SimpleXMLWriteGrowth : public testing::TestWithParam<GrowthCase> {};
+
+TEST_P(SimpleXMLWriteGrowth, TextOutgrowingTheSizeGuessIsWrittenWhole) {
+    TSimpleXML doc;
+    doc.LoadFromText("<r><v>1</v></r>");
+    ASSERT_EQ(doc.SaveToText(), kHeader + "<r>\r\n  <v>1</v>\r\n</r>\r\n");
+    GetParam().edit(doc);
+    EXPECT_EQ(doc.SaveToText(), kHeader + GetParam().body);
+    // Written again with the long text as the guess.
+    EXPECT_EQ(doc.SaveToText(), kHeader + GetParam().body);
+}
+
+const std::string kLong(100000, 'x');
+
+std::string manyChildren(int count) {
+    std::string body = "<r>\r\n  <v>1</v>\r\n";
+    for (int i = 0; i < count; ++i)
+        body += "  <c n=\"" + std::to_string(i) + "\">" + std::to_string(i * 7) + "</c>\r\n";
+    return body + "</r>\r\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SimpleXMLWriteGrowth,
+    testing::Values(
+        GrowthCase{"long value", [](TSimpleXML& d) { d.Root().Items().ItemAt(0)->Value = kLong; },
+                   "<r>\r\n  <v>" + kLong + "</v>\r\n</r>\r\n"},
+        GrowthCase{"long names",
+                   [](TSimpleXML& d) {
+                       d.Root().Items().ItemAt(0)->SetName(kLong);
+                       d.Root().Items().ItemAt(0)->Namespace = kLong;
+                   },
+                   "<r>\r\n  <" + kLong + ":" + kLong + ">1</" + kLong + ":" + kLong +
+                       ">\r\n</r>\r\n"},
+        GrowthCase{"long attribute",
+                   [](TSimpleXML& d) {
+                       TSimpleXMLProp& p = d.Root().Properties().AddAttribute(kLong, kLong);
+                       p.NameSpace = "p";
+                       d.Root().Properties().AddAttribute("b", "2");
+                   },
+                   "<r p:" + kLong + "=\"" + kLong + "\" b=\"2\">\r\n  <v>1</v>\r\n</r>\r\n"},
+        GrowthCase{"long self-closing element",
+                   [](TSimpleXML& d) {
+                       d.Root().Items().AddChild("e").Properties().AddAttribute("a", kLong);
+                   },
+                   "<r>\r\n  <v>1</v>\r\n  <e a=\"" + kLong + "\"/>\r\n</r>\r\n"},
+        GrowthCase{
+            "many children",
+            [](TSimpleXML& d) {
+                for (int i = 0; i < 20000; ++i)
+                    d.Root().Items().AddChildInt("c", i * 7).Properties().AddAttributeInt("n", i);
+            },
+            manyChildren(20000)},
+        GrowthCase{"long text, comment and CDATA",
+                   [](TSimpleXML& d) {
+                       auto& items = d.Root().Items();
+                       items.Add(std::make_unique<TSimpleXMLElemText>(kLong));
+                       items.Add(std::make_unique<TSimpleXMLElemComment>(kLong));
+                       items.Add(std::make_unique<TSimpleXMLElemCData>(kLong));
+                   },
+                   "<r>\r\n  <v>1</v>\r\n  " + kLong + "\r\n  <!--" + kLong + "-->\r\n  <![CDATA[" +
+                       kLong + "]]>\r\n</r>\r\n"},
+        GrowthCase{"shrunk to nothing", [](TSimpleXML& d) { d.Root().Items().Clear(); },
+                   "<r/>\r\n"}),
+    [](const testing::TestParamInfo<GrowthCase>& info) {
+        std::string name;
+        for (const char c : std::string(info.param.situation))
+            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name;
+    });
+
+TEST(SimpleXMLWrite, LongPrologNodesOutgrowTheSizeGuess) {
+    TSimpleXML doc;
+    doc.LoadFromText("<?xml version=\"1.0\"?><r/>");
+    doc.Prolog().Header()->Version = kLong;
+    doc.Prolog().Header()->Encoding = kLong;
+    doc.Prolog().Header()->StandAlone = true;
+    doc.Prolog().Add(std::make_unique<TSimpleXMLElemDocType>(kLong));
+    doc.Prolog()
+        .Add(std::make_unique<TSimpleXMLElemSheet>())
+        .Properties()
+        .AddAttribute("href", kLong);
+    EXPECT_EQ(doc.SaveToText(), "<?xml version=\"" + kLong + "\" encoding=\"" + kLong +
+                                    "\" standalone=\"yes\"?>\r\n<!DOCTYPE " + kLong +
+                                    ">\r\n<?xml-stylesheet href=\"" + kLong + "\"?>\r\n<r/>\r\n");
+}
+
+TEST(SimpleXMLWrite, ElementWithALongPrefixAndManyLevelsIsWrittenWhole) {
+    // An element writes without any guess of its size.
+    const std::string prefix(1000, ' ');
+    TSimpleXMLElemClassic top("t");
+    TSimpleXMLElem* e = &top;
+    std::string opening = prefix + "<t>\r\n";
+    std::string closing = prefix + "</t>\r\n";
+    for (int level = 1; level <= 200; ++level) {
+        e = &e->Items().AddChild("e");
+        const std::string indent = prefix + std::string(2 * level, ' ');
+        if (level < 200) {
+            opening += indent + "<e>\r\n";
+            closing = indent + "</e>\r\n" + closing;
+        } else {
+            e->Value = kLong;
+            opening += indent + "<e>" + kLong + "</e>\r\n";
+        }
+    }
+    EXPECT_EQ(top.SaveToText(prefix), opening + closing);
 }
 
 } // namespace
