@@ -366,7 +366,7 @@ void TSimulator::advanceTo(std::int64_t t) {
     if (t <= m_time)
         return;
     if (m_tickUs == 0 && m_nextNote >= m_tune.size()) {
-        m_world.advance(t - m_time);
+        m_world.advanceTo(t);
         m_time = t;
         return;
     }
@@ -376,7 +376,7 @@ void TSimulator::advanceTo(std::int64_t t) {
             next = std::min(next, m_nextTick);
         if (m_nextNote < m_tune.size())
             next = std::min(next, m_tune[m_nextNote].startUs);
-        m_world.advance(next - m_time);
+        m_world.advanceTo(next);
         m_time = next;
         fireDueNotes();
         if (m_tickUs > 0 && m_time == m_nextTick) {
@@ -420,7 +420,10 @@ void TSimulator::driveFor(double left, double right, double seconds) {
     const std::int64_t us = static_cast<std::int64_t>(std::llround(seconds * 1e6));
     if (us <= 0)
         return;
-    m_world.setWheels(left, right);
+    // The time is whole microseconds: the wheels are a hair faster or slower to cover the
+    // length or angle exactly in it.
+    const double scale = seconds * 1e6 / static_cast<double>(us);
+    m_world.setWheels(left * scale, right * scale);
     m_stopAt = m_time + us;
 }
 

@@ -11,8 +11,9 @@ namespace {
 
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 constexpr double kNothingAhead = std::numeric_limits<double>::infinity();
-// The bumpers look this far either side of straight ahead.
-constexpr double kBumperAngleDeg = 35;
+// Each bumper reaches this far past straight ahead into the other's side, so a wall met head on
+// presses both.
+constexpr double kBumperOverlapDeg = 20;
 
 double distanceToSegment(double px, double py, double x1, double y1, double x2, double y2) {
     const double dx = x2 - x1;
@@ -53,56 +54,77 @@ TWorld::TWorld(const TRobotModel& model, TFloor floor) : m_model(model), m_floor
 void TWorld::reset() {
     m_pose = {double(m_floor.start.x), double(m_floor.start.y),
               normalisedHeading(m_floor.startHeading)};
+    m_time = 0;
     m_left = m_right = 0;
     m_blocked = false;
+    m_anchor = m_pose;
+    m_anchorTime = 0;
 }
 
 void TWorld::setPose(const TPose& pose) {
     m_pose = pose;
     m_pose.heading = normalisedHeading(pose.heading);
+    m_anchor = m_pose;
+    m_anchorTime = m_time;
 }
 
 void TWorld::setWheels(double left, double right) {
+    m_anchor = m_pose;
+    m_anchorTime = m_time;
     m_left = left;
     m_right = right;
 }
 
-void TWorld::advance(std::int64_t us) {
-    if (us <= 0 || !moving())
+void TWorld::advanceTo(std::int64_t us) {
+    if (us <= m_time)
         return;
+    if (!moving()) {
+        m_time = us;
+        return;
+    }
+    if (!m_obstacles.empty()) {
+        // Anchored at every multiple of kMoveStepUs on the way.
+        for (std::int64_t step = (m_time / kMoveStepUs + 1) * kMoveStepUs; step <= us;
+             step += kMoveStepUs) {
+            moveTo(step);
+            m_anchor = m_pose;
+            m_anchorTime = step;
+        }
+    }
+    moveTo(us);
+}
+
+void TWorld::moveTo(std::int64_t us) {
+    m_time = us;
+    if (us == m_anchorTime)
+        return;
+    const TPose to = moved(static_cast<double>(us - m_anchorTime) / 1e6);
     if (m_obstacles.empty()) {
-        move(us / 1e6);
-        m_blocked = false;
+        m_pose = to;
         return;
     }
-    while (us > 0) {
-        const std::int64_t step = std::min(us, kMoveStepUs);
-        const TPose before = m_pose;
-        const bool wasInside = collides(before.x, before.y);
-        move(step / 1e6);
-        // A robot placed in a wall may leave it, but none drives into one.
-        m_blocked = !wasInside && collides(m_pose.x, m_pose.y);
-        if (m_blocked)
-            m_pose = before;
-        us -= step;
-    }
+    // A robot placed in a wall may leave it, but none drives into one.
+    m_blocked = !collides(m_anchor.x, m_anchor.y) && collides(to.x, to.y);
+    m_pose = m_blocked ? m_anchor : to;
 }
 
 // Both wheels at fixed speeds: a straight line or an arc about a point on the wheel axis.
-void TWorld::move(double seconds) {
+TPose TWorld::moved(double seconds) const {
     const double v = (m_left + m_right) / 2;
     const double omega = (m_right - m_left) / m_model.wheelTrackMm; // radians a second
-    const double theta = m_pose.heading * kRadiansPerDegree;
+    const double theta = m_anchor.heading * kRadiansPerDegree;
+    TPose p = m_anchor;
     if (omega == 0) {
-        m_pose.x += v * seconds * std::cos(theta);
-        m_pose.y += v * seconds * std::sin(theta);
-        return;
+        p.x += v * seconds * std::cos(theta);
+        p.y += v * seconds * std::sin(theta);
+        return p;
     }
     const double turned = omega * seconds;
     const double r = v / omega;
-    m_pose.x += r * (std::sin(theta + turned) - std::sin(theta));
-    m_pose.y -= r * (std::cos(theta + turned) - std::cos(theta));
-    m_pose.heading = normalisedHeading(m_pose.heading + turned / kRadiansPerDegree);
+    p.x += r * (std::sin(theta + turned) - std::sin(theta));
+    p.y -= r * (std::cos(theta + turned) - std::cos(theta));
+    p.heading = normalisedHeading(p.heading + turned / kRadiansPerDegree);
+    return p;
 }
 
 bool TWorld::collides(double x, double y) const {
@@ -153,10 +175,31 @@ double TWorld::rayDistance(double x, double y, double dx, double dy) const {
 }
 
 int TWorld::bumper(int side) const {
-    const double angle =
-        (m_pose.heading + (side == 0 ? kBumperAngleDeg : -kBumperAngleDeg)) * kRadiansPerDegree;
-    const double d = rayDistance(m_pose.x, m_pose.y, std::cos(angle), std::sin(angle));
-    return d - m_model.bodyRadiusMm <= m_model.bumperRangeMm ? 1 : 0;
+    const double reach = m_model.bodyRadiusMm + m_model.bumperRangeMm;
+    const double theta = m_pose.heading * kRadiansPerDegree;
+    const double aheadX = std::cos(theta);
+    const double aheadY = std::sin(theta);
+    for (const TSegment& s : m_obstacles) {
+        // The obstacle's point nearest the centre, if within reach, and where it lies.
+        const double dx = s.x2 - s.x1;
+        const double dy = s.y2 - s.y1;
+        const double length2 = dx * dx + dy * dy;
+        double t = length2 > 0 ? ((m_pose.x - s.x1) * dx + (m_pose.y - s.y1) * dy) / length2 : 0;
+        t = std::clamp(t, 0.0, 1.0);
+        const double px = s.x1 + t * dx - m_pose.x;
+        const double py = s.y1 + t * dy - m_pose.y;
+        if (px * px + py * py > reach * reach)
+            continue;
+        const double forward = px * aheadX + py * aheadY;
+        const double leftward = py * aheadX - px * aheadY;
+        if (forward <= 0)
+            continue; // behind the bumpers
+        // Each bumper covers its side of the front and a little of the other side.
+        const double bearing = std::atan2(leftward, forward) / kRadiansPerDegree;
+        if (side == 0 ? bearing >= -kBumperOverlapDeg : bearing <= kBumperOverlapDeg)
+            return 1;
+    }
+    return 0;
 }
 
 double TWorld::distanceAhead() const {

@@ -4,17 +4,25 @@
 // span of time, and what its floor sensors read where it stands.
 //
 // The robot is a circle of the model's body radius around its centre, the point midway
-// between the wheels. Its wheels turn at the speeds the drive statements set; over a span of
-// time with both speeds fixed it moves along an exact arc. Walls and boxes stop it: a move
-// that would bring its body into one does not happen (the robot stands, its wheels spin), in
-// steps of at most kMoveStepUs, so a fast robot cannot pass through a thin wall.
+// between the wheels. Its wheels turn at the speeds the drive statements set; with both speeds
+// fixed it moves along an exact arc. Walls and boxes stop it: the move is looked at every
+// kMoveStepUs of simulated time (and at the time asked for), and a move that would bring its
+// body into one does not happen (the robot stands, its wheels spin), so a fast robot cannot
+// pass through a thin wall.
+//
+// The pose at a time is worked out from the last anchor: the pose when the wheels last
+// changed, or at the last multiple of kMoveStepUs. Asking for the pose at more times in
+// between changes nothing, so a run cut into slices of any length moves exactly as one
+// run in one go.
 //
 // Sensors of the world (sensors the pupil sets by hand are the simulator's business):
 //   PC0, PC1, PC2  look down at points lineSensorAheadMm ahead of the centre: PC1 on the
 //                  middle line, PC0 lineSensorSpacingMm to the left, PC2 as far to the right.
 //                  1 over a black line, 0 elsewhere.
 //   PC3, PC4       left and right bumpers: 1 when a wall or box is within bumperRangeMm of
-//                  the body, in front and to the left (PC3) or to the right (PC4).
+//                  the body in front of the wheel axis, to the left (PC3) or to the right
+//                  (PC4); each reaches 20 degrees past straight ahead, so both feel a wall
+//                  met head on.
 //   ADC0           distance sensor at the front of the body, looking straight ahead: the
 //                  nearest wall or box at d millimetres from it reads
 //                  round(adcMax * (1 - d / distanceRangeMm)), 0 at the range and beyond.
@@ -41,21 +49,22 @@ public:
     TWorld(const TRobotModel& model, TFloor floor);
 
     const TFloor& floor() const { return m_floor; }
-    // Back to the floor's start pose, wheels still.
+    // Back to the floor's start pose at time 0, wheels still.
     void reset();
+    std::int64_t timeUs() const { return m_time; }
 
     const TPose& pose() const { return m_pose; }
     void setPose(const TPose& pose);
     double leftSpeed() const { return m_left; }   // mm/s, forward positive
     double rightSpeed() const { return m_right; } // mm/s
+    // From now on.
     void setWheels(double left, double right);
     bool moving() const { return m_left != 0 || m_right != 0; }
     // The last move was stopped by a wall or box.
     bool blocked() const { return m_blocked; }
 
-    // Moves the robot for the span at its wheel speeds (in steps of at most kMoveStepUs when
-    // there are walls to meet).
-    void advance(std::int64_t us);
+    // Moves the robot on to the time (not before the current one) at its wheel speeds.
+    void advanceTo(std::int64_t us);
 
     // What a line sensor (0 = PC0 .. 2 = PC2) reads; 1 over black.
     int lineSensor(int index) const;
@@ -71,7 +80,10 @@ private:
     struct TSegment {
         double x1, y1, x2, y2;
     };
-    void move(double seconds);
+    // The pose after the seconds from the anchor.
+    TPose moved(double seconds) const;
+    // The pose at the time from the anchor, or the anchor's when that would enter a wall.
+    void moveTo(std::int64_t us);
     bool collides(double x, double y) const;
     bool onLine(double x, double y) const;
     // Distance along the ray from (x, y) in direction (dx, dy) to the first obstacle.
@@ -81,6 +93,9 @@ private:
     TFloor m_floor;
     std::vector<TSegment> m_obstacles; // walls and the sides of the boxes
     TPose m_pose;
+    TPose m_anchor;
+    std::int64_t m_anchorTime = 0;
+    std::int64_t m_time = 0;
     double m_left = 0;
     double m_right = 0;
     bool m_blocked = false;
