@@ -164,8 +164,17 @@ files::TResult<TFloor> ReadFloor(std::string_view text) {
 std::string WriteFloor(const TFloor& floor) {
     auto n = [](std::int32_t v) { return std::to_string(v); };
     std::string out = std::string(kFloorHeader) + "\n";
-    if (!floor.name.empty())
-        out += "name " + floor.name + "\n";
+    // A name is one line without a comment: what would end it early becomes a space.
+    std::string name = floor.name;
+    for (char& c : name)
+        if (c == '#' || c == '\r' || c == '\n')
+            c = ' ';
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
+        name.pop_back();
+    while (!name.empty() && (name.front() == ' ' || name.front() == '\t'))
+        name.erase(name.begin());
+    if (!name.empty())
+        out += "name " + name + "\n";
     out += "area " + n(floor.areaLow.x) + " " + n(floor.areaLow.y) + " " + n(floor.areaHigh.x) +
            " " + n(floor.areaHigh.y) + "\n";
     out +=

@@ -9,7 +9,8 @@
 // numbers are separated by spaces or tabs; numbers are whole, possibly negative):
 //
 //   zolvane-floor 1                  the first item: the format and its version
-//   name TEXT                        optional: what the floor is (the rest of the line)
+//   name TEXT                        optional: what the floor is (the rest of the line; a
+//                                    "#" or line break in it is written as a space)
 //   area X0 Y0 X1 Y1                 optional: the drawn part, lower left and upper right
 //                                    corners (default -1000 -1000 1000 1000)
 //   start X Y HEADING                optional: the robot's start pose (default 0 0 90)
