@@ -6,7 +6,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 # The last two lines: the desktop's own checkers, with which the install test validates the
 # desktop entry and the chart file type and asks GLib what a double click on a .lcs file opens;
 # and a PDF reader, with which the export test counts the pages written.
-packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6
+packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6 qt6-multimedia-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
           libgl-dev fonts-dejavu-core libtinyxml2-dev libpugixml-dev
           desktop-file-utils libxml2-utils shared-mime-info libglib2.0-bin

@@ -1,5 +1,6 @@
 #include "editors/frmFaYin.h"
 
+#include "platform/sound/TonePlayer.h"
 #include "platform/text/CodePage.h"
 
 #include <QButtonGroup>
@@ -190,6 +191,10 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
                   QStringLiteral("Put the chosen note in place of the selected one"));
     QPushButton* remove = addButton(QStringLiteral("Button6"), QStringLiteral("Delete"),
                                     QStringLiteral("Take the selected note out"));
+    middle->addSpacing(12);
+    m_player = new platform::TTonePlayer(this);
+    m_playButton = addButton(QStringLiteral("PlayButton"), QStringLiteral("Play"),
+                             QStringLiteral("Listen to the tune as the robot plays it"));
     middle->addStretch();
     columns->addLayout(middle);
 
@@ -222,6 +227,11 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
     connect(remove, &QPushButton::clicked, this, &TFormFaYin::Button6Click);
     connect(up, &QToolButton::clicked, this, &TFormFaYin::SpeedButton1Click);
     connect(down, &QToolButton::clicked, this, &TFormFaYin::SpeedButton2Click);
+    connect(m_playButton, &QPushButton::clicked, this, &TFormFaYin::PlayClick);
+    connect(m_player, &platform::TTonePlayer::finished, this,
+            [this] { m_playButton->setText(QStringLiteral("Play")); });
+    // A tone chosen by a click or a key sounds, as on a keyboard.
+    connect(m_tones, &QButtonGroup::idClicked, this, [this] { playChosenNote(); });
 
     m_comboBox1->setCurrentIndex(0);
     RefreshToneButtons();
@@ -314,6 +324,59 @@ void TFormFaYin::setValues(const Values& values) {
 TFormFaYin::Values TFormFaYin::values() const {
     return {m_comboBox1->currentIndex(), m_checkBox1->isChecked(),
             contentFromNotes(noteList().notes)};
+}
+
+} // namespace editors
+
+namespace editors {
+
+std::vector<TNoteSound> TFormFaYin::tuneSounds() const {
+    const int key = musicKeyFromRecord(m_comboBox1->currentIndex());
+    std::vector<TNoteSound> sounds;
+    for (const std::string& note : noteList().notes)
+        if (const std::optional<TNoteSound> sound = noteSound(key, note, m_tuning))
+            sounds.push_back(*sound);
+    return sounds;
+}
+
+bool TFormFaYin::canPlay() const {
+    // Asked when first needed: the sound system is not started with the editor.
+    if (!m_canPlay)
+        m_canPlay = platform::TTonePlayer::soundAvailable();
+    return *m_canPlay;
+}
+
+void TFormFaYin::showEvent(QShowEvent* event) {
+    TEditorDialog::showEvent(event);
+    if (!canPlay()) {
+        m_playButton->setEnabled(false);
+        m_playButton->setToolTip(QStringLiteral("This computer has no sound output"));
+    }
+}
+
+void TFormFaYin::playSounds(const std::vector<TNoteSound>& sounds) {
+    std::vector<platform::TTone> tones;
+    for (const TNoteSound& sound : sounds)
+        tones.push_back({sound.hz, sound.ms});
+    if (m_player->play(tones))
+        m_playButton->setText(QStringLiteral("Stop"));
+}
+
+void TFormFaYin::PlayClick() {
+    if (m_player->playing()) {
+        m_player->stop();
+        m_playButton->setText(QStringLiteral("Play"));
+        return;
+    }
+    playSounds(tuneSounds());
+}
+
+void TFormFaYin::playChosenNote() {
+    if (!canPlay())
+        return;
+    const int key = musicKeyFromRecord(m_comboBox1->currentIndex());
+    if (const std::optional<TNoteSound> sound = noteSound(key, currentNoteCode(), m_tuning))
+        playSounds({*sound});
 }
 
 } // namespace editors

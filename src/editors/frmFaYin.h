@@ -4,9 +4,16 @@
 #include "editors/values/MusicComposer.h"
 
 #include <array>
+#include <optional>
+#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
+class QPushButton;
+
+namespace platform {
+class TTonePlayer;
+}
 class QListWidget;
 class QToolButton;
 
@@ -28,6 +35,14 @@ public:
     TNoteList noteList() const;
     // The note code of the current key, tone and duration ("" when none can be made).
     std::string currentNoteCode() const;
+    // The tones of the notes under the current key, as the robot plays them (the codes that
+    // are no note left out).
+    std::vector<TNoteSound> tuneSounds() const;
+    // Where the composer can play, Play plays the tune and a tone button its note.
+    bool canPlay() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void showNoteList(const TNoteList& list);
@@ -44,6 +59,11 @@ private:
     void SpeedButton1Click();
     // Down arrow: the selected note moves down one place.
     void SpeedButton2Click();
+    // Play: the whole tune; Stop while it plays.
+    void PlayClick();
+    // A tone button chosen by the user: its note, at the chosen duration.
+    void playChosenNote();
+    void playSounds(const std::vector<TNoteSound>& sounds);
 
     QComboBox* m_comboBox1 = nullptr; // key
     QCheckBox* m_checkBox1 = nullptr; // KEY statement
@@ -51,6 +71,10 @@ private:
     QButtonGroup* m_tones = nullptr;  // RadioButton1..RadioButton23, id = button number
     std::array<QRadioButton*, ToneButtonCount + 1> m_toneButtons{}; // 1-based
     QListWidget* m_noteListBox1 = nullptr;
+    QPushButton* m_playButton = nullptr;
+    platform::TTonePlayer* m_player = nullptr;
+    TMusicTuning m_tuning;
+    mutable std::optional<bool> m_canPlay;
 };
 
 } // namespace editors

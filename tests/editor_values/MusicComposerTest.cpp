@@ -1,5 +1,6 @@
 #include "editors/values/MusicComposer.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace editors;
@@ -162,4 +163,31 @@ TEST(NoteName, SaysTheToneInSolfaWithItsOctaveAndTheDurationInBeats) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(noteName(c.key, c.code), c.name) << c.key << " " << c.code;
+}
+
+TEST(NoteSound, PitchOnTheMajorScaleFromTheLowDoAndLengthInQuarterBeats) {
+    const TMusicTuning tuning{200, 100};
+    struct Case {
+        int key;
+        const char* code;
+        double hz;
+        int ms;
+    };
+    const Case cases[] = {
+        {0, "14", 200, 400},                           // the low do, one beat
+        {0, "81", 400, 100},                           // the middle do: an octave up
+        {0, "32", 200 * std::pow(2.0, 4 / 12.0), 200}, // low mi: four semitones
+        {0, "48", 200 * std::pow(2.0, 5 / 12.0), 800}, // low fa: a half step above mi
+        {2, "14", 200 * std::pow(2.0, 4 / 12.0), 400}, // counted from the key: mi
+        {7, "F1", 1600, 100},                          // button 22: three octaves up
+        {0, "08", 0, 800},                             // a rest
+    };
+    for (const Case& c : cases) {
+        const std::optional<TNoteSound> sound = noteSound(c.key, c.code, tuning);
+        ASSERT_TRUE(sound.has_value()) << c.code;
+        EXPECT_NEAR(sound->hz, c.hz, 1e-9) << c.key << " " << c.code;
+        EXPECT_EQ(sound->ms, c.ms) << c.code;
+    }
+    for (const char* none : {"G4", "80", "8", ""})
+        EXPECT_FALSE(noteSound(0, none, tuning).has_value()) << none;
 }

@@ -398,6 +398,27 @@ TEST_F(MusicDialog, SwitchingTheKeyRefreshesButtonsAndKeepsTheNotes) {
     EXPECT_EQ(texts(), (QStringList{"84  do, 1 beat", "08  rest, 2 beats"}));
 }
 
+TEST_F(MusicDialog, PlaysTheTuneAsTheRobotWouldWhereThereIsSound) {
+    form.setValues({2, false, "1408X"}); // a last piece that is no note
+    const std::vector<TNoteSound> sounds = form.tuneSounds();
+    const TMusicTuning tuning;
+    ASSERT_EQ(sounds.size(), 2u) << "the piece that is no note is not played";
+    EXPECT_EQ(sounds[0], *noteSound(2, "14", tuning)) << "under the key chosen";
+    EXPECT_EQ(sounds[1], (TNoteSound{0, 8 * 150}));
+    auto* play = form.findChild<QPushButton*>("PlayButton");
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(play->text(), "Play");
+    EXPECT_EQ(play->accessibleName(), "Play");
+    // Without a sound device the button says why it cannot play.
+    form.show();
+    EXPECT_EQ(play->isEnabled(), form.canPlay());
+    if (!form.canPlay()) {
+        EXPECT_EQ(play->toolTip(), "This computer has no sound output");
+        play->click(); // nothing happens, nothing breaks
+        EXPECT_EQ(play->text(), "Play");
+    }
+}
+
 TEST_F(MusicDialog, ExamplesOfNoteCodes) {
     form.setValues({2, false, ""});
     tone(8)->click();

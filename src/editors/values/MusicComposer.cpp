@@ -1,5 +1,6 @@
 #include "editors/values/MusicComposer.h"
 
+#include <cmath>
 #include <utility>
 
 namespace editors {
@@ -35,14 +36,43 @@ const std::array<std::string_view, DurationCount>& durationNames() {
     return names;
 }
 
-std::string noteName(int key, std::string_view code) {
+namespace {
+
+// A note code's tone (0 a rest, 1..15) and length in quarter beats; nothing for no note.
+std::optional<std::pair<int, int>> readNote(int key, std::string_view code) {
     if (code.size() != 2 || key < 0 || key >= MusicKeyCount)
-        return {};
+        return std::nullopt;
     const char t = code[0];
     const int tone = t >= '0' && t <= '9' ? t - '0' : t >= 'A' && t <= 'F' ? t - 'A' + 10 : -1;
     const int quarters = code[1] - '0';
     if (tone < 0 || quarters < 1 || quarters > DurationCount)
+        return std::nullopt;
+    return std::make_pair(tone, quarters);
+}
+
+} // namespace
+
+std::optional<TNoteSound> noteSound(int key, std::string_view code, const TMusicTuning& tuning) {
+    const auto note = readNote(key, code);
+    if (!note)
+        return std::nullopt;
+    const auto [tone, quarters] = *note;
+    TNoteSound sound{0, static_cast<int>(std::lround(quarters * tuning.quarterBeatMs))};
+    if (tone > 0) {
+        // Button n is scale degree n - 1 above the low do: whole octaves and a major scale.
+        static constexpr std::array<int, 7> major{0, 2, 4, 5, 7, 9, 11};
+        const int degree = tone + key - 1;
+        const int semitones = 12 * (degree / 7) + major[static_cast<std::size_t>(degree % 7)];
+        sound.hz = tuning.lowDoHz * std::pow(2.0, semitones / 12.0);
+    }
+    return sound;
+}
+
+std::string noteName(int key, std::string_view code) {
+    const auto note = readNote(key, code);
+    if (!note)
         return {};
+    const auto [tone, quarters] = *note;
     std::string name;
     if (tone == 0) {
         name = "rest";

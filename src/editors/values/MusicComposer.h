@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,21 @@ std::string noteCode(int key, int button, int durationIndex);
 // octave and the duration in beats ("84" under key 0: "do, 1 beat"; "F1": "high do, 1/4 beat";
 // "08": "rest, 2 beats"). Empty for a code that is no note (a hand-edited chart may hold one).
 std::string noteName(int key, std::string_view code);
+
+// How the robot sounds a note: the pitch of the low do (tone 1 under key 0) and the length of a
+// quarter beat.
+struct TMusicTuning {
+    double lowDoHz = 262;
+    double quarterBeatMs = 150;
+};
+// A note code as sound under a key: its pitch in hertz (0 for a rest) on the major scale from
+// the low do in equal temperament, and its length. Nothing for a code that is no note.
+struct TNoteSound {
+    double hz = 0;
+    int ms = 0;
+    bool operator==(const TNoteSound&) const = default;
+};
+std::optional<TNoteSound> noteSound(int key, std::string_view code, const TMusicTuning& tuning);
 
 // The content cut into two-character pieces, in order; an odd last character is dropped.
 std::vector<std::string> notesFromContent(std::string_view content);
