@@ -18,11 +18,13 @@
 // Time: every statement takes the model's statementMs; WAIT, FD n, BK n, LT n, RT n and PLAY
 // take their own time before that (the robot goes on with the next statement when they are
 // done); FDX, BKX, LTX, RTX and MOTOR set the wheels and return at once, the robot moving on
-// while later statements run. FD n and the like stop the wheels when done.
+// while later statements run. FD n and the like stop the wheels when done. The run's time stops
+// with the run: after END the wheels keep the speeds they had, but no more time passes.
 //
 // Statements (see RobotModel.h for the units):
-//   FD n, BK n    drive n length units at the drive speed (a negative n the other way)
-//   LT n, RT n    turn on the spot by n turn units at the turn speed
+//   FD n, BK n    drive n length units at the drive speed (a negative n the other way;
+//                 0 does nothing)
+//   LT n, RT n    turn on the spot by n turn units at the turn speed (0 does nothing)
 //   FDX, BKX      both wheels at the drive speed, forward or backward, until changed
 //   LTX, RTX      turn on the spot at the turn speed until changed
 //   STX           both wheels stop
@@ -35,16 +37,17 @@
 //   LED n         the three lamps are bits 0..2 of PORTB (a 0 bit lights its lamp)
 //   DDRx n, PORTx n  the port's direction or output register, n's low 8 bits
 //   v=PINx        for each bit: an output (DDR bit 1) reads its PORT bit, an input the pin
+//                 (the value set by hand, else 0)
 //   v=PCn, MIC, ADCn  the sensors (World.h) or the value set by hand
 //   PCX           the five PC sensors as one number: PC0 + 2 PC1 + 4 PC2 + 8 PC3 + 16 PC4
 //   SERVOE a,b,c,d,e,s  servo positions held to 0..18, speed to 1..5; servos turn at once
 //   VOICEX n      the robot speaks phrase n (it goes on at once)
 //   FOR v=a TO b  v = a; when a > b the loop is skipped past its NEXT v, else the loop is
 //                 opened on the stack. NEXT v: v + 1, and back to the statement after the FOR
-//                 while v <= b. A FOR of a variable already open closes that loop and those
-//                 opened after it. GOSUB opens a call on the same stack, RETURN closes the
-//                 innermost call and the loops opened in it. The stack holds the model's
-//                 stackDepth entries.
+//                 while v <= b; NEXT looks for its loop in the current call only. A FOR of a
+//                 variable already open closes that loop and those opened after it. GOSUB opens a
+//                 call on the same stack, RETURN closes the innermost call and the loops opened in
+//                 it. The stack holds the model's stackDepth entries.
 
 #include "check/Basic.h"
 #include "sim/Floor.h"
