@@ -361,3 +361,93 @@ TEST(Stepping, reset_starts_again_and_keeps_the_program_and_inputs) {
 }
 
 } // namespace
+
+// ---- hostile text ----
+
+TEST(HostileText, deep_brackets_are_refused_before_reading) {
+    sim::TSimulator simulator;
+    const std::string deep = "A=" + std::string(5000, '(') + "1" + std::string(5000, ')');
+    const std::vector<sim::TDiagnostic> found = simulator.load(Listing({deep, "B=1"}));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].message, "the statement holds more than 1000 brackets and signs");
+    simulator.run();
+    EXPECT_EQ(simtest::EndText(simulator.status()),
+              "error 20: the statement holds more than 1000 brackets and signs");
+    // Within the limit they are read and worked out.
+    simulator.load(Listing({"A=" + std::string(300, '(') + "2" + std::string(300, ')') + "*" +
+                            std::string(200, '-') + "3"}));
+    simulator.run();
+    EXPECT_EQ(simtest::Variables(simulator), "A=6");
+}
+
+TEST(HostileText, a_program_too_large_for_the_robot_is_told_and_still_runs) {
+    std::vector<std::string> statements(240, "A=A+1" + std::string(240, ' '));
+    sim::TSimulator simulator;
+    const std::vector<sim::TDiagnostic> found = simulator.load(Listing(statements));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].position, 0u);
+    EXPECT_NE(found[0].message.find("too large for the robot"), std::string::npos);
+    simulator.run();
+    EXPECT_EQ(simulator.variable('A'), 240);
+}
+
+// Programs put together at random from the statements' pieces: every run ends with END, the
+// step limit or an error naming a line of the program, and never runs past the limit.
+TEST(HostileText, random_programs_always_end_cleanly) {
+    const std::vector<std::string> pieces{"A=A+1",
+                                          "B=A*B-7",
+                                          "C=B/A",
+                                          "GOTO 30",
+                                          "GOTO 5000",
+                                          "GOSUB 40",
+                                          "RETURN",
+                                          "FOR A=1 TO 3",
+                                          "FOR B=3 TO 1",
+                                          "NEXT A",
+                                          "NEXT B",
+                                          "IF A>2 THEN 20",
+                                          "IF (A<B) OR C=0 THEN 70",
+                                          "END",
+                                          "FD 10",
+                                          "LT 45",
+                                          "MOTOR 255,-255",
+                                          "WAIT 1",
+                                          "PLAY 1F2",
+                                          "KEY 3",
+                                          "LED 5",
+                                          "PORTB 1",
+                                          "DDRA 255",
+                                          "A=PINA+PCX",
+                                          "SERVOE 1,2,3,4,5,6",
+                                          "VOICEX 2",
+                                          "FD",
+                                          "A=2147483647*A",
+                                          "X=(",
+                                          "STX",
+                                          "FDX",
+                                          "RTX"};
+    std::uint32_t seed = 12345;
+    auto next = [&seed](std::size_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<std::size_t>((seed >> 8) % n);
+    };
+    for (int program = 0; program < 2000; ++program) {
+        std::vector<std::string> statements;
+        const std::size_t count = 1 + next(10);
+        for (std::size_t i = 0; i < count; ++i)
+            statements.push_back(pieces[next(pieces.size())]);
+        sim::TSimulator simulator;
+        simulator.load(Listing(statements));
+        simulator.setStepLimit(300);
+        simulator.run();
+        ASSERT_TRUE(simulator.finished());
+        ASSERT_LE(simulator.steps(), 300u);
+        if (simulator.status().state == sim::TRunState::Error) {
+            const std::int32_t line = simulator.status().line;
+            ASSERT_TRUE(line >= 20 && line <= 10 * static_cast<std::int32_t>(count + 1) &&
+                        line % 10 == 0)
+                << line;
+            ASSERT_FALSE(simulator.status().message.empty());
+        }
+    }
+}
