@@ -243,19 +243,31 @@ void TSimpleXMLElems::Clear() {
     m_index.reset();
     if (m_items.empty())
         return;
-    // Free the subtree level by level rather than by nested destructors, so that a tree of any
-    // depth built by code cannot exhaust the stack.
-    List pending = std::move(m_items);
-    while (!pending.empty()) {
-        std::unique_ptr<TSimpleXMLElem> element = std::move(pending.back());
-        pending.pop_back();
-        auto& grandChildren = element->m_items.m_items;
-        for (auto& child : grandChildren)
-            pending.push_back(std::move(child));
-        grandChildren.clear();
+    // Free the subtree without nested destructors, so that a tree of any depth built by code
+    // cannot exhaust the stack, and in the reverse of the order in which the reader made it
+    // (last child first, each element after its children): the recycler hands blocks back last
+    // in, first out, so the next text read into the tree takes the same blocks in the same
+    // order, and a tree laid out in reading order stays so for the writer's walk.
+    std::vector<List> lists;
+    lists.push_back(std::move(m_items));
+    for (;;) {
+        List& list = lists.back();
+        if (list.empty()) {
+            if (lists.size() == 1)
+                break;
+            lists.pop_back();
+            continue;
+        }
+        List& grandChildren = list.back()->m_items.m_items;
+        if (!grandChildren.empty()) {
+            List taken = std::move(grandChildren);
+            lists.push_back(std::move(taken));
+            continue;
+        }
+        list.pop_back();
     }
     // The emptied list keeps its room: a chart root refilled by the next load needs it again.
-    m_items = std::move(pending);
+    m_items = std::move(lists.front());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -172,6 +172,54 @@ TEST(SimpleXMLTree, ClearKeepsNameValueAndNamespace) {
     EXPECT_EQ(e.Properties().Count(), 0);
 }
 
+// An element that counts its own end, to see that a clear frees every node exactly once.
+class CountedElement : public TSimpleXMLElemClassic {
+public:
+    CountedElement(std::string_view name, int& ended)
+        : TSimpleXMLElemClassic(name), m_ended(ended) {}
+    ~CountedElement() override { ++m_ended; }
+
+private:
+    int& m_ended;
+};
+
+// Adds `width` children to `parent`, each with `width - 1` children, and so on; returns how many.
+int buildBush(TSimpleXMLElem& parent, int width, int& ended) {
+    int made = 0;
+    for (int i = 0; i < width; ++i) {
+        TSimpleXMLElem& child =
+            parent.Items().Add(std::make_unique<CountedElement>("c" + std::to_string(i), ended));
+        child.Properties().AddAttributeInt("i", i);
+        made += 1 + buildBush(child, width - 1, ended);
+    }
+    return made;
+}
+
+TEST(SimpleXMLTree, ClearFreesEveryNodeOfAnyShapeOnceAndLeavesTheRestAlone) {
+    for (const int width : {1, 2, 5}) {
+        int ended = 0;
+        TSimpleXMLElemClassic top("top");
+        TSimpleXMLElem& kept = top.Items().AddChild("kept");
+        TSimpleXMLElem& bush = top.Items().AddChild("bush");
+        const int made = buildBush(bush, width, ended);
+        const int deep = 1000;
+        TSimpleXMLElem* e = bush.Items().ItemAt(width - 1);
+        for (int i = 0; i < deep; ++i)
+            e = &e->Items().Add(std::make_unique<CountedElement>("d", ended));
+
+        bush.Clear();
+        EXPECT_EQ(ended, made + deep) << width;
+        EXPECT_EQ(bush.Items().Count(), 0);
+        EXPECT_EQ(top.Items().Count(), 2);
+        EXPECT_EQ(top.Items().ItemAt(0), &kept);
+        EXPECT_EQ(top.Items().FindChild("bush"), &bush);
+
+        // The cleared list takes children again.
+        bush.Items().AddChildText("again", "1");
+        EXPECT_EQ(bush.SaveToText(), "<bush>\r\n  <again>1</again>\r\n</bush>\r\n");
+    }
+}
+
 TEST(SimpleXMLTree, SetNameIgnoresEmptyAndSameNames) {
     TSimpleXMLElemClassic e("n");
     e.SetName("");
