@@ -29,6 +29,7 @@ class TChart;
 class TFlowChartView;
 class TFormAbout;
 class TFormDownload;
+class THelpWindow;
 class TNavBar;
 namespace editors {
 class TEditorDialogs;
@@ -89,6 +90,14 @@ public:
     // returns the number of pages (0 when the printer would not start).
     int printTo(QPrinter& printer);
 
+    // The guide (Help > Guide, F1) at `page` (the page shown before, or the contents, when
+    // empty); over `over`, a block's dialog, while that is open (F1 in the dialog).
+    void showHelp(const QString& page, QWidget* over = nullptr);
+    THelpWindow* helpWindow();
+    // File > Examples, Help > Examples: the bundled example `name` as a new unnamed chart,
+    // after the unsaved-changes question. True when it opened.
+    bool openExample(const QString& name);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -100,6 +109,8 @@ private:
     // The commands as actions: the toolbar buttons show them, the menus list them.
     void buildActions();
     void buildMenus();
+    // Help > Guide and Examples, File > Examples, and F1 in the block dialogs.
+    void buildHelpMenus(QMenu* file, QMenu* help);
     void buildStatusBar();
     // The caption, with the mark of a chart that differs from its file.
     void updateCaption();
@@ -225,6 +236,7 @@ private:
     std::unique_ptr<editors::TEditorDialogs> m_editors;
     TFormDownload* m_formDownload = nullptr;
     TFormAbout* m_formAbout = nullptr;
+    THelpWindow* m_helpWindow = nullptr; // made when first asked for
     TChartEditing* m_editing = nullptr;
     TAutosave* m_autosave = nullptr;
     std::array<QAction*, 11> m_commandActions{}; // index 1..10, as the toolbar buttons

@@ -226,6 +226,7 @@ void TForm1::buildMenus() {
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");
     help->addAction(m_commandActions[8]);
+    buildHelpMenus(file, help);
     // The shortcuts work wherever the focus is in the window.
     for (QAction* action : m_commandActions)
         if (action)

@@ -1,5 +1,8 @@
 #include "editors/EditorDialogs.h"
 
+#include "records/BlockCatalog.h"
+
+#include <QAction>
 #include <type_traits>
 #include <variant>
 
@@ -41,6 +44,18 @@ TEditorDialogs::TEditorDialogs(QWidget* parent, std::vector<std::string> phrases
       m_formJieShu(new TFormJieShu(parent)), m_formSubEnd(new TFormSubEnd(parent)) {
     Q_ASSERT(parent); // the dialogs live as long as their parent
     form<TFormVOICEX>()->setPhrases(std::move(phrases));
+    // Every dialog edits one block type: F1 there asks for that block's help.
+    for (const TBlockInfo& info : BlockCatalog()) {
+        TEditorDialog* edited = dialog(dialogKindForBlockType(info.type));
+        auto* help = new QAction(edited);
+        help->setObjectName(QStringLiteral("HelpAction"));
+        help->setShortcut(QKeySequence(Qt::Key_F1));
+        QObject::connect(help, &QAction::triggered, edited, [this, type = info.type, edited] {
+            if (m_helpHook)
+                m_helpHook(type, edited);
+        });
+        edited->addAction(help);
+    }
 }
 
 void TEditorDialogs::setNameChoices(const std::vector<std::string>& names) {

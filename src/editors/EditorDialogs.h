@@ -61,6 +61,12 @@ public:
     using TExecHook = std::function<int(TEditorDialog& dialog)>;
     void setExecHook(TExecHook hook) { m_execHook = std::move(hook); }
 
+    // F1 in an open dialog (its action "HelpAction"): the hook gets the dialog's block type and
+    // the dialog, over which the main window shows that block's help. Without a hook F1 does
+    // nothing.
+    using THelpHook = std::function<void(BlockType blockType, QWidget* dialog)>;
+    void setHelpHook(THelpHook hook) { m_helpHook = std::move(hook); }
+
     // The dialog of a kind (nullptr for None).
     TEditorDialog* dialog(TDialogKind kind) const;
     template <class Form> Form* form() const { return std::get<Form*>(m_forms); }
@@ -82,6 +88,7 @@ private:
 
     TValueForms m_forms;
     TExecHook m_execHook;
+    THelpHook m_helpHook;
     TFormJieShu* m_formJieShu = nullptr;
     TFormSubEnd* m_formSubEnd = nullptr;
 };

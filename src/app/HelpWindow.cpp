@@ -1,0 +1,224 @@
+#include "app/HelpWindow.h"
+
+#include "app/HelpPages.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QSettings>
+#include <QSplitter>
+#include <QStyle>
+#include <QSvgRenderer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace {
+
+constexpr char kSizeKey[] = "help/size";
+constexpr char kSplitterKey[] = "help/splitter";
+
+} // namespace
+
+THelpBrowser::THelpBrowser(QWidget* parent) : QTextBrowser(parent) {
+    setObjectName(QStringLiteral("HelpBrowser"));
+    setOpenExternalLinks(false);
+    setAccessibleName(QStringLiteral("Help page"));
+}
+
+QVariant THelpBrowser::loadResource(int type, const QUrl& name) {
+    // The palette pictures are SVG: drawn here at the size the page asks for (or their own),
+    // sharp on a high-density screen too.
+    if (type == QTextDocument::ImageResource && name.path().endsWith(QLatin1String(".svg"))) {
+        QSvgRenderer renderer(QLatin1Char(':') + name.path());
+        if (!renderer.isValid())
+            return {};
+        const qreal ratio = devicePixelRatioF();
+        QImage image(renderer.defaultSize() * 2 * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        renderer.render(&painter);
+        painter.end();
+        image.setDevicePixelRatio(2 * ratio);
+        return image;
+    }
+    return QTextBrowser::loadResource(type, name);
+}
+
+void THelpBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
+    if (name.scheme() == QLatin1String(help::kExampleScheme)) {
+        emit exampleLinkClicked(name.path());
+        return;
+    }
+    QTextBrowser::doSetSource(name, type);
+}
+
+THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
+    help::initResources();
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(QStringLiteral("ZOLVANE FlowChart Guide"));
+
+    auto makeButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& text,
+                             const QString& tip) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QLatin1String(name));
+        button->setIcon(style()->standardIcon(icon));
+        button->setText(text);
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setToolTip(tip);
+        button->setAccessibleName(text);
+        return button;
+    };
+    m_back = makeButton("HelpBack", QStyle::SP_ArrowBack, QStringLiteral("Back"),
+                        QStringLiteral("The page shown before (Alt+Left)"));
+    m_forward = makeButton("HelpForward", QStyle::SP_ArrowForward, QStringLiteral("Forward"),
+                           QStringLiteral("The page shown after (Alt+Right)"));
+    m_home = makeButton("HelpHome", QStyle::SP_DirHomeIcon, QStringLiteral("Contents"),
+                        QStringLiteral("The contents of the guide"));
+    m_back->setShortcut(QKeySequence::Back);
+    m_forward->setShortcut(QKeySequence::Forward);
+
+    m_search = new QLineEdit(this);
+    m_search->setObjectName(QStringLiteral("HelpSearch"));
+    m_search->setPlaceholderText(QStringLiteral("Search the guide"));
+    m_search->setClearButtonEnabled(true);
+    m_search->setAccessibleName(QStringLiteral("Search the guide"));
+    m_pages = new QListWidget(this);
+    m_pages->setObjectName(QStringLiteral("HelpPages"));
+    m_pages->setAccessibleName(QStringLiteral("Pages of the guide"));
+    for (const help::TPageText& page : help::guidePages()) {
+        auto* item = new QListWidgetItem(page.title, m_pages);
+        item->setData(Qt::UserRole, page.page);
+        item->setData(Qt::UserRole + 1, page.text);
+    }
+
+    m_browser = new THelpBrowser(this);
+    m_browser->setSearchPaths({QStringLiteral(":/help")});
+
+    auto* side = new QWidget(this);
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->addWidget(m_search);
+    sideLayout->addWidget(m_pages);
+    m_splitter = new QSplitter(this);
+    m_splitter->setObjectName(QStringLiteral("HelpSplitter"));
+    m_splitter->addWidget(side);
+    m_splitter->addWidget(m_browser);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({250, 530});
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_back);
+    buttons->addWidget(m_forward);
+    buttons->addWidget(m_home);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(m_splitter, 1);
+
+    connect(m_back, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
+    connect(m_forward, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
+    connect(m_home, &QToolButton::clicked, this,
+            [this] { m_browser->setSource(help::pageUrl(help::kHomePage)); });
+    connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QWidget::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QWidget::setEnabled);
+    connect(m_browser, &QTextBrowser::sourceChanged, this, &THelpWindow::BrowserSourceChange);
+    connect(m_browser, &THelpBrowser::exampleLinkClicked, this, &THelpWindow::exampleRequested);
+    connect(m_search, &QLineEdit::textChanged, this, &THelpWindow::SearchChange);
+    connect(m_pages, &QListWidget::itemClicked, this, &THelpWindow::PageListClick);
+    connect(m_pages, &QListWidget::itemActivated, this, &THelpWindow::PageListClick);
+    m_back->setEnabled(false);
+    m_forward->setEnabled(false);
+
+    QSettings settings;
+    resize(settings.value(kSizeKey, QSize(780, 560)).toSize());
+    m_splitter->restoreState(settings.value(kSplitterKey).toByteArray());
+}
+
+void THelpWindow::showPage(const QString& page) {
+    if (!page.isEmpty())
+        m_browser->setSource(help::pageUrl(page));
+    else if (m_browser->source().isEmpty())
+        m_browser->setSource(help::pageUrl(help::kHomePage));
+    m_wanted = true;
+    if (!m_placed && parentWidget()) {
+        // The first time beside the middle of the window it helps with, not in a corner.
+        const QRect owner = parentWidget()->window()->frameGeometry();
+        move(owner.center() - QPoint(width() / 2 - 120, height() / 2 - 40));
+        m_placed = true;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void THelpWindow::stayWith(QWidget* owner) {
+    if (!owner || parentWidget() == owner)
+        return;
+    // A window whose owner closes is hidden with it: it comes back when the pupil still wants it.
+    const bool wasVisible = isVisible() || m_wanted;
+    const QRect place = geometry();
+    setParent(owner, windowFlags());
+    setGeometry(place);
+    if (wasVisible)
+        show();
+}
+
+QUrl THelpWindow::currentPage() const {
+    return m_browser->source();
+}
+
+void THelpWindow::hideEvent(QHideEvent* event) {
+    // A window moving to a dialog hides for a moment with its size unchanged; storing it then
+    // does no harm.
+    QSettings settings;
+    settings.setValue(kSizeKey, size());
+    settings.setValue(kSplitterKey, m_splitter->saveState());
+    QWidget::hideEvent(event);
+}
+
+void THelpWindow::closeEvent(QCloseEvent* event) {
+    m_wanted = false;
+    QWidget::closeEvent(event);
+}
+
+void THelpWindow::SearchChange(const QString& text) {
+    QList<help::TPageText> pages;
+    for (int i = 0; i < m_pages->count(); ++i) {
+        const QListWidgetItem* item = m_pages->item(i);
+        pages.append({item->data(Qt::UserRole).toString(), item->text(),
+                      item->data(Qt::UserRole + 1).toString()});
+    }
+    const QStringList found = help::findPages(pages, text);
+    for (int i = 0; i < m_pages->count(); ++i) {
+        QListWidgetItem* item = m_pages->item(i);
+        item->setHidden(!found.contains(item->data(Qt::UserRole).toString()));
+        // The best match is marked, so that Enter in the list opens it.
+        if (!found.isEmpty() && item->data(Qt::UserRole).toString() == found.front()) {
+            const QSignalBlocker quiet(m_pages);
+            m_pages->setCurrentItem(item);
+        }
+    }
+}
+
+void THelpWindow::PageListClick() {
+    if (const QListWidgetItem* item = m_pages->currentItem())
+        m_browser->setSource(help::pageUrl(item->data(Qt::UserRole).toString()));
+}
+
+void THelpWindow::BrowserSourceChange(const QUrl& url) {
+    const QString page = url.fileName();
+    for (int i = 0; i < m_pages->count(); ++i) {
+        QListWidgetItem* item = m_pages->item(i);
+        if (item->data(Qt::UserRole).toString() == page) {
+            const QSignalBlocker quiet(m_pages);
+            m_pages->setCurrentItem(item);
+            break;
+        }
+    }
+    setWindowTitle(m_browser->documentTitle() + QStringLiteral(" - ZOLVANE FlowChart Guide"));
+}

@@ -1,0 +1,27 @@
+#include "chart/ChartExample.h"
+
+#include <exception>
+#include <memory>
+#include <string>
+
+TChartFileResult OpenExampleChart(TChartFile& file, files::TPrompts& prompts,
+                                  std::string_view chartText, std::string_view title) {
+    if (!file.askSaveChanges(prompts))
+        return {};
+    auto document = std::make_unique<TSimpleXML>();
+    try {
+        document->LoadFromText(chartText);
+    } catch (const std::exception& e) {
+        prompts.showError("The example " + std::string(title) + " cannot be opened: " + e.what());
+        return {};
+    }
+    // No name: the first save asks for one, so the example stays as it was shipped.
+    if (files::TStatus loaded = file.LoadChart(std::move(document), std::string()); !loaded) {
+        prompts.showError("The example " + std::string(title) +
+                          " cannot be opened: " + loaded.error());
+        return {};
+    }
+    return {true, true,
+            "Example " + std::string(title) +
+                " opened as a new chart: save it under a name of your own to keep your changes."};
+}
