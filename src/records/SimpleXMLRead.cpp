@@ -25,10 +25,21 @@ bool isAttrNameChar(char c) {
 
 // The name in an end tag as a start tag would read it: the part before the last ":" is the
 // prefix, and an empty prefix is no prefix.
-std::string fullEndName(std::string_view tag) {
+std::string_view fullEndName(std::string_view tag) {
     if (tag.starts_with(':') && tag.find(':', 1) == std::string_view::npos)
         tag.remove_prefix(1);
-    return std::string(tag);
+    return tag;
+}
+
+// Whether an end tag names the element, as FullName() compared without letter case would tell,
+// without building the full name.
+bool endTagMatches(const TSimpleXMLElem& e, std::string_view tag) {
+    if (e.Namespace.empty())
+        return equalsNoCase(e.Name(), tag);
+    const std::size_t prefix = e.Namespace.size();
+    return tag.size() == prefix + 1 + e.Name().size() && tag[prefix] == ':' &&
+           equalsNoCase(tag.substr(0, prefix), e.Namespace) &&
+           equalsNoCase(tag.substr(prefix + 1), e.Name());
 }
 
 std::string quoteChar(std::string_view found) {
@@ -62,7 +73,7 @@ private:
     // Reads an attribute list up to (not including) "/", ">" or "?"; false at the end of text.
     bool readAttributes(TSimpleXMLProps& props);
     // Reads the content of `element` and returns the name in its end tag (empty at end of text).
-    std::string readContent(TSimpleXMLElem& element, int depth);
+    std::string_view readContent(TSimpleXMLElem& element, int depth);
     void readText(std::string& out);
     std::string readComment();
     std::string readCData();
@@ -190,12 +201,18 @@ void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
         fail("Invalid XML Element: Expected beginning of tag but " + quoteChar(found()) + " found");
     }
     ++m_pos;
-    std::string name;
+    // The name read so far: usually one run of the text, seen in place; copied only when it
+    // is pieced together (a "?" after the attributes joins it).
+    std::string_view nameRun;
+    std::string namePieces;
+    bool pieced = false;
+    const auto name = [&]() -> std::string_view { return pieced ? namePieces : nameRun; };
     std::string prefix;
     bool hasPrefix = false;
     // The start tag's name so far, for the message when the text ends inside the tag.
     const auto endOfText = [&]() {
-        const std::string full = prefix.empty() ? name : prefix + ":" + name;
+        const std::string full =
+            prefix.empty() ? std::string(name()) : prefix + ":" + std::string(name());
         fail("Invalid XML Element: Erroneous end of tag, expecting </" + full + "> but </> found");
     };
     for (;;) {
@@ -207,16 +224,25 @@ void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
                 break;
             ++run;
         }
-        name.append(m_text.substr(m_pos, run - m_pos));
+        const std::string_view piece = m_text.substr(m_pos, run - m_pos);
+        if (!pieced && nameRun.empty()) {
+            nameRun = piece;
+        } else if (!piece.empty()) {
+            if (!pieced) {
+                namePieces.assign(nameRun);
+                pieced = true;
+            }
+            namePieces.append(piece);
+        }
         m_pos = run;
         if (atEnd())
             endOfText();
         const char c = m_text[m_pos];
         if (isWhite(c)) {
-            if (name.empty())
+            if (name().empty())
                 fail("Invalid XML Element: malformed tag found (no valid name)");
             // Named already, so that an error in the attributes leaves a named element.
-            element.m_name = name;
+            element.m_name = name();
             element.Namespace = prefix;
             if (!readAttributes(element.Properties()))
                 endOfText();
@@ -228,23 +254,30 @@ void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
             // that was read.
             if (hasPrefix) {
                 prefix += ':';
-                prefix += name;
+                prefix += name();
             } else {
-                prefix = std::move(name);
+                prefix = name();
                 hasPrefix = true;
             }
-            name.clear();
+            nameRun = {};
+            namePieces.clear();
+            pieced = false;
             ++m_pos;
             continue;
         }
-        element.m_name = std::move(name);
+        element.m_name = name();
         element.Namespace = std::move(prefix);
         if (element.m_owner)
             element.m_owner->nameChanged();
         if (c == '/') {
             ++m_pos;
-            if (atEnd())
+            if (atEnd()) {
+                // The name was handed to the element: the message names what is left.
+                nameRun = {};
+                pieced = false;
+                prefix.clear();
                 endOfText();
+            }
             if (m_text[m_pos] != '>') {
                 fail("Invalid XML Element: Expected end of tag but " + quoteChar(found()) +
                      " found");
@@ -255,11 +288,10 @@ void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
         }
         // c == '>': the content follows.
         ++m_pos;
-        std::string endName = readContent(element, depth);
-        const std::string full = element.FullName();
-        if (!equalsNoCase(full, endName)) {
-            fail("Invalid XML Element: Erroneous end of tag, expecting </" + full + "> but </" +
-                 endName + "> found");
+        const std::string_view endName = readContent(element, depth);
+        if (!endTagMatches(element, endName)) {
+            fail("Invalid XML Element: Erroneous end of tag, expecting </" + element.FullName() +
+                 "> but </" + std::string(endName) + "> found");
         }
         return;
     }
@@ -283,23 +315,22 @@ void TSimpleXMLReader::readText(std::string& out) {
     }
 }
 
-std::string TSimpleXMLReader::readContent(TSimpleXMLElem& element, int depth) {
+std::string_view TSimpleXMLReader::readContent(TSimpleXMLElem& element, int depth) {
     TSimpleXMLElems& items = element.Items();
     items.Clear();
     element.Value.clear();
-    // A text read while there are no other children: it becomes the value unless more follows.
-    std::string pendingText;
-    bool havePending = false;
+    // A text read while there are no other children is read straight into the value: it stays
+    // there unless more content follows, and then becomes a text node.
+    bool valuePending = false;
     const auto flushPending = [&]() {
-        if (havePending) {
-            items.Add(std::make_unique<TSimpleXMLElemText>(pendingText));
-            havePending = false;
+        if (valuePending) {
+            items.Add(std::make_unique<TSimpleXMLElemText>(element.Value));
+            element.Value.clear();
+            valuePending = false;
         }
     };
-    const auto finish = [&](std::string endName) {
-        if (havePending && items.Count() == 0)
-            element.Value = std::move(pendingText);
-        else
+    const auto finish = [&](std::string_view endName) {
+        if (items.Count() > 0)
             flushPending();
         return endName;
     };
@@ -308,14 +339,14 @@ std::string TSimpleXMLReader::readContent(TSimpleXMLElem& element, int depth) {
         if (atEnd())
             return finish({});
         if (m_text[m_pos] != '<') {
-            if (havePending || items.Count() > 0) {
+            if (valuePending || items.Count() > 0) {
                 flushPending();
                 std::string text;
                 readText(text);
-                items.Add(std::make_unique<TSimpleXMLElemText>(std::move(text)));
+                items.Add(std::make_unique<TSimpleXMLElemText>(text));
             } else {
-                readText(pendingText);
-                havePending = true;
+                readText(element.Value);
+                valuePending = true;
             }
             continue;
         }
@@ -330,6 +361,24 @@ std::string TSimpleXMLReader::readContent(TSimpleXMLElem& element, int depth) {
             return finish(fullEndName(endTag));
         }
         const std::size_t start = m_pos;
+        if (start + 1 < m_text.size() && m_text[start + 1] != '!') {
+            // Neither a comment nor CDATA: an element, once the text shows where its name
+            // ends (a "/" right after the "<" was taken for an end tag above).
+            std::size_t i = start + 1;
+            while (i < m_text.size()) {
+                const char c = m_text[i];
+                if (isWhite(c) || c == ':' || c == '>' || c == '/')
+                    break;
+                ++i;
+            }
+            if (i >= m_text.size()) {
+                m_pos = m_text.size();
+                return finish({});
+            }
+            flushPending();
+            readElement(items.Add(std::make_unique<TSimpleXMLElemClassic>()), depth + 1);
+            continue;
+        }
         std::size_t length = 1;
         for (;;) {
             if (start + length >= m_text.size()) {
@@ -351,9 +400,7 @@ std::string TSimpleXMLReader::readContent(TSimpleXMLElem& element, int depth) {
             }
             if (isWhite(c) || c == ':' || c == '>' || (c == '/' && length > 2)) {
                 flushPending();
-                auto child = std::make_unique<TSimpleXMLElemClassic>();
-                TSimpleXMLElem& added = items.Add(std::move(child));
-                readElement(added, depth + 1);
+                readElement(items.Add(std::make_unique<TSimpleXMLElemClassic>()), depth + 1);
                 break;
             }
         }
