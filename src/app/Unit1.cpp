@@ -4,6 +4,7 @@
 #include "app/Autosave.h"
 #include "app/ChartEditing.h"
 #include "app/NavBar.h"
+#include "app/SimulatorPanel.h"
 #include "app/WindowFont.h"
 #include "canvas/view/FlowChartView.h"
 #include "chart/AppTitle.h"
@@ -169,6 +170,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     buildStatusBar();
     connectControls();
     connectDownload();
+    InstallSimulator(*this, phrases.entries);
     restoreSettings();
     updateCaption();
 }

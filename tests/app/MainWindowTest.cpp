@@ -50,7 +50,7 @@ TEST_F(WindowTest, StartsWithItsLayoutAndAPlainUnwrappedProgramText) {
     EXPECT_TRUE(screen.contains(window->frameGeometry()) || screen.contains(window->geometry()));
     EXPECT_GE(window->width(), 610);
     EXPECT_GE(window->height(), 436);
-    QWidget* panel = window->findChild<QWidget*>("Panel1");
+    QWidget* panel = window->centralWidget()->findChild<QWidget*>("Panel1", Qt::FindDirectChildrenOnly);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->height(), 37);
     // Under the menu bar, the toolbar strip, then the palette, the canvas and the text.
