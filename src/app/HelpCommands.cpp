@@ -69,6 +69,8 @@ void TForm1::showHelp(const QString& page, QWidget* over) {
         window->stayWith(this);
     }
     window->showPage(page);
+    if (over)
+        window->keepClearOf(over);
 }
 
 bool TForm1::openExample(const QString& name) {

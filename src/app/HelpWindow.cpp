@@ -2,6 +2,7 @@
 
 #include "app/HelpPages.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -9,13 +10,16 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QScreen>
 #include <QSettings>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStyle>
 #include <QSvgRenderer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 
 namespace {
 
@@ -133,6 +137,8 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     connect(m_pages, &QListWidget::itemActivated, this, &THelpWindow::PageListClick);
     m_back->setEnabled(false);
     m_forward->setEnabled(false);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
 
     QSettings settings;
     resize(settings.value(kSizeKey, QSize(780, 560)).toSize());
@@ -164,8 +170,53 @@ void THelpWindow::stayWith(QWidget* owner) {
     const QRect place = geometry();
     setParent(owner, windowFlags());
     setGeometry(place);
+    // Back from a dialog it was narrowed for: the size the pupil gave it.
+    if (m_fullSize.isValid() && !qobject_cast<QDialog*>(owner)) {
+        resize(m_fullSize);
+        m_splitter->restoreState(m_fullSplitter);
+        m_fullSize = QSize();
+    }
     if (wasVisible)
         show();
+}
+
+void THelpWindow::keepClearOf(const QWidget* other) {
+    const QRect covered = other->frameGeometry();
+    QRect place = frameGeometry();
+    if (!place.intersects(covered))
+        return;
+    const QScreen* screen = other->screen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    constexpr int gap = 8;
+    if (covered.right() + gap + place.width() <= room.right())
+        place.moveLeft(covered.right() + gap);
+    else if (covered.left() - gap - place.width() >= room.left())
+        place.moveRight(covered.left() - gap);
+    else {
+        // Too narrow for it on either side: narrower for the dialog's time, on the side with
+        // more room, when that leaves a page to read.
+        const int right = room.right() - covered.right() - gap;
+        const int left = covered.left() - room.left() - gap;
+        constexpr int narrowest = 420;
+        if (std::max(left, right) < narrowest)
+            return;
+        if (!m_fullSize.isValid()) {
+            m_fullSize = size();
+            m_fullSplitter = m_splitter->saveState();
+        }
+        resize(std::max(left, right) - (frameGeometry().width() - width()), height());
+        // The page keeps most of what is left.
+        m_splitter->setSizes({m_splitter->width() / 3, m_splitter->width() * 2 / 3});
+        place = frameGeometry();
+        if (right >= left)
+            place.moveLeft(covered.right() + gap);
+        else
+            place.moveRight(covered.left() - gap);
+    }
+    move(place.topLeft());
+    m_placed = true;
 }
 
 QUrl THelpWindow::currentPage() const {
@@ -176,8 +227,9 @@ void THelpWindow::hideEvent(QHideEvent* event) {
     // A window moving to a dialog hides for a moment with its size unchanged; storing it then
     // does no harm.
     QSettings settings;
-    settings.setValue(kSizeKey, size());
-    settings.setValue(kSplitterKey, m_splitter->saveState());
+    settings.setValue(kSizeKey, m_fullSize.isValid() ? m_fullSize : size());
+    settings.setValue(kSplitterKey,
+                      m_fullSize.isValid() ? m_fullSplitter : m_splitter->saveState());
     QWidget::hideEvent(event);
 }
 

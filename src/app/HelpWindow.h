@@ -42,6 +42,10 @@ public:
     // windows take input, so the guide moves to the dialog and back to the main window after.
     void stayWith(QWidget* owner);
 
+    // Moves the window beside `other` (a dialog it helps with) when it covers it: to its right
+    // or left where the screen has room, else narrowed to the side with more room until it goes
+    // back to the main window.
+    void keepClearOf(const QWidget* other);
     // False once the pupil closed the window, until it is shown again.
     bool isWanted() const { return m_wanted; }
 
@@ -77,5 +81,7 @@ private:
     QToolButton* m_forward = nullptr;
     QToolButton* m_home = nullptr;
     bool m_wanted = false;
-    bool m_placed = false; // moved beside its owner once
+    bool m_placed = false;     // moved beside its owner once
+    QSize m_fullSize;          // the size before it was narrowed for a dialog
+    QByteArray m_fullSplitter; // and the split between list and page then
 };

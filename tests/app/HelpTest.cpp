@@ -9,6 +9,7 @@
 #include "records/BlockCatalog.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QToolButton>
 
 namespace {
@@ -200,6 +202,35 @@ TEST_F(HelpWindowTest, TheGuideOpenedFromAnOpenDialogStaysWithItThenReturnsToThe
     guide->close();
     dialog->done(2);
     EXPECT_FALSE(guide->isVisible());
+}
+
+TEST_F(HelpWindowTest, TheGuideMakesRoomForTheDialogItHelpsWith) {
+    const QRect screen = window->screen()->availableGeometry();
+    THelpWindow* guide = window->helpWindow();
+    const struct {
+        const char* what;
+        int guideWidth;
+        bool narrowed;
+    } cases[] = {
+        {"room beside the dialog", screen.width() - 300, false},
+        {"narrowed on the wider side", screen.width() - 100, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QSize chosen(c.guideWidth, screen.height() / 2);
+        guide->resize(chosen);
+        QDialog dialog(window.get());
+        dialog.setGeometry(screen.left() + 50, screen.center().y() - 50, 200, 100);
+        dialog.open();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        guide->move(dialog.pos()); // right over it
+        window->showHelp(help::kHomePage, &dialog);
+        EXPECT_FALSE(guide->frameGeometry().intersects(dialog.frameGeometry()));
+        EXPECT_TRUE(screen.contains(guide->frameGeometry()));
+        EXPECT_EQ(guide->width() < chosen.width(), c.narrowed);
+        dialog.done(2);
+        EXPECT_EQ(guide->size(), chosen) << "back with the window, the size the pupil gave it";
+    }
 }
 
 TEST_F(HelpWindowTest, BackForwardAndContentsWalkThePagesShown) {
