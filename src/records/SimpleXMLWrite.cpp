@@ -6,6 +6,7 @@
 #include "records/SimpleXML.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,13 +15,17 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kIndent = "  ";
 
-// A text written through a cursor; room is asked for before each group of copies.
+// A text written through a cursor; room is asked for before each group of copies. The cursor
+// keeps kSlack bytes beyond the room it hands out, so that a short string is copied as one
+// block of kSlack bytes, whatever its length, instead of through a call sized at run time.
 class TextCursor {
 public:
+    static constexpr std::size_t kSlack = 16;
+
     explicit TextCursor(std::size_t sizeHint) {
-        m_text.resize(std::max<std::size_t>(sizeHint, 256));
+        m_text.resize(std::max<std::size_t>(sizeHint, 256) + kSlack);
         m_at = m_text.data();
-        m_end = m_at + m_text.size();
+        m_end = m_at + m_text.size() - kSlack;
     }
 
     void reserve(std::size_t bytes) {
@@ -32,6 +37,18 @@ public:
         std::char_traits<char>::copy(m_at, piece.data(), piece.size());
         m_at += piece.size();
     }
+    void put(const std::string& piece) {
+        // A string's storage holds capacity() + 1 bytes from data() on.
+        if (piece.size() < kSlack && piece.capacity() >= kSlack - 1) {
+            std::memcpy(m_at, piece.data(), kSlack);
+            m_at += piece.size();
+            return;
+        }
+        put(std::string_view(piece));
+    }
+    template <std::size_t N> void put(const char (&literal)[N]) {
+        put(std::string_view(literal, N - 1));
+    }
     void put(char c) { *m_at++ = c; }
 
     std::string finish() {
@@ -42,9 +59,9 @@ public:
 private:
     void grow(std::size_t bytes) {
         const std::size_t used = static_cast<std::size_t>(m_at - m_text.data());
-        m_text.resize(std::max(m_text.size() * 2, used + bytes));
+        m_text.resize(std::max(m_text.size() * 2, used + bytes + kSlack));
         m_at = m_text.data() + used;
-        m_end = m_text.data() + m_text.size();
+        m_end = m_text.data() + m_text.size() - kSlack;
     }
 
     std::string m_text;

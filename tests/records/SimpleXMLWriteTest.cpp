@@ -279,4 +279,29 @@ TEST(SimpleXMLWrite, ElementWithALongPrefixAndManyLevelsIsWrittenWhole) {
     EXPECT_EQ(top.SaveToText(prefix), opening + closing);
 }
 
+TEST(SimpleXMLWrite, StringsOfEveryLengthAroundSixteenAreWrittenExactly) {
+    // Short strings are copied in blocks; the bytes after each must be the next piece.
+    for (std::size_t length = 1; length <= 33; ++length) {
+        const std::string name(length, 'n');
+        const std::string value(length, 'v');
+        const std::string space(length, 's');
+        TSimpleXML doc;
+        doc.Root().SetName(name);
+        doc.Root().Namespace = space;
+        TSimpleXMLProp& prop = doc.Root().Properties().AddAttribute(name, value);
+        prop.NameSpace = space;
+        TSimpleXMLElem& child = doc.Root().Items().AddChildText(name, value);
+        // A short value kept in storage once grown long.
+        std::string grown(1000, 'g');
+        grown = value;
+        doc.Root().Items().AddChildText("g", "").Value = std::move(grown);
+        child.Namespace = space;
+        const std::string full = space + ":" + name;
+        EXPECT_EQ(doc.SaveToText(), kHeader + "<" + full + " " + space + ":" + name + "=\"" +
+                                        value + "\">\r\n  <" + full + ">" + value + "</" + full +
+                                        ">\r\n  <g>" + value + "</g>\r\n</" + full + ">\r\n")
+            << length;
+    }
+}
+
 } // namespace
