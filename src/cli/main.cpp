@@ -20,6 +20,8 @@ constexpr const char* kUsage =
     "  pack LISTING.txt OUT.bin              the program image\n"
     "  download --port DEVICE [--timeout-ms N] LISTING.txt\n"
     "                                        send a program to the robot\n"
+    "  run [--trace] [--max-steps N] [--set NAME=VALUE]... [--floor FILE] [--model FILE]\n"
+    "      [--log FILE.csv] LISTING.txt      run a program on the simulated robot\n"
     "  ports                                 the serial ports the system reports\n"
     "  emulate [--once] [--save FILE] [--reject N] [--silent]\n"
     "                                        a virtual robot on a new pseudo-terminal\n";
