@@ -175,6 +175,7 @@ public:
 private:
     friend class TSimpleXMLElem;
     friend class TSimpleXMLReader;
+    friend class TSimpleXMLReuse;
     friend class TSimpleXMLWriter;
     void nameChanged(); // a child was renamed
     void indexAppended(std::size_t position);
@@ -250,6 +251,7 @@ protected:
 private:
     friend class TSimpleXMLElems;
     friend class TSimpleXMLReader;
+    friend class TSimpleXMLReuse;
     friend class TSimpleXMLWriter;
     TSimpleXMLElemKind m_kind;
     std::string m_name;

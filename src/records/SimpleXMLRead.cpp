@@ -52,9 +52,62 @@ std::string quoteChar(std::string_view found) {
 
 } // namespace
 
+// The elements of the tree a text replaces, handed out again to the reader in the order in
+// which they stand in that tree (the order the reader made them in). Reading the same kind of
+// text again then fills elements in place, with their strings' and lists' room, instead of
+// freeing a whole tree and allocating the next one, and visits each old element only once.
+// What is not handed out is freed with the reuse.
+class TSimpleXMLReuse {
+public:
+    // Takes over the children of `root`, which keeps room for as many.
+    explicit TSimpleXMLReuse(TSimpleXMLElem& root) {
+        TSimpleXMLElems::List& top = root.m_items.m_items;
+        if (top.empty())
+            return;
+        const std::size_t count = top.size();
+        m_frames.push_back({std::move(top), 0});
+        top.clear();
+        top.reserve(count);
+    }
+
+    // The next old ordinary element, emptied as if new, or a new one when none is left.
+    std::unique_ptr<TSimpleXMLElem> take() {
+        while (!m_frames.empty()) {
+            Frame& frame = m_frames.back();
+            if (frame.next == frame.list.size()) {
+                m_frames.pop_back();
+                continue;
+            }
+            std::unique_ptr<TSimpleXMLElem> e = std::move(frame.list[frame.next++]);
+            TSimpleXMLElems::List children = std::move(e->m_items.m_items);
+            if (!children.empty())
+                m_frames.push_back({std::move(children), 0});
+            if (e->Kind() != TSimpleXMLElemKind::Classic)
+                continue; // freed here
+            e->m_name.clear();
+            e->Value.clear();
+            e->Namespace.clear();
+            e->m_props.Clear();
+            e->m_items.m_items.clear();
+            e->m_items.nameChanged(); // drops the name index
+            e->m_owner = nullptr;
+            return e;
+        }
+        return std::make_unique<TSimpleXMLElemClassic>();
+    }
+
+private:
+    struct Frame {
+        TSimpleXMLElems::List list;
+        std::size_t next;
+    };
+    std::vector<Frame> m_frames;
+};
+
 class TSimpleXMLReader {
 public:
-    explicit TSimpleXMLReader(std::string_view text) : m_text(text) {}
+    TSimpleXMLReader(std::string_view text, TSimpleXMLReuse& reuse)
+        : m_text(text), m_reuse(reuse) {}
     // How far the reader got: where an error was found.
     std::size_t position() const { return std::min(m_pos, m_text.size()); }
 
@@ -86,6 +139,7 @@ private:
 
     std::string_view m_text;
     std::size_t m_pos = 0;
+    TSimpleXMLReuse& m_reuse;
 };
 
 void TSimpleXMLReader::expect(std::string_view opening, std::string_view errorPrefix,
@@ -376,7 +430,7 @@ std::string_view TSimpleXMLReader::readContent(TSimpleXMLElem& element, int dept
                 return finish({});
             }
             flushPending();
-            readElement(items.Add(std::make_unique<TSimpleXMLElemClassic>()), depth + 1);
+            readElement(items.Add(m_reuse.take()), depth + 1);
             continue;
         }
         std::size_t length = 1;
@@ -400,7 +454,7 @@ std::string_view TSimpleXMLReader::readContent(TSimpleXMLElem& element, int dept
             }
             if (isWhite(c) || c == ':' || c == '>' || (c == '/' && length > 2)) {
                 flushPending();
-                readElement(items.Add(std::make_unique<TSimpleXMLElemClassic>()), depth + 1);
+                readElement(items.Add(m_reuse.take()), depth + 1);
                 break;
             }
         }
@@ -488,12 +542,14 @@ std::unique_ptr<TSimpleXMLElemSheet> TSimpleXMLReader::readSheet() {
 }
 
 void TSimpleXML::LoadFromText(std::string_view text) {
+    // The root is emptied at once; its old subtree is reused by the reader and freed after it.
+    TSimpleXMLReuse reuse(*m_root);
     m_root->Clear();
     m_root->Value.clear();
     m_root->Namespace.clear();
     m_prolog.Clear();
     m_writeHint = text.size(); // the text this tree gives back is about as long
-    TSimpleXMLReader reader(text);
+    TSimpleXMLReader reader(text, reuse);
     try {
         if (reader.readProlog(m_prolog))
             reader.readElement(*m_root, 1);

@@ -18,8 +18,7 @@ void PrintTo(const OutcomeCase& c, std::ostream* os) {
     *os << testing::PrintToString(c.text);
 }
 
-std::string outcomeOf(const std::string& text) {
-    TSimpleXML doc;
+std::string outcomeOf(TSimpleXML& doc, const std::string& text) {
     std::string outcome;
     try {
         doc.LoadFromText(text);
@@ -33,8 +32,65 @@ std::string outcomeOf(const std::string& text) {
 
 class SimpleXMLReadOutcome : public testing::TestWithParam<OutcomeCase> {};
 
+std::string outcomeOf(const std::string& text) {
+    TSimpleXML doc;
+    return outcomeOf(doc, text);
+}
+
 TEST_P(SimpleXMLReadOutcome, MessageOffsetAndTreeAreExact) {
     EXPECT_EQ(outcomeOf(GetParam().text), GetParam().outcome);
+}
+
+// Texts a document held before: reading into it reuses that tree's elements, which must come
+// out as new ones whatever they carried (attributes, prefixes, values, children, a name index,
+// other kinds of node) and however many there were.
+std::string wideText() {
+    std::string text = "<w x=\"1\">";
+    for (int i = 0; i < 40; ++i)
+        text += "<k" + std::to_string(i) + " a=\"" + std::to_string(i) + "\">v</k" +
+                std::to_string(i) + ">";
+    return text + "</w>";
+}
+
+const std::vector<std::string> kHeldBefore = {
+    "<KELMORAX><record><CtrlNode type=\"11\"><label>L1</label><wait/></CtrlNode></record>"
+    "<record><CtrlNode type=\"3\"><mode>0</mode></CtrlNode></record></KELMORAX>",
+    "<?xml version=\"1.0\"?><!--c--><p:r q:a=\"1\" b='2'>text<p:c>1</p:c><!--x--><![CDATA[y]]>"
+    "tail<d><e f=\"g\"><h/></e></d></p:r>",
+    "<a><b x=\"1\"><c>1</c><d>2</d></b><e>",
+    wideText(),
+    "<x/>",
+};
+
+TEST_P(SimpleXMLReadOutcome, DocumentThatHeldAnotherTreeReadsTheSame) {
+    for (const std::string& before : kHeldBefore) {
+        TSimpleXML doc;
+        (void)outcomeOf(doc, before);
+        // A lookup builds the name index of a long child list.
+        if (doc.Root().Items().Count() > 0)
+            (void)doc.Root().Items().FindChild("k3");
+        EXPECT_EQ(outcomeOf(doc, GetParam().text), GetParam().outcome) << before;
+        // And read once more, into the tree it just made.
+        EXPECT_EQ(outcomeOf(doc, GetParam().text), GetParam().outcome) << before;
+    }
+}
+
+TEST(SimpleXMLReadOutcome, ReusedListsFindChildrenByTheirNewNames) {
+    TSimpleXML doc;
+    doc.LoadFromText("<top>" + wideText() + "</top>");
+    ASSERT_NE(doc.Root().Items().ItemAt(0)->Items().FindChild("k30"), nullptr); // builds the index
+    std::string text = "<top><w>";
+    for (int i = 0; i < 40; ++i)
+        text +=
+            "<m" + std::to_string(i) + ">" + std::to_string(i) + "</m" + std::to_string(i) + ">";
+    doc.LoadFromText(text + "</w></top>");
+    const TSimpleXMLElem& w = *doc.Root().Items().ItemAt(0);
+    EXPECT_EQ(w.Items().FindChild("k30"), nullptr);
+    EXPECT_EQ(w.Items().ChildInt("m30", -5), 30);
+    EXPECT_EQ(w.Properties().Count(), 0);
+    EXPECT_EQ(w.Items().ItemAt(7)->Properties().Count(), 0);
+    EXPECT_EQ(w.Items().ItemAt(7)->Parent(), &w);
+    EXPECT_EQ(w.Parent(), &doc.Root());
 }
 
 const std::vector<OutcomeCase> kCases = {
