@@ -586,4 +586,9 @@ void setNameChoices(QComboBox* list, const std::vector<std::string>& names) {
         edit->setText(text);
 }
 
+QString robotUnit(double sim::TRobotModel::*perStep, const char* unit) {
+    static const sim::TRobotModel model = sim::DefaultRobotModel();
+    return QString::fromStdString(sim::UnitText(model.*perStep, unit));
+}
+
 } // namespace editors

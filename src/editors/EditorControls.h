@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editors/values/EditorValues.h"
+#include "sim/RobotModel.h"
 
 #include <QClipboard>
 #include <QDialog>
@@ -260,5 +261,9 @@ void setListIndex(QComboBox* list, std::int64_t value);
 QComboBox* makeNameList(QWidget* parent, const QString& name, QLineEdit* edit);
 // Offers the names (bytes of the system code page) in the list; the text stays as it is.
 void setNameChoices(QComboBox* list, const std::vector<std::string>& names);
+
+// The unit of a number of the robot's statements, from the robot model the simulator uses
+// ("mm", "x 10 ms"), shown beside the number.
+QString robotUnit(double sim::TRobotModel::*perStep, const char* unit);
 
 } // namespace editors

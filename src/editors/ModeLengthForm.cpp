@@ -9,7 +9,7 @@
 namespace editors {
 
 TModeLengthForm::TModeLengthForm(QWidget* parent, const QString& title, const QStringList& choices,
-                                 const QString& lengthLabel, int sliderMax)
+                                 const QString& lengthLabel, int sliderMax, const QString& unit)
     : TEditorDialog(parent, title) {
     auto* grid = new QGridLayout(panel());
     int row = 0;
@@ -24,14 +24,17 @@ TModeLengthForm::TModeLengthForm(QWidget* parent, const QString& title, const QS
     m_validateEdit1->setObjectName(QStringLiteral("ValidateEdit1"));
     label->setBuddy(m_validateEdit1);
     grid->addWidget(label, row, 0);
-    grid->addWidget(m_validateEdit1, row++, 1);
+    grid->addWidget(m_validateEdit1, row, 1);
+    auto* unitLabel = new QLabel(unit, panel());
+    unitLabel->setObjectName(QStringLiteral("UnitLabel"));
+    grid->addWidget(unitLabel, row++, 2);
     m_scrollBar1 = makeSlider(panel(), QStringLiteral("ScrollBar1"), LengthMin, sliderMax);
     m_scrollBar1->setMinimumWidth(300);
-    const QString words = labelWords(lengthLabel);
+    const QString words = labelWords(lengthLabel) + QStringLiteral(" (") + unit + QLatin1Char(')');
     rangeTip(m_validateEdit1, words);
     nameControl(m_scrollBar1, words);
     rangeTip(m_scrollBar1, words);
-    grid->addWidget(m_scrollBar1, row, 0, 1, 2);
+    grid->addWidget(m_scrollBar1, row, 0, 1, 3);
 
     coupleSlider(m_validateEdit1, m_scrollBar1);
 }

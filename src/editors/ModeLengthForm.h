@@ -7,11 +7,12 @@
 namespace editors {
 
 // TModeLengthForm: a choice (RadioGroup1, when there are choices), a number box ValidateEdit1
-// beside its label over 0..32767, and under them the slider ScrollBar1 over 0..sliderMax.
+// beside its label over 0..32767 with its unit after it (UnitLabel), and under them the slider
+// ScrollBar1 over 0..sliderMax.
 class TModeLengthForm : public TEditorDialog {
 public:
     TModeLengthForm(QWidget* parent, const QString& title, const QStringList& choices,
-                    const QString& lengthLabel, int sliderMax);
+                    const QString& lengthLabel, int sliderMax, const QString& unit);
 
 protected:
     void setMode(std::int64_t mode);

@@ -1,12 +1,13 @@
 #include "editors/frmYanshi.h"
 
 #include "editors/values/ControlRules.h"
+#include "sim/RobotModel.h"
 
 namespace editors {
 
 TFormYanShi::TFormYanShi(QWidget* parent)
     : TModeLengthForm(parent, QStringLiteral("Wait"), {}, QStringLiteral("Wait Length:"),
-                      WaitSliderMax) {
+                      WaitSliderMax, robotUnit(&sim::TRobotModel::waitUnitMs, "ms")) {
     setObjectName(QStringLiteral("FormYanShi"));
 }
 

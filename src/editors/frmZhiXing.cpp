@@ -1,6 +1,7 @@
 #include "editors/frmZhiXing.h"
 
 #include "editors/values/ControlRules.h"
+#include "sim/RobotModel.h"
 
 namespace editors {
 
@@ -8,7 +9,8 @@ TFormZhiXing::TFormZhiXing(QWidget* parent)
     : TModeLengthForm(parent, QStringLiteral("Direct"),
                       {QStringLiteral("Forward"), QStringLiteral("Backward"),
                        QStringLiteral("Forward Length"), QStringLiteral("Backward Length")},
-                      QStringLiteral("Length:"), DriveSliderMax) {
+                      QStringLiteral("Length:"), DriveSliderMax,
+                      robotUnit(&sim::TRobotModel::lengthUnitMm, "mm")) {
     setObjectName(QStringLiteral("FormZhiXing"));
 }
 

@@ -1,6 +1,7 @@
 #include "editors/frmZhuanXiang.h"
 
 #include "editors/values/ControlRules.h"
+#include "sim/RobotModel.h"
 
 namespace editors {
 
@@ -8,7 +9,8 @@ TFormZhuanXiang::TFormZhuanXiang(QWidget* parent)
     : TModeLengthForm(parent, QStringLiteral("Turn"),
                       {QStringLiteral("Turn Left"), QStringLiteral("Turn Right"),
                        QStringLiteral("Turn Left Length"), QStringLiteral("Turn Right Length")},
-                      QStringLiteral("Length:"), TurnSliderMax) {
+                      QStringLiteral("Length:"), TurnSliderMax,
+                      robotUnit(&sim::TRobotModel::turnUnitDeg, "degrees")) {
     setObjectName(QStringLiteral("FormZhuanXiang"));
 }
 

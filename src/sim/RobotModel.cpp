@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <sstream>
 
 namespace sim {
 
@@ -128,6 +129,18 @@ files::TResult<TRobotModel> LoadRobotModel(const std::string& fileName) {
     if (!model)
         return files::Error("Robot model \"" + fileName + "\", " + model.error());
     return model;
+}
+
+} // namespace sim
+
+namespace sim {
+
+std::string UnitText(double perStep, std::string_view unit) {
+    if (perStep == 1)
+        return std::string(unit);
+    std::ostringstream text;
+    text << "x " << perStep << ' ' << unit;
+    return text.str();
 }
 
 } // namespace sim

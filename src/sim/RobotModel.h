@@ -42,6 +42,10 @@ struct TRobotModel {
     bool operator==(const TRobotModel&) const = default;
 };
 
+// The unit of a statement's number as the dialogs show it beside the number: the unit itself
+// when one step of the number is one of it ("mm"), else how many of it a step is ("x 10 ms").
+std::string UnitText(double perStep, std::string_view unit);
+
 // The built-in model, equal to the shipped robot-model.txt.
 TRobotModel DefaultRobotModel();
 

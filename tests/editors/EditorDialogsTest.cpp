@@ -662,8 +662,9 @@ struct TSpokenCase {
 TEST_F(EditorDialogsFixture, ControlsAreNamedAfterTheirOwnLabels) {
     const TSpokenCase cases[] = {
         {TDialogKind::ZhiXing, "ValidateEdit1", "Length"},
-        {TDialogKind::ZhiXing, "ScrollBar1", "Length"},
-        {TDialogKind::YanShi, "ScrollBar1", "Wait Length"},
+        // A slider is named with the unit of its number.
+        {TDialogKind::ZhiXing, "ScrollBar1", "Length (mm)"},
+        {TDialogKind::YanShi, "ScrollBar1", "Wait Length (x 10 ms)"},
         {TDialogKind::QiDongDJ, "ValidateEdit1", "L Speed"},
         {TDialogKind::QiDongDJ, "ValidateEdit2", "R Speed"},
         {TDialogKind::QiDongDJ, "ScrollBar2", "R Speed"},
@@ -735,6 +736,30 @@ TEST(DialogWords, ReadAsCorrectEnglish) {
         });
         editors.editBlock(c.type, DefaultRecord(c.type));
         EXPECT_EQ(seen, c.text) << c.control;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Every number of a robot statement shows its unit beside it, from the simulator's robot model.
+TEST(DialogUnits, StandBesideTheNumbers) {
+    struct Case {
+        BlockType type;
+        QString unit;
+    };
+    const Case cases[] = {{B::Direct, "mm"}, {B::Turn, "degrees"}, {B::Wait, "x 10 ms"}};
+    QWidget host;
+    TEditorDialogs editors(&host, {});
+    for (const Case& c : cases) {
+        QString seen;
+        answerNextDialog("Button2", [&](QDialog* d) {
+            if (auto* unit = d->findChild<QLabel*>("UnitLabel"))
+                seen = unit->text();
+        });
+        editors.editBlock(c.type, DefaultRecord(c.type));
+        EXPECT_EQ(seen, c.unit) << static_cast<int>(c.type);
     }
 }
 

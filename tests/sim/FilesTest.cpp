@@ -320,3 +320,11 @@ TEST(RunnableForm, gives_commands_values_and_postfix_code) {
 }
 
 } // namespace
+
+TEST(UnitText, TheUnitAloneOrHowManyOfItAStepIs) {
+    EXPECT_EQ(sim::UnitText(1, "mm"), "mm");
+    EXPECT_EQ(sim::UnitText(10, "ms"), "x 10 ms");
+    EXPECT_EQ(sim::UnitText(0.5, "mm"), "x 0.5 mm");
+    const sim::TRobotModel model = sim::DefaultRobotModel();
+    EXPECT_EQ(sim::UnitText(model.waitUnitMs, "ms"), "x 10 ms") << "the shipped model's WAIT";
+}
