@@ -55,10 +55,6 @@ constexpr TBundledFloor kFloors[] = {{":/sim/empty.floor", "Empty floor"},
                                      {":/sim/line-track.floor", "Line track"},
                                      {":/sim/room.floor", "Walled room"}};
 
-QString signedText(std::int32_t value) {
-    return QString::number(value);
-}
-
 } // namespace
 
 TSimulatorPanel::TSimulatorPanel(QWidget* parent, THooks hooks, std::vector<std::string> phrases)
@@ -356,12 +352,10 @@ void TSimulatorPanel::showState() {
     if (m_loaded || !m_statusLabel->text().startsWith("Stopped"))
         m_statusLabel->setText(status);
 
-    QStringList variables;
-    for (char v = 'A'; v <= 'Z'; ++v)
-        if (m_sim.variableSet(v))
-            variables << QString("%1=%2").arg(v).arg(signedText(m_sim.variable(v)));
-    m_variablesLabel->setText("Variables: " +
-                              (variables.isEmpty() ? "none set" : variables.join(' ')));
+    const std::string variables = sim::VariablesText(m_sim);
+    m_variablesLabel->setText("Variables: " + (variables.empty()
+                                                   ? QString("none set")
+                                                   : QString::fromStdString(variables)));
     const int lit = m_sim.leds();
     QString lamps;
     for (int led = 0; led < 3; ++led)

@@ -61,32 +61,6 @@ private:
     std::string m_csv;
 };
 
-std::string endText(const sim::TRunStatus& status) {
-    switch (status.state) {
-    case sim::TRunState::Ended:
-        return "end";
-    case sim::TRunState::StepLimit:
-        return "step limit";
-    case sim::TRunState::Error:
-        return "error " + std::to_string(status.line) + ": " + status.message;
-    case sim::TRunState::Running:
-        break;
-    }
-    return "running";
-}
-
-std::string variablesText(const sim::TSimulator& simulator) {
-    std::string text;
-    for (char v = 'A'; v <= 'Z'; ++v) {
-        if (!simulator.variableSet(v))
-            continue;
-        if (!text.empty())
-            text += ' ';
-        text += std::string(1, v) + "=" + std::to_string(simulator.variable(v));
-    }
-    return text;
-}
-
 std::string poseText(const sim::TPose& pose) {
     const long heading = std::lround(pose.heading) % 360;
     // -0.4 rounds to 0, not to "-0".
@@ -187,8 +161,8 @@ int runRun(const Args& args) {
     simulator.run();
     simulator.setListener(nullptr);
 
-    std::cout << endText(simulator.status()) << '\n'
-              << variablesText(simulator) << '\n'
+    std::cout << sim::EndText(simulator.status()) << '\n'
+              << sim::VariablesText(simulator) << '\n'
               << poseText(simulator.pose()) << '\n';
     std::cout.flush();
     if (!logFile.empty()) {

@@ -724,4 +724,30 @@ void TSimulator::beginNext() {
     m_inProgress = true;
 }
 
+std::string EndText(const TRunStatus& status) {
+    switch (status.state) {
+    case TRunState::Ended:
+        return "end";
+    case TRunState::StepLimit:
+        return "step limit";
+    case TRunState::Error:
+        return "error " + std::to_string(status.line) + ": " + status.message;
+    case TRunState::Running:
+        break;
+    }
+    return "running";
+}
+
+std::string VariablesText(const TSimulator& simulator) {
+    std::string text;
+    for (char v = 'A'; v <= 'Z'; ++v) {
+        if (!simulator.variableSet(v))
+            continue;
+        if (!text.empty())
+            text += ' ';
+        text += std::string(1, v) + "=" + std::to_string(simulator.variable(v));
+    }
+    return text;
+}
+
 } // namespace sim

@@ -295,4 +295,10 @@ private:
     std::optional<int> m_lastPhrase;
 };
 
+// How a run stands, as `zolvane run` prints it: "end", "step limit", "error LINE: MESSAGE" or
+// "running".
+std::string EndText(const TRunStatus& status);
+// The variables the run has set, in letter order: "A=3 C=-1" (empty when none).
+std::string VariablesText(const TSimulator& simulator);
+
 } // namespace sim

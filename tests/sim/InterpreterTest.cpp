@@ -44,8 +44,8 @@ TEST_P(RunListing, runs_in_order_and_leaves_its_variables) {
     simulator.setListener(&trace);
     simulator.run();
     EXPECT_EQ(trace.lines, c.trace);
-    EXPECT_EQ(simtest::EndText(simulator.status()), c.end);
-    EXPECT_EQ(simtest::Variables(simulator), c.variables);
+    EXPECT_EQ(sim::EndText(simulator.status()), c.end);
+    EXPECT_EQ(sim::VariablesText(simulator), c.variables);
     EXPECT_EQ(trace.ends.size(), 1u) << "finished is told once";
 }
 
@@ -229,10 +229,10 @@ TEST(ProgramText, lines_the_download_leaves_out_are_not_run) {
     EXPECT_EQ(found[2].number, 40);
 
     simulator.run();
-    EXPECT_EQ(simtest::EndText(simulator.status()),
+    EXPECT_EQ(sim::EndText(simulator.status()),
               "error 40: the statement cannot be read at column 3: expected a value: a variable "
               "A to Z, a number, a port or sensor name (PINA, PC0, MIC, ADC0, ...) or \"(\"");
-    EXPECT_EQ(simtest::Variables(simulator), "B=2");
+    EXPECT_EQ(sim::VariablesText(simulator), "B=2");
 }
 
 TEST(ProgramText, only_a_first_product_name_is_a_title) {
@@ -242,7 +242,7 @@ TEST(ProgramText, only_a_first_product_name_is_a_title) {
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].number, 20);
     simulator.run();
-    EXPECT_EQ(simtest::EndText(simulator.status()),
+    EXPECT_EQ(sim::EndText(simulator.status()),
               "error 20: the statement cannot be read at column 1: expected a variable A to Z "
               "followed by \"=\", or a command word such as FD, WAIT or IF");
 }
@@ -265,7 +265,7 @@ TEST(ProgramText, a_jump_goes_to_the_smallest_number_at_or_after_its_target) {
     simulator.setListener(&trace);
     simulator.run();
     EXPECT_EQ(trace.lines, (std::vector<std::int32_t>{10, 30, 20}));
-    EXPECT_EQ(simtest::Variables(simulator), "A=1 B=2");
+    EXPECT_EQ(sim::VariablesText(simulator), "A=1 B=2");
 }
 
 TEST(ProgramText, the_worked_example_runs) {
@@ -356,7 +356,7 @@ TEST(Stepping, reset_starts_again_and_keeps_the_program_and_inputs) {
     EXPECT_FALSE(simulator.variableSet('A'));
     EXPECT_EQ(simulator.pose().y, 0);
     simulator.run();
-    EXPECT_EQ(simtest::Variables(simulator), "A=1");
+    EXPECT_EQ(sim::VariablesText(simulator), "A=1");
     EXPECT_NEAR(simulator.pose().y, 100, 1e-9);
 }
 
@@ -371,13 +371,13 @@ TEST(HostileText, deep_brackets_are_refused_before_reading) {
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].message, "the statement holds more than 1000 brackets and signs");
     simulator.run();
-    EXPECT_EQ(simtest::EndText(simulator.status()),
+    EXPECT_EQ(sim::EndText(simulator.status()),
               "error 20: the statement holds more than 1000 brackets and signs");
     // Within the limit they are read and worked out.
     simulator.load(Listing({"A=" + std::string(300, '(') + "2" + std::string(300, ')') + "*" +
                             std::string(200, '-') + "3"}));
     simulator.run();
-    EXPECT_EQ(simtest::Variables(simulator), "A=6");
+    EXPECT_EQ(sim::VariablesText(simulator), "A=6");
 }
 
 TEST(HostileText, a_program_too_large_for_the_robot_is_told_and_still_runs) {

@@ -106,7 +106,7 @@ TEST(LineTrack, the_downward_sensors_read_the_line_under_them) {
     simulator.load(Listing({"A=PCX", "RT 10", "B=PCX", "LT 20", "C=PCX", "RT 100", "FD 100",
                             "D=PCX", "E=PC0+PC1+PC2"}));
     simulator.run();
-    EXPECT_EQ(simtest::Variables(simulator), "A=2 B=1 C=4 D=0 E=0");
+    EXPECT_EQ(sim::VariablesText(simulator), "A=2 B=1 C=4 D=0 E=0");
 }
 
 TEST(LineTrack, a_line_follower_goes_round_the_track) {
@@ -163,7 +163,7 @@ TEST(Room, walls_stop_the_robot_and_the_sensors_see_them) {
     EXPECT_GE(simulator.variable('D'), 254);
     // Turned 60 degrees left the box is on the right only; 60 right, on the left only;
     // turned away, on neither.
-    EXPECT_EQ(simtest::Variables(simulator),
+    EXPECT_EQ(sim::VariablesText(simulator),
               "A=0 B=0 C=89 D=" + std::to_string(simulator.variable('D')) +
                   " E=1 F=1 G=0 H=1 I=1 J=0 K=0");
     EXPECT_LE(simulator.pose().y, 200 - 75);
@@ -192,7 +192,7 @@ TEST(Inputs, set_by_hand_they_override_the_floor) {
     EXPECT_TRUE(simulator.setInput(sim::TInput::Mic, 1));
     EXPECT_TRUE(simulator.setInput(sim::TInput::Pc4, 1));
     simulator.run();
-    EXPECT_EQ(simtest::Variables(simulator), "A=0 B=200 C=1 D=16");
+    EXPECT_EQ(sim::VariablesText(simulator), "A=0 B=200 C=1 D=16");
     simulator.clearInput(sim::TInput::Pc1);
     EXPECT_EQ(simulator.inputOverride(sim::TInput::Pc1), std::nullopt);
     EXPECT_EQ(simulator.input(sim::TInput::Pc1), 1);
@@ -230,7 +230,7 @@ TEST(Ports, pins_read_outputs_from_the_port_and_inputs_from_outside) {
     simulator.load(
         Listing({"A=PINA", "DDRA 15", "PORTA 255", "B=PINA", "PORTC 300", "DDRD -1", "C=PIND"}));
     simulator.run();
-    EXPECT_EQ(simtest::Variables(simulator), "A=165 B=175 C=0");
+    EXPECT_EQ(sim::VariablesText(simulator), "A=165 B=175 C=0");
     EXPECT_EQ(simulator.ddr(0), 15);
     EXPECT_EQ(simulator.portOut(2), 300 & 0xFF);
     EXPECT_EQ(simulator.ddr(3), 255);

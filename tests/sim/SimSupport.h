@@ -53,32 +53,4 @@ private:
     const sim::TSimulator& m_simulator;
 };
 
-// "end", "step limit" or "error LINE: MESSAGE".
-inline std::string EndText(const sim::TRunStatus& status) {
-    switch (status.state) {
-    case sim::TRunState::Ended:
-        return "end";
-    case sim::TRunState::StepLimit:
-        return "step limit";
-    case sim::TRunState::Error:
-        return "error " + std::to_string(status.line) + ": " + status.message;
-    case sim::TRunState::Running:
-        break;
-    }
-    return "running";
-}
-
-// "A=3 C=-1": the variables that were set.
-inline std::string Variables(const sim::TSimulator& simulator) {
-    std::string text;
-    for (char v = 'A'; v <= 'Z'; ++v) {
-        if (!simulator.variableSet(v))
-            continue;
-        if (!text.empty())
-            text += ' ';
-        text += std::string(1, v) + "=" + std::to_string(simulator.variable(v));
-    }
-    return text;
-}
-
 } // namespace simtest
