@@ -2,6 +2,7 @@
 
 #include "editors/values/ControlRules.h"
 #include "platform/text/CodePage.h"
+#include "sim/RobotModel.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "editors/values/EditorValues.h"
-#include "sim/RobotModel.h"
 
 #include <QClipboard>
 #include <QDialog>
@@ -21,6 +20,10 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class QVBoxLayout;
+
+namespace sim {
+struct TRobotModel;
+}
 
 namespace editors {
 
