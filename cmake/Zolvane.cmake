@@ -127,3 +127,25 @@ function(zolvane_test name dir)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
+
+# The languages the interface is translated into besides English.
+set(ZOLVANE_LANGUAGES zh_CN)
+
+# A translation file per language (assets/translations/<group>_<language>.ts) for the texts of
+# the named folders under src/, each folder without its subfolders; `update_translations` reads
+# the sources into them again. The files are kept in the global property ZOLVANE_TS_FILES.
+function(zolvane_translation_group group target)
+  set(sources)
+  foreach(dir ${ARGN})
+    file(GLOB dir_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${dir}/*.cpp
+         ${PROJECT_SOURCE_DIR}/src/${dir}/*.h)
+    list(APPEND sources ${dir_sources})
+  endforeach()
+  set(ts)
+  foreach(language ${ZOLVANE_LANGUAGES})
+    list(APPEND ts ${PROJECT_SOURCE_DIR}/assets/translations/${group}_${language}.ts)
+  endforeach()
+  qt_add_lupdate(${target} TS_FILES ${ts} SOURCES ${sources}
+    OPTIONS -no-obsolete -locations none -tr-function-alias QT_TRANSLATE_NOOP+=ZV_TRANSLATABLE)
+  set_property(GLOBAL APPEND PROPERTY ZOLVANE_TS_FILES ${ts})
+endfunction()

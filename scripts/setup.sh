@@ -3,14 +3,16 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-# The last two lines: the desktop's own checkers, with which the install test validates the
+# The last lines: the desktop's own checkers, with which the install test validates the
 # desktop entry and the chart file type and asks GLib what a double click on a .lcs file opens;
-# and a PDF reader, with which the export test counts the pages written.
+# a PDF reader, with which the export test counts the pages written; Qt's translation tools and
+# its own texts in other languages, and a font that shows Chinese text.
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6 qt6-multimedia-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
           libgl-dev fonts-dejavu-core libtinyxml2-dev libpugixml-dev
           desktop-file-utils libxml2-utils shared-mime-info libglib2.0-bin
-          poppler-utils)
+          poppler-utils
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-wqy-microhei)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

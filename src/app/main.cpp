@@ -1,7 +1,9 @@
 #include "app/Unit1.h"
 #include "chart/AppTitle.h"
+#include "platform/i18n/Language.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QTimer>
 
 namespace {
@@ -35,6 +37,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("zolvane-flowchart");
     // Taskbars tie the window to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName("org.zolvane.FlowChart");
+    // The interface speaks the language chosen in View > Language, or the system's.
+    platform::InstallTranslations(
+        platform::EffectiveLanguage(platform::ChosenLanguage(QSettings())));
     QStringList arguments = QApplication::arguments();
     const bool quitAfterPaint = arguments.removeAll("--quit-after-first-paint") > 0;
     TForm1 form;
