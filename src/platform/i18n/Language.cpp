@@ -21,6 +21,11 @@ std::vector<std::unique_ptr<QTranslator>>& installed() {
     return translators;
 }
 
+QString& installedLanguage() {
+    static QString language = "en";
+    return language;
+}
+
 } // namespace
 
 QStringList TranslatedLanguages() {
@@ -70,6 +75,7 @@ bool InstallTranslations(const QString& language) {
     for (const auto& translator : installed())
         QCoreApplication::removeTranslator(translator.get());
     installed().clear();
+    installedLanguage() = "en";
     if (!TranslatedLanguages().contains(language))
         return false;
 
@@ -90,7 +96,13 @@ bool InstallTranslations(const QString& language) {
         QCoreApplication::installTranslator(qt.get());
         installed().push_back(std::move(qt));
     }
+    if (ours)
+        installedLanguage() = language;
     return ours;
+}
+
+QString InstalledLanguage() {
+    return installedLanguage();
 }
 
 } // namespace platform

@@ -28,4 +28,7 @@ QString LanguageName(const QString& language);
 // replaces the previous language's translations.
 bool InstallTranslations(const QString& language);
 
+// The language whose translations are in force ("en" before any or after English).
+QString InstalledLanguage();
+
 } // namespace platform
