@@ -1,5 +1,8 @@
 #include "app/HelpPages.h"
 
+#include "platform/i18n/Language.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -15,18 +18,43 @@ namespace help {
 
 namespace {
 
+// The titles and tips are translated where they are shown, in the context "Examples".
 constexpr TExample kExamples[] = {
-    {"square", "Drive a Square", "Drive forward and turn right, four times in a loop"},
-    {"dance", "Dance with Music", "Play a tune, sway and step to it"},
-    {"lights", "Lights", "Switch the LEDs one after the other, again and again"},
-    {"counting", "Counted Loop", "Repeat blocks five times and count the rounds in B"},
-    {"subroutine", "Subroutine", "Call the same blocks from three places"},
-    {"line-follower", "Line Follower", "Follow a line with two digital sensors"},
-    {"obstacle-avoider", "Obstacle Avoider",
-     "Back off and turn when the distance sensor sees "
-     "something near"},
-    {"talking", "Talking Robot", "Say phrases with VoiceX between moves"},
+    {"square", QT_TRANSLATE_NOOP("Examples", "Drive a Square"),
+     QT_TRANSLATE_NOOP("Examples", "Drive forward and turn right, four times in a loop")},
+    {"dance", QT_TRANSLATE_NOOP("Examples", "Dance with Music"),
+     QT_TRANSLATE_NOOP("Examples", "Play a tune, sway and step to it")},
+    {"lights", QT_TRANSLATE_NOOP("Examples", "Lights"),
+     QT_TRANSLATE_NOOP("Examples", "Switch the LEDs one after the other, again and again")},
+    {"counting", QT_TRANSLATE_NOOP("Examples", "Counted Loop"),
+     QT_TRANSLATE_NOOP("Examples", "Repeat blocks five times and count the rounds in B")},
+    {"subroutine", QT_TRANSLATE_NOOP("Examples", "Subroutine"),
+     QT_TRANSLATE_NOOP("Examples", "Call the same blocks from three places")},
+    {"line-follower", QT_TRANSLATE_NOOP("Examples", "Line Follower"),
+     QT_TRANSLATE_NOOP("Examples", "Follow a line with two digital sensors")},
+    {"obstacle-avoider", QT_TRANSLATE_NOOP("Examples", "Obstacle Avoider"),
+     QT_TRANSLATE_NOOP("Examples",
+                       "Back off and turn when the distance sensor sees something near")},
+    {"talking", QT_TRANSLATE_NOOP("Examples", "Talking Robot"),
+     QT_TRANSLATE_NOOP("Examples", "Say phrases with VoiceX between moves")},
 };
+
+constexpr char kHelpFolder[] = ":/help/";
+
+// The resource folder of a language's pages: ":/help/" for English, ":/help/zh_CN/".
+QString pageFolder(const QString& language) {
+    if (language.isEmpty() || language == QLatin1String("en"))
+        return QString::fromLatin1(kHelpFolder);
+    return QString::fromLatin1(kHelpFolder) + language + QLatin1Char('/');
+}
+
+// The resource file that shows `page` in `language`, the English one where it is missing.
+QString pageFile(const QString& page, const QString& language) {
+    const QString translated = pageFolder(language) + page;
+    if (QFile::exists(translated))
+        return translated;
+    return QString::fromLatin1(kHelpFolder) + page;
+}
 
 } // namespace
 
@@ -35,7 +63,12 @@ void initResources() {
 }
 
 QUrl pageUrl(const QString& page) {
-    return QUrl(QStringLiteral("qrc:/help/") + page);
+    return pageUrl(page, platform::InstalledLanguage());
+}
+
+QUrl pageUrl(const QString& page, const QString& language) {
+    initResources();
+    return QUrl(QStringLiteral("qrc") + pageFile(page, language));
 }
 
 QString blockPage(BlockType type) {
@@ -60,16 +93,29 @@ const TExample* findExample(const QString& name) {
     return nullptr;
 }
 
+QString exampleTitle(const TExample& example) {
+    return QCoreApplication::translate("Examples", example.title);
+}
+
+QString exampleTip(const TExample& example) {
+    return QCoreApplication::translate("Examples", example.tip);
+}
+
 QString exampleResource(const TExample& example) {
     return QStringLiteral(":/examples/") + QLatin1String(example.name) + QStringLiteral(".lcs");
 }
 
 QList<TPageText> guidePages() {
+    return guidePages(platform::InstalledLanguage());
+}
+
+QList<TPageText> guidePages(const QString& language) {
     initResources();
     QList<TPageText> pages;
-    const QDir folder(QStringLiteral(":/help"));
+    // The English pages name every page; each is read in the language where it has one.
+    const QDir folder(QString::fromLatin1(kHelpFolder));
     for (const QString& name : folder.entryList({QStringLiteral("*.html")}, QDir::Files)) {
-        QFile file(folder.filePath(name));
+        QFile file(pageFile(name, language));
         if (!file.open(QIODevice::ReadOnly))
             continue;
         const QString html = QString::fromUtf8(file.readAll());
