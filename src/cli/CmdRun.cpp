@@ -5,9 +5,13 @@
 // were set ("A=3 C=-1", letters in order, empty when none) and the robot's pose
 // ("x=0 y=120 heading=90": millimetres and degrees rounded to whole numbers, the heading from 0
 // to 359). What loading the listing found goes to stderr as warnings.
+//
+// --log FILE.csv also writes the sensor log (SensorRecorder.h): a row at 0 ms, every 10 ms of
+// simulated time and at the end of the run, every one kept. The file is replaced whole once
+// the run is over; when it cannot be written, the message names it and the exit status is 1.
 #include "cli/Commands.h"
 #include "files/Files.h"
-#include "sim/SensorLog.h"
+#include "sim/SensorRecorder.h"
 #include "sim/Simulator.h"
 
 #include <charconv>
@@ -38,7 +42,7 @@ public:
     TRunReport(const sim::TSimulator& simulator, bool trace, bool log)
         : m_simulator(simulator), m_trace(trace), m_log(log) {
         if (m_log)
-            m_csv = sim::SensorLogHeader() + sim::SensorLogRow(simulator);
+            m_recorder.record(simulator);
     }
 
     void statementStarted(std::int64_t timeUs, std::size_t index) override {
@@ -49,16 +53,20 @@ public:
     }
     void ticked(std::int64_t) override {
         if (m_log)
-            m_csv += sim::SensorLogRow(m_simulator);
+            m_recorder.record(m_simulator);
+    }
+    void finished(const sim::TRunStatus&) override {
+        if (m_log)
+            m_recorder.recordEnd(m_simulator);
     }
 
-    const std::string& csv() const { return m_csv; }
+    std::string csv() const { return m_recorder.csv(); }
 
 private:
     const sim::TSimulator& m_simulator;
     bool m_trace;
     bool m_log;
-    std::string m_csv;
+    sim::TSensorRecorder m_recorder;
 };
 
 std::string poseText(const sim::TPose& pose) {

@@ -54,21 +54,47 @@ printf 'wait_unit_ms = 1\nstatement_ms = 0\n' >"$tmp/model.txt"
 "$tool" run --trace --model "$tmp/model.txt" sim/loops.txt >"$tmp/out" 2>"$tmp/err" || fail "model: exit $?: $(cat "$tmp/err")"
 [ "$(cut -f1 "$tmp/out" | head -14 | tr '\n' ' ')" = "0 0 0 0 0 5 5 5 5 5 10 10 10 10 " ] || fail "model: '$(cat "$tmp/out")'"
 
-# The sensor log: a header, then a row every 10 ms from 0 to the end (1356 ms).
+# The sensor log: a header, then a row every 10 ms from 0 to 1350 and one at the end (1357 ms).
 "$tool" run --log "$tmp/log.csv" sim/drive.txt >"$tmp/out" 2>"$tmp/err" || fail "log: exit $?: $(cat "$tmp/err")"
-[ "$(head -1 "$tmp/log.csv")" = "time_ms,PC0,PC1,PC2,PC3,PC4,MIC,ADC0,ADC1,ADC2,ADC3,ADC4,ADC5,ADC6,ADC7,left_mm_s,right_mm_s" ] ||
+[ "$(head -1 "$tmp/log.csv")" = "time_ms,PC0,PC1,PC2,PC3,PC4,MIC,ADC0,ADC1,ADC2,ADC3,ADC4,ADC5,ADC6,ADC7,left_mm_s,right_mm_s,x_mm,y_mm,heading_deg" ] ||
     fail "log: header '$(head -1 "$tmp/log.csv")'"
-[ "$(wc -l <"$tmp/log.csv")" -eq 137 ] || fail "log: $(wc -l <"$tmp/log.csv") lines"
-[ "$(sed -n 2p "$tmp/log.csv")" = "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0" ] || fail "log: first row '$(sed -n 2p "$tmp/log.csv")'"
-# FD 100 drives both wheels at 200 mm/s; MOTOR 100,100 from 1254 ms to the STX at 1356 ms.
-[ "$(grep '^250,' "$tmp/log.csv")" = "250,0,0,0,0,0,0,0,0,0,0,0,0,0,0,200,200" ] || fail "log: row 250 '$(grep '^250,' "$tmp/log.csv")'"
-[ "$(grep '^1300,' "$tmp/log.csv")" = "1300,0,0,0,0,0,0,0,0,0,0,0,0,0,0,100,100" ] || fail "log: row 1300 '$(grep '^1300,' "$tmp/log.csv")'"
-[ "$(tail -1 "$tmp/log.csv" | cut -d, -f1)" = "1350" ] || fail "log: last row '$(tail -1 "$tmp/log.csv")'"
+[ "$(wc -l <"$tmp/log.csv")" -eq 138 ] || fail "log: $(wc -l <"$tmp/log.csv") lines"
+[ "$(sed -n 2p "$tmp/log.csv")" = "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,90" ] || fail "log: first row '$(sed -n 2p "$tmp/log.csv")'"
+# FD 100 drives both wheels at 200 mm/s from 1 ms; LT 90 and FD 50 take the robot to
+# (-50, 100) facing 180; MOTOR 100,100 from 1254 ms to the STX at 1356 ms.
+[ "$(grep '^250,' "$tmp/log.csv")" = "250,0,0,0,0,0,0,0,0,0,0,0,0,0,0,200,200,0,50,90" ] || fail "log: row 250 '$(grep '^250,' "$tmp/log.csv")'"
+[ "$(grep '^1300,' "$tmp/log.csv")" = "1300,0,0,0,0,0,0,0,0,0,0,0,0,0,0,100,100,-55,100,180" ] || fail "log: row 1300 '$(grep '^1300,' "$tmp/log.csv")'"
+[ "$(tail -2 "$tmp/log.csv" | cut -d, -f1 | tr '\n' ' ')" = "1350 1357 " ] || fail "log: last rows '$(tail -2 "$tmp/log.csv")'"
+[ "$(tail -1 "$tmp/log.csv")" = "1357,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,-60,100,180" ] || fail "log: end row '$(tail -1 "$tmp/log.csv")'"
 cmp -s "$tmp/out" <(tail -3 sim/drive.expected) || fail "log: stdout '$(cat "$tmp/out")'"
+# Inputs set by hand in every row; with --trace the output is the trace's, the log the same.
+"$tool" run --trace --set ADC3=123 --set PC2=1 --log "$tmp/set.csv" sim/drive.txt >"$tmp/out" 2>"$tmp/err" ||
+    fail "log set: exit $?: $(cat "$tmp/err")"
+cmp -s "$tmp/out" sim/drive.expected || fail "log set: stdout '$(cat "$tmp/out")'"
+[ "$(cut -d, -f4,11 "$tmp/set.csv" | sort -u | tr '\n' ' ')" = "1,123 PC2,ADC3 " ] || fail "log set: columns '$(cut -d, -f4,11 "$tmp/set.csv" | sort -u)'"
+[ "$(wc -l <"$tmp/set.csv")" -eq 138 ] || fail "log set: $(wc -l <"$tmp/set.csv") lines"
+# A file that cannot be written: one line naming it, exit 1; a file already there is kept whole.
 "$tool" run --log "$tmp/no-such-dir/log.csv" sim/drive.txt >/dev/null 2>"$tmp/err"
 rc=$?
 [ $rc -eq 1 ] || fail "unwritable log: exit $rc"
 grep -q "no-such-dir/log.csv" "$tmp/err" || fail "unwritable log: stderr '$(cat "$tmp/err")'"
+[ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "unwritable log: stderr '$(cat "$tmp/err")'"
+mkdir "$tmp/locked" && printf 'old log\n' >"$tmp/locked/log.csv" && chmod a-w "$tmp/locked" "$tmp/locked/log.csv"
+if [ ! -w "$tmp/locked" ]; then # root writes anywhere
+    "$tool" run --log "$tmp/locked/log.csv" sim/drive.txt >/dev/null 2>"$tmp/err"
+    rc=$?
+    [ $rc -eq 1 ] || fail "read-only log: exit $rc"
+    grep -q "^zolvane: .*locked/log.csv" "$tmp/err" || fail "read-only log: stderr '$(cat "$tmp/err")'"
+    [ "$(cat "$tmp/locked/log.csv")" = "old log" ] || fail "read-only log: the old file changed"
+fi
+chmod u+w "$tmp/locked"
+# A folder in the file's place (root too is refused): exit 1, the folder untouched.
+mkdir "$tmp/folder.csv" && touch "$tmp/folder.csv/inside"
+"$tool" run --log "$tmp/folder.csv" sim/drive.txt >/dev/null 2>"$tmp/err"
+rc=$?
+[ $rc -eq 1 ] || fail "folder log: exit $rc"
+grep -q "^zolvane: .*folder.csv" "$tmp/err" || fail "folder log: stderr '$(cat "$tmp/err")'"
+[ -f "$tmp/folder.csv/inside" ] || fail "folder log: the folder changed"
 
 # Files that cannot be read: one line on stderr naming the file, exit 1.
 printf 'zolvane-floor 1\nwall 1 2 3\n' >"$tmp/bad.floor"
@@ -90,7 +116,7 @@ for args in "" "--trace" "--max-steps 0 sim/drive.txt" "--max-steps x sim/drive.
     "--max-steps sim/drive.txt" "--set FOO=1 sim/drive.txt" "--set PC0=2 sim/drive.txt" \
     "--set ADC0=256 sim/drive.txt" "--set PC0 sim/drive.txt" "--set PCX=1 sim/drive.txt" \
     "--bogus sim/drive.txt" "sim/drive.txt sim/loops.txt" "--floor" \
-    "--log a.csv --log b.csv sim/drive.txt"; do
+    "--log a.csv --log b.csv sim/drive.txt" "--log sim/drive.txt"; do
     # shellcheck disable=SC2086
     "$tool" run $args >"$tmp/out" 2>/dev/null
     rc=$?

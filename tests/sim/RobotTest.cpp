@@ -2,7 +2,7 @@
 // the bundled floors, what PLAY, LED, the ports and VOICEX give, and the same run every time.
 #include "SimSupport.h"
 #include "files/Files.h"
-#include "sim/SensorLog.h"
+#include "sim/SensorRecorder.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -319,7 +319,7 @@ struct TRecord : sim::TSimListener {
     void statementStarted(std::int64_t t, std::size_t i) override {
         text += std::to_string(t) + " " + std::to_string(i) + "\n";
     }
-    void ticked(std::int64_t) override { text += sim::SensorLogRow(*simulator); }
+    void ticked(std::int64_t) override { text += sim::SensorCsvRow(sim::SampleOf(*simulator)); }
 };
 
 std::string recordedRun(std::int64_t slice) {
@@ -365,20 +365,6 @@ TEST(Determinism, slices_of_any_length_give_the_run_of_one_go) {
     const std::string whole = recordedRun(0);
     for (std::int64_t slice : {1'000, 16'667, 250'000})
         EXPECT_TRUE(sameRecord(recordedRun(slice), whole)) << "slices of " << slice << " us";
-}
-
-TEST(SensorLog, a_row_every_tick_with_the_inputs_and_wheels) {
-    sim::TSimulator simulator(sim::DefaultRobotModel(), bundledFloor("line-track.floor"));
-    ASSERT_TRUE(simulator.setInput(sim::TInput::Adc5, 77));
-    simulator.load(Listing({"MOTOR -20,100", "WAIT 3"}));
-    simtest::TTraceRecorder events(simulator);
-    simulator.setListener(&events);
-    simulator.setTickInterval(sim::kSampleUs);
-    simulator.run();
-    EXPECT_EQ(events.ticks, (std::vector<std::int64_t>{10'000, 20'000, 30'000}));
-    EXPECT_EQ(sim::SensorLogHeader(), "time_ms,PC0,PC1,PC2,PC3,PC4,MIC,ADC0,ADC1,ADC2,ADC3,ADC4,"
-                                      "ADC5,ADC6,ADC7,left_mm_s,right_mm_s\n");
-    EXPECT_EQ(sim::SensorLogRow(simulator), "33,0,1,0,0,0,0,0,0,0,0,0,77,0,0,-20,100\n");
 }
 
 } // namespace
