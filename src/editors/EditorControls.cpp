@@ -61,15 +61,18 @@ TEditorDialog::TEditorDialog(QWidget* parent, const QString& title, TButtons but
         return button;
     };
     if (buttons == TButtons::OkCancelDelete) {
-        m_ok = addButton(QStringLiteral("Button1"), QStringLiteral("OK"));
+        m_ok = addButton(QStringLiteral("Button1"), QCoreApplication::translate("editors", "OK"));
         connect(m_ok, &QPushButton::clicked, this, &TEditorDialog::Button1Click);
     }
-    QPushButton* cancel = addButton(QStringLiteral("Button2"), QStringLiteral("CANCEL"));
-    QPushButton* remove = addButton(QStringLiteral("Button3"), QStringLiteral("DELETE"));
+    QPushButton* cancel =
+        addButton(QStringLiteral("Button2"), QCoreApplication::translate("editors", "CANCEL"));
+    QPushButton* remove =
+        addButton(QStringLiteral("Button3"), QCoreApplication::translate("editors", "DELETE"));
     if (m_ok)
-        m_ok->setToolTip(QStringLiteral("Keep what you set in this block"));
-    cancel->setToolTip(QStringLiteral("Close and leave the block as it was"));
-    remove->setToolTip(QStringLiteral("Take this block out of the chart"));
+        m_ok->setToolTip(QCoreApplication::translate("editors", "Keep what you set in this block"));
+    cancel->setToolTip(
+        QCoreApplication::translate("editors", "Close and leave the block as it was"));
+    remove->setToolTip(QCoreApplication::translate("editors", "Take this block out of the chart"));
     connect(cancel, &QPushButton::clicked, this, &TEditorDialog::Button2Click);
     connect(remove, &QPushButton::clicked, this, &TEditorDialog::Button3Click);
     row->addStretch();
@@ -358,7 +361,7 @@ TNameEdit::TNameEdit(QWidget* parent, QLabel* hint) : TFilteredEdit(parent), m_h
 }
 
 QString TNameEdit::hintText() {
-    return QStringLiteral("A name cannot hold \"<\" or \"&\".");
+    return QCoreApplication::translate("editors", "A name cannot hold \"<\" or \"&\".");
 }
 
 void TNameEdit::setName(const QString& text) {
@@ -522,7 +525,8 @@ QString labelWords(const QString& text) {
     words.remove(QLatin1Char('&'));
     words.replace(QStringLiteral("\x01"), QStringLiteral("&"));
     words = words.simplified(); // the lines joined by one space
-    while (words.endsWith(QLatin1Char(':')))
+    // A trailing colon, the full-width one of Chinese labels too.
+    while (words.endsWith(QLatin1Char(':')) || words.endsWith(QChar(0xFF1A)))
         words = words.chopped(1).trimmed();
     return words;
 }
@@ -545,7 +549,7 @@ void nameControl(QWidget* control, const QString& name, const QString& tip) {
 namespace {
 
 QString rangeText(const QString& what, int lo, int hi) {
-    return QStringLiteral("%1: %2 to %3").arg(what).arg(lo).arg(hi);
+    return QCoreApplication::translate("editors", "%1: %2 to %3").arg(what).arg(lo).arg(hi);
 }
 
 } // namespace
@@ -589,7 +593,14 @@ void setNameChoices(QComboBox* list, const std::vector<std::string>& names) {
 
 QString robotUnit(double sim::TRobotModel::*perStep, const char* unit) {
     static const sim::TRobotModel model = sim::DefaultRobotModel();
-    return QString::fromStdString(sim::UnitText(model.*perStep, unit));
+    const double step = model.*perStep;
+    const QString word = QCoreApplication::translate("sim", unit);
+    // As sim::UnitText writes it ("mm", "x 10 ms"), with the unit in the interface's language.
+    if (step == 1)
+        return word;
+    // The number as the simulator's text shows it (six significant digits).
+    return QCoreApplication::translate("editors", "x %1 %2")
+        .arg(QString::number(step, 'g', 6), word);
 }
 
 } // namespace editors

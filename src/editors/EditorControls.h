@@ -266,7 +266,8 @@ QComboBox* makeNameList(QWidget* parent, const QString& name, QLineEdit* edit);
 void setNameChoices(QComboBox* list, const std::vector<std::string>& names);
 
 // The unit of a number of the robot's statements, from the robot model the simulator uses
-// ("mm", "x 10 ms"), shown beside the number.
+// ("mm", "x 10 ms"), shown beside the number in the interface's language. `unit` is a unit
+// word marked for translation in the context "sim" (ZV_TRANSLATABLE("sim", "mm")).
 QString robotUnit(double sim::TRobotModel::*perStep, const char* unit);
 
 } // namespace editors

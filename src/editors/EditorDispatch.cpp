@@ -3,7 +3,10 @@
 #include "canvas/FlowChart.h"
 #include "chart/Chart.h"
 #include "editors/values/NameReferences.h"
+#include "platform/text/CodePage.h"
 #include "records/BlockCatalog.h"
+
+#include <QCoreApplication>
 
 namespace editors {
 
@@ -63,14 +66,25 @@ std::string renameQuestion(BlockType definition, std::string_view oldName, std::
                            std::size_t blocks) {
     const bool one = blocks == 1;
     const bool label = nameDefinedBy(definition) == TNameKind::Label;
-    std::string question =
-        "Rename \"" + std::string(oldName) + "\" to \"" + std::string(newName) + "\" in ";
-    question += one ? "the block that " : "the " + std::to_string(blocks) + " blocks that ";
-    if (label)
-        question += one ? "goes to it" : "go to it";
-    else
-        question += one ? "calls it" : "call it";
-    return question + " as well?";
+    // Whole sentences, so that each language words them as it needs.
+    const char* question =
+        label ? (one ? QT_TRANSLATE_NOOP("editors",
+                                         "Rename \"%1\" to \"%2\" in the block that goes to it "
+                                         "as well?")
+                     : QT_TRANSLATE_NOOP("editors", "Rename \"%1\" to \"%2\" in the %3 blocks "
+                                                    "that go to it as well?"))
+              : (one ? QT_TRANSLATE_NOOP("editors",
+                                         "Rename \"%1\" to \"%2\" in the block that calls it as "
+                                         "well?")
+                     : QT_TRANSLATE_NOOP("editors", "Rename \"%1\" to \"%2\" in the %3 blocks "
+                                                    "that call it as well?"));
+    // The names are bytes of the system code page, as the question handed on is. All values go
+    // in at once: a name holding "%1" is not taken for a place of the next value.
+    const QString wording = QCoreApplication::translate("editors", question);
+    const QString from = platform::toQString(std::string(oldName));
+    const QString to = platform::toQString(std::string(newName));
+    return platform::fromQString(one ? wording.arg(from, to)
+                                     : wording.arg(from, to, QString::number(blocks)));
 }
 
 TEditOutcome editSelectedBlock(TChart& chart, const TBlockEditor& edit,

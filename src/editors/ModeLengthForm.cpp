@@ -2,6 +2,7 @@
 
 #include "editors/values/ControlRules.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollBar>
@@ -14,7 +15,8 @@ TModeLengthForm::TModeLengthForm(QWidget* parent, const QString& title, const QS
     auto* grid = new QGridLayout(panel());
     int row = 0;
     if (!choices.isEmpty()) {
-        m_radioGroup1 = new TRadioGroup(panel(), QStringLiteral("Please choose"), choices);
+        m_radioGroup1 = new TRadioGroup(
+            panel(), QCoreApplication::translate("editors", "Please choose"), choices);
         m_radioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
         grid->addWidget(m_radioGroup1, row++, 0, 1, 2);
     }
@@ -30,7 +32,8 @@ TModeLengthForm::TModeLengthForm(QWidget* parent, const QString& title, const QS
     grid->addWidget(unitLabel, row++, 2);
     m_scrollBar1 = makeSlider(panel(), QStringLiteral("ScrollBar1"), LengthMin, sliderMax);
     m_scrollBar1->setMinimumWidth(300);
-    const QString words = labelWords(lengthLabel) + QStringLiteral(" (") + unit + QLatin1Char(')');
+    const QString words =
+        QCoreApplication::translate("editors", "%1 (%2)").arg(labelWords(lengthLabel), unit);
     rangeTip(m_validateEdit1, words);
     nameControl(m_scrollBar1, words);
     rangeTip(m_scrollBar1, words);

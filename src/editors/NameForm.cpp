@@ -3,6 +3,7 @@
 #include "platform/text/CodePage.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 
 namespace editors {
@@ -18,7 +19,8 @@ TNameForm::TNameForm(QWidget* parent, const QString& title, const QString& label
     m_edit1->setMinimumWidth(200);
     if (names == TNames::Offered) {
         m_nameList1 = makeNameList(panel(), QStringLiteral("NameList1"), m_edit1);
-        m_nameList1->setToolTip(QStringLiteral("Type a name or pick one from the list"));
+        m_nameList1->setToolTip(
+            QCoreApplication::translate("editors", "Type a name or pick one from the list"));
         grid->addWidget(makeBuddyLabel(panel(), label, m_nameList1), 0, 0);
         grid->addWidget(m_nameList1, 0, 1);
     } else {

@@ -1,6 +1,7 @@
 #include "editors/PortBitsForm.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QTreeWidget>
@@ -12,13 +13,16 @@ TPortBitsForm::TPortBitsForm(QWidget* parent, const QString& title, TPortDialog 
     : TEditorDialog(parent, title), m_which(which) {
     auto* grid = new QGridLayout(panel());
     m_comboBox1 = makeList(panel(), QStringLiteral("ComboBox1"), ports);
-    grid->addWidget(makeBuddyLabel(panel(), QStringLiteral("IO Port:"), m_comboBox1), 0, 0);
+    grid->addWidget(
+        makeBuddyLabel(panel(), QCoreApplication::translate("editors", "IO Port:"), m_comboBox1), 0,
+        0);
     grid->addWidget(m_comboBox1, 0, 1);
 
     m_listView1 = new QTreeWidget(panel());
     m_listView1->setObjectName(QStringLiteral("ListView1"));
-    nameControl(m_listView1, QStringLiteral("Bits of the port"),
-                QStringLiteral("Tick a bit to switch it, untick it to switch it back"));
+    nameControl(m_listView1, QCoreApplication::translate("editors", "Bits of the port"),
+                QCoreApplication::translate(
+                    "editors", "Tick a bit to switch it, untick it to switch it back"));
     m_listView1->setFont(editorFont(13));
     m_listView1->setColumnCount(3);
     m_listView1->setHeaderHidden(true);
@@ -35,9 +39,9 @@ TPortBitsForm::TPortBitsForm(QWidget* parent, const QString& title, TPortDialog 
     const TBitRowTexts unticked = bitRowTexts(which, false);
     for (int i = 0; i < 8; ++i) {
         auto* item = new QTreeWidgetItem(m_listView1);
-        item->setText(0, QStringLiteral("bit%1").arg(i));
+        item->setText(0, QCoreApplication::translate("editors", "bit%1").arg(i));
         item->setText(1, QString::fromLatin1(unticked.value));
-        item->setText(2, QString::fromLatin1(unticked.desc));
+        item->setText(2, QCoreApplication::translate("editors", unticked.desc.data()));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Unchecked);
     }
@@ -56,7 +60,7 @@ void TPortBitsForm::ListView1Change(QTreeWidgetItem* item) {
     const TBitRowTexts texts = bitRowTexts(m_which, item->checkState(0) == Qt::Checked);
     // Setting a text to what it already is raises no change, so this ends here.
     item->setText(1, QString::fromLatin1(texts.value));
-    item->setText(2, QString::fromLatin1(texts.desc));
+    item->setText(2, QCoreApplication::translate("editors", texts.desc.data()));
 }
 
 void TPortBitsForm::setBits(std::int64_t value) {

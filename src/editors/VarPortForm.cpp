@@ -1,6 +1,7 @@
 #include "editors/VarPortForm.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 
 namespace editors {
@@ -13,7 +14,8 @@ TVarPortForm::TVarPortForm(QWidget* parent, const QString& title, const QString&
     m_comboBox2 = makeList(panel(), QStringLiteral("ComboBox2"), ports);
     grid->addWidget(makeBuddyLabel(panel(), varLabel, m_comboBox1), 0, 0);
     grid->addWidget(makeBuddyLabel(panel(), portLabel, m_comboBox2), 0, 2);
-    m_comboBox1->setToolTip(QStringLiteral("The variable that gets the value"));
+    m_comboBox1->setToolTip(
+        QCoreApplication::translate("editors", "The variable that gets the value"));
     grid->addWidget(m_comboBox1, 1, 0);
     grid->addWidget(new QLabel(QStringLiteral("= "), panel()), 1, 1);
     grid->addWidget(m_comboBox2, 1, 2);

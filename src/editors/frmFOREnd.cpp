@@ -1,17 +1,20 @@
 #include "editors/frmFOREnd.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 
 namespace editors {
 
 TFormFOREnd::TFormFOREnd(QWidget* parent)
-    : TEditorDialog(parent, QStringLiteral("Times Loop End")) {
+    : TEditorDialog(parent, QCoreApplication::translate("editors", "Times Loop End")) {
     setObjectName(QStringLiteral("FormFOREnd"));
     auto* row = new QHBoxLayout(panel());
     m_comboBox1 = makeVariableList(panel(), QStringLiteral("ComboBox1"));
-    m_comboBox1->setToolTip(QStringLiteral("The variable that counts the times"));
-    row->addWidget(makeBuddyLabel(panel(), QStringLiteral("Var:"), m_comboBox1));
+    m_comboBox1->setToolTip(
+        QCoreApplication::translate("editors", "The variable that counts the times"));
+    row->addWidget(
+        makeBuddyLabel(panel(), QCoreApplication::translate("editors", "Var:"), m_comboBox1));
     row->addWidget(m_comboBox1);
 }
 

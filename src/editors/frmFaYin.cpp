@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -58,12 +59,14 @@ private:
 };
 
 // What a note entry shows: its code and, for a code that is a note, the note in words under
-// the key ("84  do, 1 beat").
+// the key in the interface's language ("84  do, 1 beat").
 QString noteText(int key, const std::string& note) {
-    const std::string name = noteName(key, note);
     QString text = platform::toQString(note);
-    if (!name.empty())
-        text += QStringLiteral("  ") + QString::fromStdString(name);
+    if (const std::optional<TNoteWords> words = noteWords(key, note))
+        text += QStringLiteral("  ") +
+                QCoreApplication::translate("editors", "%1, %2", "a note: its tone, its length")
+                    .arg(QCoreApplication::translate("editors", words->tone.data()),
+                         QCoreApplication::translate("editors", words->beats.data()));
     return text;
 }
 
@@ -76,24 +79,20 @@ void addNoteItem(QListWidget* list, const std::string& note, int key) {
 
 // What a screen reader calls a tone button: its digit and octave ("Tone 1 low").
 QString toneName(TToneFace face) {
-    QString octave;
+    const QString digit(QChar::fromLatin1(face.digit));
     switch (face.mark) {
     case TOctaveMark::DotBelow:
-        octave = QStringLiteral(" low");
-        break;
+        return QCoreApplication::translate("editors", "Tone %1 low").arg(digit);
     case TOctaveMark::None:
-        octave = QStringLiteral(" middle");
-        break;
+        return QCoreApplication::translate("editors", "Tone %1 middle").arg(digit);
     case TOctaveMark::DotAbove:
-        octave = QStringLiteral(" high");
-        break;
+        return QCoreApplication::translate("editors", "Tone %1 high").arg(digit);
     case TOctaveMark::ColonAbove:
-        octave = QStringLiteral(" very high");
-        break;
+        return QCoreApplication::translate("editors", "Tone %1 very high").arg(digit);
     case TOctaveMark::Rest:
-        return QStringLiteral("Rest");
+        break;
     }
-    return QStringLiteral("Tone ") + QChar(face.digit) + octave;
+    return QCoreApplication::translate("editors", "Rest");
 }
 
 std::string noteBytes(const QListWidgetItem* item) {
@@ -103,7 +102,8 @@ std::string noteBytes(const QListWidgetItem* item) {
 
 } // namespace
 
-TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("Music")) {
+TFormFaYin::TFormFaYin(QWidget* parent)
+    : TEditorDialog(parent, QCoreApplication::translate("editors", "Music")) {
     setObjectName(QStringLiteral("FormFaYin"));
     auto* columns = new QHBoxLayout(panel());
 
@@ -114,29 +114,34 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
         keys << QString::number(k);
     m_comboBox1 = makeList(panel(), QStringLiteral("ComboBox1"), keys);
     auto* keyRow = new QHBoxLayout;
-    m_comboBox1->setToolTip(QStringLiteral("The key the tones are played in"));
-    keyRow->addWidget(makeBuddyLabel(panel(), QStringLiteral("Key:"), m_comboBox1));
+    m_comboBox1->setToolTip(
+        QCoreApplication::translate("editors", "The key the tones are played in"));
+    keyRow->addWidget(
+        makeBuddyLabel(panel(), QCoreApplication::translate("editors", "Key:"), m_comboBox1));
     keyRow->addWidget(m_comboBox1);
     keyRow->addStretch();
     left->addLayout(keyRow);
-    m_checkBox1 = new QCheckBox(QStringLiteral("Add KEY statement"), panel());
+    m_checkBox1 =
+        new QCheckBox(QCoreApplication::translate("editors", "Add KEY statement"), panel());
     m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
-    nameControl(m_checkBox1, m_checkBox1->text(),
-                QStringLiteral("Also set the robot to this key before the notes"));
+    nameControl(
+        m_checkBox1, m_checkBox1->text(),
+        QCoreApplication::translate("editors", "Also set the robot to this key before the notes"));
     left->addWidget(m_checkBox1);
     QStringList durations;
     for (std::string_view name : durationNames())
-        durations << QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+        durations << QCoreApplication::translate("editors", name.data());
     m_comboBox2 = makeList(panel(), QStringLiteral("ComboBox2"), durations);
     m_comboBox2->setCurrentIndex(0);
     auto* durationRow = new QHBoxLayout;
-    m_comboBox2->setToolTip(QStringLiteral("How long the next note lasts"));
-    durationRow->addWidget(makeBuddyLabel(panel(), QStringLiteral("Duration:"), m_comboBox2));
+    m_comboBox2->setToolTip(QCoreApplication::translate("editors", "How long the next note lasts"));
+    durationRow->addWidget(
+        makeBuddyLabel(panel(), QCoreApplication::translate("editors", "Duration:"), m_comboBox2));
     durationRow->addWidget(m_comboBox2);
     durationRow->addStretch();
     left->addLayout(durationRow);
 
-    auto* toneGroup = new QGroupBox(QStringLiteral("Tone"), panel());
+    auto* toneGroup = new QGroupBox(QCoreApplication::translate("editors", "Tone"), panel());
     toneGroup->setObjectName(QStringLiteral("GroupBox1"));
     auto* toneGrid = new QGridLayout(toneGroup);
     toneGrid->setHorizontalSpacing(2);
@@ -152,7 +157,7 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
         cell->setSpacing(0);
         cell->addWidget(button);
         if (n == RestButton)
-            button->setText(QStringLiteral("Rest"));
+            button->setText(QCoreApplication::translate("editors", "Rest"));
         else
             cell->addWidget(new TToneMark(toneGroup, face));
         // Rows top to bottom: the "1" with the colon and Rest, high, middle, low.
@@ -184,17 +189,20 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
         middle->addWidget(button);
         return button;
     };
-    QPushButton* add = addButton(QStringLiteral("Button4"), QStringLiteral("Add"),
-                                 QStringLiteral("Add the chosen note to the notes"));
-    QPushButton* replace =
-        addButton(QStringLiteral("Button5"), QStringLiteral("Replace"),
-                  QStringLiteral("Put the chosen note in place of the selected one"));
-    QPushButton* remove = addButton(QStringLiteral("Button6"), QStringLiteral("Delete"),
-                                    QStringLiteral("Take the selected note out"));
+    QPushButton* add =
+        addButton(QStringLiteral("Button4"), QCoreApplication::translate("editors", "Add"),
+                  QCoreApplication::translate("editors", "Add the chosen note to the notes"));
+    QPushButton* replace = addButton(
+        QStringLiteral("Button5"), QCoreApplication::translate("editors", "Replace"),
+        QCoreApplication::translate("editors", "Put the chosen note in place of the selected one"));
+    QPushButton* remove =
+        addButton(QStringLiteral("Button6"), QCoreApplication::translate("editors", "Delete"),
+                  QCoreApplication::translate("editors", "Take the selected note out"));
     middle->addSpacing(12);
     m_player = new platform::TTonePlayer(this);
-    m_playButton = addButton(QStringLiteral("PlayButton"), QStringLiteral("Play"),
-                             QStringLiteral("Listen to the tune as the robot plays it"));
+    m_playButton = addButton(
+        QStringLiteral("PlayButton"), QCoreApplication::translate("editors", "Play"),
+        QCoreApplication::translate("editors", "Listen to the tune as the robot plays it"));
     middle->addStretch();
     columns->addLayout(middle);
 
@@ -203,19 +211,21 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
     m_noteListBox1->setObjectName(QStringLiteral("NoteListBox1"));
     m_noteListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     m_noteListBox1->setFixedWidth(190); // the code and the note in words
-    nameControl(m_noteListBox1, QStringLiteral("Notes"),
-                QStringLiteral("The notes the robot plays, top to bottom"));
+    nameControl(m_noteListBox1, QCoreApplication::translate("editors", "Notes"),
+                QCoreApplication::translate("editors", "The notes the robot plays, top to bottom"));
     keepEnter(m_noteListBox1); // Enter while picking notes must not close the composer
     columns->addWidget(m_noteListBox1);
     auto* arrows = new QVBoxLayout;
     auto* up = new QToolButton(panel());
     up->setObjectName(QStringLiteral("SpeedButton1"));
     up->setArrowType(Qt::UpArrow);
-    nameControl(up, QStringLiteral("Move up"), QStringLiteral("Move the selected note up"));
+    nameControl(up, QCoreApplication::translate("editors", "Move up"),
+                QCoreApplication::translate("editors", "Move the selected note up"));
     auto* down = new QToolButton(panel());
     down->setObjectName(QStringLiteral("SpeedButton2"));
     down->setArrowType(Qt::DownArrow);
-    nameControl(down, QStringLiteral("Move down"), QStringLiteral("Move the selected note down"));
+    nameControl(down, QCoreApplication::translate("editors", "Move down"),
+                QCoreApplication::translate("editors", "Move the selected note down"));
     arrows->addWidget(up);
     arrows->addWidget(down);
     arrows->addStretch();
@@ -229,7 +239,7 @@ TFormFaYin::TFormFaYin(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
     connect(down, &QToolButton::clicked, this, &TFormFaYin::SpeedButton2Click);
     connect(m_playButton, &QPushButton::clicked, this, &TFormFaYin::PlayClick);
     connect(m_player, &platform::TTonePlayer::finished, this,
-            [this] { m_playButton->setText(QStringLiteral("Play")); });
+            [this] { m_playButton->setText(QCoreApplication::translate("editors", "Play")); });
     // A tone chosen by a click or a key sounds, as on a keyboard.
     connect(m_tones, &QButtonGroup::idClicked, this, [this] { playChosenNote(); });
 
@@ -350,7 +360,8 @@ void TFormFaYin::showEvent(QShowEvent* event) {
     TEditorDialog::showEvent(event);
     if (!canPlay()) {
         m_playButton->setEnabled(false);
-        m_playButton->setToolTip(QStringLiteral("This computer has no sound output"));
+        m_playButton->setToolTip(
+            QCoreApplication::translate("editors", "This computer has no sound output"));
     }
 }
 
@@ -359,13 +370,13 @@ void TFormFaYin::playSounds(const std::vector<TNoteSound>& sounds) {
     for (const TNoteSound& sound : sounds)
         tones.push_back({sound.hz, sound.ms});
     if (m_player->play(tones))
-        m_playButton->setText(QStringLiteral("Stop"));
+        m_playButton->setText(QCoreApplication::translate("editors", "Stop"));
 }
 
 void TFormFaYin::PlayClick() {
     if (m_player->playing()) {
         m_player->stop();
-        m_playButton->setText(QStringLiteral("Play"));
+        m_playButton->setText(QCoreApplication::translate("editors", "Play"));
         return;
     }
     playSounds(tuneSounds());

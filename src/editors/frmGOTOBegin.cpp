@@ -1,9 +1,12 @@
 #include "editors/frmGOTOBegin.h"
 
+#include <QCoreApplication>
+
 namespace editors {
 
 TFormGOTOBegin::TFormGOTOBegin(QWidget* parent)
-    : TNameForm(parent, QStringLiteral("Label for GOTO:"), QStringLiteral("Label:")) {
+    : TNameForm(parent, QCoreApplication::translate("editors", "Label for GOTO:"),
+                QCoreApplication::translate("editors", "Label:")) {
     setObjectName(QStringLiteral("FormGOTOBegin"));
 }
 

@@ -1,9 +1,12 @@
 #include "editors/frmGOTOEnd.h"
 
+#include <QCoreApplication>
+
 namespace editors {
 
 TFormGOTOEnd::TFormGOTOEnd(QWidget* parent)
-    : TNameForm(parent, QStringLiteral("GOTO"), QStringLiteral("GOTO Label:"), TNames::Offered) {
+    : TNameForm(parent, QCoreApplication::translate("editors", "GOTO"),
+                QCoreApplication::translate("editors", "GOTO Label:"), TNames::Offered) {
     setObjectName(QStringLiteral("FormGOTOEnd"));
 }
 

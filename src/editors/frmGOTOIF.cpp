@@ -3,11 +3,13 @@
 #include "platform/text/CodePage.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 
 namespace editors {
 
-TFormGOTOIF::TFormGOTOIF(QWidget* parent) : TEditorDialog(parent, QStringLiteral("GOTO IF")) {
+TFormGOTOIF::TFormGOTOIF(QWidget* parent)
+    : TEditorDialog(parent, QCoreApplication::translate("editors", "GOTO IF")) {
     setObjectName(QStringLiteral("FormGOTOIF"));
     auto* grid = new QGridLayout(panel());
     m_edit2 = new TStatementEdit(panel());
@@ -16,12 +18,17 @@ TFormGOTOIF::TFormGOTOIF(QWidget* parent) : TEditorDialog(parent, QStringLiteral
     m_edit1 = new TStatementEdit(panel());
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_nameList1 = makeNameList(panel(), QStringLiteral("NameList1"), m_edit1);
-    m_nameList1->setToolTip(QStringLiteral("Type a label or pick one from the list"));
-    grid->addWidget(makeBuddyLabel(panel(), QStringLiteral("Expression:"), m_edit2), 0, 0);
+    m_nameList1->setToolTip(
+        QCoreApplication::translate("editors", "Type a label or pick one from the list"));
+    grid->addWidget(
+        makeBuddyLabel(panel(), QCoreApplication::translate("editors", "Expression:"), m_edit2), 0,
+        0);
     grid->addWidget(m_edit2, 0, 1);
     grid->addWidget(
-        makeBuddyLabel(panel(), QStringLiteral("If condition TRUE\nGOTO Label:"), m_nameList1), 1,
-        0);
+        makeBuddyLabel(panel(),
+                       QCoreApplication::translate("editors", "If condition TRUE\nGOTO Label:"),
+                       m_nameList1),
+        1, 0);
     grid->addWidget(m_nameList1, 1, 1);
 }
 

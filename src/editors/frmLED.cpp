@@ -2,11 +2,13 @@
 
 #include "editors/values/ControlRules.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 
 namespace editors {
 
-TFormLED::TFormLED(QWidget* parent) : TEditorDialog(parent, QStringLiteral("LED")) {
+TFormLED::TFormLED(QWidget* parent)
+    : TEditorDialog(parent, QCoreApplication::translate("editors", "LED")) {
     setObjectName(QStringLiteral("FormLED"));
     auto* grid = new QGridLayout(panel());
     grid->setHorizontalSpacing(24);
@@ -20,8 +22,9 @@ TFormLED::TFormLED(QWidget* parent) : TEditorDialog(parent, QStringLiteral("LED"
         auto* led = new TLamp(panel());
         led->setObjectName(QStringLiteral("LED%1").arg(n + 1));
         m_leds[n] = led;
-        nameControl(led, QStringLiteral("LED PB%1").arg(n),
-                    QStringLiteral("Click to switch LED PB%1 on or off").arg(n));
+        nameControl(
+            led, QCoreApplication::translate("editors", "LED PB%1").arg(n),
+            QCoreApplication::translate("editors", "Click to switch LED PB%1 on or off").arg(n));
         grid->addWidget(label, 0, column, Qt::AlignCenter);
         grid->addWidget(led, 1, column, Qt::AlignCenter);
         void (TFormLED::*click)() =

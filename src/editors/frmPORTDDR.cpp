@@ -1,9 +1,12 @@
 #include "editors/frmPORTDDR.h"
 
+#include <QCoreApplication>
+
 namespace editors {
 
 TFormPORTDDR::TFormPORTDDR(QWidget* parent)
-    : TPortBitsForm(parent, QStringLiteral("IO Setup"), TPortDialog::IoSetup,
+    : TPortBitsForm(parent, QCoreApplication::translate("editors", "IO Setup"),
+                    TPortDialog::IoSetup,
                     {QStringLiteral("DDRA"), QStringLiteral("DDRB"), QStringLiteral("DDRC"),
                      QStringLiteral("DDRD")},
                     80) {

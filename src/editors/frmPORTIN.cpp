@@ -1,10 +1,13 @@
 #include "editors/frmPORTIN.h"
 
+#include <QCoreApplication>
+
 namespace editors {
 
 TFormPORTIN::TFormPORTIN(QWidget* parent)
-    : TVarPortForm(parent, QStringLiteral("IO Input"), QStringLiteral("Var:"),
-                   QStringLiteral("IO Port:"),
+    : TVarPortForm(parent, QCoreApplication::translate("editors", "IO Input"),
+                   QCoreApplication::translate("editors", "Var:"),
+                   QCoreApplication::translate("editors", "IO Port:"),
                    {QStringLiteral("PINA"), QStringLiteral("PINB"), QStringLiteral("PINC"),
                     QStringLiteral("PIND")}) {
     setObjectName(QStringLiteral("FormPORTIN"));

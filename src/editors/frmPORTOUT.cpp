@@ -1,9 +1,12 @@
 #include "editors/frmPORTOUT.h"
 
+#include <QCoreApplication>
+
 namespace editors {
 
 TFormPORTOUT::TFormPORTOUT(QWidget* parent)
-    : TPortBitsForm(parent, QStringLiteral("IO Output"), TPortDialog::IoOutput,
+    : TPortBitsForm(parent, QCoreApplication::translate("editors", "IO Output"),
+                    TPortDialog::IoOutput,
                     {QStringLiteral("PORTA"), QStringLiteral("PORTB"), QStringLiteral("PORTC"),
                      QStringLiteral("PORTD")},
                     100) {

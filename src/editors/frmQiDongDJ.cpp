@@ -2,6 +2,7 @@
 
 #include "editors/values/ControlRules.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,22 +18,25 @@ void addSpeedRow(QWidget* panel, QGridLayout* grid, int row, const QString& name
     grid->addWidget(box, row, 0);
     grid->addWidget(slider, row, 1);
     grid->addWidget(makeBuddyLabel(panel, name, box), row + 1, 0);
-    const QString what = words + QStringLiteral(" (below 0 backward, 0 stop, above 0 forward)");
+    const QString what =
+        QCoreApplication::translate("editors", "%1 (below 0 backward, 0 stop, above 0 forward)")
+            .arg(words);
     rangeTip(box, what);
     nameControl(slider, name);
     rangeTip(slider, what);
     auto* marks = new QHBoxLayout;
-    marks->addWidget(new QLabel(QStringLiteral("Backward"), panel));
+    marks->addWidget(new QLabel(QCoreApplication::translate("editors", "Backward"), panel));
     marks->addStretch();
-    marks->addWidget(new QLabel(QStringLiteral("Stop"), panel));
+    marks->addWidget(new QLabel(QCoreApplication::translate("editors", "Stop"), panel));
     marks->addStretch();
-    marks->addWidget(new QLabel(QStringLiteral("Forward"), panel));
+    marks->addWidget(new QLabel(QCoreApplication::translate("editors", "Forward"), panel));
     grid->addLayout(marks, row + 1, 1);
 }
 
 } // namespace
 
-TFormQiDongDJ::TFormQiDongDJ(QWidget* parent) : TEditorDialog(parent, QStringLiteral("Motor On")) {
+TFormQiDongDJ::TFormQiDongDJ(QWidget* parent)
+    : TEditorDialog(parent, QCoreApplication::translate("editors", "Motor On")) {
     setObjectName(QStringLiteral("FormQiDongDJ"));
     auto* grid = new QGridLayout(panel());
     m_validateEdit1 = new TValidateEdit(panel(), MotorMin, MotorMax);
@@ -45,10 +49,12 @@ TFormQiDongDJ::TFormQiDongDJ(QWidget* parent) : TEditorDialog(parent, QStringLit
     m_validateEdit2->setFixedWidth(90);
     m_scrollBar1->setMinimumWidth(300);
     m_scrollBar2->setMinimumWidth(300);
-    addSpeedRow(panel(), grid, 0, QStringLiteral("L Speed"), QStringLiteral("Left motor speed"),
-                m_validateEdit1, m_scrollBar1);
-    addSpeedRow(panel(), grid, 2, QStringLiteral("R Speed"), QStringLiteral("Right motor speed"),
-                m_validateEdit2, m_scrollBar2);
+    addSpeedRow(panel(), grid, 0, QCoreApplication::translate("editors", "L Speed"),
+                QCoreApplication::translate("editors", "Left motor speed"), m_validateEdit1,
+                m_scrollBar1);
+    addSpeedRow(panel(), grid, 2, QCoreApplication::translate("editors", "R Speed"),
+                QCoreApplication::translate("editors", "Right motor speed"), m_validateEdit2,
+                m_scrollBar2);
 
     coupleSlider(m_validateEdit1, m_scrollBar1);
     coupleSlider(m_validateEdit2, m_scrollBar2);

@@ -2,6 +2,7 @@
 
 #include "editors/values/ControlRules.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QScrollBar>
 
@@ -22,7 +23,8 @@ QScrollBar* makeVerticalSlider(QWidget* parent, const QString& name, int lo, int
 
 } // namespace
 
-TFormServo::TFormServo(QWidget* parent) : TEditorDialog(parent, QStringLiteral("Servo")) {
+TFormServo::TFormServo(QWidget* parent)
+    : TEditorDialog(parent, QCoreApplication::translate("editors", "Servo")) {
     setObjectName(QStringLiteral("FormServo"));
     auto* grid = new QGridLayout(panel());
     grid->setHorizontalSpacing(16);
@@ -34,8 +36,9 @@ TFormServo::TFormServo(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
         m_scrollBars[i]->setProperty("tag", tag);
         m_scrollBars[i]->setValue(9);
         head->setBuddy(m_scrollBars[i]);
-        nameControl(m_scrollBars[i], QStringLiteral("Servo %1").arg(tag));
-        rangeTip(m_scrollBars[i], QStringLiteral("Position of servo %1").arg(tag));
+        nameControl(m_scrollBars[i], QCoreApplication::translate("editors", "Servo %1").arg(tag));
+        rangeTip(m_scrollBars[i],
+                 QCoreApplication::translate("editors", "Position of servo %1").arg(tag));
         m_labelVals[i] = new QLabel(QStringLiteral("9"), panel());
         m_labelVals[i]->setObjectName(QStringLiteral("LabelVal%1").arg(tag));
         grid->addWidget(head, 0, i, Qt::AlignHCenter);
@@ -44,14 +47,18 @@ TFormServo::TFormServo(QWidget* parent) : TEditorDialog(parent, QStringLiteral("
         connect(m_scrollBars[i], &QScrollBar::valueChanged, this,
                 [this, tag](int) { ScrollBarSChange(tag); });
     }
-    grid->addWidget(new QLabel(QStringLiteral("Speed"), panel()), 0, 5, 1, 2, Qt::AlignHCenter);
+    grid->addWidget(new QLabel(QCoreApplication::translate("editors", "Speed"), panel()), 0, 5, 1,
+                    2, Qt::AlignHCenter);
     m_scrollBarSpeed = makeVerticalSlider(panel(), QStringLiteral("ScrollBarSpeed"), ServoSpeedMin,
                                           ServoSpeedMax, 3, 110);
-    nameControl(m_scrollBarSpeed, QStringLiteral("Speed"));
-    rangeTip(m_scrollBarSpeed, QStringLiteral("Speed of the servos (1 slow, 5 fast)"));
+    nameControl(m_scrollBarSpeed, QCoreApplication::translate("editors", "Speed"));
+    rangeTip(m_scrollBarSpeed,
+             QCoreApplication::translate("editors", "Speed of the servos (1 slow, 5 fast)"));
     grid->addWidget(m_scrollBarSpeed, 1, 5, 2, 1, Qt::AlignHCenter);
-    grid->addWidget(new QLabel(QStringLiteral("Slow"), panel()), 1, 6, Qt::AlignTop);
-    grid->addWidget(new QLabel(QStringLiteral("Fast"), panel()), 2, 6, Qt::AlignBottom);
+    grid->addWidget(new QLabel(QCoreApplication::translate("editors", "Slow"), panel()), 1, 6,
+                    Qt::AlignTop);
+    grid->addWidget(new QLabel(QCoreApplication::translate("editors", "Fast"), panel()), 2, 6,
+                    Qt::AlignBottom);
     m_labelSpdVal = new QLabel(QStringLiteral("1"), panel());
     m_labelSpdVal->setObjectName(QStringLiteral("LabelSpdVal"));
     grid->addWidget(m_labelSpdVal, 3, 5, Qt::AlignHCenter | Qt::AlignTop);

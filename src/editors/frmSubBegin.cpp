@@ -1,10 +1,12 @@
 #include "editors/frmSubBegin.h"
 
+#include <QCoreApplication>
+
 namespace editors {
 
 TFormSubBegin::TFormSubBegin(QWidget* parent)
-    : TNameForm(parent, QStringLiteral("Subroutine Begin"),
-                QStringLiteral("Name of the subroutine:")) {
+    : TNameForm(parent, QCoreApplication::translate("editors", "Subroutine Begin"),
+                QCoreApplication::translate("editors", "Name of the subroutine:")) {
     setObjectName(QStringLiteral("FormSubBegin"));
 }
 

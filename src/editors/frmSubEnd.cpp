@@ -1,9 +1,12 @@
 #include "editors/frmSubEnd.h"
 
+#include <QCoreApplication>
+
 namespace editors {
 
 TFormSubEnd::TFormSubEnd(QWidget* parent)
-    : TEditorDialog(parent, QStringLiteral("Subroutine End"), TButtons::CancelDelete) {
+    : TEditorDialog(parent, QCoreApplication::translate("editors", "Subroutine End"),
+                    TButtons::CancelDelete) {
     setObjectName(QStringLiteral("FormSubEnd"));
     panel()->setMinimumSize(200, 40);
 }

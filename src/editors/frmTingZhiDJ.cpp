@@ -1,16 +1,18 @@
 #include "editors/frmTingZhiDJ.h"
 
+#include <QCoreApplication>
 #include <QVBoxLayout>
 
 namespace editors {
 
 TFormTingZhiDJ::TFormTingZhiDJ(QWidget* parent)
-    : TEditorDialog(parent, QStringLiteral("Motor Off")) {
+    : TEditorDialog(parent, QCoreApplication::translate("editors", "Motor Off")) {
     setObjectName(QStringLiteral("FormTingZhiDJ"));
     auto* layout = new QVBoxLayout(panel());
-    m_radioGroup1 = new TRadioGroup(panel(), QStringLiteral("Please choose"),
-                                    {QStringLiteral("Stop that \"Direct\" or \"Turn\""),
-                                     QStringLiteral("Stop that \"Motor On\"")});
+    m_radioGroup1 =
+        new TRadioGroup(panel(), QCoreApplication::translate("editors", "Please choose"),
+                        {QCoreApplication::translate("editors", "Stop that \"Direct\" or \"Turn\""),
+                         QCoreApplication::translate("editors", "Stop that \"Motor On\"")});
     m_radioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     layout->addWidget(m_radioGroup1);
 }

@@ -3,24 +3,29 @@
 #include "platform/text/CodePage.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 
 namespace editors {
 
-TFormVOICEX::TFormVOICEX(QWidget* parent) : TEditorDialog(parent, QStringLiteral("VoiceX")) {
+TFormVOICEX::TFormVOICEX(QWidget* parent)
+    : TEditorDialog(parent, QCoreApplication::translate("editors", "VoiceX")) {
     setObjectName(QStringLiteral("FormVOICEX"));
     auto* grid = new QGridLayout(panel());
     m_comboBox1 = makeList(panel(), QStringLiteral("ComboBox1"), {});
     m_comboBox1->setFixedWidth(260);
     m_comboBox1->setMaxVisibleItems(20);
-    m_comboBox1->setToolTip(QStringLiteral("The phrase the robot says"));
-    grid->addWidget(makeBuddyLabel(panel(), QStringLiteral("VoiceX: "), m_comboBox1), 0, 0);
+    m_comboBox1->setToolTip(QCoreApplication::translate("editors", "The phrase the robot says"));
+    grid->addWidget(
+        makeBuddyLabel(panel(), QCoreApplication::translate("editors", "VoiceX: "), m_comboBox1), 0,
+        0);
     grid->addWidget(m_comboBox1, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("note (*) means:\n"
-                                              "Voice of Women in the Men module,\n"
-                                              "Voice of Men in the Women module."),
-                               panel()),
-                    1, 0, 1, 2);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("editors", "note (*) means:\n"
+                                                          "Voice of Women in the Men module,\n"
+                                                          "Voice of Men in the Women module."),
+                   panel()),
+        1, 0, 1, 2);
 }
 
 void TFormVOICEX::setPhrases(std::vector<std::string> phrases) {

@@ -1,13 +1,17 @@
 #include "editors/frmYanshi.h"
 
 #include "editors/values/ControlRules.h"
+#include "files/Translatable.h"
 #include "sim/RobotModel.h"
+
+#include <QCoreApplication>
 
 namespace editors {
 
 TFormYanShi::TFormYanShi(QWidget* parent)
-    : TModeLengthForm(parent, QStringLiteral("Wait"), {}, QStringLiteral("Wait Length:"),
-                      WaitSliderMax, robotUnit(&sim::TRobotModel::waitUnitMs, "ms")) {
+    : TModeLengthForm(parent, QCoreApplication::translate("editors", "Wait"), {},
+                      QCoreApplication::translate("editors", "Wait Length:"), WaitSliderMax,
+                      robotUnit(&sim::TRobotModel::waitUnitMs, ZV_TRANSLATABLE("sim", "ms"))) {
     setObjectName(QStringLiteral("FormYanShi"));
 }
 

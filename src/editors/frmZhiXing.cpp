@@ -1,16 +1,21 @@
 #include "editors/frmZhiXing.h"
 
 #include "editors/values/ControlRules.h"
+#include "files/Translatable.h"
 #include "sim/RobotModel.h"
+
+#include <QCoreApplication>
 
 namespace editors {
 
 TFormZhiXing::TFormZhiXing(QWidget* parent)
-    : TModeLengthForm(parent, QStringLiteral("Direct"),
-                      {QStringLiteral("Forward"), QStringLiteral("Backward"),
-                       QStringLiteral("Forward Length"), QStringLiteral("Backward Length")},
-                      QStringLiteral("Length:"), DriveSliderMax,
-                      robotUnit(&sim::TRobotModel::lengthUnitMm, "mm")) {
+    : TModeLengthForm(parent, QCoreApplication::translate("editors", "Direct"),
+                      {QCoreApplication::translate("editors", "Forward"),
+                       QCoreApplication::translate("editors", "Backward"),
+                       QCoreApplication::translate("editors", "Forward Length"),
+                       QCoreApplication::translate("editors", "Backward Length")},
+                      QCoreApplication::translate("editors", "Length:"), DriveSliderMax,
+                      robotUnit(&sim::TRobotModel::lengthUnitMm, ZV_TRANSLATABLE("sim", "mm"))) {
     setObjectName(QStringLiteral("FormZhiXing"));
 }
 

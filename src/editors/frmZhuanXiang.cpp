@@ -1,16 +1,22 @@
 #include "editors/frmZhuanXiang.h"
 
 #include "editors/values/ControlRules.h"
+#include "files/Translatable.h"
 #include "sim/RobotModel.h"
+
+#include <QCoreApplication>
 
 namespace editors {
 
 TFormZhuanXiang::TFormZhuanXiang(QWidget* parent)
-    : TModeLengthForm(parent, QStringLiteral("Turn"),
-                      {QStringLiteral("Turn Left"), QStringLiteral("Turn Right"),
-                       QStringLiteral("Turn Left Length"), QStringLiteral("Turn Right Length")},
-                      QStringLiteral("Length:"), TurnSliderMax,
-                      robotUnit(&sim::TRobotModel::turnUnitDeg, "degrees")) {
+    : TModeLengthForm(
+          parent, QCoreApplication::translate("editors", "Turn"),
+          {QCoreApplication::translate("editors", "Turn Left"),
+           QCoreApplication::translate("editors", "Turn Right"),
+           QCoreApplication::translate("editors", "Turn Left Length"),
+           QCoreApplication::translate("editors", "Turn Right Length")},
+          QCoreApplication::translate("editors", "Length:"), TurnSliderMax,
+          robotUnit(&sim::TRobotModel::turnUnitDeg, ZV_TRANSLATABLE("sim", "degrees"))) {
     setObjectName(QStringLiteral("FormZhuanXiang"));
 }
 

@@ -407,6 +407,11 @@ TEST(RenameQuestion, NamesBothNamesAndHowManyBlocks) {
               "Rename \"A\" to \"B\" in the 3 blocks that go to it as well?");
     EXPECT_EQ(renameQuestion(BlockType::SubBegin, "S", "T", 2),
               "Rename \"S\" to \"T\" in the 2 blocks that call it as well?");
+    // Names are taken as they stand, even where they look like the places of the values.
+    EXPECT_EQ(renameQuestion(BlockType::Label, "%2", "x%1", 2),
+              "Rename \"%2\" to \"x%1\" in the 2 blocks that go to it as well?");
+    EXPECT_EQ(renameQuestion(BlockType::SubBegin, "%3", "%%", 1),
+              "Rename \"%3\" to \"%%\" in the block that calls it as well?");
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "editors/values/ControlRules.h"
 
+#include "files/Translatable.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -115,8 +117,10 @@ int valueFromBits(const std::array<bool, 8>& ticked) {
 
 TBitRowTexts bitRowTexts(TPortDialog dialog, bool ticked) {
     if (dialog == TPortDialog::IoSetup)
-        return ticked ? TBitRowTexts{"1", "Output"} : TBitRowTexts{"0", "Input"};
-    return ticked ? TBitRowTexts{"1", "High Level"} : TBitRowTexts{"0", "Low Level"};
+        return ticked ? TBitRowTexts{"1", ZV_TRANSLATABLE("editors", "Output")}
+                      : TBitRowTexts{"0", ZV_TRANSLATABLE("editors", "Input")};
+    return ticked ? TBitRowTexts{"1", ZV_TRANSLATABLE("editors", "High Level")}
+                  : TBitRowTexts{"0", ZV_TRANSLATABLE("editors", "Low Level")};
 }
 
 } // namespace editors

@@ -56,7 +56,8 @@ int valueFromBits(const std::array<bool, 8>& ticked);
 
 enum class TPortDialog { IoSetup, IoOutput };
 // The Value and Desc texts of a bit row: "1"/"Output" or "0"/"Input" for IO Setup, "1"/"High
-// Level" or "0"/"Low Level" for IO Output.
+// Level" or "0"/"Low Level" for IO Output. The descriptions are marked for translation in the
+// context "editors".
 struct TBitRowTexts {
     std::string_view value;
     std::string_view desc;

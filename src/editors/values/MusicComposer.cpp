@@ -1,5 +1,7 @@
 #include "editors/values/MusicComposer.h"
 
+#include "files/Translatable.h"
+
 #include <cmath>
 #include <utility>
 
@@ -31,8 +33,10 @@ TToneFace toneFace(int button) {
 
 const std::array<std::string_view, DurationCount>& durationNames() {
     static constexpr std::array<std::string_view, DurationCount> names{
-        "1/4 beat",   "2/4 beat",   "3/4 beat",   "1 beat",
-        "1+1/4 beat", "1+2/4 beat", "1+3/4 beat", "2 beat"};
+        ZV_TRANSLATABLE("editors", "1/4 beat"),   ZV_TRANSLATABLE("editors", "2/4 beat"),
+        ZV_TRANSLATABLE("editors", "3/4 beat"),   ZV_TRANSLATABLE("editors", "1 beat"),
+        ZV_TRANSLATABLE("editors", "1+1/4 beat"), ZV_TRANSLATABLE("editors", "1+2/4 beat"),
+        ZV_TRANSLATABLE("editors", "1+3/4 beat"), ZV_TRANSLATABLE("editors", "2 beat")};
     return names;
 }
 
@@ -68,41 +72,41 @@ std::optional<TNoteSound> noteSound(int key, std::string_view code, const TMusic
     return sound;
 }
 
-std::string noteName(int key, std::string_view code) {
+std::optional<TNoteWords> noteWords(int key, std::string_view code) {
     const auto note = readNote(key, code);
     if (!note)
-        return {};
+        return std::nullopt;
     const auto [tone, quarters] = *note;
-    std::string name;
-    if (tone == 0) {
-        name = "rest";
-    } else {
-        static constexpr std::array<std::string_view, 7> solfa{"do",  "re", "mi", "fa",
-                                                               "sol", "la", "ti"};
-        const TToneFace face = toneFace(tone + key);
-        switch (face.mark) {
-        case TOctaveMark::DotBelow:
-            name = "low ";
-            break;
-        case TOctaveMark::DotAbove:
-            name = "high ";
-            break;
-        case TOctaveMark::ColonAbove:
-            name = "top ";
-            break;
-        case TOctaveMark::None:
-        case TOctaveMark::Rest:
-            break;
-        }
-        name += solfa[static_cast<std::size_t>(face.digit - '1')];
-    }
-    // Quarter beats as whole and quarter beats: "1/4 beat", "1 beat", "1 3/4 beats".
-    const int whole = quarters / 4, rest = quarters % 4;
-    std::string beats = whole > 0 ? std::to_string(whole) : std::string();
-    if (rest > 0)
-        beats += (whole > 0 ? " " : "") + std::to_string(rest) + "/4";
-    beats += quarters > 4 ? " beats" : " beat";
-    return name + ", " + beats;
+    // Each tone button's note: the solfa name with its octave, low (dot below) to top (colon).
+    static constexpr std::array<std::string_view, RestButton - 1> tones{
+        ZV_TRANSLATABLE("editors", "low do"),   ZV_TRANSLATABLE("editors", "low re"),
+        ZV_TRANSLATABLE("editors", "low mi"),   ZV_TRANSLATABLE("editors", "low fa"),
+        ZV_TRANSLATABLE("editors", "low sol"),  ZV_TRANSLATABLE("editors", "low la"),
+        ZV_TRANSLATABLE("editors", "low ti"),   ZV_TRANSLATABLE("editors", "do"),
+        ZV_TRANSLATABLE("editors", "re"),       ZV_TRANSLATABLE("editors", "mi"),
+        ZV_TRANSLATABLE("editors", "fa"),       ZV_TRANSLATABLE("editors", "sol"),
+        ZV_TRANSLATABLE("editors", "la"),       ZV_TRANSLATABLE("editors", "ti"),
+        ZV_TRANSLATABLE("editors", "high do"),  ZV_TRANSLATABLE("editors", "high re"),
+        ZV_TRANSLATABLE("editors", "high mi"),  ZV_TRANSLATABLE("editors", "high fa"),
+        ZV_TRANSLATABLE("editors", "high sol"), ZV_TRANSLATABLE("editors", "high la"),
+        ZV_TRANSLATABLE("editors", "high ti"),  ZV_TRANSLATABLE("editors", "top do")};
+    // Quarter beats as whole and quarter beats, "beats" from more than one beat on.
+    static constexpr std::array<std::string_view, DurationCount> beats{
+        ZV_TRANSLATABLE("editors", "1/4 beat"),    ZV_TRANSLATABLE("editors", "2/4 beat"),
+        ZV_TRANSLATABLE("editors", "3/4 beat"),    ZV_TRANSLATABLE("editors", "1 beat"),
+        ZV_TRANSLATABLE("editors", "1 1/4 beats"), ZV_TRANSLATABLE("editors", "1 2/4 beats"),
+        ZV_TRANSLATABLE("editors", "1 3/4 beats"), ZV_TRANSLATABLE("editors", "2 beats")};
+    // A tone counts from the key: tone t under key k is button t + k (at most 22).
+    const std::string_view word = tone == 0 ? std::string_view(ZV_TRANSLATABLE("editors", "rest"))
+                                            : tones[static_cast<std::size_t>(tone + key - 1)];
+    return TNoteWords{word, beats[static_cast<std::size_t>(quarters - 1)]};
+}
+
+std::string noteName(int key, std::string_view code) {
+    const std::optional<TNoteWords> words = noteWords(key, code);
+    if (!words)
+        return {};
+    return std::string(words->tone) + ", " + std::string(words->beats);
 }
 
 std::string noteCode(int key, int button, int durationIndex) {

@@ -37,7 +37,8 @@ struct TToneFace {
 // (colon above), 23 Rest.
 TToneFace toneFace(int button);
 
-// The entries of the duration list (ComboBox2), index i meaning duration code i + 1.
+// The entries of the duration list (ComboBox2), index i meaning duration code i + 1; marked for
+// translation in the context "editors".
 const std::array<std::string_view, DurationCount>& durationNames();
 
 // The note code of tone button `button` for duration list index `durationIndex` under key
@@ -45,9 +46,18 @@ const std::array<std::string_view, DurationCount>& durationNames();
 // the button is not enabled under the key or the duration index is outside the list.
 std::string noteCode(int key, int button, int durationIndex);
 
-// A note code in words under key `key`, for the note list: the tone's solfa name with its
-// octave and the duration in beats ("84" under key 0: "do, 1 beat"; "F1": "high do, 1/4 beat";
-// "08": "rest, 2 beats"). Empty for a code that is no note (a hand-edited chart may hold one).
+// A note code in words under key `key`: the tone's solfa name with its octave ("high do",
+// "rest") and the duration in beats ("1 1/4 beats"). Both are fixed English texts marked for
+// translation in the context "editors", so a window can show them in its language. Nothing for
+// a code that is no note (a hand-edited chart may hold one).
+struct TNoteWords {
+    std::string_view tone;
+    std::string_view beats;
+};
+std::optional<TNoteWords> noteWords(int key, std::string_view code);
+
+// The note in words joined, for the note list ("84" under key 0: "do, 1 beat"; "F1": "high do,
+// 1/4 beat"; "08": "rest, 2 beats"). Empty for a code that is no note.
 std::string noteName(int key, std::string_view code);
 
 // How the robot sounds a note: the pitch of the low do (tone 1 under key 0) and the length of a
