@@ -165,6 +165,32 @@ TEST(NoteName, SaysTheToneInSolfaWithItsOctaveAndTheDurationInBeats) {
         EXPECT_EQ(noteName(c.key, c.code), c.name) << c.key << " " << c.code;
 }
 
+TEST(NoteWords, GiveTheToneAndTheBeatsApartForTranslation) {
+    struct Case {
+        int key;
+        const char* code;
+        const char* tone;
+        const char* beats;
+    };
+    const Case cases[] = {
+        {0, "11", "low do", "1/4 beat"},     {2, "84", "mi", "1 beat"},
+        {7, "F8", "top do", "2 beats"},      {3, "05", "rest", "1 1/4 beats"},
+        {5, "F7", "high la", "1 3/4 beats"},
+    };
+    for (const Case& c : cases) {
+        const std::optional<TNoteWords> words = noteWords(c.key, c.code);
+        ASSERT_TRUE(words) << c.code;
+        EXPECT_EQ(words->tone, c.tone) << c.key << " " << c.code;
+        EXPECT_EQ(words->beats, c.beats) << c.key << " " << c.code;
+        // The window shows them translated; the texts are whole words, ending with their NUL.
+        EXPECT_EQ(words->tone.data()[words->tone.size()], '\0');
+        EXPECT_EQ(words->beats.data()[words->beats.size()], '\0');
+    }
+    for (const char* code : {"G4", "80", "89", "8"})
+        EXPECT_FALSE(noteWords(0, code)) << code;
+    EXPECT_FALSE(noteWords(8, "84"));
+}
+
 TEST(NoteSound, PitchOnTheMajorScaleFromTheLowDoAndLengthInQuarterBeats) {
     const TMusicTuning tuning{200, 100};
     struct Case {
