@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -574,6 +576,15 @@ QComboBox* makeNameList(QWidget* parent, const QString& name, QLineEdit* edit) {
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // The list's own size hint knows nothing of the text box's minimum width: without room for
+    // it the box would cover the arrow wherever the labels around leave the column narrow.
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    option.editable = true;
+    list->setMinimumWidth(
+        list->style()
+            ->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(edit->minimumWidth(), 0), list)
+            .width());
     // Enter is the list's (it picks the entry the typed name matches): it does not mean OK.
     TEditorDialog::keepEnter(list);
     return list;

@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTreeWidget>
 #include <functional>
@@ -147,6 +149,18 @@ TEST_F(ChineseDialogs, EveryDialogOfTheCatalogueShowsNoEnglishWord) {
         for (QPushButton* button : dialog.findChildren<QPushButton*>())
             EXPECT_TRUE(holdsChinese(button->text()))
                 << name.toStdString() << " " << button->objectName().toStdString();
+        // Chinese labels are narrower: the text box of a name list still leaves its arrow free.
+        for (QComboBox* list : dialog.findChildren<QComboBox*>()) {
+            if (!list->lineEdit())
+                continue;
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            option.editable = true;
+            const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                              QStyle::SC_ComboBoxEditField, list);
+            EXPECT_LE(list->lineEdit()->geometry().right(), field.right())
+                << name.toStdString() << " " << list->objectName().toStdString();
+        }
         for (const TSeenText& seen : seenTexts(&dialog))
             EXPECT_EQ(englishWords(seen.text), QStringList())
                 << name.toStdString() << " " << seen.where.toStdString() << ": "
