@@ -4,7 +4,7 @@
 #include "app/Autosave.h"
 #include "app/ChartEditing.h"
 #include "app/NavBar.h"
-#include "app/SimulatorPanel.h"
+#include "app/SimulatorCommands.h"
 #include "app/WindowFont.h"
 #include "canvas/view/FlowChartView.h"
 #include "chart/AppTitle.h"

@@ -1,14 +1,11 @@
-#include "app/SimulatorPanel.h"
+#include "sim/view/SimulatorPanel.h"
 
-#include "app/FloorView.h"
-#include "app/Unit1.h"
-#include "chart/Chart.h"
 #include "editors/values/MusicComposer.h"
+#include "platform/i18n/CoreText.h"
 #include "platform/sound/TonePlayer.h"
 #include "platform/text/CodePage.h"
-#include "program/ListingFreshness.h"
+#include "sim/view/FloorView.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -16,13 +13,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTextBlock>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -43,22 +36,28 @@ struct TSpeed {
     const char* text;
     double factor; // 0: as fast as possible
 };
-constexpr TSpeed kSpeeds[] = {
-    {"x0.25", 0.25},           {"x0.5", 0.5}, {"x1", 1}, {"x2", 2}, {"x4", 4}, {"x16", 16},
-    {"As fast as possible", 0}};
+constexpr TSpeed kSpeeds[] = {{"x0.25", 0.25},
+                              {"x0.5", 0.5},
+                              {"x1", 1},
+                              {"x2", 2},
+                              {"x4", 4},
+                              {"x16", 16},
+                              {QT_TRANSLATE_NOOP("TSimulatorPanel", "As fast as possible"), 0}};
 
 struct TBundledFloor {
     const char* file;
     const char* name;
 };
-constexpr TBundledFloor kFloors[] = {{":/sim/empty.floor", "Empty floor"},
-                                     {":/sim/line-track.floor", "Line track"},
-                                     {":/sim/room.floor", "Walled room"}};
+constexpr TBundledFloor kFloors[] = {
+    {":/sim/empty.floor", QT_TRANSLATE_NOOP("TSimulatorPanel", "Empty floor")},
+    {":/sim/line-track.floor", QT_TRANSLATE_NOOP("TSimulatorPanel", "Line track")},
+    {":/sim/room.floor", QT_TRANSLATE_NOOP("TSimulatorPanel", "Walled room")}};
 
 } // namespace
 
 TSimulatorPanel::TSimulatorPanel(QWidget* parent, THooks hooks, std::vector<std::string> phrases)
-    : QDockWidget("Simulator", parent), m_hooks(std::move(hooks)), m_phrases(std::move(phrases)) {
+    : QDockWidget(tr("Simulator"), parent), m_hooks(std::move(hooks)),
+      m_phrases(std::move(phrases)) {
     initSimResources();
     setObjectName("SimulatorDock");
     for (const TBundledFloor& bundled : kFloors) {
@@ -100,39 +99,40 @@ void TSimulatorPanel::buildControls() {
         connect(slot, &QPushButton::clicked, this, command);
         buttons->addWidget(slot);
     };
-    button(m_runButton, "SimRunButton", "&Run", "Run the program on the simulated robot",
+    button(m_runButton, "SimRunButton", tr("&Run"), tr("Run the program on the simulated robot"),
            &TSimulatorPanel::run);
-    button(m_pauseButton, "SimPauseButton", "&Pause", "Stop for a moment; Run goes on",
+    button(m_pauseButton, "SimPauseButton", tr("&Pause"), tr("Stop for a moment; Run goes on"),
            &TSimulatorPanel::pause);
-    button(m_stepButton, "SimStepButton", "S&tep", "Run one statement", &TSimulatorPanel::stepOnce);
-    button(m_stopButton, "SimStopButton", "St&op", "End the run where it is",
+    button(m_stepButton, "SimStepButton", tr("S&tep"), tr("Run one statement"),
+           &TSimulatorPanel::stepOnce);
+    button(m_stopButton, "SimStopButton", tr("St&op"), tr("End the run where it is"),
            &TSimulatorPanel::stop);
-    button(m_resetButton, "SimResetButton", "R&eset",
-           "Take the program text again and put the robot back at the start",
+    button(m_resetButton, "SimResetButton", tr("R&eset"),
+           tr("Take the program text again and put the robot back at the start"),
            &TSimulatorPanel::reset);
     m_speedList = new QComboBox(body);
     m_speedList->setObjectName("SimSpeedList");
-    m_speedList->setAccessibleName("Speed");
-    m_speedList->setToolTip("How fast simulated time runs");
+    m_speedList->setAccessibleName(tr("Speed"));
+    m_speedList->setToolTip(tr("How fast simulated time runs"));
     for (const TSpeed& speed : kSpeeds)
-        m_speedList->addItem(speed.text, speed.factor);
+        m_speedList->addItem(tr(speed.text), speed.factor);
     m_speedList->setCurrentIndex(2);
     connect(m_speedList, &QComboBox::currentIndexChanged, this,
             [this](int index) { setSpeed(m_speedList->itemData(index).toDouble()); });
     buttons->addWidget(m_speedList);
     m_floorList = new QComboBox(body);
     m_floorList->setObjectName("SimFloorList");
-    m_floorList->setAccessibleName("Floor");
+    m_floorList->setAccessibleName(tr("Floor"));
     for (const TBundledFloor& bundled : kFloors)
-        m_floorList->addItem(bundled.name);
+        m_floorList->addItem(tr(bundled.name));
     connect(m_floorList, &QComboBox::currentIndexChanged, this, &TSimulatorPanel::chooseFloor);
     buttons->addWidget(m_floorList);
     buttons->addStretch();
     column->addLayout(buttons);
 
     m_staleLabel = new QLabel(
-        "The chart has changed since this listing was made: the simulator runs the listing as "
-        "it is. Generate it again to run the chart.",
+        tr("The chart has changed since this listing was made: the simulator runs the listing "
+           "as it is. Generate it again to run the chart."),
         body);
     m_staleLabel->setObjectName("SimStaleLabel");
     m_staleLabel->setWordWrap(true);
@@ -163,7 +163,7 @@ void TSimulatorPanel::buildControls() {
     state->addWidget(m_noteLabel);
 
     // The sensors: read from the floor, or set by hand.
-    auto* sensors = new QGroupBox("Sensors (grey: read from the floor)", body);
+    auto* sensors = new QGroupBox(tr("Sensors (grey: read from the floor)"), body);
     auto* grid = new QGridLayout(sensors);
     const char* digital[] = {"PC0", "PC1", "PC2", "PC3", "PC4", "MIC"};
     for (int i = 0; i < 6; ++i) {
@@ -171,7 +171,7 @@ void TSimulatorPanel::buildControls() {
         box->setObjectName(QString("Sim%1").arg(digital[i]));
         box->setTristate(true);
         box->setCheckState(Qt::PartiallyChecked);
-        box->setToolTip("Grey: as the floor gives it; ticked: 1; empty: 0");
+        box->setToolTip(tr("Grey: as the floor gives it; ticked: 1; empty: 0"));
         connect(box, &QCheckBox::stateChanged, this, &TSimulatorPanel::inputChanged);
         grid->addWidget(box, i / 3, i % 3);
         m_digital.push_back(box);
@@ -181,11 +181,11 @@ void TSimulatorPanel::buildControls() {
         auto* spin = new QSpinBox(sensors);
         spin->setObjectName(QString("SimADC%1").arg(i));
         spin->setRange(-1, static_cast<int>(m_sim.model().adcMax));
-        spin->setSpecialValueText("floor");
+        spin->setSpecialValueText(tr("floor"));
         spin->setValue(-1);
         spin->setAccessibleName(QString("ADC%1").arg(i));
         spin->setToolTip(
-            QString("0 to %1, or \"floor\" for what the floor gives").arg(m_sim.model().adcMax));
+            tr("0 to %1, or \"floor\" for what the floor gives").arg(m_sim.model().adcMax));
         label->setBuddy(spin);
         connect(spin, &QSpinBox::valueChanged, this, &TSimulatorPanel::inputChanged);
         auto* cell = new QHBoxLayout;
@@ -219,13 +219,15 @@ void TSimulatorPanel::loadProgram() {
     m_floorView->setSpeech({});
     m_floorView->setPose(m_sim.pose());
     m_staleLabel->setVisible(m_hooks.textIsStale && m_hooks.textIsStale());
+    m_stopped = false;
+    m_loadNote.clear();
     if (m_sim.program().empty())
-        m_statusLabel->setText("The program text holds no line the robot would run: "
-                               "generate the listing first.");
+        m_loadNote = tr("The program text holds no line the robot would run: generate the "
+                        "listing first.");
     else if (!found.empty())
-        m_statusLabel->setText(QString("Text line %1: %2")
-                                   .arg(found.front().position)
-                                   .arg(platform::toQString(found.front().message)));
+        m_loadNote = tr("Text line %1: %2")
+                         .arg(found.front().position)
+                         .arg(platform::toQString(found.front().message));
 }
 
 void TSimulatorPanel::run() {
@@ -255,8 +257,9 @@ void TSimulatorPanel::stop() {
     m_timer->stop();
     m_player->stop();
     m_loaded = false; // the next Run starts over
+    m_stopped = true;
     showState();
-    m_statusLabel->setText("Stopped. Run starts the program again.");
+    m_statusLabel->setText(tr("Stopped. Run starts the program again."));
 }
 
 void TSimulatorPanel::reset() {
@@ -300,7 +303,7 @@ void TSimulatorPanel::notePlayed(const sim::TNote& note) {
 void TSimulatorPanel::phraseSpoken(int phrase) {
     const QString text = phrase >= 0 && phrase < static_cast<int>(m_phrases.size())
                              ? platform::toQString(m_phrases[static_cast<std::size_t>(phrase)])
-                             : QString("phrase %1").arg(phrase);
+                             : tr("phrase %1").arg(phrase);
     m_floorView->setSpeech(text);
 }
 
@@ -335,27 +338,42 @@ void TSimulatorPanel::showState() {
     m_stopButton->setEnabled(m_loaded);
 
     // Time and how the run stands.
-    const double seconds = m_sim.timeUs() / 1e6;
-    QString status = QString("Time %1 s, %2 statements").arg(seconds, 0, 'f', 2).arg(m_sim.steps());
+    const QString time = QString::number(m_sim.timeUs() / 1e6, 'f', 2);
+    const auto steps = static_cast<qulonglong>(m_sim.steps());
     const sim::TRunStatus& run = m_sim.status();
+    QString status;
     if (!m_loaded)
-        status = "Press Run to run the program text on the simulated robot.";
+        status = tr("Press Run to run the program text on the simulated robot.");
+    else if (m_sim.program().empty())
+        status = m_loadNote;
     else if (run.state == sim::TRunState::Ended)
-        status += ": the program ended.";
+        status = tr("Time %1 s, %2 statements: the program ended.").arg(time).arg(steps);
     else if (run.state == sim::TRunState::StepLimit)
-        status += ": stopped, the program ran " + QString::number(kStepLimit) +
-                  " statements without ending (a loop without a WAIT?).";
+        status = tr("Time %1 s, %2 statements: stopped, the program ran %3 statements without "
+                    "ending (a loop without a WAIT?).")
+                     .arg(time)
+                     .arg(steps)
+                     .arg(static_cast<qulonglong>(kStepLimit));
     else if (run.state == sim::TRunState::Error)
-        status += QString(": line %1: %2").arg(run.line).arg(platform::toQString(run.message));
+        status = tr("Time %1 s, %2 statements: line %3: %4")
+                     .arg(time)
+                     .arg(steps)
+                     .arg(run.line)
+                     .arg(platform::toQString(run.message));
     else if (!running)
-        status += " (paused)";
-    if (m_loaded || !m_statusLabel->text().startsWith("Stopped"))
+        status = tr("Time %1 s, %2 statements (paused)").arg(time).arg(steps);
+    else
+        status = tr("Time %1 s, %2 statements").arg(time).arg(steps);
+    // What the loading found stays above how the run stands.
+    if (m_loaded && !m_sim.program().empty() && !m_loadNote.isEmpty())
+        status = m_loadNote + '\n' + status;
+    if (m_loaded || !m_stopped)
         m_statusLabel->setText(status);
 
     const std::string variables = sim::VariablesText(m_sim);
-    m_variablesLabel->setText("Variables: " + (variables.empty()
-                                                   ? QString("none set")
-                                                   : QString::fromStdString(variables)));
+    m_variablesLabel->setText(
+        tr("Variables: %1")
+            .arg(variables.empty() ? tr("none set") : QString::fromStdString(variables)));
     const int lit = m_sim.leds();
     QString lamps;
     for (int led = 0; led < 3; ++led)
@@ -368,8 +386,8 @@ void TSimulatorPanel::showState() {
                      .arg(m_sim.portOut(port));
     const auto& servos = m_sim.servos();
     m_deviceLabel->setText(
-        QString(
-            "Lamps %1   Wheels L %2 R %3 mm/s\nServos %4 %5 %6 %7 %8 (speed %9)\nPorts DDR/PORT%10")
+        tr("Lamps %1   Wheels L %2 R %3 mm/s\nServos %4 %5 %6 %7 %8 (speed %9)\nPorts "
+           "DDR/PORT%10")
             .arg(lamps)
             .arg(std::lround(m_sim.leftSpeed()))
             .arg(std::lround(m_sim.rightSpeed()))
@@ -391,76 +409,4 @@ void TSimulatorPanel::showState() {
         else
             m_hooks.showLine(std::nullopt);
     }
-}
-
-// ---------------------------------------------------------------------------------------------
-
-TSimulatorPanel* InstallSimulator(TForm1& window, std::vector<std::string> phrases) {
-    TSimulatorPanel::THooks hooks;
-    hooks.programLines = [&window] {
-        std::vector<std::string> lines;
-        const QStringList text = window.programText()->toPlainText().split('\n');
-        for (const QString& line : text)
-            lines.push_back(platform::fromQString(line));
-        return lines;
-    };
-    hooks.textIsStale = [&window] {
-        return window.listingState().stale(window.chart().Revision());
-    };
-    hooks.showLine = [&window](std::optional<std::size_t> line) {
-        QPlainTextEdit* memo = window.programText();
-        if (!line) {
-            return;
-        }
-        const QTextBlock block = memo->document()->findBlockByNumber(static_cast<int>(*line));
-        if (!block.isValid())
-            return;
-        // The cursor on the line: where the chart made the listing, its block is selected on
-        // the canvas and its lines marked; a typed text gets the line marked here.
-        if (memo->textCursor().blockNumber() != static_cast<int>(*line))
-            memo->setTextCursor(QTextCursor(block));
-        memo->ensureCursorVisible();
-        if (!window.listingState().linked(window.chart().Revision())) {
-            QTextEdit::ExtraSelection running;
-            running.cursor = QTextCursor(block);
-            running.format.setBackground(QColor(200, 240, 200));
-            running.format.setProperty(QTextFormat::FullWidthSelection, true);
-            memo->setExtraSelections({running});
-        }
-    };
-    auto* panel = new TSimulatorPanel(&window, std::move(hooks), std::move(phrases));
-    // Under the chart and the text, beside the problems, so neither gets narrower.
-    window.addDockWidget(Qt::BottomDockWidgetArea, panel);
-    if (QDockWidget* problems = window.problemsDock())
-        window.tabifyDockWidget(problems, panel);
-    panel->hide();
-
-    auto* simulate = new QAction("Si&mulate", &window);
-    simulate->setObjectName("SimulateAction");
-    simulate->setShortcut(QKeySequence("Ctrl+R"));
-    simulate->setStatusTip("Run the program on a simulated robot, without the robot");
-    simulate->setToolTip(simulate->statusTip() + " (" +
-                         simulate->shortcut().toString(QKeySequence::NativeText) + ")");
-    simulate->setIcon(QIcon(":/toolbar/simulate.svg"));
-    QObject::connect(simulate, &QAction::triggered, panel, [panel] {
-        panel->show();
-        panel->raise();
-        panel->run();
-    });
-    window.addAction(simulate);
-    if (auto* robot = window.findChild<QMenu*>("RobotMenu"))
-        robot->addAction(simulate);
-    // The window's own toolbar strip (the download window has a Panel1 of its own).
-    if (auto* toolbar =
-            window.centralWidget()->findChild<QWidget*>("Panel1", Qt::FindDirectChildrenOnly)) {
-        auto* button = new QToolButton(toolbar);
-        button->setObjectName("SimulateButton");
-        button->setAutoRaise(true);
-        button->setDefaultAction(simulate);
-        button->setGeometry(580, 2, 32, 32);
-        button->setIconSize(QSize(30, 30));
-        button->setAccessibleName("Simulate");
-        button->show();
-    }
-    return panel;
 }

@@ -1,4 +1,4 @@
-#include "app/FloorView.h"
+#include "sim/view/FloorView.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -20,8 +20,8 @@ QPointF pointOf(const sim::TPoint& p) {
 TFloorView::TFloorView(QWidget* parent) : QWidget(parent) {
     setObjectName("FloorView");
     setMinimumSize(200, 160);
-    setAccessibleName("Floor");
-    setAccessibleDescription("The simulated robot on its floor, seen from above");
+    setAccessibleName(tr("Floor"));
+    setAccessibleDescription(tr("The simulated robot on its floor, seen from above"));
 }
 
 void TFloorView::setFloor(const sim::TFloor& floor) {

@@ -7,9 +7,14 @@
 // the sound output and the spoken phrase in a bubble. The statement running is highlighted in
 // the program text and, where the chart made the listing, its block on the canvas.
 
+// moc has no need of the simulator's headers, and its parser stops at the C++20 library
+// headers the core uses.
+#ifndef Q_MOC_RUN
 #include "sim/Simulator.h"
+#endif
 
 #include <QDockWidget>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,7 +27,6 @@ class QPushButton;
 class QSpinBox;
 class QTimer;
 class TFloorView;
-class TForm1;
 
 namespace platform {
 class TTonePlayer;
@@ -74,6 +78,8 @@ private:
     QTimer* m_timer = nullptr;
     double m_speed = 1;
     bool m_loaded = false;
+    bool m_stopped = false; // Stop was pressed: its message stays until the next run
+    QString m_loadNote;     // what loading the program text found, shown with the state
     platform::TTonePlayer* m_player = nullptr;
 
     TFloorView* m_floorView = nullptr;
@@ -92,6 +98,3 @@ private:
     std::vector<QCheckBox*> m_digital; // PC0..PC4, MIC: tri-state, partly checked = the floor's
     std::vector<QSpinBox*> m_analogue; // ADC0..ADC7: -1 = the floor's
 };
-
-// Makes the panel (hidden), Robot > Simulate (F11) and its toolbar button.
-TSimulatorPanel* InstallSimulator(TForm1& window, std::vector<std::string> phrases);
