@@ -7,7 +7,7 @@
 
 TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
     setObjectName("FormAbout");
-    setWindowTitle("About");
+    setWindowTitle(tr("About"));
     setModal(true);
 
     auto* picture = new QLabel(this);
@@ -22,12 +22,13 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
     product->setFont(big);
     product->setAlignment(Qt::AlignCenter);
 
-    auto* version = new QLabel("Ver:2.0", this);
+    //: The version number after the word.
+    auto* version = new QLabel(tr("Ver:%1").arg(QStringLiteral("2.0")), this);
     version->setObjectName("Label2");
     version->setAlignment(Qt::AlignCenter);
 
     auto* blurb =
-        new QLabel("Build a robot program from blocks,\nthen send it to the robot.", this);
+        new QLabel(tr("Build a robot program from blocks,\nthen send it to the robot."), this);
     blurb->setAlignment(Qt::AlignCenter);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

@@ -1,5 +1,6 @@
 #include "app/ChartEditing.h"
 
+#include "app/NavBar.h"
 #include "canvas/view/FlowChartView.h"
 #include "chart/ChartFile.h"
 #include "platform/text/CodePage.h"
@@ -18,9 +19,9 @@ namespace {
 // One chart edit on the undo stack.
 class TChartCommand final : public QUndoCommand {
 public:
-    TChartCommand(TChart& chart, TChartEdit edit, bool alreadyDone)
-        : QUndoCommand(platform::toQString(edit.Name())), m_chart(chart), m_edit(std::move(edit)),
-          m_skipRedo(alreadyDone) {}
+    // `name` is the edit's name as the window speaks it.
+    TChartCommand(TChart& chart, TChartEdit edit, const QString& name, bool alreadyDone)
+        : QUndoCommand(name), m_chart(chart), m_edit(std::move(edit)), m_skipRedo(alreadyDone) {}
 
     void redo() override {
         // A dialog's edit is on the chart already when it is pushed.
@@ -38,21 +39,25 @@ private:
     bool m_skipRedo;
 };
 
-QString blocksWord(const std::vector<TBlockCopy>& blocks) {
-    return platform::toQString(TChartEdit::BlocksWord(blocks));
-}
-
 } // namespace
 
 TChartEditing::TChartEditing(TChart& chart, TChartFile& file, TFlowChartView& view,
                              std::function<void(const QString&)> status, QObject* parent)
     : QObject(parent), m_chart(chart), m_file(file), m_view(view), m_status(std::move(status)),
       m_undo(new QUndoStack(this)) {
-    m_undoAction = m_undo->createUndoAction(this, "&Undo");
+    m_undoAction = m_undo->createUndoAction(this, tr("&Undo"));
     m_undoAction->setObjectName("UndoAction");
     m_undoAction->setShortcuts(QKeySequence::Undo);
-    m_redoAction = m_undo->createRedoAction(this, "&Redo");
+    m_redoAction = m_undo->createRedoAction(this, tr("&Redo"));
     m_redoAction->setObjectName("RedoAction");
+    // "&Undo Insert Wait": the stack puts the edit's name after the word; the word with its
+    // name as one sentence, so that a translation may order them as its language needs.
+    connect(m_undo, &QUndoStack::undoTextChanged, this, [this](const QString& name) {
+        m_undoAction->setText(name.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(name));
+    });
+    connect(m_undo, &QUndoStack::redoTextChanged, this, [this](const QString& name) {
+        m_redoAction->setText(name.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(name));
+    });
     // Ctrl+Y and Ctrl+Shift+Z both, whatever the platform's own choice.
     QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
     for (const QKeySequence& key : {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")})
@@ -74,26 +79,27 @@ TChartEditing::TChartEditing(TChart& chart, TChartFile& file, TFlowChartView& vi
         return action;
     };
     m_cutAction =
-        makeAction("CutAction", "Cu&t", "Cut the selected blocks to the clipboard",
+        makeAction("CutAction", tr("Cu&t"), tr("Cut the selected blocks to the clipboard"),
                    QKeySequence::keyBindings(QKeySequence::Cut), &TChartEditing::cutSelection);
     m_copyAction =
-        makeAction("CopyAction", "&Copy", "Copy the selected blocks to the clipboard",
+        makeAction("CopyAction", tr("&Copy"), tr("Copy the selected blocks to the clipboard"),
                    QKeySequence::keyBindings(QKeySequence::Copy), &TChartEditing::copySelection);
-    m_pasteAction =
-        makeAction("PasteAction", "&Paste", "Paste blocks below the selected block or at the spot",
-                   QKeySequence::keyBindings(QKeySequence::Paste), &TChartEditing::paste);
-    m_duplicateAction =
-        makeAction("DuplicateAction", "D&uplicate", "Put a copy of the selected blocks below them",
-                   {QKeySequence("Ctrl+D")}, &TChartEditing::duplicateSelection);
-    m_deleteAction = makeAction("DeleteAction", "&Delete", "Remove the selected blocks",
+    m_pasteAction = makeAction(
+        "PasteAction", tr("&Paste"), tr("Paste blocks below the selected block or at the spot"),
+        QKeySequence::keyBindings(QKeySequence::Paste), &TChartEditing::paste);
+    m_duplicateAction = makeAction("DuplicateAction", tr("D&uplicate"),
+                                   tr("Put a copy of the selected blocks below them"),
+                                   {QKeySequence("Ctrl+D")}, &TChartEditing::duplicateSelection);
+    m_deleteAction = makeAction("DeleteAction", tr("&Delete"), tr("Remove the selected blocks"),
                                 {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)},
                                 &TChartEditing::deleteSelection);
     m_selectAllAction = makeAction(
-        "SelectAllAction", "Select &All Blocks", "Select every block of the chart",
+        "SelectAllAction", tr("Select &All Blocks"), tr("Select every block of the chart"),
         QKeySequence::keyBindings(QKeySequence::SelectAll), &TChartEditing::selectAllBlocks);
-    m_editAction = new QAction("&Edit...", this);
+    m_editAction = new QAction(tr("&Edit..."), this);
     m_editAction->setObjectName("EditBlockAction");
-    m_editAction->setToolTip("Set the values of the selected block");
+    m_editAction->setToolTip(tr("Set the values of the selected block"));
+    m_editAction->setStatusTip(m_editAction->toolTip());
     m_editAction->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     m_editAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     m_view.addAction(m_editAction);
@@ -107,7 +113,7 @@ TChartEditing::TChartEditing(TChart& chart, TChartFile& file, TFlowChartView& vi
             &TChartEditing::updateActions);
     installChartInput(m_chart, [this](int first, int count, int spot) {
         if (std::optional<TChartEdit> move = TChartEdit::Move(m_chart, first, count, spot))
-            push(std::move(*move));
+            push(std::move(*move), tr("Move %1").arg(blocksWordAt(first, count)));
     });
     updateActions();
 }
@@ -139,9 +145,24 @@ void TChartEditing::updateActions() {
     m_pasteAction->setEnabled(data && (data->hasFormat(MimeType) || data->hasText()));
 }
 
-void TChartEditing::push(TChartEdit edit, bool alreadyDone) {
-    m_undo->push(new TChartCommand(m_chart, std::move(edit), alreadyDone));
+void TChartEditing::push(TChartEdit edit, const QString& name, bool alreadyDone) {
+    m_undo->push(new TChartCommand(m_chart, std::move(edit), name, alreadyDone));
     updateActions();
+}
+
+QString TChartEditing::blocksWord(const std::vector<TBlockCopy>& blocks) {
+    // One block goes by its caption, the block's own word on the canvas.
+    if (blocks.size() == 1)
+        return platform::toQString(std::string(BlockInfo(blocks.front().type).caption));
+    return tr("%1 blocks").arg(blocks.size());
+}
+
+QString TChartEditing::blocksWordAt(int first, int count) const {
+    if (count == 1)
+        if (const TFcObject* block = m_chart.BlockAt(first))
+            if (const std::optional<BlockType> type = BlockTypeOfKind(block->Kind))
+                return platform::toQString(std::string(BlockInfo(*type).caption));
+    return tr("%1 blocks").arg(count);
 }
 
 void TChartEditing::resetHistory() {
@@ -159,24 +180,28 @@ void TChartEditing::insertBlock(BlockType type) {
     if (spot < 0)
         spot = m_chart.BlockCount();
     const std::vector<TBlockCopy> blocks{NewBlockCopy(type)};
-    push(TChartEdit::Insert(m_chart, "Insert " + TChartEdit::BlocksWord(blocks), spot, blocks));
+    const QString name = tr("Insert %1").arg(blocksWord(blocks));
+    push(TChartEdit::Insert(m_chart, "Insert " + TChartEdit::BlocksWord(blocks), spot, blocks),
+         name);
 }
 
 void TChartEditing::deleteSelection() {
     const TChartSelection selection = selectionOf(m_chart);
     if (selection.isBlocks())
-        push(TChartEdit::Remove(m_chart, "Delete", selection.first, selection.count));
+        push(TChartEdit::Remove(m_chart, "Delete", selection.first, selection.count),
+             tr("Delete %1").arg(blocksWordAt(selection.first, selection.count)));
 }
 
 void TChartEditing::copySelection() {
     if (const std::vector<TBlockCopy> blocks = selectionToClipboard(); !blocks.empty())
-        status("Copied " + blocksWord(blocks));
+        status(tr("Copied %1").arg(blocksWord(blocks)));
 }
 
 void TChartEditing::cutSelection() {
     const TChartSelection selection = selectionOf(m_chart);
-    if (!selectionToClipboard().empty())
-        push(TChartEdit::Remove(m_chart, "Cut", selection.first, selection.count));
+    if (const std::vector<TBlockCopy> blocks = selectionToClipboard(); !blocks.empty())
+        push(TChartEdit::Remove(m_chart, "Cut", selection.first, selection.count),
+             tr("Cut %1").arg(blocksWord(blocks)));
 }
 
 std::vector<TBlockCopy> TChartEditing::selectionToClipboard() {
@@ -196,16 +221,18 @@ void TChartEditing::paste() {
 void TChartEditing::pasteAt(int spot) {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (!data) {
-        status("Nothing pasted: the clipboard is empty.");
+        status(tr("Nothing pasted: the clipboard is empty."));
         return;
     }
     files::TResult<std::vector<TBlockCopy>> blocks = blocksOf(*data);
     if (!blocks) {
-        status("Nothing pasted: " + platform::toQString(blocks.error()));
+        status(tr("Nothing pasted: %1").arg(platform::toQString(blocks.error())));
         return;
     }
-    std::string name = "Paste " + TChartEdit::BlocksWord(*blocks);
-    push(TChartEdit::Insert(m_chart, std::move(name), spot, std::move(*blocks)));
+    const QString name = tr("Paste %1").arg(blocksWord(*blocks));
+    push(TChartEdit::Insert(m_chart, "Paste " + TChartEdit::BlocksWord(*blocks), spot,
+                            std::move(*blocks)),
+         name);
 }
 
 void TChartEditing::duplicateSelection() {
@@ -213,8 +240,10 @@ void TChartEditing::duplicateSelection() {
     if (!selection.isBlocks())
         return;
     std::vector<TBlockCopy> blocks = m_chart.CopyBlocks(selection.first, selection.count);
-    const std::string name = "Duplicate " + TChartEdit::BlocksWord(blocks);
-    push(TChartEdit::Insert(m_chart, name, selection.last(), std::move(blocks)));
+    const QString name = tr("Duplicate %1").arg(blocksWord(blocks));
+    push(TChartEdit::Insert(m_chart, "Duplicate " + TChartEdit::BlocksWord(blocks),
+                            selection.last(), std::move(blocks)),
+         name);
 }
 
 void TChartEditing::selectAllBlocks() {
@@ -229,7 +258,7 @@ void TChartEditing::editInPlace(const std::function<void()>& edit, BlockType typ
     if (!changes.empty())
         push(TChartEdit::Changes(m_chart, "Edit " + std::string(BlockInfo(type).caption),
                                  std::move(changes)),
-             true);
+             tr("Edit %1").arg(platform::toQString(std::string(BlockInfo(type).caption))), true);
 }
 
 void TChartEditing::removeBlock(TFcObject* block) {
@@ -238,7 +267,8 @@ void TChartEditing::removeBlock(TFcObject* block) {
         return;
     // Whatever the dialog changed before DELETE goes with the block.
     m_chart.StopRecording();
-    push(TChartEdit::Remove(m_chart, "Delete", number, 1));
+    push(TChartEdit::Remove(m_chart, "Delete", number, 1),
+         tr("Delete %1").arg(blocksWordAt(number, 1)));
 }
 
 files::TResult<std::vector<TBlockCopy>> TChartEditing::blocksOf(const QMimeData& data) const {
@@ -248,13 +278,14 @@ files::TResult<std::vector<TBlockCopy>> TChartEditing::blocksOf(const QMimeData&
     else if (data.hasText())
         text = data.text().toUtf8();
     else
-        return files::Error("the clipboard holds no text.");
+        return files::Error(platform::fromQString(tr("the clipboard holds no text.")));
     files::TResult<std::vector<TBlockCopy>> blocks = m_file.BlocksOfText(
         std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     if (!blocks)
-        return files::Error("the clipboard holds no chart blocks (" + blocks.error() + ").");
+        return files::Error(platform::fromQString(tr("the clipboard holds no chart blocks (%1).")
+                                                      .arg(platform::toQString(blocks.error()))));
     if (blocks->empty())
-        return files::Error("the clipboard holds no chart blocks.");
+        return files::Error(platform::fromQString(tr("the clipboard holds no chart blocks.")));
     return blocks;
 }
 
@@ -282,12 +313,12 @@ QMenu* TChartEditing::contextMenuAt(QPoint viewportPoint, QWidget* parent) {
         menu->addSeparator();
         menu->addAction(m_cutAction);
         menu->addAction(m_copyAction);
-        QAction* above = menu->addAction("Paste &Above");
+        QAction* above = menu->addAction(tr("Paste &Above"));
         above->setObjectName("PasteAboveAction");
         above->setEnabled(m_pasteAction->isEnabled());
         connect(above, &QAction::triggered, this,
                 [this, spot = selection.first - 1] { pasteAt(spot); });
-        QAction* below = menu->addAction("Paste &Below");
+        QAction* below = menu->addAction(tr("Paste &Below"));
         below->setObjectName("PasteBelowAction");
         below->setEnabled(m_pasteAction->isEnabled());
         connect(below, &QAction::triggered, this,
@@ -296,13 +327,13 @@ QMenu* TChartEditing::contextMenuAt(QPoint viewportPoint, QWidget* parent) {
         menu->addSeparator();
         menu->addAction(m_deleteAction);
     } else if (selection.isSpot()) {
-        QAction* here = menu->addAction("&Paste Here");
+        QAction* here = menu->addAction(tr("&Paste Here"));
         here->setObjectName("PasteHereAction");
         here->setEnabled(m_pasteAction->isEnabled());
         connect(here, &QAction::triggered, this, [this, spot = selection.first] { pasteAt(spot); });
         menu->addSeparator();
         for (const TPaletteGroup& group : PaletteGroups()) {
-            QMenu* sub = menu->addMenu(platform::toQString(std::string(group.caption)));
+            QMenu* sub = menu->addMenu(PaletteGroupCaption(group));
             for (const int number : group.items) {
                 const std::optional<BlockType> type = BlockTypeFrom(number);
                 if (!type)

@@ -69,8 +69,12 @@ public:
     void editInPlace(const std::function<void()>& edit, BlockType type);
     // Removes one block as an undoable edit (a dialog's DELETE).
     void removeBlock(TFcObject* block);
-    // The edit goes on the stack: done now, unless `alreadyDone` (a dialog changed the chart).
-    void push(TChartEdit edit, bool alreadyDone = false);
+    // The edit goes on the stack, named `name` in the Edit menu's Undo and Redo: done now,
+    // unless `alreadyDone` (a dialog changed the chart).
+    void push(TChartEdit edit, const QString& name, bool alreadyDone = false);
+    // What an edit names after its verb: the caption of one block, "3 blocks" of more.
+    static QString blocksWord(const std::vector<TBlockCopy>& blocks);
+    QString blocksWordAt(int first, int count) const;
 
     // A new or opened chart starts a fresh history; a save marks the saved state.
     void resetHistory();

@@ -13,8 +13,7 @@
 
 QString TForm1::chartTitle() const {
     const std::string& name = m_chartFile->CurrentFileName();
-    return name.empty() ? QStringLiteral("Untitled chart")
-                        : QFileInfo(platform::toQString(name)).fileName();
+    return name.empty() ? tr("Untitled chart") : QFileInfo(platform::toQString(name)).fileName();
 }
 
 void TForm1::exportChart() {
@@ -25,8 +24,8 @@ void TForm1::exportChart() {
     const QString path = platform::toQString(*name);
     const std::optional<platform::TExportFormat> format = platform::ExportFormatFor(path);
     if (!format) {
-        m_prompts->showError("Cannot export to \"" + *name +
-                             "\": choose a name ending in .png, .svg or .pdf.");
+        m_prompts->showError(platform::fromQString(
+            tr("Cannot export to \"%1\": choose a name ending in .png, .svg or .pdf.").arg(path)));
         return;
     }
     if (const files::TStatus written =
@@ -35,7 +34,7 @@ void TForm1::exportChart() {
         m_prompts->showError(written.error());
         return;
     }
-    statusBar()->showMessage("Exported the chart to " + QFileInfo(path).fileName(),
+    statusBar()->showMessage(tr("Exported the chart to %1").arg(QFileInfo(path).fileName()),
                              kStatusMessageTime);
 }
 
@@ -52,15 +51,16 @@ void TForm1::printChart() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(chartTitle());
     QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle("Print the Chart");
+    dialog.setWindowTitle(tr("Print the Chart"));
     if (dialog.exec() != QDialog::Accepted)
         return;
     const int pages = printTo(printer);
     if (pages == 0) {
-        m_prompts->showError("The chart could not be printed: the printer did not start.");
+        m_prompts->showError(platform::fromQString(
+            tr("The chart could not be printed: the printer did not start.")));
         return;
     }
-    statusBar()->showMessage(
-        QString("Printed the chart on %1 page%2").arg(pages).arg(pages == 1 ? "" : "s"),
-        kStatusMessageTime);
+    statusBar()->showMessage(pages == 1 ? tr("Printed the chart on 1 page")
+                                        : tr("Printed the chart on %1 pages").arg(pages),
+                             kStatusMessageTime);
 }

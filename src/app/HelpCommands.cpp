@@ -6,6 +6,7 @@
 #include "app/Unit1.h"
 #include "chart/ChartExample.h"
 #include "editors/EditorDialogs.h"
+#include "platform/text/CodePage.h"
 
 #include <QAction>
 #include <QDialog>
@@ -15,21 +16,21 @@
 
 void TForm1::buildHelpMenus(QMenu* file, QMenu* help) {
     help::initResources();
-    auto* guide = new QAction(QStringLiteral("&Guide"), this);
+    auto* guide = new QAction(tr("&Guide"), this);
     guide->setObjectName(QStringLiteral("GuideAction"));
     guide->setShortcut(QKeySequence(Qt::Key_F1));
-    guide->setStatusTip(QStringLiteral("How to build, check and send a program, block by block"));
-    guide->setToolTip(QStringLiteral("The guide (F1)"));
+    guide->setStatusTip(tr("How to build, check and send a program, block by block"));
+    guide->setToolTip(tr("The guide (F1)"));
     connect(guide, &QAction::triggered, this, [this] { showHelp(QString()); });
     addAction(guide);
 
     // One action per example, listed in both menus.
-    auto* examples = new QMenu(QStringLiteral("&Examples"), this);
+    auto* examples = new QMenu(tr("&Examples"), this);
     examples->setObjectName(QStringLiteral("ExamplesMenu"));
     for (const help::TExample& example : help::examples()) {
-        QAction* open = examples->addAction(QString::fromLatin1(example.title));
+        QAction* open = examples->addAction(help::exampleTitle(example));
         open->setObjectName(QStringLiteral("Example_") + QLatin1String(example.name));
-        open->setStatusTip(QString::fromLatin1(example.tip));
+        open->setStatusTip(help::exampleTip(example));
         connect(open, &QAction::triggered, this,
                 [this, name = QString::fromLatin1(example.name)] { openExample(name); });
     }
@@ -79,12 +80,15 @@ bool TForm1::openExample(const QString& name) {
         return false;
     QFile file(help::exampleResource(*example));
     if (!file.open(QIODevice::ReadOnly)) {
-        m_prompts->showError("The example " + std::string(example->title) + " is missing.");
+        m_prompts->showError(platform::fromQString(
+            tr("The example %1 is missing.").arg(help::exampleTitle(*example))));
         return false;
     }
     const QByteArray bytes = file.readAll();
+    // The example is named in the messages as its menu entry names it.
+    const std::string title = platform::fromQString(help::exampleTitle(*example));
     const TChartFileResult result = OpenExampleChart(
-        *m_chartFile, *m_prompts, std::string_view(bytes.data(), bytes.size()), example->title);
+        *m_chartFile, *m_prompts, std::string_view(bytes.data(), bytes.size()), title);
     showFileResult(result);
     return result.done;
 }

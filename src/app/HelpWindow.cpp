@@ -31,7 +31,7 @@ constexpr char kSplitterKey[] = "help/splitter";
 THelpBrowser::THelpBrowser(QWidget* parent) : QTextBrowser(parent) {
     setObjectName(QStringLiteral("HelpBrowser"));
     setOpenExternalLinks(false);
-    setAccessibleName(QStringLiteral("Help page"));
+    setAccessibleName(tr("Help page"));
 }
 
 QVariant THelpBrowser::loadResource(int type, const QUrl& name) {
@@ -64,7 +64,7 @@ void THelpBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType typ
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     help::initResources();
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("ZOLVANE FlowChart Guide"));
+    setWindowTitle(tr("ZOLVANE FlowChart Guide"));
 
     auto makeButton = [this](const char* name, QStyle::StandardPixmap icon, const QString& text,
                              const QString& tip) {
@@ -77,23 +77,23 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
         button->setAccessibleName(text);
         return button;
     };
-    m_back = makeButton("HelpBack", QStyle::SP_ArrowBack, QStringLiteral("Back"),
-                        QStringLiteral("The page shown before (Alt+Left)"));
-    m_forward = makeButton("HelpForward", QStyle::SP_ArrowForward, QStringLiteral("Forward"),
-                           QStringLiteral("The page shown after (Alt+Right)"));
-    m_home = makeButton("HelpHome", QStyle::SP_DirHomeIcon, QStringLiteral("Contents"),
-                        QStringLiteral("The contents of the guide"));
+    m_back = makeButton("HelpBack", QStyle::SP_ArrowBack, tr("Back"),
+                        tr("The page shown before (Alt+Left)"));
+    m_forward = makeButton("HelpForward", QStyle::SP_ArrowForward, tr("Forward"),
+                           tr("The page shown after (Alt+Right)"));
+    m_home = makeButton("HelpHome", QStyle::SP_DirHomeIcon, tr("Contents"),
+                        tr("The contents of the guide"));
     m_back->setShortcut(QKeySequence::Back);
     m_forward->setShortcut(QKeySequence::Forward);
 
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("HelpSearch"));
-    m_search->setPlaceholderText(QStringLiteral("Search the guide"));
+    m_search->setPlaceholderText(tr("Search the guide"));
     m_search->setClearButtonEnabled(true);
-    m_search->setAccessibleName(QStringLiteral("Search the guide"));
+    m_search->setAccessibleName(tr("Search the guide"));
     m_pages = new QListWidget(this);
     m_pages->setObjectName(QStringLiteral("HelpPages"));
-    m_pages->setAccessibleName(QStringLiteral("Pages of the guide"));
+    m_pages->setAccessibleName(tr("Pages of the guide"));
     for (const help::TPageText& page : help::guidePages()) {
         auto* item = new QListWidgetItem(page.title, m_pages);
         item->setData(Qt::UserRole, page.page);
@@ -272,5 +272,6 @@ void THelpWindow::BrowserSourceChange(const QUrl& url) {
             break;
         }
     }
-    setWindowTitle(m_browser->documentTitle() + QStringLiteral(" - ZOLVANE FlowChart Guide"));
+    //: The page's title, then the guide's name.
+    setWindowTitle(tr("%1 - ZOLVANE FlowChart Guide").arg(m_browser->documentTitle()));
 }

@@ -31,12 +31,62 @@ public:
     }
 };
 
+// The catalogue's group captions, for the translation tools; shown through
+// PaletteGroupCaption.
+[[maybe_unused]] constexpr const char* kGroupCaptions[] = {
+    QT_TRANSLATE_NOOP("TNavBar", "Executable Mod"),
+    QT_TRANSLATE_NOOP("TNavBar", "Sensor Mod"),
+    QT_TRANSLATE_NOOP("TNavBar", "Control Mod"),
+    QT_TRANSLATE_NOOP("TNavBar", "Program Mod"),
+};
+
+// The block captions, for the translation tools: a block keeps its caption on the canvas and
+// in the chart file, so the palette shows the caption and its tip says what the block is.
+[[maybe_unused]] constexpr const char* kBlockNames[] = {
+    QT_TRANSLATE_NOOP("TNavBar", "Direct"),
+    QT_TRANSLATE_NOOP("TNavBar", "Turn"),
+    QT_TRANSLATE_NOOP("TNavBar", "Motor On"),
+    QT_TRANSLATE_NOOP("TNavBar", "Motor Stop"),
+    QT_TRANSLATE_NOOP("TNavBar", "Wait"),
+    QT_TRANSLATE_NOOP("TNavBar", "Music"),
+    QT_TRANSLATE_NOOP("TNavBar", "Loop Begin"),
+    QT_TRANSLATE_NOOP("TNavBar", "Loop End"),
+    QT_TRANSLATE_NOOP("TNavBar", "Label"),
+    QT_TRANSLATE_NOOP("TNavBar", "Goto"),
+    QT_TRANSLATE_NOOP("TNavBar", "GotoIf"),
+    QT_TRANSLATE_NOOP("TNavBar", "End"),
+    QT_TRANSLATE_NOOP("TNavBar", "LED"),
+    QT_TRANSLATE_NOOP("TNavBar", "IO Setup"),
+    QT_TRANSLATE_NOOP("TNavBar", "IO Input"),
+    QT_TRANSLATE_NOOP("TNavBar", "IO Output"),
+    QT_TRANSLATE_NOOP("TNavBar", "Servo"),
+    QT_TRANSLATE_NOOP("TNavBar", "Expression"),
+    QT_TRANSLATE_NOOP("TNavBar", "Digital Sensor"),
+    QT_TRANSLATE_NOOP("TNavBar", "Analog Sensor"),
+    QT_TRANSLATE_NOOP("TNavBar", "Sub Begin"),
+    QT_TRANSLATE_NOOP("TNavBar", "Sub End"),
+    QT_TRANSLATE_NOOP("TNavBar", "Call Sub"),
+    QT_TRANSLATE_NOOP("TNavBar", "VoiceX"),
+};
+
+// The tip of a palette item: the caption as the block shows it, and what the block is called
+// in the language shown (the same words in English).
 QString insertHint(const QString& caption) {
-    return QString("Insert a new %1 block below the selected block or at the selected spot")
-        .arg(caption);
+    const QString name = TNavBar::tr(caption.toUtf8().constData());
+    if (name == caption)
+        return TNavBar::tr("Insert a new %1 block below the selected block or at the selected spot")
+            .arg(caption);
+    //: %1 is the block's caption as the canvas shows it, %2 what the block is called.
+    return TNavBar::tr("Insert a new %1 block (%2) below the selected block or at the selected "
+                       "spot")
+        .arg(caption, name);
 }
 
 } // namespace
+
+QString PaletteGroupCaption(const TPaletteGroup& group) {
+    return TNavBar::tr(std::string(group.caption).c_str());
+}
 
 TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
     setObjectName("NavBar1");
@@ -52,7 +102,7 @@ TNavBar::TNavBar(QWidget* parent) : QToolBox(parent) {
                                                 12);
     m_itemWidth = itemWidth;
     for (const TPaletteGroup& group : PaletteGroups()) {
-        const QString groupCaption = platform::toQString(std::string(group.caption));
+        const QString groupCaption = PaletteGroupCaption(group);
         auto* list = new QListWidget(this);
         list->setFont(courierFont(16));
         list->setObjectName(QString("NavBar1Group%1").arg(group.number));

@@ -4,6 +4,10 @@
 
 class QKeyEvent;
 class QListWidget;
+struct TPaletteGroup;
+
+// A palette group's caption as the window shows it ("Executable Mod" in English).
+QString PaletteGroupCaption(const TPaletteGroup& group);
 
 // The block palette: the four groups of the block catalogue, each a list of items with a 38 x 38
 // picture and a caption. One group is open at a time; a click on an item reports the block type

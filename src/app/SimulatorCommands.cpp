@@ -9,6 +9,7 @@
 #include "sim/view/SimulatorPanel.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -54,12 +55,16 @@ TSimulatorPanel* InstallSimulator(TForm1& window, std::vector<std::string> phras
         window.tabifyDockWidget(problems, panel);
     panel->hide();
 
-    auto* simulate = new QAction("Si&mulate", &window);
+    auto* simulate =
+        new QAction(QCoreApplication::translate("SimulatorCommands", "Si&mulate"), &window);
     simulate->setObjectName("SimulateAction");
     simulate->setShortcut(QKeySequence("Ctrl+R"));
-    simulate->setStatusTip("Run the program on a simulated robot, without the robot");
-    simulate->setToolTip(simulate->statusTip() + " (" +
-                         simulate->shortcut().toString(QKeySequence::NativeText) + ")");
+    simulate->setStatusTip(QCoreApplication::translate(
+        "SimulatorCommands", "Run the program on a simulated robot, without the robot"));
+    // The tip with its key, as the window's other commands show it.
+    simulate->setToolTip(
+        QCoreApplication::translate("TForm1", "%1 (%2)")
+            .arg(simulate->statusTip(), simulate->shortcut().toString(QKeySequence::NativeText)));
     simulate->setIcon(QIcon(":/toolbar/simulate.svg"));
     QObject::connect(simulate, &QAction::triggered, panel, [panel] {
         panel->show();
@@ -78,7 +83,7 @@ TSimulatorPanel* InstallSimulator(TForm1& window, std::vector<std::string> phras
         button->setDefaultAction(simulate);
         button->setGeometry(580, 2, 32, 32);
         button->setIconSize(QSize(30, 30));
-        button->setAccessibleName("Simulate");
+        button->setAccessibleName(QCoreApplication::translate("SimulatorCommands", "Simulate"));
         button->show();
     }
     return panel;

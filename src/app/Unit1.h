@@ -112,6 +112,8 @@ private:
     // Help > Guide and Examples, File > Examples, and F1 in the block dialogs.
     void buildHelpMenus(QMenu* file, QMenu* help);
     void buildStatusBar();
+    // View > Language: the system's language, English and each translation, one checked.
+    void buildLanguageMenu(QMenu* view);
     // The caption, with the mark of a chart that differs from its file.
     void updateCaption();
     // The statement of the selected block in the status bar.
@@ -207,6 +209,8 @@ private:
     void FlowChart1SelectionChange();
     // Click on the line-number toggle: show or hide the blocks' line numbers.
     void LineNumbersButtonClick();
+    // View > Language > a language: kept for the next start, which speaks it.
+    void LanguageClick(const QString& language);
     // Click (or Enter) on a row of the problems panel: select its block and show it.
     void ProblemsListClick(QTreeWidgetItem* item);
 

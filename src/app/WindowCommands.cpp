@@ -11,10 +11,13 @@
 #include "chart/ChartSelection.h"
 #include "download/window/frmDownload.h"
 #include "files/Files.h"
+#include "platform/i18n/Language.h"
 #include "platform/text/CodePage.h"
 #include "program/BlockStatements.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QCoreApplication>
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -25,6 +28,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
@@ -52,17 +56,28 @@ struct Command {
 };
 
 constexpr QKeySequence::StandardKey kNoStandard = QKeySequence::UnknownKey;
+// The texts are translated where the actions are made (TForm1's context).
 const Command kCommands[] = {
-    {1, "&New", "Start a new chart", QKeySequence::New, 0},
-    {2, "&Open...", "Open a chart file", QKeySequence::Open, 0},
-    {3, "&Save", "Save the chart", QKeySequence::Save, 0},
-    {4, "Save &As...", "Save the chart under a new name", QKeySequence::SaveAs, 0},
-    {5, "E&xit", "Close the editor", QKeySequence::Quit, 0},
-    {6, "&Download...", "Send the program to the robot", kNoStandard, Qt::Key_F9},
-    {7, "&Generate", "Generate the program listing", kNoStandard, Qt::Key_F5},
-    {8, "&About", "About this program", kNoStandard, 0},
-    {9, "Save Program &Text...", "Save the program text to a file", kNoStandard, 0},
-    {10, "&Load Program Text...", "Replace the program text with a text file", kNoStandard, 0},
+    {1, QT_TRANSLATE_NOOP("TForm1", "&New"), QT_TRANSLATE_NOOP("TForm1", "Start a new chart"),
+     QKeySequence::New, 0},
+    {2, QT_TRANSLATE_NOOP("TForm1", "&Open..."), QT_TRANSLATE_NOOP("TForm1", "Open a chart file"),
+     QKeySequence::Open, 0},
+    {3, QT_TRANSLATE_NOOP("TForm1", "&Save"), QT_TRANSLATE_NOOP("TForm1", "Save the chart"),
+     QKeySequence::Save, 0},
+    {4, QT_TRANSLATE_NOOP("TForm1", "Save &As..."),
+     QT_TRANSLATE_NOOP("TForm1", "Save the chart under a new name"), QKeySequence::SaveAs, 0},
+    {5, QT_TRANSLATE_NOOP("TForm1", "E&xit"), QT_TRANSLATE_NOOP("TForm1", "Close the editor"),
+     QKeySequence::Quit, 0},
+    {6, QT_TRANSLATE_NOOP("TForm1", "&Download..."),
+     QT_TRANSLATE_NOOP("TForm1", "Send the program to the robot"), kNoStandard, Qt::Key_F9},
+    {7, QT_TRANSLATE_NOOP("TForm1", "&Generate"),
+     QT_TRANSLATE_NOOP("TForm1", "Generate the program listing"), kNoStandard, Qt::Key_F5},
+    {8, QT_TRANSLATE_NOOP("TForm1", "&About"), QT_TRANSLATE_NOOP("TForm1", "About this program"),
+     kNoStandard, 0},
+    {9, QT_TRANSLATE_NOOP("TForm1", "Save Program &Text..."),
+     QT_TRANSLATE_NOOP("TForm1", "Save the program text to a file"), kNoStandard, 0},
+    {10, QT_TRANSLATE_NOOP("TForm1", "&Load Program Text..."),
+     QT_TRANSLATE_NOOP("TForm1", "Replace the program text with a text file"), kNoStandard, 0},
 };
 
 constexpr int kRecentFiles = 8;
@@ -72,11 +87,15 @@ constexpr const char* kRecentKey = "files/recent";
 QString tipWithKey(const QString& tip, const QKeySequence& key) {
     if (key.isEmpty())
         return tip;
-    return tip + " (" + key.toString(QKeySequence::NativeText) + ")";
+    //: A tip followed by its shortcut key.
+    return QCoreApplication::translate("TForm1", "%1 (%2)")
+        .arg(tip, key.toString(QKeySequence::NativeText));
 }
 
+// A menu text as a name: "Save As" of "Save &As...", "另存为" of "另存为(&A)...".
 QString plainText(QString menuText) {
-    return menuText.remove('&').remove("...");
+    static const QRegularExpression accelerator(QStringLiteral("\\(&[^)]\\)"));
+    return menuText.remove(accelerator).remove('&').remove("...").remove(QChar(0x2026));
 }
 
 // The button shows the action (the button's picture, the action's tip) and triggers it when
@@ -98,20 +117,20 @@ bool isChartFile(const QString& path) {
 
 void TForm1::buildActions() {
     for (const Command& c : kCommands) {
-        auto* action = new QAction(QString::fromLatin1(c.text), this);
+        auto* action = new QAction(tr(c.text), this);
         action->setObjectName(QString("Command%1").arg(c.number));
         const QKeySequence key = c.shortcut();
         if (!key.isEmpty())
             action->setShortcut(key);
-        const QString tip = tipWithKey(QString::fromLatin1(c.tip), key);
+        const QString tip = tipWithKey(tr(c.tip), key);
         action->setToolTip(tip);
-        action->setStatusTip(QString::fromLatin1(c.tip));
+        action->setStatusTip(tr(c.tip));
         showOnButton(action, m_speedButtons[c.number]);
         m_commandActions[c.number] = action;
     }
-    m_checkAction = new QAction("&Check Program", this);
+    m_checkAction = new QAction(tr("&Check Program"), this);
     m_checkAction->setObjectName("CheckProgramAction");
-    m_checkAction->setStatusTip("Look for problems in the program and list them");
+    m_checkAction->setStatusTip(tr("Look for problems in the program and list them"));
     m_checkAction->setToolTip(m_checkAction->statusTip());
     connect(m_checkAction, &QAction::triggered, this, [this] {
         checkProgram();
@@ -119,40 +138,40 @@ void TForm1::buildActions() {
         m_problemsDock->raise();
         statusBar()->showMessage(m_problemsDock->windowTitle(), kStatusMessageTime);
     });
-    m_lineNumbersButton->setAccessibleName("Line numbers");
+    m_lineNumbersButton->setAccessibleName(tr("Line numbers"));
     m_lineNumbersButton->setAccessibleDescription(m_lineNumbersButton->toolTip());
     // Every control a screen reader meets has a name.
-    m_flowChart1->setAccessibleName("Chart");
+    m_flowChart1->setAccessibleName(tr("Chart"));
     m_flowChart1->setAccessibleDescription(
-        "The program as a chain of blocks: arrows move, Enter edits, Delete removes");
-    m_memo1->setAccessibleName("Program text");
-    m_memo1->setAccessibleDescription("The BASIC listing sent to the robot");
-    m_navBar1->setAccessibleName("Block palette");
-    m_problemsList->setAccessibleName("Problems");
-    m_listingBarText->setAccessibleName("The listing is older than the chart");
+        tr("The program as a chain of blocks: arrows move, Enter edits, Delete removes"));
+    m_memo1->setAccessibleName(tr("Program text"));
+    m_memo1->setAccessibleDescription(tr("The BASIC listing sent to the robot"));
+    m_navBar1->setAccessibleName(tr("Block palette"));
+    m_problemsList->setAccessibleName(tr("Problems"));
+    m_listingBarText->setAccessibleName(tr("The listing is older than the chart"));
 }
 
 void TForm1::buildMenus() {
-    QMenu* file = menuBar()->addMenu("&File");
+    QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName("FileMenu");
     file->addAction(m_commandActions[1]);
     file->addAction(m_commandActions[2]);
-    m_recentMenu = file->addMenu("Open &Recent");
+    m_recentMenu = file->addMenu(tr("Open &Recent"));
     m_recentMenu->setObjectName("RecentMenu");
     connect(m_recentMenu, &QMenu::aboutToShow, this, &TForm1::updateRecentMenu);
     updateRecentMenu();
     file->addAction(m_commandActions[3]);
     file->addAction(m_commandActions[4]);
     file->addSeparator();
-    QAction* exportAction = file->addAction("&Export...");
+    QAction* exportAction = file->addAction(tr("&Export..."));
     exportAction->setObjectName("ExportAction");
     exportAction->setShortcut(QKeySequence("Ctrl+E"));
-    exportAction->setStatusTip("Write the chart as a PNG or SVG picture or as PDF pages");
+    exportAction->setStatusTip(tr("Write the chart as a PNG or SVG picture or as PDF pages"));
     connect(exportAction, &QAction::triggered, this, &TForm1::exportChart);
-    QAction* printAction = file->addAction("&Print...");
+    QAction* printAction = file->addAction(tr("&Print..."));
     printAction->setObjectName("PrintAction");
     printAction->setShortcut(QKeySequence::Print);
-    printAction->setStatusTip("Print the chart, cut into pages between blocks");
+    printAction->setStatusTip(tr("Print the chart, cut into pages between blocks"));
     connect(printAction, &QAction::triggered, this, &TForm1::printChart);
     for (QAction* action : {exportAction, printAction}) {
         action->setToolTip(tipWithKey(action->statusTip(), action->shortcut()));
@@ -161,7 +180,7 @@ void TForm1::buildMenus() {
     file->addSeparator();
     file->addAction(m_commandActions[5]);
 
-    QMenu* edit = menuBar()->addMenu("&Edit");
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName("EditMenu");
     edit->addAction(m_editing->undoAction());
     edit->addAction(m_editing->redoAction());
@@ -175,16 +194,15 @@ void TForm1::buildMenus() {
     edit->addAction(m_editing->selectAllAction());
     edit->addAction(m_editing->editAction());
 
-    QMenu* view = menuBar()->addMenu("&View");
+    QMenu* view = menuBar()->addMenu(tr("&View"));
     view->setObjectName("ViewMenu");
     auto zoomAction = [this, view](const char* name, const char* text, const char* tip,
                                    QList<QKeySequence> keys, auto&& slot) {
-        auto* action = view->addAction(QString::fromLatin1(text));
+        auto* action = view->addAction(tr(text));
         action->setObjectName(name);
         action->setShortcuts(keys);
-        action->setToolTip(
-            tipWithKey(QString::fromLatin1(tip), keys.isEmpty() ? QKeySequence() : keys.front()));
-        action->setStatusTip(QString::fromLatin1(tip));
+        action->setToolTip(tipWithKey(tr(tip), keys.isEmpty() ? QKeySequence() : keys.front()));
+        action->setStatusTip(tr(tip));
         connect(action, &QAction::triggered, m_flowChart1, slot);
         addAction(action);
         return action;
@@ -193,16 +211,19 @@ void TForm1::buildMenus() {
     // Ctrl with the key that holds "+" unshifted on most keyboards.
     if (!zoomInKeys.contains(QKeySequence("Ctrl+=")))
         zoomInKeys.append(QKeySequence("Ctrl+="));
-    zoomAction("ZoomInAction", "Zoom &In", "Show the chart larger", zoomInKeys,
-               &TFlowChartView::zoomIn);
-    zoomAction("ZoomOutAction", "Zoom &Out", "Show the chart smaller",
+    zoomAction("ZoomInAction", QT_TR_NOOP("Zoom &In"), QT_TR_NOOP("Show the chart larger"),
+               zoomInKeys, &TFlowChartView::zoomIn);
+    zoomAction("ZoomOutAction", QT_TR_NOOP("Zoom &Out"), QT_TR_NOOP("Show the chart smaller"),
                QKeySequence::keyBindings(QKeySequence::ZoomOut), &TFlowChartView::zoomOut);
-    zoomAction("ActualSizeAction", "&Actual Size", "Show the chart at 100 %",
-               {QKeySequence("Ctrl+0")}, &TFlowChartView::resetZoom);
-    zoomAction("FitWidthAction", "Fit &Width", "Show the chart as wide as the canvas", {},
-               &TFlowChartView::fitWidth);
+    zoomAction("ActualSizeAction", QT_TR_NOOP("&Actual Size"),
+               QT_TR_NOOP("Show the chart at 100 %"), {QKeySequence("Ctrl+0")},
+               &TFlowChartView::resetZoom);
+    zoomAction("FitWidthAction", QT_TR_NOOP("Fit &Width"),
+               QT_TR_NOOP("Show the chart as wide as the canvas"), {}, &TFlowChartView::fitWidth);
+    view->addSeparator();
+    buildLanguageMenu(view);
 
-    QMenu* program = menuBar()->addMenu("&Program");
+    QMenu* program = menuBar()->addMenu(tr("&Program"));
     program->setObjectName("ProgramMenu");
     program->addAction(m_commandActions[7]);
     program->addAction(m_commandActions[9]);
@@ -210,20 +231,20 @@ void TForm1::buildMenus() {
     program->addSeparator();
     program->addAction(m_checkAction);
 
-    QMenu* robot = menuBar()->addMenu("&Robot");
+    QMenu* robot = menuBar()->addMenu(tr("&Robot"));
     robot->setObjectName("RobotMenu");
     robot->addAction(m_commandActions[6]);
-    m_sendAction = robot->addAction("&Send to Robot");
+    m_sendAction = robot->addAction(tr("&Send to Robot"));
     m_sendAction->setObjectName("SendToRobotAction");
     m_sendAction->setShortcut(QKeySequence("Shift+F9"));
-    m_sendAction->setStatusTip("Generate if the chart changed and send the program to the robot "
-                               "on the last port used");
+    m_sendAction->setStatusTip(tr("Generate if the chart changed and send the program to the "
+                                  "robot on the last port used"));
     m_sendAction->setToolTip(tipWithKey(m_sendAction->statusTip(), m_sendAction->shortcut()));
     showOnButton(m_sendAction, m_sendButton);
     addAction(m_sendAction);
     connect(m_sendAction, &QAction::triggered, this, &TForm1::sendToRobot);
 
-    QMenu* help = menuBar()->addMenu("&Help");
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName("HelpMenu");
     help->addAction(m_commandActions[8]);
     buildHelpMenus(file, help);
@@ -237,20 +258,20 @@ void TForm1::buildStatusBar() {
     statusBar()->setObjectName("StatusBar1");
     m_statementLabel = new QLabel(statusBar());
     m_statementLabel->setObjectName("StatementLabel");
-    m_statementLabel->setAccessibleName("Statement of the selected block");
+    m_statementLabel->setAccessibleName(tr("Statement of the selected block"));
     m_statementLabel->setContentsMargins(12, 0, 4, 0);
     statusBar()->addPermanentWidget(m_statementLabel);
     m_robotLabel = new QLabel(statusBar());
     m_robotLabel->setObjectName("RobotLabel");
-    m_robotLabel->setAccessibleName("What the robot holds");
+    m_robotLabel->setAccessibleName(tr("What the robot holds"));
     m_robotLabel->setContentsMargins(12, 0, 4, 0);
     statusBar()->addPermanentWidget(m_robotLabel);
     m_zoomLabel = new QLabel(statusBar());
     m_zoomLabel->setObjectName("ZoomLabel");
-    m_zoomLabel->setAccessibleName("Zoom");
+    m_zoomLabel->setAccessibleName(tr("Zoom"));
     m_zoomLabel->setContentsMargins(12, 0, 4, 0);
     m_zoomLabel->setToolTip(
-        "Zoom of the chart: Ctrl with the wheel, Ctrl+plus, Ctrl+minus, Ctrl+0");
+        tr("Zoom of the chart: Ctrl with the wheel, Ctrl+plus, Ctrl+minus, Ctrl+0"));
     statusBar()->addPermanentWidget(m_zoomLabel);
     auto showZoom = [this](double zoom) {
         m_zoomLabel->setText(QString("%1 %").arg(qRound(zoom * 100)));
@@ -279,13 +300,13 @@ QString TForm1::describeObject(const TFcObject* object) const {
         return {};
     if (const int number = m_chart->BlockNumberOf(object)) {
         const QString statement = statementOf(object);
-        return QString("Block %1: %2%3")
-            .arg(number)
-            .arg(platform::toQString(object->Text()))
-            .arg(statement.isEmpty() ? QString() : "  " + statement);
+        //: The block's number, its caption, then two spaces and its statements (or nothing).
+        return tr("Block %1: %2%3")
+            .arg(QString::number(number), platform::toQString(object->Text()),
+                 statement.isEmpty() ? QString() : "  " + statement);
     }
     if (m_chart->SpotNumberOf(object) >= 0)
-        return "Insertion spot: select it, then click a block in the palette to insert it here";
+        return tr("Insertion spot: select it, then click a block in the palette to insert it here");
     return {};
 }
 
@@ -305,7 +326,7 @@ void TForm1::updateStatementLabel() {
     if (selection.isBlocks() && selection.count == 1)
         text = statementOf(m_chart->BlockAt(selection.first));
     else if (selection.isBlocks())
-        text = QString("%1 blocks selected").arg(selection.count);
+        text = tr("%1 blocks selected").arg(selection.count);
     m_statementLabel->setText(text);
 }
 
@@ -386,11 +407,11 @@ void TForm1::updateRecentMenu() {
         connect(action, &QAction::triggered, this, [this, path] { openAsked(path); });
     }
     if (recent.isEmpty()) {
-        m_recentMenu->addAction("No recent charts")->setEnabled(false);
+        m_recentMenu->addAction(tr("No recent charts"))->setEnabled(false);
         return;
     }
     m_recentMenu->addSeparator();
-    connect(m_recentMenu->addAction("&Clear the List"), &QAction::triggered, this,
+    connect(m_recentMenu->addAction(tr("&Clear the List")), &QAction::triggered, this,
             [] { QSettings().remove(kRecentKey); });
 }
 
@@ -443,7 +464,7 @@ void TForm1::sendToRobot() {
     if (text.ends_with("\r\n"))
         text.resize(text.size() - 2);
     if (m_formDownload->sendToRobot(text))
-        statusBar()->showMessage("Connecting to the robot");
+        statusBar()->showMessage(tr("Connecting to the robot"));
 }
 
 void TForm1::connectDownload() {
@@ -467,4 +488,48 @@ void TForm1::updateRobotLabel() {
     if (text.ends_with("\r\n"))
         text.resize(text.size() - 2);
     m_robotLabel->setText(text.empty() ? QString() : m_formDownload->robotProgramStatus(text));
+}
+
+// ---- the interface's language ----
+
+void TForm1::buildLanguageMenu(QMenu* view) {
+    QMenu* menu = view->addMenu(tr("&Language"));
+    menu->setObjectName("LanguageMenu");
+    auto* group = new QActionGroup(menu);
+    const QString chosen = platform::ChosenLanguage(QSettings());
+    QStringList choices{QString(), QStringLiteral("en")};
+    choices += platform::TranslatedLanguages();
+    for (const QString& language : choices) {
+        // Each language is named in its own tongue, so that a person finds theirs whatever the
+        // interface speaks now.
+        QAction* action = menu->addAction(language.isEmpty() ? tr("System language")
+                                                             : platform::LanguageName(language));
+        action->setObjectName(language.isEmpty() ? QStringLiteral("LanguageSystem")
+                                                 : QStringLiteral("Language_") + language);
+        action->setCheckable(true);
+        action->setChecked(language == chosen);
+        action->setData(language);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, language] { LanguageClick(language); });
+    }
+}
+
+void TForm1::LanguageClick(const QString& language) {
+    QSettings settings;
+    platform::SetChosenLanguage(settings, language);
+    const QString next = platform::EffectiveLanguage(language);
+    const QString name = platform::LanguageName(next);
+    if (next == platform::InstalledLanguage()) {
+        statusBar()->showMessage(tr("The editor speaks %1.").arg(name), kStatusMessageTime);
+        return;
+    }
+    // The windows keep their words until the next start, so nothing open is lost; the note is
+    // written in the language shown now and in the one chosen, so that either reader follows.
+    static const char* const note =
+        QT_TR_NOOP("The editor speaks %1 from its next start. Everything open stays as it is.");
+    QString text = tr(note).arg(name);
+    const QString there = platform::TranslateIn(next, "TForm1", note).arg(name);
+    if (there != text)
+        text += "\n\n" + there;
+    m_prompts->showMessage(files::TPrompts::Severity::Information, platform::fromQString(text));
 }

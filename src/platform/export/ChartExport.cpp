@@ -4,6 +4,7 @@
 #include "canvas/view/FlowChartView.h"
 #include "platform/text/CodePage.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
@@ -100,7 +101,9 @@ int PaintChartPages(TFlowChartView& view, QPainter& p, QPagedPaintDevice& device
                    title);
         p.drawText(QRect(page.left(), page.bottom() - head, page.width(), head),
                    Qt::AlignHCenter | Qt::AlignBottom,
-                   QStringLiteral("Page %1 of %2").arg(i + 1).arg(pages));
+                   QCoreApplication::translate("platform::ChartExport", "Page %1 of %2")
+                       .arg(i + 1)
+                       .arg(pages));
         const int bottom = i + 1 < pages ? tops[i + 1] : area.bottom;
         const TFcRect strip{area.left, tops[i], area.right, bottom};
         // Centred across the page, from the top of the body.
@@ -125,8 +128,10 @@ files::TStatus ExportChart(TFlowChartView& view, const QString& path, TExportFor
             QPainter p(&image);
             view.renderArea(p, area, kPaper);
             p.end();
-            return image.save(&file, "PNG") ? QString()
-                                            : QStringLiteral("The picture could not be encoded.");
+            return image.save(&file, "PNG")
+                       ? QString()
+                       : QCoreApplication::translate("platform::ChartExport",
+                                                     "The picture could not be encoded.");
         });
     case TExportFormat::Svg:
         return writeWhole(path, [&](QSaveFile& file) {
@@ -138,7 +143,8 @@ files::TStatus ExportChart(TFlowChartView& view, const QString& path, TExportFor
             svg.setTitle(title);
             QPainter p;
             if (!p.begin(&svg))
-                return QStringLiteral("The drawing could not be started.");
+                return QCoreApplication::translate("platform::ChartExport",
+                                                   "The drawing could not be started.");
             view.renderArea(p, area, kPaper);
             p.end();
             return QString();
@@ -153,13 +159,15 @@ files::TStatus ExportChart(TFlowChartView& view, const QString& path, TExportFor
                                           QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
             QPainter p;
             if (!p.begin(&pdf))
-                return QStringLiteral("The document could not be started.");
+                return QCoreApplication::translate("platform::ChartExport",
+                                                   "The document could not be started.");
             PaintChartPages(view, p, pdf, title);
             p.end();
             return QString();
         });
     }
-    return writeError(path, QStringLiteral("Unknown format."));
+    return writeError(path,
+                      QCoreApplication::translate("platform::ChartExport", "Unknown format."));
 }
 
 } // namespace platform

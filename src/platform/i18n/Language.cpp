@@ -49,9 +49,12 @@ void SetChosenLanguage(QSettings& settings, const QString& language) {
 QString EffectiveLanguage(const QString& chosen) {
     if (!chosen.isEmpty())
         return chosen;
-    // The system's preferred languages in order ("zh-Hans-CN", "en-US"); the first one that
-    // is English or has a translation wins.
-    for (const QString& wanted : QLocale::system().uiLanguages()) {
+    return LanguageForLocales(QLocale::system().uiLanguages());
+}
+
+QString LanguageForLocales(const QStringList& uiLanguages) {
+    // Traditional Chinese is not Simplified: the script is compared with the language.
+    for (const QString& wanted : uiLanguages) {
         const QLocale locale(wanted);
         if (locale.language() == QLocale::English)
             return "en";
@@ -99,6 +102,21 @@ bool InstallTranslations(const QString& language) {
     if (ours)
         installedLanguage() = language;
     return ours;
+}
+
+QString TranslateIn(const QString& language, const char* context, const char* text) {
+    if (TranslatedLanguages().contains(language)) {
+        const QDir resources(":/i18n");
+        for (const QString& name :
+             resources.entryList({QString("*_%1.qm").arg(language)}, QDir::Files, QDir::Name)) {
+            QTranslator translator;
+            if (!translator.load(resources.filePath(name)))
+                continue;
+            if (QString translated = translator.translate(context, text); !translated.isEmpty())
+                return translated;
+        }
+    }
+    return QString::fromUtf8(text);
 }
 
 QString InstalledLanguage() {

@@ -18,6 +18,10 @@ void SetChosenLanguage(QSettings& settings, const QString& language);
 // The language the interface shows for a choice: the choice itself, or for "" the first
 // translated language the system's locale asks for, else "en".
 QString EffectiveLanguage(const QString& chosen);
+// The language the interface shows for a system that prefers `uiLanguages` in order
+// ("zh-Hans-CN", "en-US", as QLocale::uiLanguages gives them): the first that is English or
+// has a translation (language and script alike), else "en".
+QString LanguageForLocales(const QStringList& uiLanguages);
 
 // The language's own name for itself ("English", "简体中文"), for the menu.
 QString LanguageName(const QString& language);
@@ -27,6 +31,10 @@ QString LanguageName(const QString& language);
 // language has no translation of the interface (English needs none). Calling it again
 // replaces the previous language's translations.
 bool InstallTranslations(const QString& language);
+
+// A text of the interface in a language, whatever language is in force: its translation in
+// `context` in that language's files, or the text itself (English, or no translation).
+QString TranslateIn(const QString& language, const char* context, const char* text);
 
 // The language whose translations are in force ("en" before any or after English).
 QString InstalledLanguage();

@@ -3,6 +3,7 @@
 #include "platform/text/CodePage.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -18,13 +19,17 @@ namespace {
 // "FlowChart Files(*.lcs)" with the pattern again after a bar. A picture is one of three kinds,
 // each a filter of its own.
 QString filterOf(files::TPrompts::FileKind kind) {
+    // The patterns stay as they are in every language: the dialogs filter by them.
     switch (kind) {
     case files::TPrompts::FileKind::Chart:
-        return QStringLiteral("FlowChart Files(*.lcs)");
+        return QCoreApplication::translate("platform::TQtPrompts", "FlowChart Files(*.lcs)");
     case files::TPrompts::FileKind::ProgramText:
-        return QStringLiteral("ZOLVANE Text Format Files(*.txt)");
+        return QCoreApplication::translate("platform::TQtPrompts",
+                                           "ZOLVANE Text Format Files(*.txt)");
     case files::TPrompts::FileKind::Picture:
-        return QStringLiteral("PNG Pictures (*.png);;SVG Drawings (*.svg);;PDF Documents (*.pdf)");
+        return QCoreApplication::translate("platform::TQtPrompts", "PNG Pictures (*.png)") + ";;" +
+               QCoreApplication::translate("platform::TQtPrompts", "SVG Drawings (*.svg)") + ";;" +
+               QCoreApplication::translate("platform::TQtPrompts", "PDF Documents (*.pdf)");
     }
     return {};
 }
