@@ -11,10 +11,15 @@ namespace {
 
 using K = TStatementKind;
 
-constexpr std::string_view kValue = "a value: a variable A to Z, a number, a port or sensor name "
-                                    "(PINA, PC0, MIC, ADC0, ...) or \"(\"";
-constexpr std::string_view kStatementStart =
-    "a variable A to Z followed by \"=\", or a command word such as FD, WAIT or IF";
+constexpr std::string_view kValue =
+    ZV_TRANSLATABLE("check", "a value: a variable A to Z, a number, a port or sensor name "
+                             "(PINA, PC0, MIC, ADC0, ...) or \"(\"");
+constexpr std::string_view kStatementStart = ZV_TRANSLATABLE(
+    "check", "a variable A to Z followed by \"=\", or a command word such as FD, WAIT or IF");
+
+template <class... Args> files::TMessage say(std::string_view wording, Args&&... args) {
+    return files::Say("check", wording, std::forward<Args>(args)...);
+}
 constexpr std::int64_t kLargestNumber = std::numeric_limits<std::int32_t>::max();
 
 bool isLetter(char c) {
@@ -126,12 +131,13 @@ private:
     }
     bool end() {
         skipBlanks();
-        return m_pos >= m_text.size() || fail("the end of the statement");
+        return m_pos >= m_text.size() ||
+               fail(say(ZV_TRANSLATABLE("check", "the end of the statement")));
     }
 
     // Remembers what was expected at the current position; the failure furthest into the
     // statement is the one reported, as the alternatives that got further say most.
-    bool fail(std::string expected, bool atTarget = false) {
+    bool fail(files::TMessage expected, bool atTarget = false) {
         skipBlanks();
         if (!m_failed || m_pos >= m_error.at) {
             // A name the listing left unresolved is what the reader meets there.
@@ -143,9 +149,12 @@ private:
                     ++end;
                 const std::string_view name =
                     m_text.substr(m_pos + prefix.size(), end - m_pos - prefix.size());
-                expected += std::string(", but no ") +
-                            (prefix == program::kLabelPrefix ? "Label" : "Sub Begin") +
-                            " is named \"" + std::string(name) + "\"";
+                expected =
+                    prefix == program::kLabelPrefix
+                        ? say(ZV_TRANSLATABLE("check", "%1, but no Label is named \"%2\""),
+                              std::move(expected), name)
+                        : say(ZV_TRANSLATABLE("check", "%1, but no Sub Begin is named \"%2\""),
+                              std::move(expected), name);
             }
             m_error = {m_pos, std::move(expected), atTarget};
             m_failed = true;
@@ -176,11 +185,11 @@ private:
         while (end < m_text.size() && isDigit(m_text[end])) {
             read = read * 10 + (m_text[end] - '0');
             if (read > kLargestNumber)
-                return fail("a number up to " + std::to_string(kLargestNumber));
+                return fail(say(ZV_TRANSLATABLE("check", "a number up to %1"), kLargestNumber));
             ++end;
         }
         if (end == m_pos)
-            return fail("a number");
+            return fail(say(ZV_TRANSLATABLE("check", "a number")));
         m_pos = end;
         value = static_cast<std::int32_t>(read);
         return true;
@@ -196,7 +205,7 @@ private:
     bool line(std::int32_t& value) {
         skipBlanks();
         if (m_pos >= m_text.size() || !isDigit(m_text[m_pos]))
-            return fail("a line number", true);
+            return fail(say(ZV_TRANSLATABLE("check", "a line number")), true);
         return number(value);
     }
     bool variable(char& name) {
@@ -207,14 +216,15 @@ private:
             return true;
         }
         if (w.size() == 1)
-            return fail("a variable A to Z, written as a capital letter");
-        return fail("a variable A to Z");
+            return fail(
+                say(ZV_TRANSLATABLE("check", "a variable A to Z, written as a capital letter")));
+        return fail(say(ZV_TRANSLATABLE("check", "a variable A to Z")));
     }
     bool integers(std::size_t count) {
         std::int32_t value = 0;
         for (std::size_t i = 0; i < count; ++i) {
             if (i > 0 && !symbol(','))
-                return fail("\",\"");
+                return fail(files::Value("\",\""));
             if (!integer(value))
                 return false;
             if (m_code)
@@ -232,7 +242,8 @@ private:
             return true;
         }
         if (symbol('('))
-            return expr() && (symbol(')') || fail("\")\" or an operator"));
+            return expr() &&
+                   (symbol(')') || fail(say(ZV_TRANSLATABLE("check", "\")\" or an operator"))));
         skipBlanks();
         if (m_pos < m_text.size() && isDigit(m_text[m_pos])) {
             std::int32_t value = 0;
@@ -253,8 +264,9 @@ private:
             return true;
         }
         if (w.size() == 1)
-            return fail("a variable A to Z, written as a capital letter");
-        return fail(std::string(kValue));
+            return fail(
+                say(ZV_TRANSLATABLE("check", "a variable A to Z, written as a capital letter")));
+        return fail(say(kValue));
     }
     bool term() {
         if (!factor())
@@ -302,7 +314,7 @@ private:
         else if (symbol('>'))
             op = TOp::Greater;
         else
-            return fail("a comparison: =, <>, <, >, <= or >=");
+            return fail(say(ZV_TRANSLATABLE("check", "a comparison: =, <>, <, >, <= or >=")));
         return true;
     }
     bool relation() {
@@ -341,13 +353,13 @@ private:
     bool statement(TStatement& s) {
         const std::string_view w = peekWord();
         if (w.empty())
-            return fail(std::string(kStatementStart));
+            return fail(say(kStatementStart));
         if (w.size() == 1 && w[0] >= 'A' && w[0] <= 'Z') {
             m_pos += 1;
             command(TCommand::Assign);
             if (m_code)
                 m_code->variable = w[0];
-            return (symbol('=') || fail("\"=\"")) && expr();
+            return (symbol('=') || fail(files::Value("\"=\""))) && expr();
         }
         m_pos += w.size();
         if (w == "FDX" || w == "BKX" || w == "LTX" || w == "RTX" || w == "STX") {
@@ -412,13 +424,14 @@ private:
             if (m_code)
                 m_code->notes = m_text.substr(start, m_pos - start);
             skipBlanks();
-            return m_pos >= m_text.size() || fail("notes: the digits 0 to 9 and A to F");
+            return m_pos >= m_text.size() ||
+                   fail(say(ZV_TRANSLATABLE("check", "notes: the digits 0 to 9 and A to F")));
         }
         if (w == "FOR") {
             s.kind = K::For;
             command(TCommand::For);
-            if (!(variable(s.variable) && (symbol('=') || fail("\"=\"")) && integer(s.from) &&
-                  (word("TO") || fail("TO")) && integer(s.to)))
+            if (!(variable(s.variable) && (symbol('=') || fail(files::Value("\"=\""))) &&
+                  integer(s.from) && (word("TO") || fail(files::Value("TO"))) && integer(s.to)))
                 return false;
             if (m_code) {
                 m_code->variable = s.variable;
@@ -448,7 +461,9 @@ private:
         if (w == "IF") {
             s.kind = K::If;
             command(TCommand::If);
-            if (!(condition() && (word("THEN") || fail("AND, OR, THEN or an operator")) &&
+            if (!(condition() &&
+                  (word("THEN") ||
+                   fail(say(ZV_TRANSLATABLE("check", "AND, OR, THEN or an operator")))) &&
                   line(s.target)))
                 return false;
             if (m_code)
@@ -457,8 +472,9 @@ private:
         }
         m_pos -= w.size();
         if (w.size() == 1)
-            return fail("a variable A to Z, written as a capital letter");
-        return fail(std::string(kStatementStart));
+            return fail(
+                say(ZV_TRANSLATABLE("check", "a variable A to Z, written as a capital letter")));
+        return fail(say(kStatementStart));
     }
 
     std::string_view m_text;

@@ -32,6 +32,8 @@
 //
 // A condition is always a comparison: a value alone is not taken for true or false.
 
+#include "files/Message.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -55,9 +57,9 @@ struct TStatement {
 
 // Why a statement does not read.
 struct TStatementError {
-    std::size_t at = 0;    // byte position in the statement where reading stopped
-    std::string expected;  // what would have been read there: "a variable A to Z"
-    bool atTarget = false; // the jump target after GOTO, GOSUB or THEN is what failed
+    std::size_t at = 0;       // byte position in the statement where reading stopped
+    files::TMessage expected; // what would have been read there: "a variable A to Z"
+    bool atTarget = false;    // the jump target after GOTO, GOSUB or THEN is what failed
 };
 
 struct TStatementRead {

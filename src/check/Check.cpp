@@ -21,6 +21,10 @@ using K = TStatementKind;
 
 constexpr char kHex[] = "0123456789ABCDEF";
 
+template <class... Args> files::TMessage say(std::string_view wording, Args&&... args) {
+    return files::Say("check", wording, std::forward<Args>(args)...);
+}
+
 // User text inside a message: control characters written out (a message is one line) and a
 // long text cut short.
 std::string shown(std::string_view text, std::size_t longest = 40) {
@@ -54,8 +58,8 @@ std::string quoted(std::string_view text, std::size_t longest = 40) {
     return "\"" + shown(text, longest) + "\"";
 }
 
-std::string blockNumber(std::size_t block) {
-    return "block " + std::to_string(block);
+files::TMessage blockNumber(std::size_t block) {
+    return say(ZV_TRANSLATABLE("check", "block %1"), block);
 }
 
 // A name must not hold a control character (bytes 0 to 31 and 127). Line breaks and NUL would
@@ -72,15 +76,17 @@ std::optional<char> controlCharacter(std::string_view name) {
     return std::nullopt;
 }
 
-std::string controlCharacterText(char c) {
+files::TMessage controlCharacterText(char c) {
     if (c == '\r' || c == '\n')
-        return "a line break, which a program line cannot carry";
+        return say(ZV_TRANSLATABLE("check", "a line break, which a program line cannot carry"));
     if (c == '\0')
-        return "a NUL byte, which a program line cannot carry";
+        return say(ZV_TRANSLATABLE("check", "a NUL byte, which a program line cannot carry"));
     if (c == '\t')
-        return "a tab, which the block does not show and the editor cannot type";
-    return "the control character " + shown(std::string_view(&c, 1)) +
-           ", which the block does not show and the editor cannot type";
+        return say(ZV_TRANSLATABLE(
+            "check", "a tab, which the block does not show and the editor cannot type"));
+    return say(ZV_TRANSLATABLE("check", "the control character %1, which the block does not "
+                                        "show and the editor cannot type"),
+               shown(std::string_view(&c, 1)));
 }
 
 // Folded, without blanks at the end: names that look alike on the screen.
@@ -97,7 +103,9 @@ struct TNameWords {
     std::string_view definition; // the block that defines a name
     std::string_view reference;  // what uses it
 };
-constexpr TNameWords kNameWords[2] = {{"Label", "jump"}, {"Sub Begin", "call"}};
+constexpr TNameWords kNameWords[2] = {
+    {ZV_TRANSLATABLE("check", "Label"), ZV_TRANSLATABLE("check", "jump")},
+    {ZV_TRANSLATABLE("check", "Sub Begin"), ZV_TRANSLATABLE("check", "call")}};
 
 std::string_view prefixOf(TNameKind kind) {
     return kind == kLabels ? program::kLabelPrefix : program::kSubPrefix;
@@ -144,10 +152,10 @@ public:
     }
 
 private:
-    void error(std::size_t block, std::string message) {
+    void error(std::size_t block, files::TMessage message) {
         m_findings.push_back({block, TSeverity::Error, std::move(message)});
     }
-    void warning(std::size_t block, std::string message) {
+    void warning(std::size_t block, files::TMessage message) {
         m_findings.push_back({block, TSeverity::Warning, std::move(message)});
     }
     const TBlockState& blockOfEntry(std::size_t entry) const {
@@ -181,9 +189,10 @@ private:
             if (std::optional<std::string> failure =
                     reader.read(state.type, m_sources[i].payload, text)) {
                 state.readable = false;
-                error(block, "The " + std::string(BlockInfo(*state.type).caption) +
-                                 " block's record cannot be read (" + shown(*failure, 120) +
-                                 "). Delete the block and put a new one in its place.");
+                error(block, say(ZV_TRANSLATABLE("check", "The %1 block's record cannot be read "
+                                                          "(%2). Delete the block and put a new "
+                                                          "one in its place."),
+                                 BlockInfo(*state.type).caption, shown(*failure, 120)));
                 continue;
             }
             state.firstEntry = static_cast<std::uint32_t>(m_entries.size());
@@ -204,9 +213,10 @@ private:
                            state.type == B::CallSub;
         if (named) {
             if (const std::optional<char> c = controlCharacter(text.name)) {
-                error(block, "The name " + quoted(text.name) + " holds " +
-                                 controlCharacterText(*c) +
-                                 ". Open the block and type the name again.");
+                error(block, say(ZV_TRANSLATABLE(
+                                     "check", "The name %1 holds %2. Open the block and type the "
+                                              "name again."),
+                                 quoted(text.name), controlCharacterText(*c)));
                 state.nameReported = true;
             }
         }
@@ -219,10 +229,16 @@ private:
             state.unsafe = true;
             // A name holding it is reported already.
             if (!state.nameReported)
-                error(block, std::string("The block holds ") +
-                                 (*at == '\0' ? "a NUL byte" : "a line break") +
-                                 " in its values, which a program line cannot carry. Open the "
-                                 "block and remove it.");
+                error(block,
+                      *at == '\0'
+                          ? say(ZV_TRANSLATABLE("check",
+                                                "The block holds a NUL byte in its values, which "
+                                                "a program line cannot carry. Open the block and "
+                                                "remove it."))
+                          : say(ZV_TRANSLATABLE("check",
+                                                "The block holds a line break in its values, "
+                                                "which a program line cannot carry. Open the "
+                                                "block and remove it.")));
             return;
         }
     }
@@ -250,16 +266,20 @@ private:
         const std::string_view name = std::string_view(m_entries[entry]).substr(prefix.size());
         const std::string_view firstName = std::string_view(m_entries[first]).substr(prefix.size());
         const TNameWords& words = kNameWords[kind];
-        const std::string where = " (" + blockNumber(m_entryBlock[first]) + ")";
-        std::string message =
-            name == firstName
-                ? "Another " + std::string(words.definition) + " named " + quoted(name) +
-                      " comes first" + where
-                : "The " + std::string(words.definition) + " " + quoted(firstName) + where +
-                      " has the same name but for letter case, which counts as the same name";
-        message += ": every " + std::string(words.reference) + " to " + quoted(name) +
-                   " goes there, so this one is never reached. Rename one of them.";
-        warning(m_entryBlock[entry], std::move(message));
+        const files::TMessage where = blockNumber(m_entryBlock[first]);
+        warning(m_entryBlock[entry],
+                name == firstName
+                    ? say(ZV_TRANSLATABLE("check", "Another %1 named %2 comes first (%3): every "
+                                                   "%4 to %5 goes there, so this one is never "
+                                                   "reached. Rename one of them."),
+                          say(words.definition), quoted(name), where, say(words.reference),
+                          quoted(name))
+                    : say(ZV_TRANSLATABLE("check", "The %1 %2 (%3) has the same name but for "
+                                                   "letter case, which counts as the same name: "
+                                                   "every %4 to %5 goes there, so this one is "
+                                                   "never reached. Rename one of them."),
+                          say(words.definition), quoted(firstName), where, say(words.reference),
+                          quoted(name)));
     }
 
     void checkNames() {
@@ -271,13 +291,16 @@ private:
             switch (state.type.value_or(B::End)) {
             case B::Label:
                 if (state.nameLength == 0)
-                    warning(block, "The Label has no name. Give it one, so that a Goto or GotoIf "
-                                   "can choose it.");
+                    warning(block, say(ZV_TRANSLATABLE("check", "The Label has no name. Give it "
+                                                                "one, so that a Goto or GotoIf can "
+                                                                "choose it.")));
                 break;
             case B::SubBegin:
                 if (state.nameLength == 0)
-                    warning(block, "The Sub Begin has no name. Give the subroutine one, so that a "
-                                   "Call Sub can choose it.");
+                    warning(block,
+                            say(ZV_TRANSLATABLE("check", "The Sub Begin has no name. Give "
+                                                         "the subroutine one, so that a Call "
+                                                         "Sub can choose it.")));
                 break;
             case B::Goto:
             case B::GotoIf:
@@ -311,52 +334,64 @@ private:
         const auto found = d.targets.find(key);
         if (found != d.targets.end()) {
             if (name.empty())
-                warning(block, "The " + std::string(blockWord) + " names no " +
-                                   std::string(wanted) + ": it goes to the " + std::string(wanted) +
-                                   " without a name (" + blockNumber(m_entryBlock[found->second]) +
-                                   "). Name that one and choose its name here.");
+                warning(block,
+                        say(ZV_TRANSLATABLE("check", "The %1 names no %2: it goes to "
+                                                     "the %2 without a name (%3). Name that "
+                                                     "one and choose its name here."),
+                            blockWord, say(wanted), blockNumber(m_entryBlock[found->second])));
             return;
         }
         state.nameReported = true;
         if (name.empty()) {
-            error(block, "The " + std::string(blockWord) + " names no " + std::string(wanted) +
-                             ". Open it and choose the " + std::string(wanted) + " to " +
-                             (kind == kLabels ? "jump to." : "call."));
+            error(block, kind == kLabels
+                             ? say(ZV_TRANSLATABLE("check", "The %1 names no Label. Open it and "
+                                                            "choose the Label to jump to."),
+                                   blockWord)
+                             : say(ZV_TRANSLATABLE("check", "The %1 names no Sub Begin. Open it "
+                                                            "and choose the Sub Begin to call."),
+                                   blockWord));
             return;
         }
         const auto alike = lookalikes(kind).find(lookalike(key));
         if (alike != lookalikes(kind).end()) {
             const std::string_view other =
                 std::string_view(m_entries[alike->second]).substr(prefixOf(kind).size());
-            error(block, "No " + std::string(wanted) + " is named exactly " + quoted(name) +
-                             ": the one at " + blockNumber(m_entryBlock[alike->second]) +
-                             " is named " + quoted(other) +
-                             ", and names must match in letter case and blanks. Choose " +
-                             quoted(other) + " here, or rename that " + std::string(wanted) + ".");
+            error(block, say(ZV_TRANSLATABLE("check", "No %1 is named exactly %2: the one at %3 "
+                                                      "is named %4, and names must match in "
+                                                      "letter case and blanks. Choose %4 here, or "
+                                                      "rename that %1."),
+                             say(wanted), quoted(name), blockNumber(m_entryBlock[alike->second]),
+                             quoted(other)));
             return;
         }
         const TNameKind otherKind = kind == kLabels ? kSubs : kLabels;
         const std::string otherKey = std::string(prefixOf(otherKind)) + std::string(name);
         const auto elsewhere = lookalikes(otherKind).find(lookalike(otherKey));
         if (elsewhere != lookalikes(otherKind).end()) {
-            const std::string at = blockNumber(m_entryBlock[elsewhere->second]);
+            const files::TMessage at = blockNumber(m_entryBlock[elsewhere->second]);
             error(block,
                   kind == kLabels
-                      ? "No Label is named " + quoted(name) + "; a subroutine is (Sub Begin at " +
-                            at + "), and a Goto cannot run a subroutine. Use a Call Sub for it, " +
-                            "or put a Label named " + quoted(name) + " where the jump should go."
-                      : "No Sub Begin is named " + quoted(name) + "; a Label is (" + at +
-                            "), and a Call Sub cannot jump to a Label. Use a Goto for it, or " +
-                            "begin a subroutine with a Sub Begin named " + quoted(name) + ".");
+                      ? say(ZV_TRANSLATABLE("check", "No Label is named %1; a subroutine is (Sub "
+                                                     "Begin at %2), and a Goto cannot run a "
+                                                     "subroutine. Use a Call Sub for it, or put a "
+                                                     "Label named %1 where the jump should go."),
+                            quoted(name), at)
+                      : say(ZV_TRANSLATABLE("check", "No Sub Begin is named %1; a Label is (%2), "
+                                                     "and a Call Sub cannot jump to a Label. Use a "
+                                                     "Goto for it, or begin a subroutine with a "
+                                                     "Sub Begin named %1."),
+                            quoted(name), at));
             return;
         }
         error(block, kind == kLabels
-                         ? "No Label is named " + quoted(name) + ". Put a Label named " +
-                               quoted(name) +
-                               " where the jump should go, or choose the name of an existing Label."
-                         : "No Sub Begin is named " + quoted(name) +
-                               ". Begin the subroutine with a " + "Sub Begin named " +
-                               quoted(name) + ", or choose the name of an existing one.");
+                         ? say(ZV_TRANSLATABLE("check", "No Label is named %1. Put a Label named "
+                                                        "%1 where the jump should go, or choose "
+                                                        "the name of an existing Label."),
+                               quoted(name))
+                         : say(ZV_TRANSLATABLE("check", "No Sub Begin is named %1. Begin the "
+                                                        "subroutine with a Sub Begin named %1, or "
+                                                        "choose the name of an existing one."),
+                               quoted(name)));
     }
 
     // ---- the listing's lines: line check, size and the robot's reading ----
@@ -382,11 +417,15 @@ private:
                 numbersReported = true;
             } else if (d.code == download::kLineNotQuoted) {
                 error(block, isType(block, B::Expression)
-                                 ? "The Expression is empty, and the robot takes no empty program "
-                                   "line. Write a statement in it, or remove the block."
-                                 : "The block gives an empty statement (one of its values is "
-                                   "outside what the block knows), and the robot takes no empty "
-                                   "program line. Open the block and choose its values again.");
+                                 ? say(ZV_TRANSLATABLE("check", "The Expression is empty, and the "
+                                                                "robot takes no empty program "
+                                                                "line. Write a statement in it, "
+                                                                "or remove the block."))
+                                 : say(ZV_TRANSLATABLE(
+                                       "check", "The block gives an empty statement (one of its "
+                                                "values is outside what the block knows), and "
+                                                "the robot takes no empty program line. Open the "
+                                                "block and choose its values again.")));
             }
         }
         checkSize(measure, resolved, dropped);
@@ -409,13 +448,13 @@ private:
     void reportLineNumbers(std::size_t block, std::size_t entry) {
         // Entry k is numbered 10 * (k + 1); the product-name line takes the first number.
         const std::size_t most = download::kMaxLineNumber / 10 - 1;
-        error(block, "From this block on, the program lines are numbered above " +
-                         std::to_string(download::kMaxLineNumber) + " (this block's line is " +
-                         std::to_string(10 * (entry + 1)) +
-                         "), which the robot cannot number: the download would leave them out. "
-                         "Make the program shorter: it can hold " +
-                         std::to_string(most) +
-                         " statements at most, Labels and Sub Begins counted too.");
+        error(block, say(ZV_TRANSLATABLE("check", "From this block on, the program lines are "
+                                                  "numbered above %1 (this block's line is %2), "
+                                                  "which the robot cannot number: the download "
+                                                  "would leave them out. Make the program "
+                                                  "shorter: it can hold %3 statements at most, "
+                                                  "Labels and Sub Begins counted too."),
+                         download::kMaxLineNumber, 10 * (entry + 1), most));
     }
 
     void checkSize(const TListingMeasure& measure,
@@ -433,18 +472,22 @@ private:
                 break;
             }
         }
-        std::string why;
-        if (imageTooLarge)
-            why = "its image takes " + std::to_string(measure.imageSize) +
-                  " bytes, and a download carries " + std::to_string(download::kMaxImageSize) +
-                  " at most";
-        if (memoryTooSmall)
-            why += std::string(why.empty() ? "" : "; ") + "its lines need " +
-                   std::to_string(measure.memory) + " bytes of program memory, and the robot has " +
-                   std::to_string(download::kProgramMemory);
-        error(block, "The program is too large for one download: " + why +
-                         ". The lines from this block on do not fit; remove blocks, or split the "
-                         "program in two.");
+        const files::TMessage image =
+            say(ZV_TRANSLATABLE("check", "its image takes %1 bytes, and a download carries %2 at "
+                                         "most"),
+                measure.imageSize, download::kMaxImageSize);
+        const files::TMessage memory =
+            say(ZV_TRANSLATABLE("check", "its lines need %1 bytes of program memory, and the "
+                                         "robot has %2"),
+                measure.memory, download::kProgramMemory);
+        const files::TMessage why = !memoryTooSmall ? image
+                                    : !imageTooLarge
+                                        ? memory
+                                        : say(ZV_TRANSLATABLE("check", "%1; %2"), image, memory);
+        error(block, say(ZV_TRANSLATABLE("check", "The program is too large for one download: %1. "
+                                                  "The lines from this block on do not fit; "
+                                                  "remove blocks, or split the program in two."),
+                         why));
     }
 
     void reportUnread(std::size_t block, const std::string& statement,
@@ -456,34 +499,36 @@ private:
         if (state.nameReported && (state.type != B::GotoIf || (then != std::string::npos &&
                                                                failure.at >= then + kThen.size())))
             return;
-        const std::string where =
+        const files::TMessage reading =
             failure.at >= statement.size()
-                ? "at its end"
-                : "at " + quoted(std::string_view(statement).substr(failure.at), 24);
-        const std::string reading = where + " the robot expects " + failure.expected;
+                ? say(ZV_TRANSLATABLE("check", "at its end the robot expects %1"), failure.expected)
+                : say(ZV_TRANSLATABLE("check", "at %1 the robot expects %2"),
+                      quoted(std::string_view(statement).substr(failure.at), 24), failure.expected);
         if (state.type == B::Expression) {
-            error(block, "The robot cannot read the expression " + quoted(statement) + ": " +
-                             reading +
-                             ". Write an assignment such as A=B+1, or a command such as WAIT "
-                             "100.");
+            error(block, say(ZV_TRANSLATABLE("check", "The robot cannot read the expression %1: "
+                                                      "%2. Write an assignment such as A=B+1, or a "
+                                                      "command such as WAIT 100."),
+                             quoted(statement), reading));
             return;
         }
         if (state.type == B::GotoIf && statement.starts_with("IF ") && then != std::string::npos) {
             const std::string_view condition = std::string_view(statement).substr(3, then - 3);
             if (condition.find_first_not_of(" \t") == std::string_view::npos) {
-                error(block, "The GotoIf has no condition. Write a comparison such as A>3 or "
-                             "PC0=1.");
+                error(block, say(ZV_TRANSLATABLE("check", "The GotoIf has no condition. Write a "
+                                                          "comparison such as A>3 or PC0=1.")));
                 return;
             }
-            error(block, "The robot cannot read the condition " + quoted(condition) + ": " +
-                             reading +
-                             ". Write a comparison such as A>3 or PC0=1, of variables A to Z, "
-                             "numbers and sensor names, joined with AND or OR.");
+            error(block, say(ZV_TRANSLATABLE("check", "The robot cannot read the condition %1: "
+                                                      "%2. Write a comparison such as A>3 or "
+                                                      "PC0=1, of variables A to Z, numbers and "
+                                                      "sensor names, joined with AND or OR."),
+                             quoted(condition), reading));
             return;
         }
-        error(block, "The robot cannot read the statement " + quoted(statement) +
-                         " this block gives: " + reading +
-                         ". Open the block and choose its values again.");
+        error(block, say(ZV_TRANSLATABLE("check", "The robot cannot read the statement %1 this "
+                                                  "block gives: %2. Open the block and choose its "
+                                                  "values again."),
+                         quoted(statement), reading));
     }
 
     // ---- values that do nothing ----
@@ -493,15 +538,19 @@ private:
             const TStatement& s = m_statements[k];
             const std::size_t block = m_entryBlock[k];
             if (s.kind == K::Wait && s.to <= 0)
-                warning(block, "The wait time is " + std::to_string(s.to) +
-                                   ", so it does not wait at all. Set a time above 0, or remove "
-                                   "the block.");
+                warning(block, say(ZV_TRANSLATABLE("check", "The wait time is %1, so it does not "
+                                                            "wait at all. Set a time above 0, or "
+                                                            "remove the block."),
+                                   s.to));
             if (s.kind == K::Play && s.noNotes)
                 warning(block, isType(block, B::Music)
-                                   ? "The Music block has no notes, so it plays nothing. Open it "
-                                     "and compose a tune, or remove the block."
-                                   : "The PLAY has no notes, so it plays nothing. Write the notes "
-                                     "after PLAY, or remove it.");
+                                   ? say(ZV_TRANSLATABLE("check", "The Music block has no notes, "
+                                                                  "so it plays nothing. Open it "
+                                                                  "and compose a tune, or remove "
+                                                                  "the block."))
+                                   : say(ZV_TRANSLATABLE("check", "The PLAY has no notes, so it "
+                                                                  "plays nothing. Write the notes "
+                                                                  "after PLAY, or remove it.")));
         }
     }
 
@@ -521,75 +570,83 @@ private:
                 for (const TOpenLoop& outer : open) {
                     if (outer.variable != s.variable)
                         continue;
-                    warning(block, "This loop counts with variable " + variable +
-                                       ", as does the loop around it (" + blockNumber(outer.block) +
-                                       "): the inner loop upsets the outer one's count. Give one "
-                                       "of them another variable.");
+                    warning(block, say(ZV_TRANSLATABLE("check", "This loop counts with variable "
+                                                                "%1, as does the loop around it "
+                                                                "(%2): the inner loop upsets the "
+                                                                "outer one's count. Give one of "
+                                                                "them another variable."),
+                                       variable, blockNumber(outer.block)));
                     break;
                 }
                 const std::int64_t count = std::int64_t{s.to} - s.from + 1;
                 if (count <= 0)
-                    warning(block, "The loop repeats " + std::to_string(count) +
-                                       " times (it counts from " + std::to_string(s.from) + " to " +
-                                       std::to_string(s.to) +
-                                       "). Set a count of 1 or more, or remove the loop.");
+                    warning(block, say(ZV_TRANSLATABLE("check", "The loop repeats %1 times (it "
+                                                                "counts from %2 to %3). Set a "
+                                                                "count of 1 or more, or remove "
+                                                                "the loop."),
+                                       count, s.from, s.to));
                 open.push_back({s.variable, block});
             } else if (s.kind == K::Next) {
                 auto match = std::find_if(open.rbegin(), open.rend(), [&](const TOpenLoop& l) {
                     return l.variable == s.variable;
                 });
                 if (match == open.rend()) {
-                    error(block, "No loop of variable " + variable +
-                                     " is open above this Loop End to close. Put a Loop Begin "
-                                     "of " +
-                                     variable +
-                                     " above it, or give this block the variable of its Loop "
-                                     "Begin.");
+                    error(block, say(ZV_TRANSLATABLE("check", "No loop of variable %1 is open "
+                                                              "above this Loop End to close. Put "
+                                                              "a Loop Begin of %1 above it, or "
+                                                              "give this block the variable of "
+                                                              "its Loop Begin."),
+                                     variable));
                     continue;
                 }
                 const std::size_t kept = static_cast<std::size_t>(open.rend() - match) - 1;
                 for (std::size_t j = kept + 1; j < open.size(); ++j) {
                     const std::string inner(1, open[j].variable);
-                    error(open[j].block, "The loop of variable " + inner +
-                                             " is not closed before the Loop End at " +
-                                             blockNumber(block) + " closes the loop of " +
-                                             variable + " around it. Put a Loop End of " + inner +
-                                             " above " + blockNumber(block) + ".");
+                    error(open[j].block,
+                          say(ZV_TRANSLATABLE("check", "The loop of variable %1 is not closed "
+                                                       "before the Loop End at %2 closes the loop "
+                                                       "of %3 around it. Put a Loop End of %1 "
+                                                       "above %2."),
+                              inner, blockNumber(block), variable));
                 }
                 open.resize(kept);
             }
         }
         for (const TOpenLoop& loop : open) {
             const std::string variable(1, loop.variable);
-            error(loop.block, "The loop of variable " + variable +
-                                  " is never closed. Put a Loop End of " + variable +
-                                  " below the blocks to repeat.");
+            error(loop.block, say(ZV_TRANSLATABLE("check", "The loop of variable %1 is never "
+                                                           "closed. Put a Loop End of %1 below "
+                                                           "the blocks to repeat."),
+                                  variable));
         }
     }
 
     // ---- subroutines ----
 
     void checkSubroutines() {
-        std::optional<std::size_t> open;
-        auto unclosed = [&](std::string_view where, std::string_view so) {
-            warning(*open, "The subroutine " + quoted(nameOf(*open)) + " has no Sub End before " +
-                               std::string(where) + ", so " + std::string(so) +
-                               ". Put a Sub End where it should return.");
-        };
+        std::size_t open = 0; // the Sub Begin without its Sub End yet; 0 for none
         for (std::size_t block = 1; block <= m_blocks.size(); ++block) {
             if (!m_blocks[block - 1].readable)
                 continue;
             if (isType(block, B::SubBegin)) {
-                if (open)
-                    unclosed("the next Sub Begin (" + blockNumber(block) + ")",
-                             "it runs on into that subroutine");
+                if (open != 0)
+                    warning(open, say(ZV_TRANSLATABLE("check", "The subroutine %1 has no Sub End "
+                                                               "before the next Sub Begin (%2), "
+                                                               "so it runs on into that "
+                                                               "subroutine. Put a Sub End where "
+                                                               "it should return."),
+                                      quoted(nameOf(open)), blockNumber(block)));
                 open = block;
             } else if (isType(block, B::SubEnd)) {
-                open.reset();
+                open = 0;
             }
         }
-        if (open)
-            unclosed("the end of the chart", "it never returns to its Call Sub");
+        if (open != 0)
+            warning(open, say(ZV_TRANSLATABLE("check", "The subroutine %1 has no Sub End before "
+                                                       "the end of the chart, so it never returns "
+                                                       "to its Call Sub. Put a Sub End where it "
+                                                       "should return."),
+                              quoted(nameOf(open))));
     }
 
     // ---- the paths through the program ----
@@ -667,8 +724,10 @@ private:
         for (const TStatement& s : m_statements)
             hasEnd = hasEnd || s.kind == K::End;
         if (!hasEnd)
-            warning(m_entryBlock.back(), "The program has no End. Put an End at the bottom of the "
-                                         "main program, so that the robot stops there.");
+            warning(m_entryBlock.back(),
+                    say(ZV_TRANSLATABLE("check", "The program has no End. Put an End at the "
+                                                 "bottom of the main program, so that the robot "
+                                                 "stops there.")));
 
         // Runs of blocks that no path reaches; a run ending in End blocks ends before them (an
         // End nothing reaches does no harm, as after an endless loop).
@@ -708,32 +767,56 @@ private:
                 break;
             }
         }
-        const std::string what = isType(block, B::SubEnd) ? "this Sub End" : "this RETURN";
-        warning(block, "The program runs into " + what +
-                           " without a Call Sub, and the robot cannot return from a subroutine "
-                           "it was not called into. " +
-                           (begin ? "Put an End above the subroutine's Sub Begin (" +
-                                        blockNumber(*begin) + ")."
-                                  : std::string("Put an End above it, or remove it.")));
+        const files::TMessage what = isType(block, B::SubEnd)
+                                         ? say(ZV_TRANSLATABLE("check", "this Sub End"))
+                                         : say(ZV_TRANSLATABLE("check", "this RETURN"));
+        const files::TMessage todo =
+            begin ? say(ZV_TRANSLATABLE("check", "Put an End above the subroutine's Sub Begin "
+                                                 "(%1)."),
+                        blockNumber(*begin))
+                  : say(ZV_TRANSLATABLE("check", "Put an End above it, or remove it."));
+        warning(block, say(ZV_TRANSLATABLE("check", "The program runs into %1 without a Call "
+                                                    "Sub, and the robot cannot return from a "
+                                                    "subroutine it was not called into. %2"),
+                           what, todo));
     }
 
     void reportUnreached(std::size_t first, std::size_t last) {
         const std::size_t after = last - first;
-        const std::string these = after == 0 ? "this block"
-                                             : "this block and the " + std::to_string(after) +
-                                                   (after == 1 ? " block" : " blocks") +
-                                                   " after it (up to " + blockNumber(last) + ")";
+        const files::TMessage these =
+            after == 0   ? say(ZV_TRANSLATABLE("check", "this block"))
+            : after == 1 ? say(ZV_TRANSLATABLE("check", "this block and the 1 block after it (up "
+                                                        "to %1)"),
+                               blockNumber(last))
+                         : say(ZV_TRANSLATABLE("check", "this block and the %1 blocks after it (up "
+                                                        "to %2)"),
+                               after, blockNumber(last));
         if (isType(first, B::SubBegin)) {
-            warning(first, "No Call Sub that runs calls the subroutine " + quoted(nameOf(first)) +
-                               ", and no path runs into it: " + these +
-                               (after == 0 ? " never runs" : " never run") +
-                               ". Call it with a Call Sub, or remove it.");
+            warning(first,
+                    after == 0
+                        ? say(ZV_TRANSLATABLE("check", "No Call Sub that runs calls the "
+                                                       "subroutine %1, and no path runs into it: "
+                                                       "%2 never runs. Call it with a Call Sub, or "
+                                                       "remove it."),
+                              quoted(nameOf(first)), these)
+                        : say(ZV_TRANSLATABLE("check", "No Call Sub that runs calls the "
+                                                       "subroutine %1, and no path runs into it: "
+                                                       "%2 never run. Call it with a Call Sub, or "
+                                                       "remove it."),
+                              quoted(nameOf(first)), these));
             return;
         }
-        warning(first, "No path reaches " + these +
-                           ": the blocks above end the program or jump away, and no jump leads "
-                           "here. Remove " +
-                           (after == 0 ? "it" : "them") + ", or put a Label above and jump to it.");
+        warning(first, after == 0
+                           ? say(ZV_TRANSLATABLE("check", "No path reaches %1: the blocks above "
+                                                          "end the program or jump away, and no "
+                                                          "jump leads here. Remove it, or put a "
+                                                          "Label above and jump to it."),
+                                 these)
+                           : say(ZV_TRANSLATABLE("check", "No path reaches %1: the blocks above "
+                                                          "end the program or jump away, and no "
+                                                          "jump leads here. Remove them, or put a "
+                                                          "Label above and jump to it."),
+                                 these));
     }
 
     std::span<const program::BlockSource> m_sources;

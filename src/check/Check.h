@@ -10,6 +10,7 @@
 // defined twice, a subroutine without its end or entered without a call, blocks no path
 // reaches, no End, an empty name or tune, a wait of nothing and a loop counting to 0.
 
+#include "files/Message.h"
 #include "program/Listing.h"
 
 #include <cstddef>
@@ -25,7 +26,7 @@ enum class TSeverity { Error, Warning };
 struct TFinding {
     std::size_t block = 0; // the block's position in the chart from the top, counted from 1
     TSeverity severity = TSeverity::Error;
-    std::string message; // one line: what is wrong and what to do
+    files::TMessage message; // one line: what is wrong and what to do
 
     bool operator==(const TFinding&) const = default;
 };

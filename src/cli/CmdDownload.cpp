@@ -118,9 +118,9 @@ private:
 std::string robotLine(const std::string& port, const download::TDownloadJob::TResult& result) {
     std::string line = port + ": " + result.outcome.message;
     if (!result.success()) {
-        line += ": " + result.report.headline;
+        line += ": " + result.report.headline.English();
         if (!result.report.remedy.empty())
-            line += " " + result.report.remedy;
+            line += " " + result.report.remedy.English();
     }
     return line;
 }

@@ -31,7 +31,7 @@ int runLint(const Args& args) {
         text += '\t';
         text += check::SeverityWord(finding.severity);
         text += '\t';
-        text += finding.message;
+        text += finding.message.English();
         text += '\n';
     }
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/Message.h"
+
 #include <cstddef>
 #include <string>
 
@@ -52,15 +54,22 @@ struct TFailureFacts {
 
 // A failure in words: what happened, and what to check or do.
 struct TFailureReport {
-    std::string headline = {};
-    std::string remedy = {};
+    files::TMessage headline = {};
+    files::TMessage remedy = {}; // empty when there is nothing to do
 };
 
 TFailureReport DescribeFailure(const TFailureFacts& facts);
 
 // The words of a cancelled download: before the robot may have taken the
 // header it keeps its previous program; after, it may hold part of the new one.
-std::string CancelledText(bool headerTaken, std::size_t confirmedBytes, std::size_t imageBytes);
+files::TMessage CancelledMessage(bool headerTaken, std::size_t confirmedBytes,
+                                 std::size_t imageBytes);
+std::string CancelledText(bool headerTaken, std::size_t confirmedBytes,
+                          std::size_t imageBytes); // its English
+
+// Where a download stopped ("the hello packet", "chunk 3 of 5", as TFailureFacts::where holds
+// it) as a phrase of its own, translated with the rest of a message.
+files::TMessage WhereMessage(const std::string& where);
 
 // The name a port goes by in messages: a device path without its "/dev/"
 // ("ttyUSB0", "pts/3"), another path's last part, other names as they are.

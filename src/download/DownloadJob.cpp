@@ -52,7 +52,7 @@ TStartResult TDownloadJob::run(Bytes image, bool helloOnly) {
             m_last.outcome.helloOnly = helloOnly;
             m_last.report = DescribeFailure(facts);
             m_last.text = m_last.report.headline;
-            return {false, m_last.report.headline};
+            return {false, m_last.report.headline.English()};
         }
         m_openedHere = true;
     }

@@ -30,7 +30,7 @@ public:
     struct TResult {
         TDownloadOutcome outcome; // completion message, technical reason, cause, bytes confirmed
         TFailureReport report;    // what happened and what to check; empty on success
-        std::string text;         // the stages' last words: "Done: ...", the headline, ...
+        files::TMessage text;     // the stages' last words: "Done: ...", the headline, ...
         std::string port;         // the port's name ("/dev/ttyUSB0")
         bool opened = true;       // false: the port would not open and nothing was sent
 

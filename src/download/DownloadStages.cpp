@@ -8,14 +8,19 @@ namespace {
 
 constexpr int kHelloAndHeaderSteps = 4;
 
-std::string attemptText(int attempt) {
-    return std::to_string(attempt) + " of " + std::to_string(kMaxAttempts);
+template <class... Args> files::TMessage say(std::string_view wording, Args&&... args) {
+    return files::Say("download", wording, std::forward<Args>(args)...);
 }
 
 } // namespace
 
+files::TMessage PartsMessage(int parts) {
+    return parts == 1 ? say(ZV_TRANSLATABLE("download", "1 part"))
+                      : say(ZV_TRANSLATABLE("download", "%1 parts"), parts);
+}
+
 std::string PartsText(int parts) {
-    return std::to_string(parts) + (parts == 1 ? " part" : " parts");
+    return PartsMessage(parts).English();
 }
 
 void TDownloadStages::start(std::size_t imageBytes) {
@@ -33,22 +38,23 @@ void TDownloadStages::startTest() {
     show(stageText());
 }
 
-std::string TDownloadStages::stageText() const {
+files::TMessage TDownloadStages::stageText() const {
     if (m_test || m_stepsDone < 2)
-        return "Connecting to the robot";
+        return say(ZV_TRANSLATABLE("download", "Connecting to the robot"));
     if (m_stepsDone < kHelloAndHeaderSteps)
-        return "Announcing the program (" + GroupedNumber(m_bytes) + " bytes in " +
-               PartsText(m_chunks) + ")";
-    return "Sending the program: " + std::to_string(m_chunksSent) + " of " + PartsText(m_chunks);
+        return say(ZV_TRANSLATABLE("download", "Announcing the program (%1 bytes in %2)"),
+                   GroupedNumber(m_bytes), PartsMessage(m_chunks));
+    return say(ZV_TRANSLATABLE("download", "Sending the program: %1 of %2"), m_chunksSent,
+               PartsMessage(m_chunks));
 }
 
-void TDownloadStages::show(std::string text) {
+void TDownloadStages::show(files::TMessage text) {
     m_view.text = std::move(text);
     m_view.value = std::min(m_stepsDone + m_chunksSent, m_view.maximum);
 }
 
 void TDownloadStages::cancelling() {
-    show(stageText() + "; cancelling");
+    show(say(ZV_TRANSLATABLE("download", "%1; cancelling"), stageText()));
 }
 
 void TDownloadStages::step(const TDownloadStep& step) {
@@ -75,23 +81,27 @@ void TDownloadStages::step(const TDownloadStep& step) {
 }
 
 void TDownloadStages::retry(const TRetry& retry) {
-    std::string what;
+    files::TMessage what;
     switch (retry.what) {
     case TRetry::What::Hello:
-        what = "hello: sent again (";
+        what = say(ZV_TRANSLATABLE("download", "%1; hello: sent again (%2 of %3)"), stageText(),
+                   retry.attempt, kMaxAttempts);
         break;
     case TRetry::What::Header:
-        what = "header: sent again (";
+        what = say(ZV_TRANSLATABLE("download", "%1; header: sent again (%2 of %3)"), stageText(),
+                   retry.attempt, kMaxAttempts);
         break;
     case TRetry::What::HelloReply:
     case TRetry::What::HeaderReply:
-        what = "reply: asked for again (";
+        what = say(ZV_TRANSLATABLE("download", "%1; reply: asked for again (%2 of %3)"),
+                   stageText(), retry.attempt, kMaxAttempts);
         break;
     case TRetry::What::Chunk:
-        what = "part " + std::to_string(retry.chunk) + ": sent again (";
+        what = say(ZV_TRANSLATABLE("download", "%1; part %2: sent again (%3 of %4)"), stageText(),
+                   retry.chunk, retry.attempt, kMaxAttempts);
         break;
     }
-    show(stageText() + "; " + what + attemptText(retry.attempt) + ")");
+    show(std::move(what));
 }
 
 void TDownloadStages::finish(const TDownloadOutcome& outcome, const std::string& port,
@@ -99,13 +109,13 @@ void TDownloadStages::finish(const TDownloadOutcome& outcome, const std::string&
     if (outcome.status == TDownloadStatus::Success) {
         m_stepsDone = m_test ? 2 : kHelloAndHeaderSteps;
         m_chunksSent = m_test ? 0 : m_chunks;
-        show(m_test ? "A robot answered on " + port
-                    : "Done: the robot has the program (" + GroupedNumber(outcome.byteCount) +
-                          " bytes)");
+        show(m_test ? say(ZV_TRANSLATABLE("download", "A robot answered on %1"), port)
+                    : say(ZV_TRANSLATABLE("download", "Done: the robot has the program (%1 bytes)"),
+                          GroupedNumber(outcome.byteCount)));
         return;
     }
     if (outcome.cancelled()) {
-        show(CancelledText(outcome.headerTaken, outcome.confirmedBytes, outcome.byteCount));
+        show(CancelledMessage(outcome.headerTaken, outcome.confirmedBytes, outcome.byteCount));
         return;
     }
     show(report.headline);

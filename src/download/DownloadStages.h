@@ -11,7 +11,7 @@
 namespace download {
 
 struct TStageView {
-    std::string text = {};
+    files::TMessage text = {};
     int value = 0;
     int maximum = 1;
 
@@ -38,8 +38,8 @@ public:
     const TStageView& view() const { return m_view; }
 
 private:
-    std::string stageText() const;
-    void show(std::string text);
+    files::TMessage stageText() const;
+    void show(files::TMessage text);
 
     bool m_test = false;
     std::size_t m_bytes = 0;
@@ -50,6 +50,7 @@ private:
 };
 
 // "1 part", "63 parts".
-std::string PartsText(int parts);
+files::TMessage PartsMessage(int parts);
+std::string PartsText(int parts); // its English
 
 } // namespace download

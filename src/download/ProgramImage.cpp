@@ -5,6 +5,12 @@
 namespace download {
 
 namespace {
+template <class... Args> files::TMessage say(std::string_view wording, Args&&... args) {
+    return files::Say("download", wording, std::forward<Args>(args)...);
+}
+} // namespace
+
+namespace {
 
 bool isSeparator(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -145,29 +151,37 @@ int CheckLine(std::string_view line) {
     return ParseLine(line).code;
 }
 
-std::string LineCheckText(int code) {
+files::TMessage LineCheckMessage(int code) {
     switch (code) {
     case kLineAccepted:
-        return "accepted";
+        return say(ZV_TRANSLATABLE("download", "accepted"));
     case kLineTooShort:
-        return "8 characters or fewer";
+        return say(ZV_TRANSLATABLE("download", "8 characters or fewer"));
     case kLineFewTokens:
-        return "fewer than three words";
+        return say(ZV_TRANSLATABLE("download", "fewer than three words"));
     case kLineBadNumber:
-        return "no line number from 0 to " + std::to_string(kMaxLineNumber);
+        return say(ZV_TRANSLATABLE("download", "no line number from 0 to %1"), kMaxLineNumber);
     case kLineNoRem:
-        return "the second word does not begin with REM";
+        return say(ZV_TRANSLATABLE("download", "the second word does not begin with REM"));
     case kLineNotQuoted:
-        return "the third word is not a quoted text";
+        return say(ZV_TRANSLATABLE("download", "the third word is not a quoted text"));
     case kLineNulByte:
-        return "the statement holds a NUL byte";
+        return say(ZV_TRANSLATABLE("download", "the statement holds a NUL byte"));
     }
-    return "unknown code";
+    return say(ZV_TRANSLATABLE("download", "unknown code"));
+}
+
+std::string LineCheckText(int code) {
+    return LineCheckMessage(code).English();
+}
+
+files::TMessage DroppedLineMessage(const TDroppedLine& line) {
+    return say(ZV_TRANSLATABLE("download", "line %1 (code %2: %3)"), line.position, line.code,
+               LineCheckMessage(line.code));
 }
 
 std::string DroppedLineText(const TDroppedLine& line) {
-    return "line " + std::to_string(line.position) + " (code " + std::to_string(line.code) + ": " +
-           LineCheckText(line.code) + ")";
+    return DroppedLineMessage(line).English();
 }
 
 TPackedListing PackListing(const std::vector<std::string>& lines) {
@@ -204,18 +218,26 @@ TPackedListing PackListing(const std::vector<std::string>& lines) {
     return packed;
 }
 
-std::string TooLargeForRobotMessage(const TPackedListing& listing) {
-    std::string text =
-        "The program is too large for the robot: its " + std::to_string(listing.records) +
-        (listing.records == 1 ? " line needs " : " lines need ") + std::to_string(listing.memory) +
-        " bytes of program memory (a line takes its statement's length + 2) "
-        "and the robot has " +
-        std::to_string(kProgramMemory) + ".";
+files::TMessage TooLargeForRobot(const TPackedListing& listing) {
+    const files::TMessage needs =
+        listing.records == 1
+            ? say(ZV_TRANSLATABLE("download", "The program is too large for the robot: its 1 line "
+                                              "needs %1 bytes of program memory (a line takes its "
+                                              "statement's length + 2) and the robot has %2."),
+                  listing.memory, kProgramMemory)
+            : say(ZV_TRANSLATABLE("download", "The program is too large for the robot: its %1 "
+                                              "lines need %2 bytes of program memory (a line takes "
+                                              "its statement's length + 2) and the robot has %3."),
+                  listing.records, listing.memory, kProgramMemory);
     if (listing.recordsThatFit == 0)
-        return text + " Not even its first line fits.";
-    return text + " Only the lines up to line " + std::to_string(listing.lastLineThatFits) +
-           " fit (" + std::to_string(listing.recordsThatFit) + " lines, a program image of " +
-           std::to_string(listing.imageThatFits) + " bytes).";
+        return say(ZV_TRANSLATABLE("download", "%1 Not even its first line fits."), needs);
+    return say(ZV_TRANSLATABLE("download", "%1 Only the lines up to line %2 fit (%3 lines, a "
+                                           "program image of %4 bytes)."),
+               needs, listing.lastLineThatFits, listing.recordsThatFit, listing.imageThatFits);
+}
+
+std::string TooLargeForRobotMessage(const TPackedListing& listing) {
+    return TooLargeForRobot(listing).English();
 }
 
 Bytes BuildImage(const std::vector<std::string>& lines) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/Message.h"
 #include "files/Result.h"
 
 #include <cstdint>
@@ -45,7 +46,8 @@ struct TParsedLine {
 };
 
 // What a line-check code means, for messages: "fewer than three words".
-std::string LineCheckText(int code);
+files::TMessage LineCheckMessage(int code);
+std::string LineCheckText(int code); // its English
 
 // The tokens of a line: separated by spaces, tabs, CR or LF outside a quoted
 // run; a double quote or apostrophe opens a run that lasts to the next one of
@@ -71,7 +73,8 @@ struct TDroppedLine {
 };
 
 // "line 3 (code 5: the third word is not a quoted text)"
-std::string DroppedLineText(const TDroppedLine& line);
+files::TMessage DroppedLineMessage(const TDroppedLine& line);
+std::string DroppedLineText(const TDroppedLine& line); // its English
 
 // The image of a listing, with what a download needs to know of it.
 struct TPackedListing {
@@ -94,7 +97,8 @@ struct TPackedListing {
 TPackedListing PackListing(const std::vector<std::string>& lines);
 // The message for a listing that is too large for the robot (tooLargeForRobot()):
 // what it needs, what the robot has, and how much of it fits.
-std::string TooLargeForRobotMessage(const TPackedListing& listing);
+files::TMessage TooLargeForRobot(const TPackedListing& listing);
+std::string TooLargeForRobotMessage(const TPackedListing& listing); // its English
 
 // The image of the lines in memory; lines that fail CheckLine are left out.
 // The link words are kept to 16 bits as they are: PackListing says whether

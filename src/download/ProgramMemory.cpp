@@ -62,17 +62,27 @@ TProgramMemory::Match TProgramMemory::compare(const std::string& port,
     return *known == Entry{ImageChecksum(image), image.size()} ? Match::Same : Match::Different;
 }
 
-std::string TProgramMemory::statusText(const std::string& port,
-                                       std::span<const std::uint8_t> image) const {
+files::TMessage TProgramMemory::statusMessage(const std::string& port,
+                                              std::span<const std::uint8_t> image) const {
     switch (compare(port, image)) {
     case Match::Same:
-        return "The robot on " + PortShortName(port) + " has this program";
+        return files::Say("download",
+                          ZV_TRANSLATABLE("download", "The robot on %1 has this program"),
+                          PortShortName(port));
     case Match::Different:
-        return "The robot on " + PortShortName(port) + " has an older version of this program";
+        return files::Say(
+            "download",
+            ZV_TRANSLATABLE("download", "The robot on %1 has an older version of this program"),
+            PortShortName(port));
     case Match::Unknown:
         break;
     }
     return {};
+}
+
+std::string TProgramMemory::statusText(const std::string& port,
+                                       std::span<const std::uint8_t> image) const {
+    return statusMessage(port, image).English();
 }
 
 std::string TProgramMemory::save() const {

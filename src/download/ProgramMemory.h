@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/Message.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -41,7 +43,10 @@ public:
     Match compare(const std::string& port, std::span<const std::uint8_t> image) const;
     // "The robot on ttyUSB0 has this program", "... has an older version of
     // this program", or nothing when the port's program is unknown.
-    std::string statusText(const std::string& port, std::span<const std::uint8_t> image) const;
+    files::TMessage statusMessage(const std::string& port,
+                                  std::span<const std::uint8_t> image) const;
+    std::string statusText(const std::string& port,
+                           std::span<const std::uint8_t> image) const; // its English
 
     // For the settings: one line a port, "port<TAB>checksum in hex<TAB>length".
     std::string save() const;

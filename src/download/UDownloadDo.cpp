@@ -51,9 +51,18 @@ std::string stepFailure(const TPacketLink& link, TLinkResult rc, const std::stri
            " in " + std::to_string(kMaxAttempts) + " attempts (last: " + failureText(link) + ").";
 }
 
+template <class... Args> files::TMessage say(std::string_view wording, Args&&... args) {
+    return files::Say("download", wording, std::forward<Args>(args)...);
+}
+
+files::TMessage imageTooLarge(std::size_t size) {
+    return say(ZV_TRANSLATABLE("download", "The program image is %1 bytes; a download can carry "
+                                           "at most %2 bytes."),
+               size, kMaxImageSize);
+}
+
 std::string imageTooLargeMessage(std::size_t size) {
-    return "The program image is " + std::to_string(size) +
-           " bytes; a download can carry at most " + std::to_string(kMaxImageSize) + " bytes.";
+    return imageTooLarge(size).English();
 }
 
 std::string hexByte(std::uint8_t b) {
@@ -319,43 +328,63 @@ TDownloader::~TDownloader() {
     m_port.setErrorHandler(nullptr);
 }
 
-std::string ListingRefusal(const TPackedListing& listing) {
+files::TMessage ListingRefusalMessage(const TPackedListing& listing) {
     if (listing.records == 0)
-        return listing.dropped.empty() ? std::string() : NoLineAcceptedMessage(listing);
+        return listing.dropped.empty() ? files::TMessage() : NoLineAccepted(listing);
     if (listing.image.size() > kMaxImageSize)
-        return imageTooLargeMessage(listing.image.size());
+        return imageTooLarge(listing.image.size());
     if (listing.tooLargeForRobot())
-        return TooLargeForRobotMessage(listing);
+        return TooLargeForRobot(listing);
     return {};
 }
 
-std::string NoLineAcceptedMessage(const TPackedListing& listing) {
-    std::string text = "No line of the program passes the line check, so nothing was sent";
+std::string ListingRefusal(const TPackedListing& listing) {
+    return ListingRefusalMessage(listing).English();
+}
+
+files::TMessage NoLineAccepted(const TPackedListing& listing) {
     if (listing.dropped.empty())
-        return text + ".";
-    text += ": " + DroppedLineText(listing.dropped.front());
-    if (listing.dropped.size() > 1)
-        text += " and " + std::to_string(listing.dropped.size() - 1) + " more";
-    return text + ".";
+        return say(ZV_TRANSLATABLE("download", "No line of the program passes the line check, so "
+                                               "nothing was sent."));
+    if (listing.dropped.size() == 1)
+        return say(ZV_TRANSLATABLE("download", "No line of the program passes the line check, so "
+                                               "nothing was sent: %1."),
+                   DroppedLineMessage(listing.dropped.front()));
+    return say(ZV_TRANSLATABLE("download", "No line of the program passes the line check, so "
+                                           "nothing was sent: %1 and %2 more."),
+               DroppedLineMessage(listing.dropped.front()), listing.dropped.size() - 1);
+}
+
+std::string NoLineAcceptedMessage(const TPackedListing& listing) {
+    return NoLineAccepted(listing).English();
+}
+
+files::TMessage DroppedLinesQuestionMessage(const TPackedListing& listing, std::size_t shown) {
+    const std::size_t n = listing.dropped.size();
+    // The lines shown go into the question as one value of their own, a line each, each line
+    // followed by the rest of the list.
+    files::TMessage lines =
+        n > shown ? say(ZV_TRANSLATABLE("download", "and %1 more\n"), n - shown) : files::Value("");
+    for (std::size_t i = std::min(n, shown); i-- > 0;)
+        lines = files::TMessage{
+            {}, "%1\n%2", {DroppedLineMessage(listing.dropped[i]), std::move(lines)}};
+    return n == 1 ? say(ZV_TRANSLATABLE("download", "1 line will be left out because it fails the "
+                                                    "line check:\n%1Send the rest?"),
+                        std::move(lines))
+                  : say(ZV_TRANSLATABLE("download", "%1 lines will be left out because they fail "
+                                                    "the line check:\n%2Send the rest?"),
+                        n, std::move(lines));
 }
 
 std::string DroppedLinesQuestion(const TPackedListing& listing, std::size_t shown) {
-    const std::size_t n = listing.dropped.size();
-    std::string text = std::to_string(n) + (n == 1 ? " line" : " lines") +
-                       " will be left out because " + (n == 1 ? "it fails" : "they fail") +
-                       " the line check:\n";
-    for (std::size_t i = 0; i < n && i < shown; ++i)
-        text += DroppedLineText(listing.dropped[i]) + "\n";
-    if (n > shown)
-        text += "and " + std::to_string(n - shown) + " more\n";
-    return text + "Send the rest?";
+    return DroppedLinesQuestionMessage(listing, shown).English();
 }
 
 std::string TDownloader::notReadyReason() const {
     if (busy())
-        return "A download is already running.";
+        return ZV_TRANSLATABLE("download", "A download is already running.");
     if (!m_port.isOpen())
-        return "The serial port is not open: open it first.";
+        return ZV_TRANSLATABLE("download", "The serial port is not open: open it first.");
     return {};
 }
 
@@ -367,7 +396,7 @@ TStartResult TDownloader::SendListing(const std::vector<std::string>& lines) {
 
 TStartResult TDownloader::SendPacked(const TPackedListing& listing) {
     if (busy())
-        return {false, "A download is already running."};
+        return {false, ZV_TRANSLATABLE("download", "A download is already running.")};
     if (std::string refusal = ListingRefusal(listing); !refusal.empty())
         return {false, std::move(refusal)};
     if (listing.records == 0)
@@ -377,7 +406,7 @@ TStartResult TDownloader::SendPacked(const TPackedListing& listing) {
 
 TStartResult TDownloader::SendImage(Bytes image) {
     if (busy())
-        return {false, "A download is already running."};
+        return {false, ZV_TRANSLATABLE("download", "A download is already running.")};
     if (image.size() > kMaxImageSize)
         return {false, imageTooLargeMessage(image.size())};
     return start(std::move(image), false);
@@ -389,9 +418,9 @@ TStartResult TDownloader::TestConnection() {
 
 TStartResult TDownloader::start(Bytes image, bool helloOnly) {
     if (busy())
-        return {false, "A download is already running."};
+        return {false, ZV_TRANSLATABLE("download", "A download is already running.")};
     if (!m_port.isOpen())
-        return {false, "The serial port is not open: open it first."};
+        return {false, ZV_TRANSLATABLE("download", "The serial port is not open: open it first.")};
     if (!helloOnly)
         m_status.reset();
     m_helloOnly = helloOnly;

@@ -167,12 +167,16 @@ struct TStartResult {
 // line passed the check, the image is too large for the header, or the
 // program too large for the robot's memory. An empty listing has nothing to
 // send and no reason either.
-std::string ListingRefusal(const TPackedListing& listing);
+files::TMessage ListingRefusalMessage(const TPackedListing& listing);
+std::string ListingRefusal(const TPackedListing& listing); // its English
 // The refusal of a listing none of whose lines passed the check.
-std::string NoLineAcceptedMessage(const TPackedListing& listing);
+files::TMessage NoLineAccepted(const TPackedListing& listing);
+std::string NoLineAcceptedMessage(const TPackedListing& listing); // its English
 // The question before a download that leaves lines out: "2 lines will be
 // left out ... Send the rest?", the first `shown` of them named one a line.
-std::string DroppedLinesQuestion(const TPackedListing& listing, std::size_t shown = 10);
+files::TMessage DroppedLinesQuestionMessage(const TPackedListing& listing, std::size_t shown = 10);
+std::string DroppedLinesQuestion(const TPackedListing& listing,
+                                 std::size_t shown = 10); // its English
 
 // TDownloader: the download window's state without the window: the receive
 // queue fed by the port, the byte count, the result flag, the trace list

@@ -24,6 +24,10 @@ std::string spokenValue(const std::string& caption, const std::string& value) {
     return repeats ? value.substr(space + 1) : value;
 }
 
+template <class... Args> files::TMessage say(std::string_view wording, Args&&... args) {
+    return files::Say("program", wording, std::forward<Args>(args)...);
+}
+
 } // namespace
 
 int ReadingCount(const TChart& chart) {
@@ -51,35 +55,39 @@ int ReadingIndex(const TChart& chart, const TFcObject* object) {
     return chart.IndexOfSpotMarker(object);
 }
 
-std::string ReadingName(const TChart& chart, int index) {
+files::TMessage ReadingMessage(const TChart& chart, int index) {
     const TChartItem* item = chart.Item(index);
     if (!item)
         return {};
     const int blocks = chart.BlockCount();
     switch (item->Class()) {
     case TChartItemClass::StartPanel:
-        return "Begin";
+        return say(ZV_TRANSLATABLE("program", "Begin"));
     case TChartItemClass::EndPanel:
-        return "End";
+        return say(ZV_TRANSLATABLE("program", "End"));
     case TChartItemClass::NormalSpot: {
         const int next = (index + 1) / 2; // the block after the spot
         if (blocks == 0)
-            return "Insert here, the first block";
+            return say(ZV_TRANSLATABLE("program", "Insert here, the first block"));
         if (next > blocks)
-            return "Insert here, after the last block";
-        return "Insert here, before block " + std::to_string(next);
+            return say(ZV_TRANSLATABLE("program", "Insert here, after the last block"));
+        return say(ZV_TRANSLATABLE("program", "Insert here, before block %1"), next);
     }
     case TChartItemClass::SeqPanel: {
         const TFcObject& block = *item->MainObject();
-        std::string name = "Block " + std::to_string(index / 2) + " of " + std::to_string(blocks) +
-                           ": " + block.Text();
         const std::string value = BlockSummary(block.Kind, block.Payload).value;
-        if (!value.empty())
-            name += ", " + spokenValue(block.Text(), value);
-        return name;
+        if (value.empty())
+            return say(ZV_TRANSLATABLE("program", "Block %1 of %2: %3"), index / 2, blocks,
+                       block.Text());
+        return say(ZV_TRANSLATABLE("program", "Block %1 of %2: %3, %4"), index / 2, blocks,
+                   block.Text(), spokenValue(block.Text(), value));
     }
     }
     return {};
+}
+
+std::string ReadingName(const TChart& chart, int index) {
+    return ReadingMessage(chart, index).English();
 }
 
 } // namespace program

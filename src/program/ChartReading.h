@@ -3,6 +3,8 @@
 // A chart as a screen reader reads it: its items in chain order (BEGIN, each insertion spot
 // and block in turn, the end), each with a name that says what it is and where.
 
+#include "files/Message.h"
+
 #include <string>
 
 class TChart;
@@ -17,6 +19,7 @@ const TFcObject* ReadingObject(const TChart& chart, int index);
 // The item an object stands for; -1 for any other object (a spot's base, an anchor).
 int ReadingIndex(const TChart& chart, const TFcObject* object);
 // "Begin", "Insert here, before block 3", "Block 3 of 12: Wait, 100", "End".
-std::string ReadingName(const TChart& chart, int index);
+files::TMessage ReadingMessage(const TChart& chart, int index);
+std::string ReadingName(const TChart& chart, int index); // its English
 
 } // namespace program

@@ -42,11 +42,20 @@ int hexValue(char c) {
     return c <= '9' ? c - '0' : c - 'A' + 10;
 }
 
-std::string unreadableMessage(std::string_view statement, const check::TStatementError& error) {
-    std::string message = "the statement cannot be read";
-    if (!statement.empty())
-        message += " at column " + std::to_string(error.at + 1);
-    return message + ": expected " + error.expected;
+template <class... Args> files::TMessage say(std::string_view wording, Args&&... args) {
+    return files::Say("sim", wording, std::forward<Args>(args)...);
+}
+
+files::TMessage unreadableMessage(std::string_view statement, const check::TStatementError& error) {
+    if (statement.empty())
+        return say(ZV_TRANSLATABLE("sim", "the statement cannot be read: expected %1"),
+                   error.expected);
+    return say(ZV_TRANSLATABLE("sim", "the statement cannot be read at column %1: expected %2"),
+               error.at + 1, error.expected);
+}
+
+files::TMessage noLineMessage(std::int32_t target) {
+    return say(ZV_TRANSLATABLE("sim", "no line %1 or after it to go to"), target);
 }
 
 // The expression stack the code needs at most.
@@ -98,15 +107,16 @@ std::vector<TDiagnostic> TSimulator::load(const std::vector<std::string>& lines)
     m_compiled.clear();
     m_code.clear();
     m_texts.clear();
+    m_failures.clear();
     std::size_t stack = 1;
 
     const download::TPackedListing packed = download::PackListing(lines);
     for (const download::TDroppedLine& dropped : packed.dropped)
-        diagnostics.push_back(
-            {dropped.position, -1,
-             "the download leaves this line out: " + download::LineCheckText(dropped.code)});
+        diagnostics.push_back({dropped.position, -1,
+                               say(ZV_TRANSLATABLE("sim", "the download leaves this line out: %1"),
+                                   download::LineCheckMessage(dropped.code))});
     if (packed.tooLargeForRobot())
-        diagnostics.push_back({0, -1, download::TooLargeForRobotMessage(packed)});
+        diagnostics.push_back({0, -1, download::TooLargeForRobot(packed)});
 
     check::TStatementCode code;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -121,19 +131,20 @@ std::vector<TDiagnostic> TSimulator::load(const std::vector<std::string>& lines)
             const std::string& text = line.statement;
             const std::size_t nesting = static_cast<std::size_t>(std::count_if(
                 text.begin(), text.end(), [](char ch) { return ch == '(' || ch == '-'; }));
-            std::string failure;
+            files::TMessage failure;
             if (nesting > kMostNesting) {
-                failure = "the statement holds more than " + std::to_string(kMostNesting) +
-                          " brackets and signs";
+                failure = say(ZV_TRANSLATABLE("sim", "the statement holds more than %1 brackets "
+                                                     "and signs"),
+                              kMostNesting);
             } else if (const check::TStatementRead read = check::ReadStatement(text, code);
                        !read.ok) {
                 failure = unreadableMessage(text, read.error);
             }
             if (!failure.empty()) {
                 c.action = TAction::Unreadable;
-                c.text = static_cast<std::uint32_t>(m_texts.size());
-                m_texts.push_back(failure);
-                diagnostics.push_back({line.position, line.number, failure});
+                c.text = static_cast<std::uint32_t>(m_failures.size());
+                m_failures.push_back(failure);
+                diagnostics.push_back({line.position, line.number, std::move(failure)});
             } else {
                 c.command = code.command;
                 c.variable = code.variable ? static_cast<std::uint8_t>(code.variable - 'A') : 0;
@@ -175,8 +186,7 @@ std::vector<TDiagnostic> TSimulator::load(const std::vector<std::string>& lines)
                 c.jump = *at;
             else
                 diagnostics.push_back(
-                    {m_program[i].position, m_program[i].number,
-                     "no line " + std::to_string(c.target) + " or after it to go to"});
+                    {m_program[i].position, m_program[i].number, noLineMessage(c.target)});
         } else if (c.command == TCommand::For) {
             for (std::size_t k = i + 1; k < m_compiled.size(); ++k) {
                 const TCompiled& n = m_compiled[k];
@@ -401,9 +411,9 @@ void TSimulator::finish(TRunState state) {
         m_listener->finished(m_status);
 }
 
-void TSimulator::fail(const std::string& message) {
+void TSimulator::fail(files::TMessage message) {
     m_status.line = m_program[m_current].number;
-    m_status.message = message;
+    m_status.message = std::move(message);
     m_inProgress = false;
     m_stoppedHere = true;
     finish(TRunState::Error);
@@ -430,8 +440,9 @@ void TSimulator::driveFor(double left, double right, double seconds) {
 bool TSimulator::push(const TFrame& frame) {
     if (m_frames.size() >= static_cast<std::size_t>(m_model.stackDepth)) {
         const std::string depth = std::to_string(static_cast<int>(m_model.stackDepth));
-        fail("more than " + depth +
-             " GOSUB calls and FOR loops open at once (the robot's stack holds " + depth + ")");
+        fail(say(ZV_TRANSLATABLE("sim", "more than %1 GOSUB calls and FOR loops open at once "
+                                        "(the robot's stack holds %1)"),
+                 depth));
         return false;
     }
     m_frames.push_back(frame);
@@ -472,7 +483,7 @@ bool TSimulator::evaluate(const TCompiled& s, std::int32_t& result) {
                 break;
             case TOp::Divide:
                 if (b == 0) {
-                    fail("division by zero");
+                    fail(say(ZV_TRANSLATABLE("sim", "division by zero")));
                     return false;
                 }
                 r = wrap(std::int64_t{a} / b);
@@ -533,7 +544,7 @@ void TSimulator::beginNext() {
     const double spin = m_model.turnSpeedDegS * std::numbers::pi / 180.0 * m_model.wheelTrackMm / 2;
 
     if (s.action == TAction::Unreadable) {
-        fail(m_texts[s.text]);
+        fail(m_failures[s.text]);
         return;
     }
     if (s.action == TAction::Command) {
@@ -553,19 +564,19 @@ void TSimulator::beginNext() {
                 return;
             if (value != 0) {
                 if (s.jump == kNoStatement)
-                    return fail("no line " + std::to_string(s.target) + " or after it to go to");
+                    return fail(noLineMessage(s.target));
                 next = s.jump;
             }
             break;
         }
         case TCommand::Goto:
             if (s.jump == kNoStatement)
-                return fail("no line " + std::to_string(s.target) + " or after it to go to");
+                return fail(noLineMessage(s.target));
             next = s.jump;
             break;
         case TCommand::Gosub:
             if (s.jump == kNoStatement)
-                return fail("no line " + std::to_string(s.target) + " or after it to go to");
+                return fail(noLineMessage(s.target));
             if (!push({true, 0, 0, next}))
                 return;
             next = s.jump;
@@ -574,7 +585,7 @@ void TSimulator::beginNext() {
             auto call = std::find_if(m_frames.rbegin(), m_frames.rend(),
                                      [](const TFrame& f) { return f.call; });
             if (call == m_frames.rend())
-                return fail("RETURN without GOSUB");
+                return fail(say(ZV_TRANSLATABLE("sim", "RETURN without GOSUB")));
             next = call->resume;
             m_frames.erase(std::prev(call.base()), m_frames.end());
             break;
@@ -591,9 +602,9 @@ void TSimulator::beginNext() {
             m_varsSet |= 1u << s.variable;
             if (s.values[0] > s.values[1]) {
                 if (s.skip == kNoStatement)
-                    return fail(std::string("the loop of ") + char('A' + s.variable) +
-                                " counts nothing and no NEXT " + char('A' + s.variable) +
-                                " follows to go on after");
+                    return fail(say(ZV_TRANSLATABLE("sim", "the loop of %1 counts nothing and "
+                                                           "no NEXT %1 follows to go on after"),
+                                    char('A' + s.variable)));
                 next = s.skip;
             } else if (!push({false, s.variable, s.values[1], next})) {
                 return;
@@ -605,8 +616,8 @@ void TSimulator::beginNext() {
             while (k > 0 && !m_frames[k - 1].call && m_frames[k - 1].variable != s.variable)
                 --k;
             if (k == 0 || m_frames[k - 1].call)
-                return fail(std::string("NEXT ") + char('A' + s.variable) + " without FOR " +
-                            char('A' + s.variable));
+                return fail(
+                    say(ZV_TRANSLATABLE("sim", "NEXT %1 without FOR %1"), char('A' + s.variable)));
             m_frames.resize(k);
             const TFrame& loop = m_frames.back();
             const std::int64_t counted = std::int64_t{m_vars[s.variable]} + 1;
@@ -731,7 +742,7 @@ std::string EndText(const TRunStatus& status) {
     case TRunState::StepLimit:
         return "step limit";
     case TRunState::Error:
-        return "error " + std::to_string(status.line) + ": " + status.message;
+        return "error " + std::to_string(status.line) + ": " + status.message.English();
     case TRunState::Running:
         break;
     }

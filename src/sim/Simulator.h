@@ -111,15 +111,15 @@ struct TProgramLine {
 struct TDiagnostic {
     std::size_t position = 0; // the line of the text, counted from 1; 0 for the whole program
     std::int32_t number = -1; // the line number when the line has one
-    std::string message;
+    files::TMessage message;
 };
 
 enum class TRunState { Running, Ended, StepLimit, Error };
 
 struct TRunStatus {
     TRunState state = TRunState::Running;
-    std::int32_t line = 0; // Error: the line number of the statement that failed
-    std::string message;   // Error: what went wrong
+    std::int32_t line = 0;   // Error: the line number of the statement that failed
+    files::TMessage message; // Error: what went wrong
 };
 
 struct TNote {
@@ -233,7 +233,7 @@ private:
         std::uint32_t skip = kNoStatement; // For: the statement after its NEXT
         std::uint32_t codeBegin = 0;       // into m_code
         std::uint32_t codeEnd = 0;
-        std::uint32_t text = 0; // Play: the notes; Unreadable: the message (into m_texts)
+        std::uint32_t text = 0; // Play: the notes (into m_texts); Unreadable: into m_failures
     };
 
     struct TFrame {
@@ -251,7 +251,7 @@ private:
     bool evaluate(const TCompiled& s, std::int32_t& result);
     std::int32_t source(check::TSource s) const;
     std::int32_t pcSensor(int index) const;
-    void fail(const std::string& message);
+    void fail(files::TMessage message);
     void finish(TRunState state);
     void setPortB(int value);
     void driveFor(double left, double right, double seconds);
@@ -263,7 +263,8 @@ private:
     std::vector<TCompiled> m_compiled;
     std::vector<check::TInstruction> m_code;
     std::vector<std::string> m_texts;
-    std::vector<std::int32_t> m_stack; // for expressions
+    std::vector<files::TMessage> m_failures; // Unreadable: why (c.text is the index)
+    std::vector<std::int32_t> m_stack;       // for expressions
     std::array<std::optional<std::int32_t>, kInputCount> m_inputs{};
 
     TSimListener* m_listener = nullptr;

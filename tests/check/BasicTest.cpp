@@ -86,7 +86,7 @@ TEST_P(Refuses, SayingWhereAndWhatWasExpected) {
     const check::TStatementRead read = ReadStatement(GetParam().statement);
     ASSERT_FALSE(read.ok);
     EXPECT_EQ(read.error.at, GetParam().at) << read.error.expected;
-    EXPECT_NE(read.error.expected.find(GetParam().expected), std::string::npos)
+    EXPECT_NE(read.error.expected.English().find(GetParam().expected), std::string::npos)
         << read.error.expected;
     EXPECT_EQ(read.error.atTarget, GetParam().atTarget);
 }

@@ -42,7 +42,7 @@ std::string describe(const std::vector<TFinding>& findings) {
     std::string text;
     for (const TFinding& f : findings)
         text += "\n  " + std::to_string(f.block) + " " +
-                std::string(check::SeverityWord(f.severity)) + " " + f.message;
+                std::string(check::SeverityWord(f.severity)) + " " + f.message.English();
     return text;
 }
 
@@ -60,10 +60,10 @@ TEST_P(Findings, AreTheExpectedOnesInChartOrder) {
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(findings[i].block, expected[i].block) << describe(findings);
         EXPECT_EQ(findings[i].severity, expected[i].severity) << describe(findings);
-        EXPECT_NE(findings[i].message.find(expected[i].fragment), std::string::npos)
+        EXPECT_NE(findings[i].message.English().find(expected[i].fragment), std::string::npos)
             << "expected \"" << expected[i].fragment << "\" in" << describe(findings);
         // Every message is one line.
-        EXPECT_EQ(findings[i].message.find_first_of("\r\n"), std::string::npos);
+        EXPECT_EQ(findings[i].message.English().find_first_of("\r\n"), std::string::npos);
     }
 }
 
@@ -337,9 +337,9 @@ TEST(Check, ObjectsThatAreNoBlocksAreLeftOut) {
     const std::vector<TFinding> findings = CheckProgram(sources);
     ASSERT_EQ(findings.size(), 2u) << describe(findings);
     EXPECT_EQ(findings[0].block, 3u);
-    EXPECT_NE(findings[0].message.find("The wait time is 0"), std::string::npos);
+    EXPECT_NE(findings[0].message.English().find("The wait time is 0"), std::string::npos);
     EXPECT_EQ(findings[1].block, 3u);
-    EXPECT_NE(findings[1].message.find("no End"), std::string::npos);
+    EXPECT_NE(findings[1].message.English().find("no End"), std::string::npos);
     // Without a block that runs there is nothing to end.
     EXPECT_TRUE(CheckProgram(std::span(sources).first(2)).empty());
 }
@@ -347,8 +347,8 @@ TEST(Check, ObjectsThatAreNoBlocksAreLeftOut) {
 TEST(Check, SeverityWordsAndErrors) {
     EXPECT_EQ(check::SeverityWord(E), "error");
     EXPECT_EQ(check::SeverityWord(W), "warning");
-    const std::vector<TFinding> warningOnly{{1, W, "w"}};
-    const std::vector<TFinding> withError{{1, W, "w"}, {2, E, "e"}};
+    const std::vector<TFinding> warningOnly{{1, W, files::Value("w")}};
+    const std::vector<TFinding> withError{{1, W, files::Value("w")}, {2, E, files::Value("e")}};
     EXPECT_FALSE(check::HasError(warningOnly));
     EXPECT_TRUE(check::HasError(withError));
     EXPECT_FALSE(check::HasError({}));

@@ -81,15 +81,17 @@ TEST_F(DownloadJobTest, OpensAClosedPortSendsAndClosesItAgain) {
     ASSERT_TRUE(job.start(image).started);
     EXPECT_TRUE(port.isOpen());
     ASSERT_FALSE(stages.empty());
-    EXPECT_EQ(stages.front().text, "Connecting to the robot");
+    EXPECT_EQ(stages.front().text.English(), "Connecting to the robot");
     runUntilDone();
     ASSERT_EQ(results.size(), 1u);
     EXPECT_TRUE(results[0].success());
     EXPECT_EQ(results[0].outcome.message, "84 bytes data send success");
-    EXPECT_EQ(results[0].text, "Done: the robot has the program (84 bytes)");
-    EXPECT_EQ(results[0].report.headline, "");
+    EXPECT_EQ(results[0].text.English(), "Done: the robot has the program (84 bytes)");
+    EXPECT_EQ(results[0].report.headline.English(), "");
     EXPECT_EQ(results[0].port, "Virtual robot");
-    EXPECT_EQ(stages.back(), (TStageView{"Done: the robot has the program (84 bytes)", 6, 6}));
+    EXPECT_EQ(stages.back().text.English(), "Done: the robot has the program (84 bytes)");
+    EXPECT_EQ(stages.back().value, 6);
+    EXPECT_EQ(stages.back().maximum, 6);
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(port.robot().image(), image);
     EXPECT_EQ(job.downloader().traceList(),
@@ -119,10 +121,12 @@ TEST_F(DownloadJobTest, AFailureIsDescribedAndThePortClosedAgain) {
     EXPECT_FALSE(r.success());
     EXPECT_EQ(r.outcome.message, "300 bytes data send fail");
     EXPECT_EQ(r.outcome.cause, TFailureCause::PortLost);
-    EXPECT_EQ(r.report.headline,
+    EXPECT_EQ(r.report.headline.English(),
               "The connection to the robot on Virtual robot was lost during chunk 2 of 5.");
-    EXPECT_NE(r.report.remedy.find("plug it in again"), std::string::npos) << r.report.remedy;
-    EXPECT_NE(r.report.remedy.find("(64 of 300 bytes)"), std::string::npos) << r.report.remedy;
+    EXPECT_NE(r.report.remedy.English().find("plug it in again"), std::string::npos)
+        << r.report.remedy;
+    EXPECT_NE(r.report.remedy.English().find("(64 of 300 bytes)"), std::string::npos)
+        << r.report.remedy;
     EXPECT_EQ(r.text, r.report.headline);
     // The robot holds part of the new program: what it had is no longer known.
     EXPECT_EQ(memory.compare("Virtual robot", imageOfSize(50)), TProgramMemory::Match::Unknown);
@@ -135,7 +139,7 @@ TEST_F(DownloadJobTest, TestConnectionExchangesTheHelloAlone) {
     ASSERT_EQ(results.size(), 1u);
     EXPECT_TRUE(results[0].success());
     EXPECT_TRUE(results[0].outcome.helloOnly);
-    EXPECT_EQ(results[0].text, "A robot answered on Virtual robot");
+    EXPECT_EQ(results[0].text.English(), "A robot answered on Virtual robot");
     EXPECT_EQ(port.robot().acceptedPackets().size(), 1u); // the hello, no header
     EXPECT_TRUE(job.downloader().traceList().empty());
     EXPECT_EQ(job.downloader().status(), std::nullopt);
@@ -147,7 +151,7 @@ TEST_F(DownloadJobTest, TestConnectionExchangesTheHelloAlone) {
     runUntilDone();
     ASSERT_EQ(results.size(), 2u);
     EXPECT_EQ(results[1].outcome.cause, TFailureCause::NoAnswer);
-    EXPECT_EQ(results[1].text, "No robot answered on Virtual robot.");
+    EXPECT_EQ(results[1].text.English(), "No robot answered on Virtual robot.");
 }
 
 // On the real clock: the worker waits an hour for a silent robot, and Cancel ends it.
@@ -166,15 +170,15 @@ TEST(DownloadJobCancel, SaysTheRobotKeepsItsProgramAndClosesThePort) {
     for (int i = 0; i < 10000 && port.robot().receivedBytes().size() < 11; ++i)
         std::this_thread::sleep_for(1ms);
     job.cancel();
-    EXPECT_EQ(stages.back().text, "Connecting to the robot; cancelling");
+    EXPECT_EQ(stages.back().text.English(), "Connecting to the robot; cancelling");
     for (int i = 0; i < 20000 && job.busy(); ++i) {
         if (tasks.drain() == 0)
             std::this_thread::sleep_for(1ms);
     }
     ASSERT_EQ(results.size(), 1u);
     EXPECT_TRUE(results[0].outcome.cancelled());
-    EXPECT_EQ(results[0].text, "Cancelled: the robot keeps its previous program");
-    EXPECT_EQ(results[0].report.remedy, "");
+    EXPECT_EQ(results[0].text.English(), "Cancelled: the robot keeps its previous program");
+    EXPECT_EQ(results[0].report.remedy.English(), "");
     EXPECT_FALSE(port.isOpen());
 }
 
@@ -248,13 +252,14 @@ TEST(MultiDownload, EveryRobotFinishesWithItsOwnResultAndTheCountComesLast) {
     std::vector<std::pair<std::size_t, Result>> finished;
     std::map<std::size_t, std::vector<std::string>> stageTexts;
     std::optional<std::pair<std::size_t, std::size_t>> all;
-    multi.setHandlers(
-        {[&](std::size_t robot, const TStageView& v) { stageTexts[robot].push_back(v.text); },
-         [&](std::size_t robot, const Result& r) {
-             EXPECT_FALSE(all.has_value()); // the count comes after every robot
-             finished.emplace_back(robot, r);
-         },
-         [&](std::size_t ok, std::size_t robots) { all.emplace(ok, robots); }});
+    multi.setHandlers({[&](std::size_t robot, const TStageView& v) {
+                           stageTexts[robot].push_back(v.text.English());
+                       },
+                       [&](std::size_t robot, const Result& r) {
+                           EXPECT_FALSE(all.has_value()); // the count comes after every robot
+                           finished.emplace_back(robot, r);
+                       },
+                       [&](std::size_t ok, std::size_t robots) { all.emplace(ok, robots); }});
     const Bytes image = imageOfSize(300);
     ASSERT_TRUE(multi.start(image));
     EXPECT_FALSE(multi.start(image)); // one run at a time
@@ -277,7 +282,7 @@ TEST(MultiDownload, EveryRobotFinishesWithItsOwnResultAndTheCountComesLast) {
     EXPECT_EQ(silent.robot().imagesReceived(), 0);
     EXPECT_EQ(stageTexts[0].back(), "Done: the robot has the program (300 bytes)");
     EXPECT_EQ(stageTexts[1].back(), "No robot answered on Virtual robot.");
-    EXPECT_EQ(multi.result(1)->text, "No robot answered on Virtual robot.");
+    EXPECT_EQ(multi.result(1)->text.English(), "No robot answered on Virtual robot.");
     // Every port the run opened is closed again.
     EXPECT_FALSE(a.isOpen());
     EXPECT_FALSE(silent.isOpen());

@@ -64,7 +64,7 @@ TEST_P(FailureCauses, AreToldApartAndDescribed) {
     facts.port = "Virtual robot";
     facts.where = result.where;
     facts.headerReply = result.headerReply;
-    EXPECT_EQ(DescribeFailure(facts).headline, c.headline);
+    EXPECT_EQ(DescribeFailure(facts).headline.English(), c.headline);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -156,8 +156,9 @@ class Descriptions : public ::testing::TestWithParam<DescriptionCase> {};
 
 TEST_P(Descriptions, SayWhatHappenedAndWhatToCheck) {
     const TFailureReport report = DescribeFailure(GetParam().facts);
-    EXPECT_EQ(report.headline, GetParam().headline);
-    EXPECT_NE(report.remedy.find(GetParam().remedyPart), std::string::npos) << report.remedy;
+    EXPECT_EQ(report.headline.English(), GetParam().headline);
+    EXPECT_NE(report.remedy.English().find(GetParam().remedyPart), std::string::npos)
+        << report.remedy;
 }
 
 TFailureFacts opening(Cause cause, TOpenFailure open) {
@@ -219,12 +220,14 @@ TEST(Descriptions, AFailureAfterTheHeaderWarnsOfAPartialProgram) {
     facts.confirmedBytes = 128;
     facts.imageBytes = 4032;
     const TFailureReport report = DescribeFailure(facts);
-    EXPECT_TRUE(report.remedy.ends_with(" The robot may now hold only part of the new program "
-                                        "(128 of 4,032 bytes): download it again before "
-                                        "running it."))
+    EXPECT_TRUE(
+        report.remedy.English().ends_with(" The robot may now hold only part of the new program "
+                                          "(128 of 4,032 bytes): download it again before "
+                                          "running it."))
         << report.remedy;
     facts.headerTaken = false;
-    EXPECT_EQ(DescribeFailure(facts).remedy.find("part of the new program"), std::string::npos);
+    EXPECT_EQ(DescribeFailure(facts).remedy.English().find("part of the new program"),
+              std::string::npos);
 }
 
 TEST(Descriptions, CancelSaysWhetherTheRobotKeepsItsPreviousProgram) {
@@ -233,9 +236,10 @@ TEST(Descriptions, CancelSaysWhetherTheRobotKeepsItsPreviousProgram) {
               "Cancelled: the robot may now hold part of the new program (768 of 4,032 bytes) "
               "instead of its previous one; download again before running it");
     TFailureFacts facts{Cause::Cancelled, "ttyUSB0"};
-    EXPECT_EQ(DescribeFailure(facts).headline, "Cancelled: the robot keeps its previous program.");
-    EXPECT_EQ(DescribeFailure(facts).remedy, "");
-    EXPECT_EQ(DescribeFailure({}).headline, "");
+    EXPECT_EQ(DescribeFailure(facts).headline.English(),
+              "Cancelled: the robot keeps its previous program.");
+    EXPECT_EQ(DescribeFailure(facts).remedy.English(), "");
+    EXPECT_EQ(DescribeFailure({}).headline.English(), "");
 }
 
 TEST(Words, NumbersAreGroupedByThousandsAndPortsGoByTheirShortName) {

@@ -224,8 +224,8 @@ TEST(ProgramText, lines_the_download_leaves_out_are_not_run) {
     for (const sim::TDiagnostic& d : found)
         positions.push_back(d.position);
     EXPECT_EQ(positions, (std::vector<std::size_t>{2, 3, 5, 7}));
-    EXPECT_EQ(found[0].message, "the download leaves this line out: " +
-                                    download::LineCheckText(download::kLineNoRem));
+    EXPECT_EQ(found[0].message.English(), "the download leaves this line out: " +
+                                              download::LineCheckText(download::kLineNoRem));
     EXPECT_EQ(found[2].number, 40);
 
     simulator.run();
@@ -253,7 +253,7 @@ TEST(ProgramText, a_jump_to_no_line_is_found_on_load) {
         simulator.load(Listing({"GOSUB 35", "GOTO 70", "IF A=1 THEN 999"}));
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].number, 30);
-    EXPECT_EQ(found[0].message, "no line 70 or after it to go to");
+    EXPECT_EQ(found[0].message.English(), "no line 70 or after it to go to");
     EXPECT_EQ(found[1].number, 40);
 }
 
@@ -369,7 +369,7 @@ TEST(HostileText, deep_brackets_are_refused_before_reading) {
     const std::string deep = "A=" + std::string(5000, '(') + "1" + std::string(5000, ')');
     const std::vector<sim::TDiagnostic> found = simulator.load(Listing({deep, "B=1"}));
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].message, "the statement holds more than 1000 brackets and signs");
+    EXPECT_EQ(found[0].message.English(), "the statement holds more than 1000 brackets and signs");
     simulator.run();
     EXPECT_EQ(sim::EndText(simulator.status()),
               "error 20: the statement holds more than 1000 brackets and signs");
@@ -386,7 +386,7 @@ TEST(HostileText, a_program_too_large_for_the_robot_is_told_and_still_runs) {
     const std::vector<sim::TDiagnostic> found = simulator.load(Listing(statements));
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].position, 0u);
-    EXPECT_NE(found[0].message.find("too large for the robot"), std::string::npos);
+    EXPECT_NE(found[0].message.English().find("too large for the robot"), std::string::npos);
     simulator.run();
     EXPECT_EQ(simulator.variable('A'), 240);
 }

@@ -3,6 +3,7 @@
 #include "download/ProgramImage.h"
 #include "files/Files.h"
 #include "platform/events/QueuedPoster.h"
+#include "platform/i18n/CoreText.h"
 #include "platform/text/CodePage.h"
 
 #include <QComboBox>
@@ -76,9 +77,9 @@ QString portEntry(int number, const download::TPortInfo& port) {
 TFormDownload::TFormDownload(QWidget* parent)
     : QDialog(parent), m_post(platform::queuedPoster(this)), m_serialJob(m_serialPort, m_post),
       m_virtualJob(m_virtualPort, m_post), m_portSource(&platform::TQtSerialPort::portInfos),
-      m_ownPrompts(this, QStringLiteral("ZOLVANE Download")) {
+      m_ownPrompts(this, tr("ZOLVANE Download")) {
     setObjectName(QStringLiteral("FormDownload"));
-    setWindowTitle(QStringLiteral("ZOLVANE Download"));
+    setWindowTitle(tr("ZOLVANE Download"));
     QFont font(QStringLiteral("Courier New"));
     font.setPixelSize(16);
     setFont(font);
@@ -111,10 +112,10 @@ void TFormDownload::buildControls() {
         b->setAutoDefault(false);
         return b;
     };
-    Button1 = button(this, "Button1", QStringLiteral("Open"), {40, 16, 75, 25});
-    Button2 = button(this, "Button2", QStringLiteral("Close"), {128, 16, 75, 25});
+    Button1 = button(this, "Button1", tr("Open"), {40, 16, 75, 25});
+    Button2 = button(this, "Button2", tr("Close"), {128, 16, 75, 25});
 
-    Label1 = new QLabel(QStringLiteral("COM:"), this);
+    Label1 = new QLabel(tr("COM:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(207, 16, 40, 25);
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -137,21 +138,19 @@ void TFormDownload::buildControls() {
     Memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    Button6 = button(Panel1, "Button6", QStringLiteral("Download"), {368, 16, 100, 25});
-    CancelButton = button(Panel1, "CancelButton", QStringLiteral("Cancel"), {368, 48, 100, 25});
-    CancelButton->setToolTip(QStringLiteral("Stop the download (Escape)"));
-    TestButton =
-        button(Panel1, "TestButton", QStringLiteral("Test connection"), {304, 96, 241, 25});
+    Button6 = button(Panel1, "Button6", tr("Download"), {368, 16, 100, 25});
+    CancelButton = button(Panel1, "CancelButton", tr("Cancel"), {368, 48, 100, 25});
+    CancelButton->setToolTip(tr("Stop the download (Escape)"));
+    TestButton = button(Panel1, "TestButton", tr("Test connection"), {304, 96, 241, 25});
     TestButton->setToolTip(
-        QStringLiteral("Ask the robot on the chosen port to answer, without sending a program"));
-    SendAllButton = button(Panel1, "SendAllButton", QStringLiteral("Send to all connected robots"),
-                           {304, 128, 241, 25});
+        tr("Ask the robot on the chosen port to answer, without sending a program"));
+    SendAllButton =
+        button(Panel1, "SendAllButton", tr("Send to all connected robots"), {304, 128, 241, 25});
     // The caption is long for the panel's column: a smaller letter than the window's.
     QFont small = font();
     small.setPixelSize(12);
     SendAllButton->setFont(small);
-    SendAllButton->setToolTip(
-        QStringLiteral("Send the program to the robot on every listed port at once"));
+    SendAllButton->setToolTip(tr("Send the program to the robot on every listed port at once"));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -174,7 +173,7 @@ void TFormDownload::buildControls() {
     RobotRows->setWidgetResizable(true);
     RobotRows->hide();
 
-    Button5 = button(this, "Button5", QStringLiteral("Exit"), {232, kBelowRemedy, 75, 25});
+    Button5 = button(this, "Button5", tr("Exit"), {232, kBelowRemedy, 75, 25});
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -474,18 +473,17 @@ void TFormDownload::Button1Click() {
         const download::TFailureReport report = download::DescribeFailure(facts);
         QString reason = toQString(port.errorString());
         if (reason.isEmpty())
-            reason =
-                QStringLiteral("The port %1 cannot be opened.").arg(toQString(port.portName()));
-        setStatus(toQString(report.headline), reason);
-        setRemedy(toQString(report.remedy));
+            reason = tr("The port %1 cannot be opened.").arg(toQString(port.portName()));
+        setStatus(platform::Translated(report.headline), reason);
+        setRemedy(platform::Translated(report.remedy));
         showMessage(files::TPrompts::Severity::Error,
-                    reason + QLatin1Char('\n') + toQString(report.remedy));
+                    reason + QLatin1Char('\n') + platform::Translated(report.remedy));
         return;
     }
     m_openPort = &port;
     updateButtons();
     setRemedy({});
-    setStatus(QStringLiteral("%1 is open.").arg(toQString(port.portName())));
+    setStatus(tr("%1 is open.").arg(toQString(port.portName())));
 }
 
 // Close: closes the open port (a running download then ends as a fail).
@@ -496,7 +494,7 @@ void TFormDownload::Button2Click() {
     m_openPort = nullptr;
     port->close();
     updateButtons();
-    setStatus(QStringLiteral("%1 is closed.").arg(toQString(port->portName())));
+    setStatus(tr("%1 is closed.").arg(toQString(port->portName())));
 }
 
 // Exit: closes the window; a running download is cancelled, an open port stays open.
@@ -545,23 +543,24 @@ std::optional<download::TPackedListing> TFormDownload::listingToSend(const std::
     const std::vector<std::string> lines = files::SplitLines(text);
     if (lines.empty()) {
         // Nothing is sent and no box shows; the status line says why nothing happened.
-        setStatus(QStringLiteral("There is no program to download: generate or load one first."));
+        setStatus(tr("There is no program to download: generate or load one first."));
         return std::nullopt;
     }
     download::TPackedListing listing = download::PackListing(lines);
-    if (const std::string refusal = download::ListingRefusal(listing); !refusal.empty()) {
-        setStatus(toQString(refusal));
-        showMessage(files::TPrompts::Severity::Warning, toQString(refusal));
+    if (const files::TMessage refusal = download::ListingRefusalMessage(listing);
+        !refusal.empty()) {
+        setStatus(platform::Translated(refusal));
+        showMessage(files::TPrompts::Severity::Warning, platform::Translated(refusal));
         return std::nullopt;
     }
     if (!listing.dropped.empty()) {
         const QPointer<TFormDownload> self(this);
-        const files::TPrompts::Answer answer =
-            prompts().askYesNoCancel(download::DroppedLinesQuestion(listing));
+        const files::TPrompts::Answer answer = prompts().askYesNoCancel(
+            fromQString(platform::Translated(download::DroppedLinesQuestionMessage(listing))));
         if (!self)
             return std::nullopt;
         if (answer != files::TPrompts::Answer::Yes) {
-            setStatus(QStringLiteral("Nothing was sent."));
+            setStatus(tr("Nothing was sent."));
             return std::nullopt;
         }
     }
@@ -580,8 +579,10 @@ bool TFormDownload::startRun(download::TDownloadJob& job, const download::Bytes*
         if (!job.lastResult().opened && !start.error.empty())
             showFailure(job.lastResult());
         else if (!start.error.empty()) {
-            setStatus(toQString(start.error));
-            showMessage(files::TPrompts::Severity::Warning, toQString(start.error));
+            // The downloader's refusals of a start are fixed sentences (UDownloadDo.cpp).
+            const QString error = platform::Translated("download", start.error);
+            setStatus(error);
+            showMessage(files::TPrompts::Severity::Warning, error);
         }
         return false;
     }
@@ -637,8 +638,8 @@ void TFormDownload::SendAllButtonClick() {
     }
     startClean();
     if (devices.empty()) {
-        const QString text = QStringLiteral("No robot's port is listed: plug in the robots' "
-                                            "cables and wait until their ports appear.");
+        const QString text = tr("No robot's port is listed: plug in the robots' "
+                                "cables and wait until their ports appear.");
         setStatus(text);
         showMessage(files::TPrompts::Severity::Warning, text);
         return;
@@ -693,7 +694,7 @@ void TFormDownload::SendAllButtonClick() {
          [this](std::size_t succeeded, std::size_t robots) {
              AllRobotsCompleted(succeeded, robots);
          }});
-    setStatus(QStringLiteral("Sending the program to %1 robots").arg(devices.size()));
+    setStatus(tr("Sending the program to %1 robots").arg(devices.size()));
     m_multi->start(listing->image);
     updateButtons();
 }
@@ -704,8 +705,9 @@ void TFormDownload::SendAllButtonClick() {
 void TFormDownload::DownloadStage(const download::TStageView& view) {
     ProgressBar1->setRange(0, std::max(view.maximum, 1));
     ProgressBar1->setValue(view.value);
-    setStatus(toQString(view.text));
-    emit stageChanged(toQString(view.text), view.value, view.maximum);
+    const QString text = platform::Translated(view.text);
+    setStatus(text);
+    emit stageChanged(text, view.value, view.maximum);
 }
 
 // The worker's step: its line into the hidden trace list (downloads only).
@@ -715,8 +717,8 @@ void TFormDownload::DownloadStep(const download::TDownloadStep& step) {
 }
 
 void TFormDownload::showFailure(const download::TDownloadJob::TResult& result) {
-    const QString headline = toQString(result.report.headline);
-    const QString remedy = toQString(result.report.remedy);
+    const QString headline = platform::Translated(result.report.headline);
+    const QString remedy = platform::Translated(result.report.remedy);
     setStatus(headline, toQString(result.outcome.reason));
     setRemedy(remedy);
     // A port that would not open sent nothing: no completion message for it.
@@ -740,19 +742,22 @@ void TFormDownload::DownloadCompleted(const download::TDownloadJob::TResult& res
         emit programMemoryChanged();
     const QPointer<TFormDownload> self(this);
     if (result.outcome.cancelled()) {
-        setStatus(toQString(result.text));
+        setStatus(platform::Translated(result.text));
         setRemedy({});
-        emit downloadFinished(false, toQString(result.text), {});
+        emit downloadFinished(false, platform::Translated(result.text), {});
     } else if (result.success()) {
         ProgressBar1->setValue(ProgressBar1->maximum());
-        setStatus(toQString(result.text));
+        const QString text = platform::Translated(result.text);
+        setStatus(text);
         setRemedy({});
         if (!m_quiet)
             showMessage(files::TPrompts::Severity::Information,
-                        result.outcome.helloOnly ? toQString(result.text) + QLatin1Char('.')
-                                                 : toQString(result.outcome.message));
+                        result.outcome.helloOnly
+                            //: A message box's sentence made of the status line's words.
+                            ? tr("%1.").arg(text)
+                            : toQString(result.outcome.message));
         if (self)
-            emit downloadFinished(true, toQString(result.text), {});
+            emit downloadFinished(true, text, {});
     } else {
         showFailure(result);
     }
@@ -767,9 +772,10 @@ void TFormDownload::RobotStage(std::size_t robot, const download::TStageView& vi
     const TRobotRow& row = m_rows[robot];
     row.bar->setRange(0, std::max(view.maximum, 1));
     row.bar->setValue(view.value);
-    row.status->setText(fitted(toQString(view.text), row.status->font(),
+    const QString text = platform::Translated(view.text);
+    row.status->setText(fitted(text, row.status->font(),
                                QSize(row.status->width(), row.status->fontMetrics().height())));
-    row.status->setToolTip(toQString(view.text));
+    row.status->setToolTip(text);
 }
 
 void TFormDownload::RobotCompleted(std::size_t robot,
@@ -779,11 +785,12 @@ void TFormDownload::RobotCompleted(std::size_t robot,
     const TRobotRow& row = m_rows[robot];
     if (result.success())
         row.bar->setValue(row.bar->maximum());
-    const QString text = toQString(result.text);
+    const QString text = platform::Translated(result.text);
     row.status->setText(text);
     row.status->setToolTip(result.report.remedy.empty()
                                ? text
-                               : text + QLatin1Char('\n') + toQString(result.report.remedy));
+                               : text + QLatin1Char('\n') +
+                                     platform::Translated(result.report.remedy));
 }
 
 void TFormDownload::AllRobotsCompleted(std::size_t succeeded, std::size_t robots) {
@@ -798,14 +805,13 @@ void TFormDownload::AllRobotsCompleted(std::size_t succeeded, std::size_t robots
         QString line = toQString(download::PortShortName(result->port)) + QStringLiteral(": ") +
                        toQString(result->outcome.message);
         if (!result->success())
-            line += QStringLiteral(": ") + toQString(result->report.headline);
+            line += QStringLiteral(": ") + platform::Translated(result->report.headline);
         lines << line;
     }
-    const QString summary =
-        QStringLiteral("%1 of %2 robots have the program").arg(succeeded).arg(robots);
+    const QString summary = tr("%1 of %2 robots have the program").arg(succeeded).arg(robots);
     setStatus(summary, lines.join(QLatin1Char('\n')));
     if (succeeded < robots)
-        setRemedy(QStringLiteral("Point at a robot's row to see what to check."));
+        setRemedy(tr("Point at a robot's row to see what to check."));
     updateButtons();
     showMessage(succeeded == robots ? files::TPrompts::Severity::Information
                                     : files::TPrompts::Severity::Warning,
@@ -819,12 +825,12 @@ void TFormDownload::PortLost(download::TSerialPortInterface* port, const std::st
     m_openPort = nullptr;
     updateButtons();
     if (!downloading())
-        setStatus(QStringLiteral("The port was lost: %1").arg(toQString(message)));
+        setStatus(tr("The port was lost: %1").arg(toQString(message)));
 }
 
 QString TFormDownload::robotProgramStatus(const std::string& programText) const {
     if (m_lastPort.isEmpty())
         return {};
     const download::TPackedListing listing = download::PackListing(files::SplitLines(programText));
-    return toQString(m_memory.statusText(fromQString(m_lastPort), listing.image));
+    return platform::Translated(m_memory.statusMessage(fromQString(m_lastPort), listing.image));
 }
