@@ -1,5 +1,6 @@
 #include "sim/view/FloorView.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -70,6 +71,39 @@ QPointF TFloorView::toWidget(QPointF mm) const {
     const double h = (m_floor.areaHigh.y - m_floor.areaLow.y) * s;
     const double left = (width() - w) / 2, top = (height() - h) / 2;
     return {left + (mm.x() - m_floor.areaLow.x) * s, top + (m_floor.areaHigh.y - mm.y()) * s};
+}
+
+QPointF TFloorView::toFloor(QPointF widget) const {
+    const double s = scale();
+    const QPointF origin = toWidget({double(m_floor.areaLow.x), double(m_floor.areaHigh.y)});
+    return {m_floor.areaLow.x + (widget.x() - origin.x()) / s,
+            m_floor.areaHigh.y - (widget.y() - origin.y()) / s};
+}
+
+void TFloorView::setEditing(bool on) {
+    m_editing = on;
+    m_dragging = false;
+    setCursor(on ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void TFloorView::mousePressEvent(QMouseEvent* event) {
+    if (!m_editing || event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    m_dragging = true;
+    emit floorPressed(toFloor(event->position()));
+}
+
+void TFloorView::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_dragging)
+        return QWidget::mouseMoveEvent(event);
+    emit floorDragged(toFloor(event->position()));
+}
+
+void TFloorView::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_dragging || event->button() != Qt::LeftButton)
+        return QWidget::mouseReleaseEvent(event);
+    m_dragging = false;
+    emit floorReleased(toFloor(event->position()));
 }
 
 void TFloorView::paintEvent(QPaintEvent*) {

@@ -6,16 +6,25 @@
 #include "platform/text/CodePage.h"
 #include "sim/view/FloorView.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTimer>
+#include <QToolButton>
+#include <QUndoCommand>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -53,6 +62,22 @@ constexpr TBundledFloor kFloors[] = {
     {":/sim/line-track.floor", QT_TRANSLATE_NOOP("TSimulatorPanel", "Line track")},
     {":/sim/room.floor", QT_TRANSLATE_NOOP("TSimulatorPanel", "Walled room")}};
 
+// One edit of the floor: undone and done again as the whole floor before and after it.
+class TFloorEdit final : public QUndoCommand {
+public:
+    TFloorEdit(std::function<void(const sim::TFloor&)> apply, sim::TFloor before, sim::TFloor after,
+               const QString& text)
+        : QUndoCommand(text), m_apply(std::move(apply)), m_before(std::move(before)),
+          m_after(std::move(after)) {}
+    void undo() override { m_apply(m_before); }
+    void redo() override { m_apply(m_after); }
+
+private:
+    std::function<void(const sim::TFloor&)> m_apply;
+    sim::TFloor m_before;
+    sim::TFloor m_after;
+};
+
 } // namespace
 
 TSimulatorPanel::TSimulatorPanel(QWidget* parent, THooks hooks, std::vector<std::string> phrases)
@@ -68,8 +93,11 @@ TSimulatorPanel::TSimulatorPanel(QWidget* parent, THooks hooks, std::vector<std:
             if (auto read = sim::ReadFloor(std::string_view(bytes.constData(), bytes.size())))
                 floor = *read;
         }
-        m_floors.push_back(std::move(floor));
+        m_bundled.push_back(floor);
+        m_floors.push_back({std::move(floor), {}});
     }
+    m_undo = new QUndoStack(this);
+    m_editSettings.robotRadiusMm = m_sim.model().bodyRadiusMm;
     m_player = new platform::TTonePlayer(this);
     m_timer = new QTimer(this);
     m_timer->setInterval(kFrameMs);
@@ -129,6 +157,7 @@ void TSimulatorPanel::buildControls() {
     buttons->addWidget(m_floorList);
     buttons->addStretch();
     column->addLayout(buttons);
+    column->addWidget(buildFloorTools(body));
 
     m_staleLabel = new QLabel(
         tr("The chart has changed since this listing was made: the simulator runs the listing "
@@ -147,6 +176,9 @@ void TSimulatorPanel::buildControls() {
     auto* middle = new QHBoxLayout;
     m_floorView = new TFloorView(body);
     m_floorView->setRobotRadius(m_sim.model().bodyRadiusMm);
+    connect(m_floorView, &TFloorView::floorPressed, this, &TSimulatorPanel::floorPressed);
+    connect(m_floorView, &TFloorView::floorDragged, this, &TSimulatorPanel::floorDragged);
+    connect(m_floorView, &TFloorView::floorReleased, this, &TSimulatorPanel::floorReleased);
     middle->addWidget(m_floorView, 1);
     auto* state = new QVBoxLayout;
     m_variablesLabel = new QLabel(body);
@@ -202,13 +234,282 @@ void TSimulatorPanel::buildControls() {
     showState();
 }
 
+QWidget* TSimulatorPanel::buildFloorTools(QWidget* parent) {
+    m_floorTools = new QWidget(parent);
+    m_floorTools->setObjectName("SimFloorTools");
+    auto* row = new QHBoxLayout(m_floorTools);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    const auto toolButton = [&](const char* name, const QString& text, const QString& tip) {
+        auto* button = new QToolButton(m_floorTools);
+        button->setObjectName(name);
+        button->setText(text);
+        button->setToolTip(tip);
+        button->setAccessibleName(QString(text).remove('&'));
+        button->setAutoRaise(true);
+        row->addWidget(button);
+        return button;
+    };
+    // What the mouse does on the floor: one tool at a time.
+    auto* tools = new QButtonGroup(m_floorTools);
+    const auto tool = [&](const char* name, const QString& text, const QString& tip,
+                          std::optional<sim::TFloorTool> which) {
+        QToolButton* button = toolButton(name, text, tip);
+        button->setCheckable(true);
+        tools->addButton(button);
+        m_toolButtons.emplace_back(button, which);
+        connect(button, &QToolButton::clicked, this, [this, which] { setFloorTool(which); });
+    };
+    tool("SimToolLook", tr("Look"), tr("The mouse leaves the floor as it is"), std::nullopt);
+    tool("SimToolDraw", tr("Draw"), tr("Draw a black line by hand"), sim::TFloorTool::Freehand);
+    tool("SimToolLine", tr("Line"),
+         tr("Draw a straight black line: drag from one end to the other"),
+         sim::TFloorTool::Straight);
+    tool("SimToolWall", tr("Wall"), tr("Place a wall: drag from one end to the other"),
+         sim::TFloorTool::Wall);
+    tool("SimToolBox", tr("Box"), tr("Place a box: drag from one corner to the other"),
+         sim::TFloorTool::Box);
+    tool("SimToolRobot", tr("Robot"),
+         tr("Drag the robot to where it starts; drag beside it to turn it"),
+         sim::TFloorTool::Robot);
+    tool("SimToolErase", tr("Erase"), tr("Erase the lines, walls and boxes the mouse goes over"),
+         sim::TFloorTool::Erase);
+    m_toolButtons.front().first->setChecked(true);
+    row->addSpacing(8);
+    connect(toolButton("SimFloorClear", tr("Clear"), tr("Take every line, wall and box away")),
+            &QToolButton::clicked, this, &TSimulatorPanel::clearFloor);
+    QToolButton* undo = toolButton("SimFloorUndo", tr("Undo"), tr("Undo the last floor edit"));
+    connect(undo, &QToolButton::clicked, m_undo, &QUndoStack::undo);
+    connect(m_undo, &QUndoStack::canUndoChanged, undo, &QToolButton::setEnabled);
+    connect(m_undo, &QUndoStack::undoTextChanged, undo, [undo](const QString& text) {
+        undo->setToolTip(text.isEmpty() ? tr("Undo the last floor edit")
+                                        : tr("Undo: %1").arg(text));
+    });
+    undo->setEnabled(false);
+    QToolButton* redo =
+        toolButton("SimFloorRedo", tr("Redo"), tr("Do the floor edit undone again"));
+    connect(redo, &QToolButton::clicked, m_undo, &QUndoStack::redo);
+    connect(m_undo, &QUndoStack::canRedoChanged, redo, &QToolButton::setEnabled);
+    connect(m_undo, &QUndoStack::redoTextChanged, redo, [redo](const QString& text) {
+        redo->setToolTip(text.isEmpty() ? tr("Do the floor edit undone again")
+                                        : tr("Redo: %1").arg(text));
+    });
+    redo->setEnabled(false);
+    row->addSpacing(8);
+    connect(toolButton("SimFloorOpen", tr("Open..."), tr("Open a floor file")),
+            &QToolButton::clicked, this, &TSimulatorPanel::openFloor);
+    connect(toolButton("SimFloorSave", tr("Save..."),
+                       tr("Save the floor as a file, beside the chart unless you choose another "
+                          "place")),
+            &QToolButton::clicked, this, &TSimulatorPanel::saveFloor);
+    row->addStretch();
+    return m_floorTools;
+}
+
 void TSimulatorPanel::chooseFloor(int index) {
     if (index < 0 || index >= static_cast<int>(m_floors.size()))
         return;
-    m_sim.setFloor(m_floors[static_cast<std::size_t>(index)]);
-    m_floorView->setFloor(m_floors[static_cast<std::size_t>(index)]);
+    m_gesture.reset();
+    m_undo->clear();
+    m_current = static_cast<std::size_t>(index);
+    m_sim.setFloor(m_floors[m_current].floor);
+    m_floorView->setFloor(m_floors[m_current].floor);
     m_floorView->setPose(m_sim.pose());
     showState();
+}
+
+const sim::TFloor& TSimulatorPanel::floor() const {
+    return m_floors[m_current].floor;
+}
+
+bool TSimulatorPanel::floorEditable() const {
+    return !running() && (!m_loaded || m_sim.finished());
+}
+
+void TSimulatorPanel::setFloorTool(std::optional<sim::TFloorTool> tool) {
+    m_tool = tool;
+    for (const auto& [button, which] : m_toolButtons)
+        if (which == tool)
+            button->setChecked(true);
+    updateEditing();
+}
+
+void TSimulatorPanel::updateEditing() {
+    const bool editable = floorEditable();
+    m_floorTools->setEnabled(editable);
+    m_floorTools->setToolTip(editable ? QString() : tr("Stop the run to edit the floor"));
+    m_floorView->setEditing(editable && m_tool.has_value());
+    if (!editable)
+        m_gesture.reset();
+}
+
+namespace {
+
+// The floor on the view with the robot at its start, as an edit leaves it.
+void showStart(TFloorView* view, const sim::TFloor& floor) {
+    view->setFloor(floor);
+    view->setPose({double(floor.start.x), double(floor.start.y), double(floor.startHeading)});
+    view->clearPath();
+}
+
+} // namespace
+
+void TSimulatorPanel::floorPressed(QPointF mm) {
+    if (!m_tool || !floorEditable())
+        return;
+    m_gesture.emplace(floor(), *m_tool, mm.x(), mm.y(), m_editSettings);
+    showStart(m_floorView, m_gesture->result());
+}
+
+void TSimulatorPanel::floorDragged(QPointF mm) {
+    if (!m_gesture)
+        return;
+    m_gesture->moveTo(mm.x(), mm.y());
+    showStart(m_floorView, m_gesture->result());
+}
+
+void TSimulatorPanel::floorReleased(QPointF mm) {
+    if (!m_gesture)
+        return;
+    m_gesture->moveTo(mm.x(), mm.y());
+    const sim::TFloorGesture gesture = std::move(*m_gesture);
+    m_gesture.reset();
+    if (!gesture.changes()) {
+        showStart(m_floorView, floor());
+        return;
+    }
+    QString what;
+    switch (gesture.tool()) {
+    case sim::TFloorTool::Freehand:
+        what = tr("Draw a line");
+        break;
+    case sim::TFloorTool::Straight:
+        what = tr("Draw a straight line");
+        break;
+    case sim::TFloorTool::Wall:
+        what = tr("Place a wall");
+        break;
+    case sim::TFloorTool::Box:
+        what = tr("Place a box");
+        break;
+    case sim::TFloorTool::Robot:
+        what = tr("Move the robot");
+        break;
+    case sim::TFloorTool::Erase:
+        what = tr("Erase");
+        break;
+    }
+    editFloor(gesture.result(), what);
+}
+
+void TSimulatorPanel::editFloor(const sim::TFloor& edited, const QString& what) {
+    if (edited == floor())
+        return;
+    m_undo->push(
+        new TFloorEdit([this](const sim::TFloor& f) { applyFloor(f); }, floor(), edited, what));
+}
+
+void TSimulatorPanel::applyFloor(const sim::TFloor& edited) {
+    m_floors[m_current].floor = edited;
+    m_sim.setFloor(edited);
+    m_loaded = false; // a finished run is over: the next Run starts on the new floor
+    showStart(m_floorView, edited);
+    showState();
+}
+
+void TSimulatorPanel::clearFloor() {
+    sim::TFloor cleared = floor();
+    if (floorEditable() && sim::ClearFloor(cleared))
+        editFloor(cleared, tr("Clear the floor"));
+}
+
+bool TSimulatorPanel::saveFloor() {
+    if (!floorEditable())
+        return false;
+    TFloorEntry& entry = m_floors[m_current];
+    QString suggested = entry.file;
+    if (suggested.isEmpty() && m_hooks.chartFile)
+        suggested = platform::toQString(sim::SuggestedFloorFile(m_hooks.chartFile()));
+    if (suggested.isEmpty())
+        suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                        .filePath(tr("floor") + ".floor");
+    QString name;
+    if (m_hooks.saveFloorName) {
+        name = m_hooks.saveFloorName(suggested);
+    } else {
+        name = QFileDialog::getSaveFileName(this, tr("Save Floor"), suggested,
+                                            tr("Floor files (*.floor)"));
+        if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
+            name += ".floor";
+    }
+    if (name.isEmpty())
+        return false;
+    const sim::TFloor saving = entry.floor;
+    const files::TStatus saved = sim::SaveFloor(saving, platform::fromQString(name));
+    if (!saved) {
+        // The floor stays as it is in the panel, edits and all, to be saved elsewhere.
+        showError(tr("The floor could not be saved.\n%1").arg(platform::toQString(saved.error())));
+        return false;
+    }
+    if (entry.file.isEmpty()) {
+        // A bundled floor stays as shipped; the floor saved is the file's.
+        entry.floor = m_bundled[m_current];
+        showFileFloor(name, saving);
+    } else if (QFileInfo(entry.file) != QFileInfo(name)) {
+        entry.floor = saving;
+        showFileFloor(name, saving);
+    }
+    m_undo->setClean();
+    return true;
+}
+
+bool TSimulatorPanel::openFloor() {
+    if (!floorEditable())
+        return false;
+    QString name;
+    if (m_hooks.openFloorName) {
+        name = m_hooks.openFloorName();
+    } else {
+        QString folder;
+        if (m_hooks.chartFile && !m_hooks.chartFile().empty())
+            folder = QFileInfo(platform::toQString(m_hooks.chartFile())).absolutePath();
+        name = QFileDialog::getOpenFileName(this, tr("Open Floor"), folder,
+                                            tr("Floor files (*.floor);;All files (*)"));
+    }
+    if (name.isEmpty())
+        return false;
+    files::TResult<sim::TFloor> read = sim::LoadFloor(platform::fromQString(name));
+    if (!read) {
+        showError(tr("The floor could not be opened.\n%1").arg(platform::toQString(read.error())));
+        return false;
+    }
+    showFileFloor(name, *read);
+    return true;
+}
+
+void TSimulatorPanel::showFileFloor(const QString& file, const sim::TFloor& shown) {
+    std::size_t index = 0;
+    while (index < m_floors.size() &&
+           (m_floors[index].file.isEmpty() || QFileInfo(m_floors[index].file) != QFileInfo(file)))
+        ++index;
+    if (index == m_floors.size()) {
+        m_floors.push_back({shown, file});
+        m_floorList->addItem(QFileInfo(file).completeBaseName());
+        m_floorList->setItemData(m_floorList->count() - 1, file, Qt::ToolTipRole);
+    }
+    m_floors[index].floor = shown;
+    {
+        const QSignalBlocker quiet(m_floorList);
+        m_floorList->setCurrentIndex(static_cast<int>(index));
+    }
+    chooseFloor(static_cast<int>(index));
+}
+
+void TSimulatorPanel::showError(const QString& message) {
+    if (m_hooks.showError)
+        m_hooks.showError(message);
+    else
+        QMessageBox::warning(this, tr("Simulator"), message);
 }
 
 void TSimulatorPanel::loadProgram() {
@@ -227,7 +528,7 @@ void TSimulatorPanel::loadProgram() {
     else if (!found.empty())
         m_loadNote = tr("Text line %1: %2")
                          .arg(found.front().position)
-                         .arg(platform::toQString(found.front().message));
+                         .arg(platform::Translated(found.front().message));
 }
 
 void TSimulatorPanel::run() {
@@ -359,7 +660,7 @@ void TSimulatorPanel::showState() {
                      .arg(time)
                      .arg(steps)
                      .arg(run.line)
-                     .arg(platform::toQString(run.message));
+                     .arg(platform::Translated(run.message));
     else if (!running)
         status = tr("Time %1 s, %2 statements (paused)").arg(time).arg(steps);
     else
@@ -369,6 +670,7 @@ void TSimulatorPanel::showState() {
         status = m_loadNote + '\n' + status;
     if (m_loaded || !m_stopped)
         m_statusLabel->setText(status);
+    updateEditing();
 
     const std::string variables = sim::VariablesText(m_sim);
     m_variablesLabel->setText(
