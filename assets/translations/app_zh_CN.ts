@@ -301,7 +301,7 @@
     </message>
     <message>
         <source>The chart has changed since this listing was made. &lt;a href=&quot;generate&quot;&gt;Generate again&lt;/a&gt;</source>
-        <translation>生成这份程序之后，流程图又改动过了。&lt;a href="generate"&gt;重新生成&lt;/a&gt;</translation>
+        <translation>生成这份程序之后，流程图又改动过了。&lt;a href=&quot;generate&quot;&gt;重新生成&lt;/a&gt;</translation>
     </message>
     <message>
         <source>Line numbers on the chart</source>
@@ -644,11 +644,11 @@
     </message>
     <message>
         <source>The editor speaks %1.</source>
-        <translation>编辑器正在使用%1。</translation>
+        <translation>编辑器正在使用“%1”。</translation>
     </message>
     <message>
         <source>The editor speaks %1 from its next start. Everything open stays as it is.</source>
-        <translation>编辑器下次启动时将使用%1。现在打开的内容保持不变。</translation>
+        <translation>编辑器下次启动时将使用“%1”。现在打开的内容保持不变。</translation>
     </message>
     <message>
         <source>The program has an error, in block %1: %2

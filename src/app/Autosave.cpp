@@ -1,6 +1,7 @@
 #include "app/Autosave.h"
 
 #include "chart/ChartFile.h"
+#include "platform/i18n/CoreText.h"
 #include "platform/text/CodePage.h"
 #include "recovery/RestoreQuestion.h"
 
@@ -18,7 +19,7 @@ TAutosave::TAutosave(TChart& chart, TChartFile& file, const std::string& folder,
         return;
     auto store = std::make_unique<recovery::TRecoveryStore>(folder);
     if (files::TStatus opened = store->open(); !opened) {
-        m_status("Autosave is off: " + platform::toQString(opened.error()));
+        m_status(tr("Autosave is off: %1").arg(platform::toQString(opened.error())));
         return;
     }
     m_store = std::move(store);
@@ -52,7 +53,7 @@ void TAutosave::autosave() {
     // The last write had a minute to finish: its outcome is known without waiting.
     if (files::TStatus last = m_store->flush(); !last && !m_failureShown) {
         m_failureShown = true;
-        m_status("Autosave failed: " + platform::toQString(last.error()));
+        m_status(tr("Autosave failed: %1").arg(platform::toQString(last.error())));
     }
     std::string text;
     try {
@@ -83,8 +84,8 @@ bool TAutosave::offerRecovery(files::TPrompts& prompts) {
     for (std::size_t i = 1; i < found.size(); ++i)
         m_store->release(found[i]);
     const recovery::TRecoveredChart& newest = found.front();
-    switch (prompts.askYesNoCancel(
-        recovery::RestoreQuestion(newest, std::chrono::system_clock::now()))) {
+    switch (prompts.askYesNoCancel(platform::fromQString(platform::Translated(
+        recovery::RestoreQuestionMessage(newest, std::chrono::system_clock::now()))))) {
     case files::TPrompts::Answer::Yes:
         break;
     case files::TPrompts::Answer::No:
@@ -96,11 +97,12 @@ bool TAutosave::offerRecovery(files::TPrompts& prompts) {
     }
     if (files::TStatus restored = m_file.RestoreChart(newest.chartXml, newest.chartFileName);
         !restored) {
-        prompts.showError("The autosave could not be restored: " + restored.error());
+        prompts.showError(platform::fromQString(tr("The autosave could not be restored: %1")
+                                                    .arg(platform::toQString(restored.error()))));
         m_store->release(newest);
         return false;
     }
     if (files::TStatus adopted = m_store->adopt(newest); !adopted)
-        m_status("Autosave failed: " + platform::toQString(adopted.error()));
+        m_status(tr("Autosave failed: %1").arg(platform::toQString(adopted.error())));
     return true;
 }

@@ -15,6 +15,7 @@
 #include "editors/EditorDispatch.h"
 #include "platform/events/QueuedPoster.h"
 #include "platform/export/ChartView.h"
+#include "platform/i18n/CoreText.h"
 #include "platform/prompts/QtPrompts.h"
 #include "platform/recovery/RecoveryFolder.h"
 #include "platform/text/CodePage.h"
@@ -72,9 +73,10 @@ constexpr std::array<ToolbarButton, 10> kToolbar{{
     {9, 506, "savetext"},
 }};
 
-// The words of the bar above a listing of an older chart; the link generates again.
-constexpr const char* kListingBarText =
-    "The chart has changed since this listing was made. <a href=\"generate\">Generate again</a>";
+// A question of the window as the prompts take it: bytes, each line break a CR LF.
+std::string promptText(QString text) {
+    return platform::fromQString(text.replace('\n', QStringLiteral("\r\n")));
+}
 
 } // namespace
 
@@ -131,7 +133,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         {[this] { return program::ReadingCount(*m_chart); },
          [this](int index) { return program::ReadingObject(*m_chart, index); },
          [this](const TFcObject* object) { return program::ReadingIndex(*m_chart, object); },
-         [this](int index) { return platform::toQString(program::ReadingName(*m_chart, index)); }});
+         [this](int index) {
+             return platform::Translated(program::ReadingMessage(*m_chart, index));
+         }});
     m_chart->OnChange = [this] { chartChanged(); };
     m_chartFile = std::make_unique<TChartFile>(*m_chart, kApplicationTitle);
     m_chart->NewChart();
@@ -156,14 +160,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_editing->editSelectedBlock = [this] { FlowChart1DblClick(); };
     const files::TResult<std::string> recoveryFolder = platform::RecoveryFolder();
     if (!recoveryFolder)
-        showStatus("Autosave is off: " + platform::toQString(recoveryFolder.error()));
+        showStatus(tr("Autosave is off: %1").arg(platform::toQString(recoveryFolder.error())));
     m_autosave = new TAutosave(*m_chart, *m_chartFile,
                                recoveryFolder ? *recoveryFolder : std::string(), showStatus, this);
     // Once the window is up: the changes an editor that closed unsaved left behind.
     QTimer::singleShot(0, this, [this] {
         if (m_autosave->offerRecovery(*m_prompts))
-            showFileResult(
-                {false, true, "The changes were restored; save the chart to keep them."});
+            showFileResult({false, true,
+                            platform::fromQString(
+                                tr("The changes were restored; save the chart to keep them."))});
     });
     buildActions();
     buildMenus();
@@ -199,7 +204,10 @@ QWidget* TForm1::buildProgramPane(QWidget* parent) {
                                 " border-bottom: 1px solid #d8c070; }");
     auto* barRow = new QHBoxLayout(m_listingBar);
     barRow->setContentsMargins(4, 2, 4, 2);
-    m_listingBarText = new QLabel(kListingBarText, m_listingBar);
+    // The words of the bar above a listing of an older chart; the link generates again.
+    m_listingBarText = new QLabel(tr("The chart has changed since this listing was made. "
+                                     "<a href=\"generate\">Generate again</a>"),
+                                  m_listingBar);
     m_listingBarText->setObjectName("ListingBarText");
     m_listingBarText->setTextFormat(Qt::RichText);
     m_listingBarText->setWordWrap(true);
@@ -248,7 +256,7 @@ void TForm1::buildToolbar(QWidget* panel) {
     m_lineNumbersButton->setGeometry(546, 2, 32, 32);
     m_lineNumbersButton->setIcon(QIcon(":/toolbar/linenumbers.svg"));
     m_lineNumbersButton->setIconSize(QSize(30, 30));
-    m_lineNumbersButton->setToolTip("Line numbers on the chart");
+    m_lineNumbersButton->setToolTip(tr("Line numbers on the chart"));
 }
 
 void TForm1::connectControls() {
@@ -293,14 +301,14 @@ void TForm1::connectControls() {
 
 void TForm1::buildProblemsDock() {
     // Under the canvas and the text: what the program check finds, one row per finding.
-    m_problemsDock = new QDockWidget("Problems", this);
+    m_problemsDock = new QDockWidget(tr("Problems"), this);
     m_problemsDock->setObjectName("ProblemsDock");
     m_problemsDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     m_problemsDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::RightDockWidgetArea);
     m_problemsList = new QTreeWidget(m_problemsDock);
     m_problemsList->setObjectName("ProblemsList");
     m_problemsList->setColumnCount(2);
-    m_problemsList->setHeaderLabels({"Block", "Problem"});
+    m_problemsList->setHeaderLabels({tr("Block"), tr("Problem")});
     m_problemsList->setRootIsDecorated(false);
     m_problemsList->setUniformRowHeights(true);
     m_problemsList->setWordWrap(false);
@@ -334,7 +342,7 @@ bool TForm1::generateListing() {
         return false;
     }
     setProgramLines(listing.lines);
-    statusBar()->showMessage(QString("Listing generated: %1 lines").arg(listing.lines.size()),
+    statusBar()->showMessage(tr("Listing generated: %1 lines").arg(listing.lines.size()),
                              kStatusMessageTime);
     m_listing.generated(m_chart->Revision(), listing.lines, std::move(listing.lineBlocks));
     updateListingBar();
@@ -384,7 +392,7 @@ void TForm1::checkProgram() {
     for (const check::TFinding& finding : m_findings) {
         const bool error = finding.severity == check::TSeverity::Error;
         errors += error ? 1 : 0;
-        const QString message = platform::toQString(finding.message);
+        const QString message = platform::Translated(finding.message);
         auto* row = new QTreeWidgetItem({QString::number(finding.block), message});
         row->setIcon(0, error ? errorIcon : warningIcon);
         row->setData(0, Qt::UserRole, static_cast<qulonglong>(finding.block));
@@ -407,14 +415,17 @@ void TForm1::checkProgram() {
     m_flowChart1->setMarks(std::move(marks));
 
     const int warnings = static_cast<int>(m_findings.size()) - errors;
-    QString title = "Problems";
+    QString title = tr("Problems");
     if (!m_findings.empty()) {
-        QStringList counts;
-        if (errors > 0)
-            counts << (errors == 1 ? QString("1 error") : QString("%1 errors").arg(errors));
-        if (warnings > 0)
-            counts << (warnings == 1 ? QString("1 warning") : QString("%1 warnings").arg(warnings));
-        title += ": " + counts.join(", ");
+        const QString errorCount = errors == 1 ? tr("1 error") : tr("%1 errors").arg(errors);
+        const QString warningCount =
+            warnings == 1 ? tr("1 warning") : tr("%1 warnings").arg(warnings);
+        const QString counts = errors > 0 && warnings > 0
+                                   //: The number of errors, then that of warnings.
+                                   ? tr("%1, %2").arg(errorCount, warningCount)
+                                   : (errors > 0 ? errorCount : warningCount);
+        //: The panel's title with what the check found.
+        title = tr("Problems: %1").arg(counts);
     }
     m_problemsDock->setWindowTitle(title);
 }
@@ -429,12 +440,15 @@ bool TForm1::sendDespiteErrors() {
     const auto errors = std::count_if(found.begin(), found.end(), [](const check::TFinding& f) {
         return f.severity == check::TSeverity::Error;
     });
-    std::string question = errors == 1
-                               ? std::string("The program has an error")
-                               : "The program has " + std::to_string(errors) + " errors; the first";
-    question += ", in block " + std::to_string(first->block) + ": " + first->message +
-                "\r\n\r\nSend it anyway?";
-    return m_prompts->askChoice(question, {"Send Anyway", "Cancel"}) == 0;
+    const QString block = QString::number(first->block);
+    const QString message = platform::Translated(first->message);
+    const QString question =
+        errors == 1
+            ? tr("The program has an error, in block %1: %2\n\nSend it anyway?").arg(block, message)
+            : tr("The program has %1 errors; the first, in block %2: %3\n\nSend it anyway?")
+                  .arg(QString::number(errors), block, message);
+    return m_prompts->askChoice(promptText(question), {platform::fromQString(tr("Send Anyway")),
+                                                       platform::fromQString(tr("Cancel"))}) == 0;
 }
 
 void TForm1::updateListingBar() {
@@ -598,18 +612,19 @@ void TForm1::showFileResult(const TChartFileResult& result) {
     if (!result.note.empty())
         statusBar()->showMessage(platform::toQString(result.note));
     else if (result.done && !result.chartReplaced)
-        statusBar()->showMessage("Saved " + shortName, kStatusMessageTime);
+        statusBar()->showMessage(tr("Saved %1").arg(shortName), kStatusMessageTime);
     else if (result.done && !name.empty())
-        statusBar()->showMessage("Opened " + shortName, kStatusMessageTime);
+        statusBar()->showMessage(tr("Opened %1").arg(shortName), kStatusMessageTime);
     else if (result.done)
-        statusBar()->showMessage("New chart", kStatusMessageTime);
+        statusBar()->showMessage(tr("New chart"), kStatusMessageTime);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     // Quitting asks first, then cancels the download between two packets.
     if (m_formDownload->downloading()) {
-        if (m_prompts->askYesNoCancel("A download to the robot is still running.\r\n"
-                                      "Stop it and quit?") != files::TPrompts::Answer::Yes) {
+        if (m_prompts->askYesNoCancel(
+                promptText(tr("A download to the robot is still running.\nStop it and quit?"))) !=
+            files::TPrompts::Answer::Yes) {
             event->ignore();
             return;
         }
@@ -652,9 +667,10 @@ void TForm1::SpeedButton6Click() {
     m_autosave->saveNow();
     // A listing of an older chart is not sent unasked; one typed or loaded is sent as it is.
     if (m_listing.stale(m_chart->Revision())) {
-        const std::size_t choice =
-            m_prompts->askChoice("Generate the listing again before sending?",
-                                 {"Generate and Send", "Send as it is", "Cancel"});
+        const std::size_t choice = m_prompts->askChoice(
+            platform::fromQString(tr("Generate the listing again before sending?")),
+            {platform::fromQString(tr("Generate and Send")),
+             platform::fromQString(tr("Send as it is")), platform::fromQString(tr("Cancel"))});
         if (choice == 0 && !generateListing())
             return;
         if (choice != 0 && choice != 1)
@@ -717,7 +733,9 @@ void TForm1::FlowChart1DblClick() {
                      },
                  .confirm =
                      [this](const std::string& question) {
-                         return m_prompts->askChoice(question, {"Yes", "No"}) == 0;
+                         return m_prompts->askChoice(question, {platform::fromQString(tr("Yes")),
+                                                                platform::fromQString(tr("No"))}) ==
+                                0;
                      },
                  .removeBlock = [this](TFcObject* block) { m_editing->removeBlock(block); }});
         },
