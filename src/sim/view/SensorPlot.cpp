@@ -321,7 +321,9 @@ void TSensorPlot::paintPlot(QPainter& painter, const QRect& area) const {
             }
         }
         flush();
-        painter.setPen(QPen(QColor(kColours[series]), 1.5));
+        // A thin pen draws on the fast path: a wide one strokes the zigzag of a busy series
+        // as one polygon, many times slower.
+        painter.setPen(QPen(QColor(kColours[series]), 1));
         painter.drawPolyline(line);
     }
     painter.restore();
