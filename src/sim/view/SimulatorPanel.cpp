@@ -5,6 +5,7 @@
 #include "platform/sound/TonePlayer.h"
 #include "platform/text/CodePage.h"
 #include "sim/view/FloorView.h"
+#include "sim/view/SensorPlot.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,6 +21,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QToolButton>
@@ -104,6 +106,7 @@ TSimulatorPanel::TSimulatorPanel(QWidget* parent, THooks hooks, std::vector<std:
     connect(m_timer, &QTimer::timeout, this, &TSimulatorPanel::advanceFrame);
     m_sim.setListener(this);
     m_sim.setStepLimit(kStepLimit);
+    m_sim.setTickInterval(sim::kSampleUs); // the sensor plot's samples
     buildControls();
     chooseFloor(0);
 }
@@ -179,7 +182,16 @@ void TSimulatorPanel::buildControls() {
     connect(m_floorView, &TFloorView::floorPressed, this, &TSimulatorPanel::floorPressed);
     connect(m_floorView, &TFloorView::floorDragged, this, &TSimulatorPanel::floorDragged);
     connect(m_floorView, &TFloorView::floorReleased, this, &TSimulatorPanel::floorReleased);
-    middle->addWidget(m_floorView, 1);
+    // The floor above, the sensor plot below; the pupil moves the line between them.
+    auto* views = new QSplitter(Qt::Vertical, body);
+    views->setObjectName("SimViewSplitter");
+    views->setChildrenCollapsible(false);
+    views->addWidget(m_floorView);
+    m_plot = new TSensorPlot(m_recorder, views);
+    views->addWidget(m_plot);
+    views->setStretchFactor(0, 3);
+    views->setStretchFactor(1, 2);
+    middle->addWidget(views, 1);
     auto* state = new QVBoxLayout;
     m_variablesLabel = new QLabel(body);
     m_variablesLabel->setObjectName("SimVariablesLabel");
@@ -514,6 +526,7 @@ void TSimulatorPanel::showError(const QString& message) {
 
 void TSimulatorPanel::loadProgram() {
     const std::vector<sim::TDiagnostic> found = m_sim.load(m_hooks.programLines());
+    restartRecord();
     m_loaded = true;
     m_player->stop();
     m_floorView->clearPath();
@@ -609,6 +622,7 @@ void TSimulatorPanel::phraseSpoken(int phrase) {
 }
 
 void TSimulatorPanel::finished(const sim::TRunStatus&) {
+    m_recorder.recordEnd(m_sim);
     m_player->stop();
 }
 
@@ -632,7 +646,20 @@ void TSimulatorPanel::inputChanged() {
     showState();
 }
 
+void TSimulatorPanel::ticked(std::int64_t) {
+    m_recorder.record(m_sim);
+}
+
+void TSimulatorPanel::restartRecord() {
+    m_recorder.clear();
+    m_recorder.record(m_sim);
+}
+
 void TSimulatorPanel::showState() {
+    // Time went back: the simulator was reset (another floor, a new program) since.
+    if (m_recorder.empty() || m_sim.timeUs() < m_recorder.lastUs())
+        restartRecord();
+    m_plot->refresh();
     const bool running = m_timer->isActive();
     m_runButton->setEnabled(!running);
     m_pauseButton->setEnabled(running);

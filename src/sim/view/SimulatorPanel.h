@@ -17,6 +17,7 @@
 // headers the core uses.
 #ifndef Q_MOC_RUN
 #include "sim/FloorEditing.h"
+#include "sim/SensorRecorder.h"
 #include "sim/Simulator.h"
 #endif
 
@@ -40,6 +41,7 @@ class QToolButton;
 class QUndoStack;
 class QWidget;
 class TFloorView;
+class TSensorPlot;
 
 namespace platform {
 class TTonePlayer;
@@ -67,6 +69,9 @@ public:
 
     sim::TSimulator& simulator() { return m_sim; }
     TFloorView* floorView() const { return m_floorView; }
+    // The run's inputs and wheels in time, and their plot beside the floor.
+    const sim::TSensorRecorder& sensorRecorder() const { return m_recorder; }
+    TSensorPlot* sensorPlot() const { return m_plot; }
 
     // The buttons' commands.
     void run();
@@ -101,6 +106,9 @@ private:
     void notePlayed(const sim::TNote& note) override;
     void phraseSpoken(int phrase) override;
     void finished(const sim::TRunStatus& status) override;
+    void ticked(std::int64_t timeUs) override;
+    // A new run: the record starts again at its time 0.
+    void restartRecord();
 
     void buildControls();
     QWidget* buildFloorTools(QWidget* parent);
@@ -121,6 +129,8 @@ private:
     THooks m_hooks;
     std::vector<std::string> m_phrases;
     sim::TSimulator m_sim;
+    // About 1.8 MB: 200 s of simulated time at full detail, then thinned.
+    sim::TSensorRecorder m_recorder{20'000};
     // The floors of the list: the bundled ones, then those of files; each as last edited.
     struct TFloorEntry {
         sim::TFloor floor;
@@ -143,6 +153,7 @@ private:
     platform::TTonePlayer* m_player = nullptr;
 
     TFloorView* m_floorView = nullptr;
+    TSensorPlot* m_plot = nullptr;
     QPushButton* m_runButton = nullptr;
     QPushButton* m_pauseButton = nullptr;
     QPushButton* m_stepButton = nullptr;
