@@ -1,15 +1,19 @@
 // The guide and the examples: a page for every block type, pages whose links lead somewhere,
-// F1 in the window and in a block's dialog, the help window's navigation, search and size, and
-// the bundled examples opening as untitled charts that pass the program check.
+// the guide in every language of the interface (each page translated, in that language, with
+// the English page's links and pictures), F1 in the window and in a block's dialog, the help
+// window's navigation, search and size, and the bundled examples opening as untitled charts
+// that pass the program check, their menu entries translated.
 #include "WindowFixture.h"
 #include "app/HelpPages.h"
 #include "app/HelpWindow.h"
 #include "editors/EditorDialogs.h"
+#include "platform/i18n/Language.h"
 #include "program/BlockStatements.h"
 #include "records/BlockCatalog.h"
 
 #include <QAction>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,7 +22,11 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
 #include <QToolButton>
+#include <QTranslator>
+#include <algorithm>
 
 namespace {
 
@@ -33,12 +41,129 @@ QString pageText(const QString& page) {
     return resourceText(QStringLiteral(":/help/") + page);
 }
 
+// The text of a page as a language shows it.
+QString pageText(const QString& page, const QString& language) {
+    return resourceText(QLatin1Char(':') + help::pageUrl(page, language).path());
+}
+
+// The file names of the pages in a resource folder.
+QStringList pagesIn(const QString& folder) {
+    help::initResources();
+    return QDir(folder).entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
+}
+
+// What a block's page says in each language of the guide.
+struct TGuideLanguage {
+    const char* language;
+    const char* title;        // the page's <title>, %1 the block's caption
+    const char* pictureUp;    // the way from the page up to the pictures' folders
+    const char* gives;        // the words before a new block's statement
+    const char* givesNothing; // the words for a new block that gives an empty statement
+};
+constexpr TGuideLanguage kGuideLanguages[] = {
+    {"en", "<title>%1 block</title>", "../", "A new block gives <code>",
+     "A new block gives an empty"},
+    // The caption stays as charts hold it, with its Chinese name beside it.
+    {"zh_CN", "<title>%1（\\p{Han}+）模块</title>", "../../", "新放的模块生成 <code>",
+     "新放的模块生成一条空语句"},
+};
+
+bool isHan(QChar c) {
+    return c.script() == QChar::Script_Han;
+}
+
+qsizetype hanCount(const QString& text) {
+    return std::count_if(text.begin(), text.end(), isHan);
+}
+
+// The paragraphs, list items, table cells and headings of a page that read as English: three
+// or more words of small letters and fewer than two Chinese characters for each. Statements
+// (<code>, <pre>) do not count, nor do captions, key and port names (they begin with a capital
+// or are no words at all).
+QStringList englishParagraphs(QString html) {
+    static const QRegularExpression code(QStringLiteral("<(code|pre)>.*?</\\1>"),
+                                         QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression element(
+        QStringLiteral("<(p|li|td|th|h1|h2)\\b[^>]*>(.*?)</\\1>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>|&[a-z]+;"));
+    static const QRegularExpression word(QStringLiteral("\\b[a-z][a-z]+\\b"));
+    html.remove(code);
+    html = html.mid(html.indexOf(QLatin1String("<body")));
+    QStringList english;
+    for (const QRegularExpressionMatch& m : element.globalMatch(html)) {
+        const QString text = m.captured(2).replace(tag, QStringLiteral(" ")).simplified();
+        qsizetype words = 0;
+        for ([[maybe_unused]] const QRegularExpressionMatch& w : word.globalMatch(text))
+            ++words;
+        if (words >= 3 && hanCount(text) < 2 * words)
+            english.append(text);
+    }
+    return english;
+}
+
 // The statement a new block of the type gives, as the generator makes it.
 QString defaultStatement(BlockType type) {
     std::vector<std::string> statements;
     program::blockStatementTexts(KindBlockBase + ToInt(type), DefaultRecord(type), statements);
     EXPECT_EQ(statements.size(), 1u);
     return statements.empty() ? QString() : QString::fromStdString(statements.front());
+}
+
+// The interface in a language for a test's time, and in English again after it.
+class TLanguageScope {
+public:
+    explicit TLanguageScope(const QString& language)
+        : installed(platform::InstallTranslations(language)) {}
+    ~TLanguageScope() { platform::InstallTranslations(QStringLiteral("en")); }
+    TLanguageScope(const TLanguageScope&) = delete;
+    TLanguageScope& operator=(const TLanguageScope&) = delete;
+    const bool installed;
+};
+
+// Marks every text of the context "Examples" it is asked for, so that a test sees which texts
+// are shown translated.
+class TMarkingTranslator : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char* = nullptr,
+                      int = -1) const override {
+        if (qstrcmp(context, "Examples") != 0)
+            return {};
+        return QStringLiteral("[") + QString::fromUtf8(source) + QStringLiteral("]");
+    }
+    bool isEmpty() const override { return false; }
+};
+
+// A translator in force for a test's time.
+class TTranslatorScope {
+public:
+    explicit TTranslatorScope(QTranslator& translator) : m_translator(translator) {
+        QCoreApplication::installTranslator(&m_translator);
+    }
+    ~TTranslatorScope() { QCoreApplication::removeTranslator(&m_translator); }
+    TTranslatorScope(const TTranslatorScope&) = delete;
+    TTranslatorScope& operator=(const TTranslatorScope&) = delete;
+
+private:
+    QTranslator& m_translator;
+};
+
+// A mouse click on the first link of the page shown that leads to `href`.
+void clickLink(THelpBrowser& browser, const QString& href) {
+    const QTextDocument* page = browser.document();
+    for (QTextBlock block = page->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().anchorHref() == href) {
+                QTextCursor at(block);
+                at.setPosition(it.fragment().position() + 1);
+                browser.ensureCursorVisible();
+                browser.setTextCursor(at);
+                browser.ensureCursorVisible();
+                const QPoint point = browser.cursorRect(at).center() - QPoint(3, 0);
+                QTest::mouseClick(browser.viewport(), Qt::LeftButton, {}, point);
+                return;
+            }
+    ADD_FAILURE() << "no link to " << href.toStdString();
 }
 
 QMenu* subMenu(QMenu* menu, const QString& objectName) {
@@ -54,22 +179,29 @@ QMenu* topMenu(TForm1& window, const char* objectName) {
 
 // ---- the pages, without a window ----
 
-TEST(HelpPages, EveryBlockTypeHasItsPageWithItsPictureAndStatement) {
+TEST(HelpPages, EveryBlockTypeHasItsPageWithItsPictureAndStatementInEveryLanguage) {
     help::initResources();
-    for (const TBlockInfo& info : BlockCatalog()) {
-        const QString page = help::blockPage(info.type);
-        SCOPED_TRACE(page.toStdString());
-        const QString html = pageText(page);
-        ASSERT_FALSE(html.isEmpty()) << "no page in the resource";
-        EXPECT_TRUE(html.contains(QStringLiteral("<title>") + QLatin1String(info.caption) +
-                                  QStringLiteral(" block</title>")));
-        EXPECT_TRUE(html.contains(QStringLiteral("\"../") + help::blockPicture(info.type) + '"'))
-            << "the page does not show the block's palette picture";
-        const QString statement = defaultStatement(info.type);
-        EXPECT_TRUE(html.contains(statement.isEmpty() ? QStringLiteral("A new block gives an empty")
-                                                      : "A new block gives <code>" +
-                                                            statement.toHtmlEscaped() + "</code>"))
-            << "the page does not give the statement \"" << statement.toStdString() << '"';
+    for (const TGuideLanguage& language : kGuideLanguages) {
+        for (const TBlockInfo& info : BlockCatalog()) {
+            const QString page = help::blockPage(info.type);
+            SCOPED_TRACE(language.language + std::string(" ") + page.toStdString());
+            const QString html = pageText(page, QLatin1String(language.language));
+            ASSERT_FALSE(html.isEmpty()) << "no page in the resource";
+            const QRegularExpression title(
+                QString::fromUtf8(language.title)
+                    .arg(QRegularExpression::escape(QString(QLatin1String(info.caption)))));
+            EXPECT_TRUE(title.match(html).hasMatch())
+                << "not titled " << title.pattern().toStdString();
+            EXPECT_TRUE(html.contains('"' + QLatin1String(language.pictureUp) +
+                                      help::blockPicture(info.type) + '"'))
+                << "the page does not show the block's palette picture";
+            const QString statement = defaultStatement(info.type);
+            EXPECT_TRUE(html.contains(statement.isEmpty()
+                                          ? QString::fromUtf8(language.givesNothing)
+                                          : QString::fromUtf8(language.gives) +
+                                                statement.toHtmlEscaped() + "</code>"))
+                << "the page does not give the statement \"" << statement.toStdString() << '"';
+        }
     }
 }
 
@@ -99,12 +231,102 @@ TEST(HelpPages, EveryLinkAndPictureOfEveryPageLeadsToSomething) {
     EXPECT_GT(links, 100);
 }
 
-TEST(HelpPages, TheExamplesPageOffersEveryExample) {
+TEST(HelpPages, EveryPageIsTranslatedAndNoTranslationLacksItsEnglishPage) {
+    const QStringList english = pagesIn(QStringLiteral(":/help"));
+    ASSERT_GE(english.size(), BlockCatalog().size() + 7);
+    for (const QString& language : platform::TranslatedLanguages()) {
+        SCOPED_TRACE(language.toStdString());
+        EXPECT_EQ(pagesIn(QStringLiteral(":/help/") + language), english);
+    }
+}
+
+TEST(HelpPages, ATranslatedPageIsInItsLanguageWithTheEnglishPagesLinksAndPictures) {
+    static const QRegularExpression target(QStringLiteral("(?:href|src)=\"([^\"]*)\""));
+    static const QRegularExpression title(QStringLiteral("<title>(.*)</title>"));
+    // Where the links and pictures of a page lead, the language's folder taken out.
+    auto targets = [](const QString& page, const QString& language) {
+        const QUrl url = help::pageUrl(page, language);
+        QStringList to;
+        for (const QRegularExpressionMatch& m : target.globalMatch(pageText(page, language))) {
+            QString path = url.resolved(QUrl(m.captured(1))).toString();
+            if (path.endsWith(QLatin1String(".html")) || path.contains(QLatin1String(".html#"))) {
+                // A link to a page stays with the pages of its language.
+                EXPECT_TRUE(path.startsWith(url.resolved(QUrl(".")).toString()))
+                    << path.toStdString();
+            }
+            to.append(
+                path.replace(QStringLiteral("/help/") + language + '/', QStringLiteral("/help/")));
+        }
+        return to;
+    };
+    const QString zh = QStringLiteral("zh_CN");
+    for (const QString& page : pagesIn(QStringLiteral(":/help"))) {
+        SCOPED_TRACE(page.toStdString());
+        const QString html = pageText(page, zh);
+        ASSERT_TRUE(help::pageUrl(page, zh).path().startsWith(QLatin1String("/help/zh_CN/")));
+        EXPECT_TRUE(html.contains(QLatin1String("<html lang=\"zh-CN\">")));
+        EXPECT_TRUE(html.contains(QLatin1String("<meta charset=\"utf-8\">")));
+        EXPECT_GT(hanCount(title.match(html).captured(1)), 0) << "the title is not Chinese";
+        EXPECT_EQ(targets(page, zh), targets(page, QStringLiteral("en")));
+        EXPECT_EQ(englishParagraphs(html), QStringList());
+        // Statements, captions and key names stand in English among the Chinese, but the page
+        // is mostly Chinese.
+        const QString text = QTextDocumentFragment::fromHtml(html).toPlainText();
+        const qsizetype letters = std::count_if(
+            text.begin(), text.end(), [](QChar c) { return c.isLetter() && c.unicode() < 0x80; });
+        EXPECT_GE(2 * hanCount(text), letters);
+    }
+}
+
+TEST(HelpPages, TheEnglishPagesAreWhatTheLeftoverCheckCatches) {
+    // The check above would pass a page it could not read: every English page fails it.
+    for (const QString& page : pagesIn(QStringLiteral(":/help"))) {
+        SCOPED_TRACE(page.toStdString());
+        EXPECT_FALSE(englishParagraphs(pageText(page)).isEmpty());
+    }
+    EXPECT_EQ(englishParagraphs("<body><p>Drive <code>FD 100</code> 向前走</p>"
+                                "<td>Ctrl+plus、Ctrl+minus</td><li>Motor On（启动电机）</li>"),
+              QStringList());
+    EXPECT_EQ(englishParagraphs("<body><p>机器人 drives as far as it says.</p>"),
+              QStringList{"机器人 drives as far as it says."});
+}
+
+TEST(HelpPages, APageIsShownInTheLanguageInForceOrElseInEnglish) {
+    const struct {
+        const char* language;
+        const char* page;
+        const char* url;
+    } cases[] = {
+        {"en", "block-wait.html", "qrc:/help/block-wait.html"},
+        {"zh_CN", "block-wait.html", "qrc:/help/zh_CN/block-wait.html"},
+        {"zh_CN", "index.html", "qrc:/help/zh_CN/index.html"},
+        {"zh_CN", "no-such-page.html", "qrc:/help/no-such-page.html"},
+        {"de", "block-wait.html", "qrc:/help/block-wait.html"}, // no pages in that language
+        {"", "block-wait.html", "qrc:/help/block-wait.html"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(help::pageUrl(c.page, c.language).toString(), c.url)
+            << c.language << " " << c.page;
+
+    // The page list and the search read the pages of the language.
+    const QList<help::TPageText> pages = help::guidePages(QStringLiteral("zh_CN"));
+    ASSERT_EQ(pages.size(), help::guidePages(QStringLiteral("en")).size());
+    EXPECT_EQ(pages.front().page, help::kHomePage);
+    EXPECT_EQ(pages.front().title, QString::fromUtf8("ZOLVANE FlowChart 使用指南"));
+    EXPECT_EQ(help::findPages(pages, QString::fromUtf8("舵机")).value(0),
+              help::blockPage(BlockType::Servo));
+    for (const help::TPageText& page : pages)
+        EXPECT_GT(hanCount(page.title), 0) << page.page.toStdString();
+}
+
+TEST(HelpPages, TheExamplesPageOffersEveryExampleInEveryLanguage) {
     help::initResources();
-    const QString html = pageText(QStringLiteral("examples.html"));
-    for (const help::TExample& example : help::examples())
-        EXPECT_TRUE(html.contains(QStringLiteral("href=\"example:") + example.name + '"'))
-            << example.name;
+    for (const TGuideLanguage& language : kGuideLanguages) {
+        const QString html = pageText("examples.html", QLatin1String(language.language));
+        for (const help::TExample& example : help::examples())
+            EXPECT_TRUE(html.contains(QStringLiteral("href=\"example:") + example.name + '"'))
+                << language.language << " " << example.name;
+    }
 }
 
 TEST(HelpPages, SearchFindsPagesHoldingEveryWordTitlesFirst) {
@@ -155,27 +377,74 @@ TEST_F(HelpWindowTest, GuideIsTheF1EntryOfTheHelpMenuAboveAbout) {
     EXPECT_FALSE(guide->isModal());
 }
 
-TEST_F(HelpWindowTest, F1InEveryBlockDialogOpensThatBlocksPage) {
+TEST_F(HelpWindowTest, F1InEveryBlockDialogOpensThatBlocksPageInTheLanguageInForce) {
+    const struct {
+        const char* language;
+        const char* folder;
+    } cases[] = {
+        {"en", "qrc:/help/"},
+        {"zh_CN", "qrc:/help/zh_CN/"},
+    };
     editors::TEditorDialogs& editors = window->editorDialogs();
-    for (const TBlockInfo& info : BlockCatalog()) {
-        SCOPED_TRACE(std::string(info.caption));
-        bool pressed = false;
-        editors.setExecHook([&](editors::TEditorDialog& dialog) {
-            auto* f1 = dialog.findChild<QAction*>("HelpAction");
-            EXPECT_NE(f1, nullptr);
-            if (f1) {
-                EXPECT_EQ(f1->shortcut(), QKeySequence(Qt::Key_F1));
-                f1->trigger();
-                pressed = true;
-            }
-            return 2; // CANCEL
-        });
-        editors.editBlock(info.type, DefaultRecord(info.type));
-        ASSERT_TRUE(pressed);
-        EXPECT_EQ(window->helpWindow()->currentPage().fileName(), help::blockPage(info.type));
-        EXPECT_TRUE(window->helpWindow()->isVisible());
+    for (const auto& c : cases) {
+        const TLanguageScope language(QLatin1String(c.language));
+        ASSERT_EQ(platform::InstalledLanguage(), c.language);
+        for (const TBlockInfo& info : BlockCatalog()) {
+            SCOPED_TRACE(c.language + std::string(" ") + std::string(info.caption));
+            bool pressed = false;
+            editors.setExecHook([&](editors::TEditorDialog& dialog) {
+                auto* f1 = dialog.findChild<QAction*>("HelpAction");
+                EXPECT_NE(f1, nullptr);
+                if (f1) {
+                    EXPECT_EQ(f1->shortcut(), QKeySequence(Qt::Key_F1));
+                    f1->trigger();
+                    pressed = true;
+                }
+                return 2; // CANCEL
+            });
+            editors.editBlock(info.type, DefaultRecord(info.type));
+            ASSERT_TRUE(pressed);
+            EXPECT_EQ(window->helpWindow()->currentPage().toString(),
+                      c.folder + help::blockPage(info.type));
+            EXPECT_TRUE(window->helpWindow()->isVisible());
+            EXPECT_FALSE(window->helpWindow()->browser()->toPlainText().isEmpty());
+        }
     }
     editors.setExecHook({});
+}
+
+TEST_F(HelpWindowTest, UnderChineseThePageListSearchAndContentsAreChinese) {
+    const TLanguageScope language(QStringLiteral("zh_CN"));
+    ASSERT_TRUE(language.installed);
+    THelpWindow* guide = window->helpWindow();
+    guide->showPage(QString());
+    EXPECT_EQ(guide->currentPage().toString(), "qrc:/help/zh_CN/index.html");
+    EXPECT_TRUE(guide->browser()->toPlainText().contains(QString::fromUtf8("目录")));
+    QListWidget* list = guide->pageList();
+    const QList<QListWidgetItem*> download =
+        list->findItems(QString::fromUtf8("把程序发送给机器人"), Qt::MatchExactly);
+    ASSERT_EQ(download.size(), 1);
+    list->setCurrentItem(download.front());
+    emit list->itemClicked(download.front());
+    EXPECT_EQ(guide->currentPage().toString(), "qrc:/help/zh_CN/download.html");
+    // A click on a link between pages stays in Chinese.
+    clickLink(*guide->browser(), "blocks.html");
+    EXPECT_EQ(guide->currentPage().toString(), "qrc:/help/zh_CN/blocks.html");
+    clickLink(*guide->browser(), "block-servo.html");
+    EXPECT_EQ(guide->currentPage().toString(), "qrc:/help/zh_CN/block-servo.html");
+    guide->homeButton()->click();
+    EXPECT_EQ(guide->currentPage().toString(), "qrc:/help/zh_CN/index.html");
+
+    guide->searchBox()->setText(QString::fromUtf8("舵机"));
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        if (!list->item(i)->isHidden())
+            shown << list->item(i)->data(Qt::UserRole).toString();
+    EXPECT_TRUE(shown.contains("blocks.html"));
+    EXPECT_FALSE(shown.contains("download.html"));
+    ASSERT_NE(list->currentItem(), nullptr);
+    EXPECT_EQ(list->currentItem()->data(Qt::UserRole).toString(), help::blockPage(BlockType::Servo))
+        << "the page titled with the word comes first";
 }
 
 TEST_F(HelpWindowTest, TheGuideOpenedFromAnOpenDialogStaysWithItThenReturnsToTheWindow) {
@@ -324,6 +593,24 @@ TEST_F(ExamplesTest, FileAndHelpMenusListTheSameExampleActions) {
     const qsizetype recent = file.indexOf(window->findChild<QMenu*>("RecentMenu")->menuAction());
     ASSERT_GE(recent, 0);
     EXPECT_EQ(file.value(recent + 1), fromFile->menuAction());
+}
+
+TEST_F(ExamplesTest, TheMenuShowsTheExamplesTitlesAndTipsTranslated) {
+    EXPECT_EQ(help::exampleTitle(help::examples().front()), "Drive a Square")
+        << "English without a translation";
+    TMarkingTranslator marking;
+    const TTranslatorScope installed(marking);
+    TForm1 translated;
+    QMenu* menu = subMenu(topMenu(translated, "HelpMenu"), "ExamplesMenu");
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction*> entries = menu->actions();
+    ASSERT_EQ(entries.size(), static_cast<qsizetype>(help::examples().size()));
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const help::TExample& example = help::examples()[i];
+        EXPECT_EQ(entries[i]->text(), '[' + QString::fromLatin1(example.title) + ']');
+        EXPECT_EQ(entries[i]->statusTip(), '[' + QString::fromLatin1(example.tip) + ']');
+    }
+    translated.autosave().discard();
 }
 
 TEST_F(ExamplesTest, EveryExampleOpensUntitledPassesTheCheckAndGivesAListing) {
