@@ -13,6 +13,13 @@
     </message>
 </context>
 <context>
+    <name>TRobotModelChoice</name>
+    <message>
+        <source>The teacher&apos;s robot model could not be read, so the simulator uses the built-in one. %1</source>
+        <translation>老师设置的机器人模型文件读不出来，仿真器改用内置的机器人模型。%1</translation>
+    </message>
+</context>
+<context>
     <name>TSensorPlot</name>
     <message>
         <source>Pause plot</source>

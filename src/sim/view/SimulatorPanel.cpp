@@ -5,6 +5,7 @@
 #include "platform/sound/TonePlayer.h"
 #include "platform/text/CodePage.h"
 #include "sim/view/FloorView.h"
+#include "sim/view/RobotModelFile.h"
 #include "sim/view/SensorPlot.h"
 
 #include <QButtonGroup>
@@ -98,6 +99,10 @@ TSimulatorPanel::TSimulatorPanel(QWidget* parent, THooks hooks, std::vector<std:
         m_bundled.push_back(floor);
         m_floors.push_back({std::move(floor), {}});
     }
+    const TRobotModelChoice model = ChooseRobotModel(
+        m_hooks.robotModelFolder ? m_hooks.robotModelFolder() : RobotModelFolder());
+    m_sim.setModel(model.model);
+    m_modelProblem = model.problem;
     m_undo = new QUndoStack(this);
     m_editSettings.robotRadiusMm = m_sim.model().bodyRadiusMm;
     m_player = new platform::TTonePlayer(this);
@@ -171,6 +176,12 @@ void TSimulatorPanel::buildControls() {
     m_staleLabel->setStyleSheet("background: #fff4c8; padding: 2px;");
     m_staleLabel->hide();
     column->addWidget(m_staleLabel);
+    m_modelLabel = new QLabel(m_modelProblem, body);
+    m_modelLabel->setObjectName("SimModelLabel");
+    m_modelLabel->setWordWrap(true);
+    m_modelLabel->setStyleSheet("background: #ffe0e0; padding: 2px;");
+    m_modelLabel->setVisible(!m_modelProblem.isEmpty());
+    column->addWidget(m_modelLabel);
     m_statusLabel = new QLabel(body);
     m_statusLabel->setObjectName("SimStatusLabel");
     m_statusLabel->setWordWrap(true);

@@ -63,6 +63,8 @@ public:
         std::function<QString(const QString& suggested)> saveFloorName;
         std::function<QString()> openFloorName;
         std::function<void(const QString& message)> showError;
+        // Where a teacher's robot-model.txt is looked for; left empty, the configuration folder.
+        std::function<QString()> robotModelFolder;
     };
     TSimulatorPanel(QWidget* parent, THooks hooks, std::vector<std::string> phrases);
     ~TSimulatorPanel() override;
@@ -162,6 +164,8 @@ private:
     QComboBox* m_speedList = nullptr;
     QComboBox* m_floorList = nullptr;
     QLabel* m_staleLabel = nullptr;
+    QLabel* m_modelLabel = nullptr; // why the teacher's robot model is not used
+    QString m_modelProblem;
     QLabel* m_statusLabel = nullptr;
     QLabel* m_variablesLabel = nullptr;
     QLabel* m_deviceLabel = nullptr;
