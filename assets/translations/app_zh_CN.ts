@@ -301,7 +301,7 @@
     </message>
     <message>
         <source>The chart has changed since this listing was made. &lt;a href=&quot;generate&quot;&gt;Generate again&lt;/a&gt;</source>
-        <translation>生成这份程序之后，流程图又改动过了。&lt;a href=&quot;generate&quot;&gt;重新生成&lt;/a&gt;</translation>
+        <translation>生成这份程序之后，流程图又改动过了。&lt;a href="generate"&gt;重新生成&lt;/a&gt;</translation>
     </message>
     <message>
         <source>Line numbers on the chart</source>
@@ -890,6 +890,21 @@ then send it to the robot.</source>
     </message>
 </context>
 <context>
+    <name>platform::PortHolders</name>
+    <message>
+        <source>a program</source>
+        <translation>某个程序</translation>
+    </message>
+    <message>
+        <source>%1, process %2</source>
+        <translation>%1（进程 %2）</translation>
+    </message>
+    <message>
+        <source>this program</source>
+        <translation>本程序</translation>
+    </message>
+</context>
+<context>
     <name>platform::RecoveryFolder</name>
     <message>
         <source>Autosave has no folder: the system names no folder for the user&apos;s data</source>
@@ -917,6 +932,53 @@ then send it to the robot.</source>
     <message>
         <source>PDF Documents (*.pdf)</source>
         <translation>PDF 文档 (*.pdf)</translation>
+    </message>
+</context>
+<context>
+    <name>platform::TQtSerialPort</name>
+    <message>
+        <source>There is no serial port number %1: choose 1 to 8.</source>
+        <translation>没有编号为 %1 的串口：请选择 1 到 8。</translation>
+    </message>
+    <message>
+        <source>There is no serial port number %1: the system reports %2.</source>
+        <translation>没有编号为 %1 的串口：系统只报告了 %2 个。</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: </source>
+        <translation>无法打开 %1：</translation>
+    </message>
+    <message>
+        <source>the serial port %1 was closed</source>
+        <translation>串口 %1 已关闭</translation>
+    </message>
+    <message>
+        <source>the serial port %1 did not take a byte within %2 ms</source>
+        <translation>串口 %1 在 %2 毫秒内没有接收一个字节</translation>
+    </message>
+    <message>
+        <source>the serial port %1 is not open</source>
+        <translation>串口 %1 没有打开</translation>
+    </message>
+    <message>
+        <source>cannot write to %1: </source>
+        <translation>无法写入 %1：</translation>
+    </message>
+    <message>
+        <source>the serial port %1 does not send: </source>
+        <translation>串口 %1 发送不出去：</translation>
+    </message>
+    <message>
+        <source>the serial port %1 was disconnected</source>
+        <translation>串口 %1 已断开连接</translation>
+    </message>
+    <message>
+        <source>reading from the serial port %1 failed</source>
+        <translation>从串口 %1 读取失败</translation>
+    </message>
+    <message>
+        <source>writing to the serial port %1 failed</source>
+        <translation>向串口 %1 写入失败</translation>
     </message>
 </context>
 </TS>

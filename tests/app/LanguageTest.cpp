@@ -3,6 +3,8 @@
 // editor's resources, and Qt's).
 #include "platform/i18n/Language.h"
 
+#include "platform/serial/QtSerialPort.h"
+
 #include <QCoreApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -124,4 +126,14 @@ TEST_F(InstalledLanguageTest, ATextIsFoundInALanguageThatIsNotInForce) {
     // And the other way round: English is found while Chinese is in force.
     ASSERT_TRUE(platform::InstallTranslations("zh_CN"));
     EXPECT_EQ(platform::TranslateIn("en", "TForm1", "&File"), "&File");
+}
+
+TEST_F(InstalledLanguageTest, ThePortSaysWhatIsWrongInTheLanguageInForceAndTheToolsEnglish) {
+    // The tool installs no translation: its words stay as they always were.
+    std::string error;
+    EXPECT_EQ(platform::TQtSerialPort::deviceForNumber(9, &error), "");
+    EXPECT_EQ(error, "There is no serial port number 9: choose 1 to 8.");
+    ASSERT_TRUE(platform::InstallTranslations("zh_CN"));
+    EXPECT_EQ(platform::TQtSerialPort::deviceForNumber(0, &error), "");
+    EXPECT_EQ(error, "没有编号为 0 的串口：请选择 1 到 8。");
 }

@@ -1,5 +1,6 @@
 #include "platform/serial/PortHolders.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <fstream>
 #include <string_view>
@@ -55,7 +56,13 @@ std::string processName(long pid, const std::string& fallback) {
     std::string name;
     if (!in || !std::getline(in, name) || name.empty())
         name = fallback;
-    return (name.empty() ? "a program" : name) + ", process " + std::to_string(pid);
+    // The tool installs no translation and says it in English.
+    const QString program = name.empty()
+                                ? QCoreApplication::translate("platform::PortHolders", "a program")
+                                : QString::fromStdString(name);
+    return QCoreApplication::translate("platform::PortHolders", "%1, process %2")
+        .arg(program, QString::number(pid))
+        .toStdString();
 }
 
 std::string groupOf(const std::string& device) {
@@ -124,7 +131,8 @@ download::TOpenFailure ExplainOpenFailure(const std::string& device,
         return failure;
     case QSerialPort::OpenError: // already open, by this very program
         failure.problem = TOpenProblem::Busy;
-        failure.holder = "this program";
+        failure.holder =
+            QCoreApplication::translate("platform::PortHolders", "this program").toStdString();
         return failure;
     case QSerialPort::PermissionError:
         break;

@@ -2,6 +2,7 @@
 
 #include "platform/serial/PortHolders.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QSerialPortInfo>
 #include <QThread>
@@ -13,6 +14,18 @@
 #endif
 
 namespace platform {
+
+namespace {
+
+// A sentence about the port in the interface's language with its values put in at once; the
+// tool installs no translation and says it in English.
+template <class... Args> std::string portText(const char* text, const Args&... args) {
+    return QCoreApplication::translate("platform::TQtSerialPort", text)
+        .arg(QString::fromStdString(args)...)
+        .toStdString();
+}
+
+} // namespace
 
 TQtSerialPort::TQtSerialPort(QObject* parent) : QObject(parent), m_port(new QSerialPort(this)) {
     connect(m_port, &QSerialPort::readyRead, this, &TQtSerialPort::readAvailable);
@@ -37,7 +50,9 @@ std::string TQtSerialPort::deviceForNumber(int number, std::string* error) {
     if (number < 1 || number > 8) {
         if (error)
             *error =
-                "There is no serial port number " + std::to_string(number) + ": choose 1 to 8.";
+                portText(QT_TRANSLATE_NOOP("platform::TQtSerialPort",
+                                           "There is no serial port number %1: choose 1 to 8."),
+                         std::to_string(number));
         return {};
     }
 #ifdef Q_OS_WIN
@@ -46,8 +61,10 @@ std::string TQtSerialPort::deviceForNumber(int number, std::string* error) {
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     if (number > ports.size()) {
         if (error)
-            *error = "There is no serial port number " + std::to_string(number) +
-                     ": the system reports " + std::to_string(ports.size()) + ".";
+            *error = portText(QT_TRANSLATE_NOOP("platform::TQtSerialPort",
+                                                "There is no serial port number %1: the "
+                                                "system reports %2."),
+                              std::to_string(number), std::to_string(ports.size()));
         return {};
     }
     return ports[number - 1].systemLocation().toStdString();
@@ -125,7 +142,8 @@ bool TQtSerialPort::openHere() {
     const bool opened = m_port->open(QIODevice::ReadWrite);
     if (!opened) {
         m_settingUp = false;
-        const std::string message = "Cannot open " + device + ": ";
+        const std::string message =
+            portText(QT_TRANSLATE_NOOP("platform::TQtSerialPort", "Cannot open %1: "), device);
         // Why, in terms the user can act on: who holds the port, or which
         // group may use it.
         download::TOpenFailure failure = ExplainOpenFailure(device, m_port->error(), message);
@@ -229,7 +247,8 @@ void TQtSerialPort::closeHere() {
         return;
     // Closed while a download may be running: the worker stops at once
     // instead of waiting out its time limit.
-    const std::string text = "the serial port " + portName() + " was closed";
+    const std::string text = portText(
+        QT_TRANSLATE_NOOP("platform::TQtSerialPort", "the serial port %1 was closed"), portName());
     setError(text);
     ErrorHandler handler;
     {
@@ -265,8 +284,9 @@ bool TQtSerialPort::writeByte(std::uint8_t byte) {
     if (!m_write.cv.wait_for(lock, m_writeLimit, [this] { return m_write.done; })) {
         m_write.requested = false; // too late: the byte is not to be written any more
         lock.unlock();
-        setError("the serial port " + portName() + " did not take a byte within " +
-                 std::to_string(m_writeLimit.count()) + " ms");
+        setError(portText(QT_TRANSLATE_NOOP("platform::TQtSerialPort",
+                                            "the serial port %1 did not take a byte within %2 ms"),
+                          portName(), std::to_string(m_writeLimit.count())));
         return false;
     }
     return m_write.ok;
@@ -293,12 +313,15 @@ void TQtSerialPort::serviceWrite() {
 bool TQtSerialPort::writeHere(std::uint8_t byte) {
     if (!m_open || !m_port->isOpen()) {
         if (errorString().empty())
-            setError("the serial port " + portName() + " is not open");
+            setError(portText(
+                QT_TRANSLATE_NOOP("platform::TQtSerialPort", "the serial port %1 is not open"),
+                portName()));
         return false;
     }
     const char c = static_cast<char>(byte);
     if (m_port->write(&c, 1) != 1) {
-        setError("cannot write to " + portName() + ": ");
+        setError(portText(QT_TRANSLATE_NOOP("platform::TQtSerialPort", "cannot write to %1: "),
+                          portName()));
         return false;
     }
 #ifdef Q_OS_UNIX
@@ -314,7 +337,9 @@ bool TQtSerialPort::writeHere(std::uint8_t byte) {
         if (waited >= kWriteTimeoutMs || (::poll(&ready, 1, kWritePollMs) < 0 && errno != EINTR) ||
             (ready.revents & (POLLERR | POLLHUP | POLLNVAL))) {
             if (m_open)
-                setError("the serial port " + portName() + " does not send: ");
+                setError(portText(QT_TRANSLATE_NOOP("platform::TQtSerialPort",
+                                                    "the serial port %1 does not send: "),
+                                  portName()));
             return false;
         }
     }
@@ -325,7 +350,9 @@ bool TQtSerialPort::writeHere(std::uint8_t byte) {
     while (m_open && m_port->bytesToWrite() > 0) {
         if (!m_port->waitForBytesWritten(kWriteTimeoutMs) && m_port->bytesToWrite() > 0) {
             if (m_open)
-                setError("the serial port " + portName() + " does not send: ");
+                setError(portText(QT_TRANSLATE_NOOP("platform::TQtSerialPort",
+                                                    "the serial port %1 does not send: "),
+                                  portName()));
             return false;
         }
     }
@@ -366,9 +393,17 @@ void TQtSerialPort::portError(QSerialPort::SerialPortError error) {
     // tell the download at once instead of letting it wait. (QSerialPort's
     // own error text may still be that of an earlier, harmless failure.)
     const std::string text =
-        error == QSerialPort::ResourceError ? "the serial port " + portName() + " was disconnected"
-        : error == QSerialPort::ReadError ? "reading from the serial port " + portName() + " failed"
-                                          : "writing to the serial port " + portName() + " failed";
+        error == QSerialPort::ResourceError
+            ? portText(QT_TRANSLATE_NOOP("platform::TQtSerialPort",
+                                         "the serial port %1 was disconnected"),
+                       portName())
+        : error == QSerialPort::ReadError
+            ? portText(QT_TRANSLATE_NOOP("platform::TQtSerialPort",
+                                         "reading from the serial port %1 failed"),
+                       portName())
+            : portText(QT_TRANSLATE_NOOP("platform::TQtSerialPort",
+                                         "writing to the serial port %1 failed"),
+                       portName());
     setError(text);
     m_open = false;
     ErrorHandler handler;
