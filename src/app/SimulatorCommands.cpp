@@ -48,6 +48,8 @@ TSimulatorPanel* InstallSimulator(TForm1& window, std::vector<std::string> phras
             memo->setExtraSelections({running});
         }
     };
+    // A floor of the pupil's own is suggested beside the chart, under its name.
+    hooks.chartFile = [&window] { return window.chartFile().CurrentFileName(); };
     auto* panel = new TSimulatorPanel(&window, std::move(hooks), std::move(phrases));
     // Under the chart and the text, beside the problems, so neither gets narrower.
     window.addDockWidget(Qt::BottomDockWidgetArea, panel);
