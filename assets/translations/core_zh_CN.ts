@@ -113,7 +113,7 @@
     </message>
     <message>
         <source>Another %1 named %2 comes first (%3): every %4 to %5 goes there, so this one is never reached. Rename one of them.</source>
-        <translation>前面已经有一个名为 %2 的%1（%3）：所有对 %5 的%4都会去那里，所以永远到不了这一个。请给其中一个改名。</translation>
+        <translation>前面已经有一个名为 %2 的 %1（%3）：所有对 %5 的%4都会去那里，所以永远到不了这一个。请给其中一个改名。</translation>
     </message>
     <message>
         <source>The %1 %2 (%3) has the same name but for letter case, which counts as the same name: every %4 to %5 goes there, so this one is never reached. Rename one of them.</source>
@@ -129,7 +129,7 @@
     </message>
     <message>
         <source>The %1 names no %2: it goes to the %2 without a name (%3). Name that one and choose its name here.</source>
-        <translation>%1 模块没有选择%2：它会去没有名字的那个%2（%3）。请给那个模块起名字，再在这里选择这个名字。</translation>
+        <translation>%1 模块没有选择 %2：它会去没有名字的那个 %2（%3）。请给那个模块起名字，再在这里选择这个名字。</translation>
     </message>
     <message>
         <source>The %1 names no Label. Open it and choose the Label to jump to.</source>
@@ -141,7 +141,7 @@
     </message>
     <message>
         <source>No %1 is named exactly %2: the one at %3 is named %4, and names must match in letter case and blanks. Choose %4 here, or rename that %1.</source>
-        <translation>没有名字正好是 %2 的%1：%3 的名字是 %4，而名字的大小写和空格都必须一致。请在这里选择 %4，或者给那个%1改名。</translation>
+        <translation>没有名字正好是 %2 的 %1：%3 的名字是 %4，而名字的大小写和空格都必须一致。请在这里选择 %4，或者给那个 %1 改名。</translation>
     </message>
     <message>
         <source>No Label is named %1; a subroutine is (Sub Begin at %2), and a Goto cannot run a subroutine. Use a Call Sub for it, or put a Label named %1 where the jump should go.</source>
@@ -721,7 +721,7 @@
     </message>
     <message>
         <source>The editor closed before %1 was saved. Restore the changes from %2?</source>
-        <translation>编辑器在保存%1之前关闭了。要恢复 %2 时的修改吗？</translation>
+        <translation>编辑器在保存 %1 之前关闭了。要恢复 %2 时的修改吗？</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,316 @@
+// Texts of the core as the windows show them: the English the tool prints, word for word, and
+// the same messages in Simplified Chinese with their values in place; the download window in
+// Simplified Chinese.
+#include "platform/i18n/CoreText.h"
+
+#include "../check/CheckSupport.h"
+#include "check/Check.h"
+#include "download/DownloadFailure.h"
+#include "download/DownloadStages.h"
+#include "download/ProgramImage.h"
+#include "download/UDownloadDo.h"
+#include "download/window/frmDownload.h"
+#include "files/Files.h"
+#include "files/Message.h"
+#include "platform/i18n/Language.h"
+#include "platform/text/CodePage.h"
+#include "records/BlockCatalog.h"
+#include "sim/Simulator.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace check_test;
+
+// Words that stay as they are in every language: the product's name, the robot's BASIC and
+// its sensor names, the block captions (which the chart file keeps), and the words of commands
+// typed as they are, and key names.
+QSet<QString> wordsKeptInEnglish() {
+    QSet<QString> words{"ZOLVANE", "COM",  "FD",      "WAIT", "IF",    "THEN",   "AND",
+                        "OR",      "PLAY", "NEXT",    "FOR",  "GOSUB", "RETURN", "END",
+                        "REM",     "TO",   "PINA",    "PC",   "MIC",   "ADC",    "AA",
+                        "NUL",     "sudo", "adduser", "USER", "Linux", "Esc"};
+    for (const TBlockInfo& info : BlockCatalog())
+        for (const QString& word :
+             QString::fromLatin1(info.caption.data(), static_cast<qsizetype>(info.caption.size()))
+                 .split(' ', Qt::SkipEmptyParts))
+            words.insert(word);
+    return words;
+}
+
+// The words of two letters or more in a text that are not among those kept in English.
+QStringList englishWords(const QString& text) {
+    static const QSet<QString> kept = wordsKeptInEnglish();
+    static const QRegularExpression word(QStringLiteral("[A-Za-z]{2,}"));
+    QStringList found;
+    for (auto match = word.globalMatch(text); match.hasNext();) {
+        const QString w = match.next().captured();
+        if (!kept.contains(w))
+            found << w;
+    }
+    return found;
+}
+
+class ChineseTexts : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(platform::InstallTranslations("zh_CN")); }
+    void TearDown() override { platform::InstallTranslations("en"); }
+};
+
+// ---- the messages ----
+
+files::TMessage finding(const std::vector<Block>& blocks, std::size_t which) {
+    const Chart chart(blocks);
+    const std::vector<check::TFinding> findings = check::CheckProgram(chart.sources);
+    return which < findings.size() ? findings[which].message : files::TMessage{};
+}
+
+files::TMessage runError(const std::vector<std::string>& lines) {
+    sim::TSimulator simulator;
+    simulator.load(lines);
+    simulator.run();
+    return simulator.status().message;
+}
+
+files::TMessage loadFinding(const std::vector<std::string>& lines) {
+    sim::TSimulator simulator;
+    const std::vector<sim::TDiagnostic> found = simulator.load(lines);
+    return found.empty() ? files::TMessage{} : found.front().message;
+}
+
+download::TFailureReport failure(download::TFailureCause cause, std::string where = {},
+                                 bool headerTaken = false) {
+    download::TFailureFacts facts;
+    facts.cause = cause;
+    facts.port = "ttyUSB0";
+    facts.where = std::move(where);
+    facts.headerTaken = headerTaken;
+    facts.confirmedBytes = 1024;
+    facts.imageBytes = 4032;
+    facts.open.user = "pupil";
+    facts.open.group = "dialout";
+    return download::DescribeFailure(facts);
+}
+
+struct MessageCase {
+    const char* name;
+    std::function<files::TMessage()> make;
+    const char* english;
+    std::vector<const char*> values; // shown as they are in every language
+};
+
+std::ostream& operator<<(std::ostream& os, const MessageCase& c) {
+    return os << c.name;
+}
+
+const std::vector<MessageCase>& messageCases() {
+    static const std::vector<MessageCase> cases{
+        {"check_wait_of_nothing",
+         [] {
+             return finding({wait("0"), end()}, 0);
+         },
+         "The wait time is 0, so it does not wait at all. Set a time above 0, or remove the block.",
+         {"0"}},
+        {"check_no_end",
+         [] { return finding({wait("5")}, 0); },
+         "The program has no End. Put an End at the bottom of the main program, so that the robot "
+         "stops there.",
+         {}},
+        {"check_jump_to_no_label",
+         [] {
+             return finding({jump("home"), end()}, 0);
+         },
+         "No Label is named \"home\". Put a Label named \"home\" where the jump should go, or "
+         "choose the name of an existing Label.",
+         {"\"home\""}},
+        {"check_name_in_other_case",
+         [] {
+             return finding({jump("Home"), label("home"), end()}, 0);
+         },
+         "No Label is named exactly \"Home\": the one at block 2 is named \"home\", and names "
+         "must match in letter case and blanks. Choose \"home\" here, or rename that Label.",
+         {"\"Home\"", "\"home\"", "2"}},
+        {"check_unreadable_expression",
+         [] {
+             return finding({expression("A=2*"), end()}, 0);
+         },
+         "The robot cannot read the expression \"A=2*\": at its end the robot expects a value: a "
+         "variable A to Z, a number, a port or sensor name (PINA, PC0, MIC, ADC0, ...) or \"(\". "
+         "Write an assignment such as A=B+1, or a command such as WAIT 100.",
+         {"\"A=2*\""}},
+        {"check_unreached_blocks",
+         [] {
+             return finding({jump("x"), wait(), wait(), label("x"), end()}, 0);
+         },
+         "No path reaches this block and the 1 block after it (up to block 3): the blocks above "
+         "end the program or jump away, and no jump leads here. Remove them, or put a Label "
+         "above and jump to it.",
+         {"1", "3"}},
+        {"download_no_answer",
+         [] { return failure(download::TFailureCause::NoAnswer).headline; },
+         "No robot answered on ttyUSB0.",
+         {"ttyUSB0"}},
+        {"download_lost_during_a_chunk",
+         [] { return failure(download::TFailureCause::PortLost, "chunk 3 of 5", true).headline; },
+         "The connection to the robot on ttyUSB0 was lost during chunk 3 of 5.",
+         {"ttyUSB0", "3", "5"}},
+        {"download_part_taken_remedy",
+         [] { return failure(download::TFailureCause::StoppedAnswering, "", true).remedy; },
+         "Check that the robot is still switched on and that its cable is firmly in at both "
+         "ends, then try again. The robot may now hold only part of the new program (1,024 of "
+         "4,032 bytes): download it again before running it.",
+         {"1,024", "4,032"}},
+        {"download_refused_hello",
+         [] { return failure(download::TFailureCause::Refused, "the hello packet").headline; },
+         "The robot refused the hello packet 11 times.",
+         {"11"}},
+        {"download_no_permission",
+         [] { return failure(download::TFailureCause::NoPermission).remedy; },
+         "Ask the administrator to let pupil use ttyUSB0: on Linux, by adding pupil to the group "
+         "dialout (sudo adduser pupil dialout); then log out and in again.",
+         {"pupil", "ttyUSB0", "dialout"}},
+        {"download_stage_resend",
+         [] {
+             download::TDownloadStages stages;
+             stages.start(4032);
+             stages.retry({download::TRetry::What::Hello, 0, 0, 2});
+             return stages.view().text;
+         },
+         "Connecting to the robot; hello: sent again (2 of 11)",
+         {"2", "11"}},
+        {"download_dropped_lines",
+         [] {
+             return download::DroppedLinesQuestionMessage(
+                 download::PackListing({"10 REM", "20 REM \"A=1\"", "30 X \"B=2\""}));
+         },
+         "2 lines will be left out because they fail the line check:\nline 1 (code 1: 8 "
+         "characters or fewer)\nline 3 (code 4: the second word does not begin with REM)\nSend "
+         "the rest?",
+         {"2", "1", "3", "4"}},
+        {"sim_next_without_for",
+         [] { return runError({"10 REM \"NEXT B\""}); },
+         "NEXT B without FOR B",
+         {}},
+        {"sim_division_by_zero",
+         [] { return runError({"10 REM \"A=5/0\""}); },
+         "division by zero",
+         {}},
+        {"sim_jump_to_no_line",
+         [] { return loadFinding({"10 REM \"GOTO 70\""}); },
+         "no line 70 or after it to go to",
+         {"70"}},
+        {"sim_unreadable",
+         [] { return loadFinding({"10 REM \"A=\""}); },
+         "the statement cannot be read at column 3: expected a value: a variable A to Z, a "
+         "number, a port or sensor name (PINA, PC0, MIC, ADC0, ...) or \"(\"",
+         {"3"}},
+    };
+    return cases;
+}
+
+class CoreMessages : public testing::TestWithParam<MessageCase> {};
+
+TEST_P(CoreMessages, EnglishIsTheToolsTextWordForWord) {
+    const files::TMessage message = GetParam().make();
+    EXPECT_EQ(message.English(), GetParam().english);
+    // Without a translation in force the window shows the same English.
+    EXPECT_EQ(platform::Translated(message), QString::fromUtf8(GetParam().english));
+}
+
+TEST_P(CoreMessages, ChineseKeepsTheValuesAndLeavesNoEnglish) {
+    const files::TMessage message = GetParam().make();
+    ASSERT_TRUE(platform::InstallTranslations("zh_CN"));
+    const QString chinese = platform::Translated(message);
+    platform::InstallTranslations("en");
+    ASSERT_FALSE(chinese.isEmpty());
+    EXPECT_NE(chinese, QString::fromUtf8(GetParam().english));
+    QString rest = chinese;
+    for (const char* value : GetParam().values) {
+        EXPECT_TRUE(chinese.contains(QString::fromUtf8(value)))
+            << value << " in " << chinese.toStdString();
+        rest.remove(QString::fromUtf8(value));
+    }
+    EXPECT_TRUE(englishWords(rest).isEmpty())
+        << chinese.toStdString() << "\n  English: " << englishWords(rest).join(' ').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Core, CoreMessages, testing::ValuesIn(messageCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ChineseTexts, EveryMessageOfTheTableIsAnotherText) {
+    // Two messages that differ in English differ in Chinese too: no wording was translated as
+    // another's.
+    QSet<QString> seen;
+    for (const MessageCase& c : messageCases())
+        seen.insert(platform::Translated(c.make()));
+    EXPECT_EQ(seen.size(), static_cast<qsizetype>(messageCases().size()));
+}
+
+// ---- the download window ----
+
+class SilentWindow : public ChineseTexts {
+protected:
+    files::TSilentPrompts prompts;
+};
+
+TEST_F(SilentWindow, DownloadWindowShowsEveryTextInChinese) {
+    TFormDownload form;
+    form.setPrompts(&prompts);
+    form.setPortSource([] { return std::vector<download::TPortInfo>{}; });
+    form.show();
+    QStringList texts{form.windowTitle()};
+    for (const QAbstractButton* button : form.findChildren<QAbstractButton*>())
+        texts << button->text() << button->toolTip();
+    for (const QLabel* label : form.findChildren<QLabel*>())
+        texts << label->text() << label->toolTip();
+    // Download without a program: the status line says why nothing happened.
+    form.setProgramText({});
+    QTest::mouseClick(form.findChild<QAbstractButton*>("Button6"), Qt::LeftButton);
+    const QString status = form.findChild<QLabel*>("StatusLine")->text();
+    EXPECT_FALSE(status.isEmpty());
+    texts << status;
+    for (const QString& text : texts)
+        EXPECT_TRUE(englishWords(text).isEmpty()) << text.toStdString();
+}
+
+TEST_F(SilentWindow, ADownloadsWordsComeInChinese) {
+    TFormDownload form;
+    form.setPrompts(&prompts);
+    form.setPortSource([] { return std::vector<download::TPortInfo>{}; });
+    form.setLastPort(TFormDownload::virtualRobotEntry());
+    QSignalSpy stages(&form, &TFormDownload::stageChanged);
+    QSignalSpy finished(&form, &TFormDownload::downloadFinished);
+    ASSERT_TRUE(form.sendToRobot("10 REM \"ZOLVANE\"\r\n20 REM \"A=1\"\r\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.size() == 1; }, 10000));
+    ASSERT_TRUE(finished[0][0].toBool());
+    const QString done = finished[0][1].toString();
+    EXPECT_TRUE(done.contains("(") || done.contains(QString::fromUtf8("（"))) << done.toStdString();
+    EXPECT_TRUE(englishWords(done).isEmpty()) << done.toStdString();
+    ASSERT_FALSE(stages.isEmpty());
+    for (const QList<QVariant>& stage : stages)
+        EXPECT_TRUE(englishWords(stage[0].toString()).isEmpty())
+            << stage[0].toString().toStdString();
+
+    // A port that is not there: what happened and what to do, in Chinese but for its name.
+    form.setLastPort("/dev/zolvane-no-such-port");
+    EXPECT_FALSE(form.sendToRobot("10 REM \"ZOLVANE\"\r\n20 REM \"A=1\"\r\n"));
+    ASSERT_EQ(finished.size(), 2);
+    const QString headline = finished[1][1].toString().remove("zolvane-no-such-port");
+    const QString remedy = finished[1][2].toString();
+    EXPECT_FALSE(headline.isEmpty());
+    EXPECT_FALSE(remedy.isEmpty());
+    EXPECT_TRUE(englishWords(headline).isEmpty()) << headline.toStdString();
+    EXPECT_TRUE(englishWords(remedy).isEmpty()) << remedy.toStdString();
+}
+
+} // namespace
