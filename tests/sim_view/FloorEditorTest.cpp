@@ -147,6 +147,21 @@ TEST_F(FloorEditorTest, TheRobotDraggedStartsWhereItWasLeftAndTurnsTowardsTheMou
     EXPECT_EQ(m_panel->floorUndo()->count(), 2);
 }
 
+TEST_F(FloorEditorTest, AfterARunTheToolsMeetTheRobotAtItsStart) {
+    m_program = {"10 REM \"ZOLVANE\"", "20 REM \"FD 300\"", "30 REM \"END\""};
+    m_panel->reset();
+    m_panel->simulator().run();
+    m_panel->advanceFrame();
+    ASSERT_TRUE(m_panel->simulator().finished());
+    ASSERT_GT(m_panel->simulator().pose().y, 250);
+    ASSERT_TRUE(m_panel->floorEditable()) << "the run is over";
+    button("SimToolRobot")->click();
+    EXPECT_NEAR(m_panel->simulator().pose().y, 0, 0.01);
+    EXPECT_LE(view()->path().size(), 1u) << "the path of the run is gone";
+    drag({{0, 0}, {-100, 0}}); // where the robot is seen now
+    EXPECT_EQ(m_panel->floor().start, (sim::TPoint{-100, 0}));
+}
+
 TEST_F(FloorEditorTest, EditingIsOffWhileARunIsUnderWay) {
     m_program = {"10 REM \"ZOLVANE\"", "20 REM \"WAIT 100\"", "30 REM \"GOTO 20\""};
     button("SimToolWall")->click();

@@ -351,6 +351,9 @@ bool TSimulatorPanel::floorEditable() const {
 
 void TSimulatorPanel::setFloorTool(std::optional<sim::TFloorTool> tool) {
     m_tool = tool;
+    // A finished run leaves the robot where it stopped; the tools meet it at its start.
+    if (tool && m_loaded && floorEditable())
+        applyFloor(floor());
     for (const auto& [button, which] : m_toolButtons)
         if (which == tool)
             button->setChecked(true);
@@ -380,6 +383,8 @@ void showStart(TFloorView* view, const sim::TFloor& floor) {
 void TSimulatorPanel::floorPressed(QPointF mm) {
     if (!m_tool || !floorEditable())
         return;
+    if (m_loaded)
+        applyFloor(floor()); // a run ended since the tool was chosen
     m_gesture.emplace(floor(), *m_tool, mm.x(), mm.y(), m_editSettings);
     showStart(m_floorView, m_gesture->result());
 }
