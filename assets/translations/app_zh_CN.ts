@@ -301,7 +301,7 @@
     </message>
     <message>
         <source>The chart has changed since this listing was made. &lt;a href=&quot;generate&quot;&gt;Generate again&lt;/a&gt;</source>
-        <translation>生成这份程序之后，流程图又改动过了。&lt;a href="generate"&gt;重新生成&lt;/a&gt;</translation>
+        <translation>生成这份程序之后，流程图又改动过了。&lt;a href=&quot;generate&quot;&gt;重新生成&lt;/a&gt;</translation>
     </message>
     <message>
         <source>Line numbers on the chart</source>
