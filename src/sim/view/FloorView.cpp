@@ -81,6 +81,8 @@ QPointF TFloorView::toFloor(QPointF widget) const {
 }
 
 void TFloorView::setEditing(bool on) {
+    if (on == m_editing)
+        return; // a drag under way goes on
     m_editing = on;
     m_dragging = false;
     setCursor(on ? Qt::CrossCursor : Qt::ArrowCursor);
