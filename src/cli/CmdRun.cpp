@@ -7,8 +7,10 @@
 // to 359). What loading the listing found goes to stderr as warnings.
 //
 // --log FILE.csv also writes the sensor log (SensorRecorder.h): a row at 0 ms, every 10 ms of
-// simulated time and at the end of the run, every one kept. The file is replaced whole once
-// the run is over; when it cannot be written, the message names it and the exit status is 1.
+// simulated time and at the end of the run. A run longer than kLogRows rows (83 simulated
+// minutes) is logged every 20 ms, 40 ms and so on, so that no run can exhaust the memory or the
+// disk. The file is replaced whole once the run is over; when it cannot be written, the message
+// names it and the exit status is 1.
 #include "cli/Commands.h"
 #include "files/Files.h"
 #include "sim/SensorRecorder.h"
@@ -24,6 +26,8 @@ namespace {
 
 constexpr std::uint64_t kDefaultMaxSteps = 100'000;
 constexpr std::uint64_t kMostSteps = 1'000'000'000;
+// About 44 MB of samples and a file of about 30 MB.
+constexpr std::size_t kLogRows = 500'000;
 
 bool parseNumber(std::string_view text, long long low, long long high, long long& value) {
     const char* end = text.data() + text.size();
@@ -39,7 +43,7 @@ int usage(const std::string& message) {
 // The trace and the sensor log, as the run goes.
 class TRunReport : public sim::TSimListener {
 public:
-    TRunReport(const sim::TSimulator& simulator, bool trace, bool log)
+    TRunReport(sim::TSimulator& simulator, bool trace, bool log)
         : m_simulator(simulator), m_trace(trace), m_log(log) {
         if (m_log)
             m_recorder.record(simulator);
@@ -52,8 +56,14 @@ public:
         std::cout << timeUs / 1000 << '\t' << line.number << '\t' << line.statement << '\n';
     }
     void ticked(std::int64_t) override {
-        if (m_log)
-            m_recorder.record(m_simulator);
+        if (!m_log)
+            return;
+        m_recorder.record(m_simulator);
+        // Thinned: the ticks in between would only be dropped.
+        if (m_recorder.intervalUs() != m_tickUs) {
+            m_tickUs = m_recorder.intervalUs();
+            m_simulator.setTickInterval(m_tickUs);
+        }
     }
     void finished(const sim::TRunStatus&) override {
         if (m_log)
@@ -63,10 +73,11 @@ public:
     std::string csv() const { return m_recorder.csv(); }
 
 private:
-    const sim::TSimulator& m_simulator;
+    sim::TSimulator& m_simulator;
     bool m_trace;
     bool m_log;
-    sim::TSensorRecorder m_recorder;
+    sim::TSensorRecorder m_recorder{kLogRows};
+    std::int64_t m_tickUs = sim::kSampleUs;
 };
 
 std::string poseText(const sim::TPose& pose) {

@@ -73,6 +73,14 @@ cmp -s "$tmp/out" <(tail -3 sim/drive.expected) || fail "log: stdout '$(cat "$tm
 cmp -s "$tmp/out" sim/drive.expected || fail "log set: stdout '$(cat "$tmp/out")'"
 [ "$(cut -d, -f4,11 "$tmp/set.csv" | sort -u | tr '\n' ' ')" = "1,123 PC2,ADC3 " ] || fail "log set: columns '$(cut -d, -f4,11 "$tmp/set.csv" | sort -u)'"
 [ "$(wc -l <"$tmp/set.csv")" -eq 138 ] || fail "log set: $(wc -l <"$tmp/set.csv") lines"
+# A long run is logged at a coarser step rather than without end: 20 waits of 327.67 s end at
+# 6553443 ms; past 500,000 rows the log thins to every 20 ms: 327673 rows, the end, the header.
+printf '10 REM "ZOLVANE"\r\n20 REM "MOTOR 10,20"\r\n30 REM "FOR I=1 TO 20"\r\n40 REM "WAIT 32767"\r\n50 REM "NEXT I"\r\n' >"$tmp/long.txt"
+"$tool" run --log "$tmp/long.csv" "$tmp/long.txt" >"$tmp/out" 2>"$tmp/err" || fail "long log: exit $?: $(cat "$tmp/err")"
+[ "$(wc -l <"$tmp/long.csv")" -eq 327675 ] || fail "long log: $(wc -l <"$tmp/long.csv") lines"
+[ "$(sed -n 2,4p "$tmp/long.csv" | cut -d, -f1,16,17 | tr '\n' ' ')" = "0,0,0 20,10,20 40,10,20 " ] || fail "long log: first rows '$(sed -n 2,4p "$tmp/long.csv")'"
+[ "$(tail -2 "$tmp/long.csv" | cut -d, -f1 | tr '\n' ' ')" = "6553440 6553443 " ] || fail "long log: last rows '$(tail -2 "$tmp/long.csv")'"
+rm -f "$tmp/long.csv"
 # A file that cannot be written: one line naming it, exit 1; a file already there is kept whole.
 "$tool" run --log "$tmp/no-such-dir/log.csv" sim/drive.txt >/dev/null 2>"$tmp/err"
 rc=$?
