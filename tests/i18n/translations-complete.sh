@@ -2,20 +2,25 @@
 # Every text of the interface has its translation: lupdate reads the sources again into a copy
 # of each shipped translation file; the copy must equal the file (no text added to or removed
 # from the interface since it was translated) and hold no text left untranslated.
-# Arguments: lupdate, the build's folder of lupdate project files.
+# Arguments: lupdate, cmake, Qt's script that writes an lupdate project file, the build's
+# folder of the projects' descriptions (written when CMake configures the build).
 set -euo pipefail
 lupdate=$1
-projects=$2
+cmake=$2
+generate=$3
+projects=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
 shopt -s nullglob
-jsons=("$projects"/*_project.json)
-if ((${#jsons[@]} == 0)); then
-  echo "no lupdate project files in $projects"
+descriptions=("$projects"/*_project.cmake)
+if ((${#descriptions[@]} == 0)); then
+  echo "no lupdate project descriptions in $projects"
   exit 1
 fi
-for project in "${jsons[@]}"; do
+for description in "${descriptions[@]}"; do
+  project="$work/$(basename "$description" .cmake).json"
+  "$cmake" -DIN_FILE="$description" -DOUT_FILE="$project" -P "$generate" >/dev/null
   # The project names its translation files; each is read again into a copy of its own.
   mapfile -t shipped < <(grep '"translations"' "$project" | grep -o '"[^"]*\.ts"' | tr -d '"')
   for ts in "${shipped[@]}"; do
