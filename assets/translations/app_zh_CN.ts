@@ -766,7 +766,7 @@ then send it to the robot.</source>
     </message>
     <message>
         <source>Turn</source>
-        <translation>转弯</translation>
+        <translation>转向</translation>
     </message>
     <message>
         <source>Motor On</source>
