@@ -637,6 +637,10 @@ Voice of Men in the Women module.</source>
         <source>rest</source>
         <translation>休止</translation>
     </message>
+    <message>
+        <source>Position (%1 to %2): %3</source>
+        <translation>位置（%1 到 %2）：%3</translation>
+    </message>
 </context>
 <context>
     <name>sim</name>
@@ -651,6 +655,10 @@ Voice of Men in the Women module.</source>
     <message>
         <source>degrees</source>
         <translation>度</translation>
+    </message>
+    <message>
+        <source>mm/s</source>
+        <translation>毫米/秒</translation>
     </message>
 </context>
 </TS>

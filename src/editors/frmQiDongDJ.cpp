@@ -1,6 +1,8 @@
 #include "editors/frmQiDongDJ.h"
 
 #include "editors/values/ControlRules.h"
+#include "files/Translatable.h"
+#include "sim/RobotModel.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -12,11 +14,16 @@ namespace editors {
 
 namespace {
 
-// One speed row: the number box over its name, the slider over "Backward", "Stop", "Forward".
+// One speed row: the number box over its name, the slider over "Backward", "Stop", "Forward",
+// and the wheel speed's unit after the slider.
 void addSpeedRow(QWidget* panel, QGridLayout* grid, int row, const QString& name,
                  const QString& words, TValidateEdit* box, QScrollBar* slider) {
     grid->addWidget(box, row, 0);
     grid->addWidget(slider, row, 1);
+    auto* unit = new QLabel(
+        robotUnit(&sim::TRobotModel::motorUnitMmS, ZV_TRANSLATABLE("sim", "mm/s")), panel);
+    unit->setObjectName(QStringLiteral("UnitLabel%1").arg(row / 2 + 1));
+    grid->addWidget(unit, row, 2);
     grid->addWidget(makeBuddyLabel(panel, name, box), row + 1, 0);
     const QString what =
         QCoreApplication::translate("editors", "%1 (below 0 backward, 0 stop, above 0 forward)")

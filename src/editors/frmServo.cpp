@@ -1,6 +1,8 @@
 #include "editors/frmServo.h"
 
 #include "editors/values/ControlRules.h"
+#include "files/Translatable.h"
+#include "sim/RobotModel.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -63,6 +65,15 @@ TFormServo::TFormServo(QWidget* parent)
     m_labelSpdVal->setObjectName(QStringLiteral("LabelSpdVal"));
     grid->addWidget(m_labelSpdVal, 3, 5, Qt::AlignHCenter | Qt::AlignTop);
     connect(m_scrollBarSpeed, &QScrollBar::valueChanged, this, &TFormServo::ScrollBarSpeedChange);
+    // What a position means on the robot: each step turns the servo by the robot model's angle.
+    auto* unit = new QLabel(
+        QCoreApplication::translate("editors", "Position (%1 to %2): %3")
+            .arg(ServoMin)
+            .arg(ServoMax)
+            .arg(robotUnit(&sim::TRobotModel::servoDegPerStep, ZV_TRANSLATABLE("sim", "degrees"))),
+        panel());
+    unit->setObjectName(QStringLiteral("UnitLabel"));
+    grid->addWidget(unit, 5, 0, 1, 5, Qt::AlignHCenter);
 }
 
 void TFormServo::ScrollBarSChange(int tag) {

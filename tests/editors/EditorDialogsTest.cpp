@@ -748,14 +748,20 @@ TEST(DialogUnits, StandBesideTheNumbers) {
     struct Case {
         BlockType type;
         QString unit;
+        const char* label = "UnitLabel";
     };
-    const Case cases[] = {{B::Direct, "mm"}, {B::Turn, "degrees"}, {B::Wait, "x 10 ms"}};
+    const Case cases[] = {{B::Direct, "mm"},
+                          {B::Turn, "degrees"},
+                          {B::Wait, "x 10 ms"},
+                          {B::MotorOn, "mm/s", "UnitLabel1"},
+                          {B::MotorOn, "mm/s", "UnitLabel2"},
+                          {B::Servo, "Position (0 to 18): x 10 degrees"}};
     QWidget host;
     TEditorDialogs editors(&host, {});
     for (const Case& c : cases) {
         QString seen;
         answerNextDialog("Button2", [&](QDialog* d) {
-            if (auto* unit = d->findChild<QLabel*>("UnitLabel"))
+            if (auto* unit = d->findChild<QLabel*>(c.label))
                 seen = unit->text();
         });
         editors.editBlock(c.type, DefaultRecord(c.type));
