@@ -655,6 +655,30 @@
         <source>Block %1 of %2: %3, %4</source>
         <translation>第 %1 个模块，共 %2 个：%3，%4</translation>
     </message>
+    <message>
+        <source>x%1</source>
+        <translation>×%1</translation>
+    </message>
+    <message>
+        <source>to %1</source>
+        <translation>到 %1</translation>
+    </message>
+    <message>
+        <source>if %1 to %2</source>
+        <translation>若 %1 到 %2</translation>
+    </message>
+    <message>
+        <source>no notes</source>
+        <translation>没有音符</translation>
+    </message>
+    <message>
+        <source>%1 note</source>
+        <translation>%1 个音符</translation>
+    </message>
+    <message>
+        <source>%1 notes</source>
+        <translation>%1 个音符</translation>
+    </message>
 </context>
 <context>
     <name>recovery</name>

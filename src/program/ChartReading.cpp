@@ -75,12 +75,15 @@ files::TMessage ReadingMessage(const TChart& chart, int index) {
     }
     case TChartItemClass::SeqPanel: {
         const TFcObject& block = *item->MainObject();
-        const std::string value = BlockSummary(block.Kind, block.Payload).value;
+        const files::TMessage value = BlockSummary(block.Kind, block.Payload).value;
         if (value.empty())
             return say(ZV_TRANSLATABLE("program", "Block %1 of %2: %3"), index / 2, blocks,
                        block.Text());
+        // A statement is read without the word that repeats the caption; words are translated.
+        const files::TMessage spoken =
+            value.context.empty() ? files::Value(spokenValue(block.Text(), value.text)) : value;
         return say(ZV_TRANSLATABLE("program", "Block %1 of %2: %3, %4"), index / 2, blocks,
-                   block.Text(), spokenValue(block.Text(), value));
+                   block.Text(), spoken);
     }
     }
     return {};

@@ -4,6 +4,7 @@
 #include "platform/i18n/CoreText.h"
 
 #include "../check/CheckSupport.h"
+#include "../program/RecordText.h"
 #include "check/Check.h"
 #include "download/DownloadFailure.h"
 #include "download/DownloadStages.h"
@@ -14,6 +15,7 @@
 #include "files/Message.h"
 #include "platform/i18n/Language.h"
 #include "platform/text/CodePage.h"
+#include "program/BlockSummary.h"
 #include "records/BlockCatalog.h"
 #include "sim/Simulator.h"
 
@@ -100,6 +102,12 @@ download::TFailureReport failure(download::TFailureCause cause, std::string wher
     facts.open.user = "pupil";
     facts.open.group = "dialout";
     return download::DescribeFailure(facts);
+}
+
+// The value a block of the type shows under its caption.
+files::TMessage blockValue(int type, const std::string& children) {
+    return program::BlockSummary(program_test::kindOf(type), program_test::record(type, children))
+        .value;
 }
 
 struct MessageCase {
@@ -209,6 +217,36 @@ const std::vector<MessageCase>& messageCases() {
          [] { return loadFinding({"10 REM \"GOTO 70\""}); },
          "no line 70 or after it to go to",
          {"70"}},
+        // The value painted under a block's caption.
+        {"block_loop_times",
+         [] {
+             return blockValue(9,
+                               program_test::child("var", "0") + program_test::child("times", "4"));
+         },
+         "x4",
+         {"4"}},
+        {"block_goto_where",
+         [] { return blockValue(12, program_test::child("label", "dance")); },
+         "to dance",
+         {"dance"}},
+        {"block_gotoif_condition",
+         [] {
+             return blockValue(13, program_test::child("condition", "A&gt;3") +
+                                       program_test::child("label", "L1"));
+         },
+         "if A>3 to L1",
+         {"A>3", "L1"}},
+        {"block_music_notes",
+         [] {
+             return blockValue(6, program_test::child("keycmd", "0") +
+                                      program_test::child("content", "8408F1"));
+         },
+         "3 notes",
+         {"3"}},
+        {"block_music_empty",
+         [] { return blockValue(6, program_test::child("keycmd", "0")); },
+         "no notes",
+         {}},
         {"sim_unreadable",
          [] { return loadFinding({"10 REM \"A=\""}); },
          "the statement cannot be read at column 3: expected a value: a variable A to Z, a "

@@ -22,7 +22,7 @@ class BlockSummaries : public testing::TestWithParam<SummaryCase> {};
 TEST_P(BlockSummaries, ShortFormUnderTheCaptionAndEveryStatementInTheTip) {
     const SummaryCase& c = GetParam();
     const program::TBlockSummary s = BlockSummary(kindOf(c.type), record(c.type, c.children));
-    EXPECT_EQ(s.value, c.value) << c.what;
+    EXPECT_EQ(s.value.English(), c.value) << c.what;
     EXPECT_EQ(s.statements, c.statements) << c.what;
 }
 
@@ -67,7 +67,7 @@ TEST(BlockSummary, NoBlockOrABrokenRecordGivesNothing) {
     EXPECT_EQ(BlockSummary(0, record(5, child("wait", "1"))).statements, "");
     EXPECT_EQ(BlockSummary(kindOf(7), record(7)).statements, "") << "no palette group";
     const program::TBlockSummary broken = BlockSummary(kindOf(5), "<CtrlNode><wait>");
-    EXPECT_EQ(broken.value, "");
+    EXPECT_TRUE(broken.value.empty());
     EXPECT_EQ(broken.statements, "");
 }
 
@@ -77,7 +77,7 @@ TEST(BlockSummary, EveryDefaultBlockSaysWhatItDoes) {
         // A new Expression holds no command yet.
         EXPECT_EQ(s.statements.empty(), info.type == BlockType::Expression) << info.caption;
         if (HasNamedCaption(info.type)) {
-            EXPECT_EQ(s.value, "") << info.caption;
+            EXPECT_TRUE(s.value.empty()) << info.caption;
         }
     }
 }

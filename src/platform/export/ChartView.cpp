@@ -1,6 +1,7 @@
 #include "platform/export/ChartView.h"
 
 #include "canvas/view/FlowChartView.h"
+#include "platform/i18n/CoreText.h"
 #include "platform/text/CodePage.h"
 #include "program/BlockSummary.h"
 
@@ -16,7 +17,8 @@ void PrepareChartView(TFlowChartView& view) {
     view.setPictures({TFlowChartView::loadPicture(":/robot.svg", QSize(32, 31))});
     view.setDetailSource([](const TFcObject& object) {
         const program::TBlockSummary summary = program::BlockSummary(object.Kind, object.Payload);
-        return TFcDetail{toQString(summary.value), toQString(summary.statements)};
+        // The value's words in the interface's language (the tool's pictures stay in English).
+        return TFcDetail{Translated(summary.value), toQString(summary.statements)};
     });
 }
 
