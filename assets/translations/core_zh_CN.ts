@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>chart</name>
+    <message>
+        <source>The example %1 cannot be opened: %2</source>
+        <translation>无法打开示例 %1：%2</translation>
+    </message>
+    <message>
+        <source>Flow Chart changed,<byte value="xd"/>
+save it?</source>
+        <translation>流程图已更改，<byte value="xd"/>
+要保存吗？</translation>
+    </message>
+    <message>
+        <source>Flow Chart %1 changed,<byte value="xd"/>
+save it?</source>
+        <translation>流程图 %1 已更改，<byte value="xd"/>
+要保存吗？</translation>
+    </message>
+    <message>
+        <source> (line %1, column %2)</source>
+        <translation>（第 %1 行，第 %2 列）</translation>
+    </message>
+    <message>
+        <source>Record %1 is not a block record that could be saved again (%2)</source>
+        <translation>第 %1 条记录不是能再次保存的模块记录（%2）</translation>
+    </message>
+    <message>
+        <source>Record %1 changes its block type when written back</source>
+        <translation>第 %1 条记录写回后会改变模块类型</translation>
+    </message>
+</context>
+<context>
     <name>check</name>
     <message>
         <source>a value: a variable A to Z, a number, a port or sensor name (PINA, PC0, MIC, ADC0, ...) or &quot;(&quot;</source>
@@ -626,6 +657,89 @@
     </message>
 </context>
 <context>
+    <name>files</name>
+    <message>
+        <source>The file is larger than %1 MiB, more than any chart or program holds</source>
+        <translation>文件大于 %1 MiB，超过了任何流程图或程序的大小</translation>
+    </message>
+    <message>
+        <source>It is a device or pipe, not a file</source>
+        <translation>这是设备或管道，不是文件</translation>
+    </message>
+    <message>
+        <source>No such file or directory</source>
+        <translation>没有这个文件或文件夹</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>没有权限</translation>
+    </message>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>不允许这样操作</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>这是一个文件夹</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>这不是文件夹</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>磁盘上没有剩余空间</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>文件系统是只读的</translation>
+    </message>
+    <message>
+        <source>File exists</source>
+        <translation>文件已存在</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>文件名太长</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>超出了磁盘配额</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>输入/输出错误</translation>
+    </message>
+    <message>
+        <source>open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>create</source>
+        <translation>创建</translation>
+    </message>
+    <message>
+        <source>write</source>
+        <translation>写入</translation>
+    </message>
+    <message>
+        <source>remove</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Cannot %1 file &quot;%2&quot;. %3</source>
+        <translation>无法%1文件“%2”。%3</translation>
+    </message>
+    <message>
+        <source>No temporary folder: %1</source>
+        <translation>没有临时文件夹：%1</translation>
+    </message>
+</context>
+<context>
     <name>program</name>
     <message>
         <source>Begin</source>
@@ -747,6 +861,30 @@
         <source>The editor closed before %1 was saved. Restore the changes from %2?</source>
         <translation>编辑器在保存 %1 之前关闭了。要恢复 %2 时的修改吗？</translation>
     </message>
+    <message>
+        <source>Cannot autosave in folder &quot;%1&quot;. It was never opened</source>
+        <translation>无法在文件夹“%1”中自动保存：自动保存从未开启。</translation>
+    </message>
+    <message>
+        <source>create</source>
+        <translation>创建</translation>
+    </message>
+    <message>
+        <source>write to</source>
+        <translation>写入</translation>
+    </message>
+    <message>
+        <source>Cannot %1 folder &quot;%2&quot;. %3</source>
+        <translation>无法%1文件夹“%2”。%3</translation>
+    </message>
+    <message>
+        <source>No folder was given</source>
+        <translation>没有指定文件夹</translation>
+    </message>
+    <message>
+        <source>No free name for a lock file</source>
+        <translation>找不到可用的锁文件名</translation>
+    </message>
 </context>
 <context>
     <name>sim</name>
@@ -789,6 +927,14 @@
     <message>
         <source>NEXT %1 without FOR %1</source>
         <translation>NEXT %1 没有对应的 FOR %1</translation>
+    </message>
+    <message>
+        <source>Floor &quot;%1&quot;, %2</source>
+        <translation>场地“%1”：%2</translation>
+    </message>
+    <message>
+        <source>Robot model &quot;%1&quot;, %2</source>
+        <translation>机器人模型“%1”：%2</translation>
     </message>
 </context>
 </TS>

@@ -19,7 +19,7 @@ TAutosave::TAutosave(TChart& chart, TChartFile& file, const std::string& folder,
         return;
     auto store = std::make_unique<recovery::TRecoveryStore>(folder);
     if (files::TStatus opened = store->open(); !opened) {
-        m_status(tr("Autosave is off: %1").arg(platform::toQString(opened.error())));
+        m_status(tr("Autosave is off: %1").arg(platform::Translated(opened.errorMessage())));
         return;
     }
     m_store = std::move(store);
@@ -53,7 +53,7 @@ void TAutosave::autosave() {
     // The last write had a minute to finish: its outcome is known without waiting.
     if (files::TStatus last = m_store->flush(); !last && !m_failureShown) {
         m_failureShown = true;
-        m_status(tr("Autosave failed: %1").arg(platform::toQString(last.error())));
+        m_status(tr("Autosave failed: %1").arg(platform::Translated(last.errorMessage())));
     }
     std::string text;
     try {
@@ -97,12 +97,13 @@ bool TAutosave::offerRecovery(files::TPrompts& prompts) {
     }
     if (files::TStatus restored = m_file.RestoreChart(newest.chartXml, newest.chartFileName);
         !restored) {
-        prompts.showError(platform::fromQString(tr("The autosave could not be restored: %1")
-                                                    .arg(platform::toQString(restored.error()))));
+        prompts.showError(
+            platform::fromQString(tr("The autosave could not be restored: %1")
+                                      .arg(platform::Translated(restored.errorMessage()))));
         m_store->release(newest);
         return false;
     }
     if (files::TStatus adopted = m_store->adopt(newest); !adopted)
-        m_status(tr("Autosave failed: %1").arg(platform::toQString(adopted.error())));
+        m_status(tr("Autosave failed: %1").arg(platform::Translated(adopted.errorMessage())));
     return true;
 }

@@ -3,6 +3,7 @@
 #include "app/NavBar.h"
 #include "canvas/view/FlowChartView.h"
 #include "chart/ChartFile.h"
+#include "platform/i18n/CoreText.h"
 #include "platform/text/CodePage.h"
 
 #include <QAction>
@@ -226,7 +227,7 @@ void TChartEditing::pasteAt(int spot) {
     }
     files::TResult<std::vector<TBlockCopy>> blocks = blocksOf(*data);
     if (!blocks) {
-        status(tr("Nothing pasted: %1").arg(platform::toQString(blocks.error())));
+        status(tr("Nothing pasted: %1").arg(platform::Translated(blocks.errorMessage())));
         return;
     }
     const QString name = tr("Paste %1").arg(blocksWord(*blocks));
@@ -282,8 +283,9 @@ files::TResult<std::vector<TBlockCopy>> TChartEditing::blocksOf(const QMimeData&
     files::TResult<std::vector<TBlockCopy>> blocks = m_file.BlocksOfText(
         std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     if (!blocks)
-        return files::Error(platform::fromQString(tr("the clipboard holds no chart blocks (%1).")
-                                                      .arg(platform::toQString(blocks.error()))));
+        return files::Error(
+            platform::fromQString(tr("the clipboard holds no chart blocks (%1).")
+                                      .arg(platform::Translated(blocks.errorMessage()))));
     if (blocks->empty())
         return files::Error(platform::fromQString(tr("the clipboard holds no chart blocks.")));
     return blocks;

@@ -31,7 +31,7 @@ void TForm1::exportChart() {
     if (const files::TStatus written =
             platform::ExportChart(*m_flowChart1, path, *format, chartTitle());
         !written) {
-        m_prompts->showError(written.error());
+        m_prompts->showError(written.errorMessage());
         return;
     }
     statusBar()->showMessage(tr("Exported the chart to %1").arg(QFileInfo(path).fileName()),

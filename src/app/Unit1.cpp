@@ -160,7 +160,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_editing->editSelectedBlock = [this] { FlowChart1DblClick(); };
     const files::TResult<std::string> recoveryFolder = platform::RecoveryFolder();
     if (!recoveryFolder)
-        showStatus(tr("Autosave is off: %1").arg(platform::toQString(recoveryFolder.error())));
+        showStatus(
+            tr("Autosave is off: %1").arg(platform::Translated(recoveryFolder.errorMessage())));
     m_autosave = new TAutosave(*m_chart, *m_chartFile,
                                recoveryFolder ? *recoveryFolder : std::string(), showStatus, this);
     // Once the window is up: the changes an editor that closed unsaved left behind.
@@ -584,7 +585,7 @@ files::TStatus TForm1::openChartFile(const std::string& path) {
 
 void TForm1::openAtStart(const std::string& path) {
     if (files::TStatus opened = openChartFile(path); !opened)
-        m_prompts->showError(opened.error() + TChartFile::ErrorPlace(path));
+        m_prompts->showError(TChartFile::WithErrorPlace(opened.errorMessage(), path));
 }
 
 void TForm1::showFileResult(const TChartFileResult& result) {

@@ -422,7 +422,7 @@ void TForm1::openAsked(const QString& path) {
     }
     const std::string name = platform::fromQString(path);
     if (files::TStatus opened = openChartFile(name); !opened) {
-        m_prompts->showError(opened.error() + TChartFile::ErrorPlace(name));
+        m_prompts->showError(TChartFile::WithErrorPlace(opened.errorMessage(), name));
         // A chart that is gone or broken leaves the list.
         QStringList recent = recentFiles();
         if (!QFileInfo::exists(path) && recent.removeAll(path) > 0)

@@ -1,8 +1,19 @@
 #include "chart/ChartExample.h"
 
+#include "files/Message.h"
+
 #include <exception>
 #include <memory>
 #include <string>
+
+namespace {
+
+files::TMessage cannotOpen(std::string_view title, files::TMessage reason) {
+    return files::Say("chart", ZV_TRANSLATABLE("chart", "The example %1 cannot be opened: %2"),
+                      title, std::move(reason));
+}
+
+} // namespace
 
 TChartFileResult OpenExampleChart(TChartFile& file, files::TPrompts& prompts,
                                   std::string_view chartText, std::string_view title) {
@@ -12,13 +23,12 @@ TChartFileResult OpenExampleChart(TChartFile& file, files::TPrompts& prompts,
     try {
         document->LoadFromText(chartText);
     } catch (const std::exception& e) {
-        prompts.showError("The example " + std::string(title) + " cannot be opened: " + e.what());
+        prompts.showError(cannotOpen(title, files::Value(e.what())));
         return {};
     }
     // No name: the first save asks for one, so the example stays as it was shipped.
     if (files::TStatus loaded = file.LoadChart(std::move(document), std::string()); !loaded) {
-        prompts.showError("The example " + std::string(title) +
-                          " cannot be opened: " + loaded.error());
+        prompts.showError(cannotOpen(title, loaded.errorMessage()));
         return {};
     }
     return {true, true,

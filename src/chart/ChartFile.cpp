@@ -58,7 +58,7 @@ TChartFileResult TChartFile::commandOpen(TPrompts& prompts) {
     if (name.empty() || !HasChartExtension(name) || files::IsMissing(name))
         return {};
     if (files::TStatus opened = OpenFile(name); !opened) {
-        prompts.showError(opened.error() + ErrorPlace(name));
+        prompts.showError(WithErrorPlace(opened.errorMessage(), name));
         return {};
     }
     return {true, true, m_openNote};
@@ -82,7 +82,7 @@ TChartFileResult TChartFile::commandSaveAs(TPrompts& prompts) {
 
 TChartFileResult TChartFile::saveShowingError(const std::string& path, TPrompts& prompts) {
     if (files::TStatus saved = SaveFile(path); !saved) {
-        prompts.showError(saved.error());
+        prompts.showError(saved.errorMessage());
         return {};
     }
     return {true, false, {}};
@@ -102,15 +102,9 @@ std::string TChartFile::saveName(TPrompts& prompts) {
 bool TChartFile::askSaveChanges(TPrompts& prompts) {
     if (m_chart.IsEmptyChart())
         return true;
-    std::string question;
-    if (m_currentFileName.empty()) {
-        // An unnamed chart with blocks is always worth asking about.
-        question = "Flow Chart changed,\r\nsave it?";
-    } else {
-        if (!IsChartChanged())
-            return true;
-        question = "Flow Chart " + m_currentFileName + " changed,\r\nsave it?";
-    }
+    if (!m_currentFileName.empty() && !IsChartChanged())
+        return true; // an unnamed chart with blocks is always worth asking about
+    const files::TMessage question = SaveQuestion(m_currentFileName);
     switch (prompts.askYesNoCancel(question)) {
     case TPrompts::Answer::Yes:
         // Going on after a save that did not happen would throw the chart away.
@@ -128,7 +122,7 @@ bool TChartFile::askSaveChanges(TPrompts& prompts) {
 files::TResult<std::unique_ptr<TSimpleXML>> TChartFile::ReadChartFile(const std::string& path) {
     files::TResult<std::string> text = files::ReadWholeFile(path);
     if (!text)
-        return files::Error(text.error());
+        return files::Error(text.errorMessage());
     auto document = std::make_unique<TSimpleXML>();
     try {
         document->LoadFromText(*text);
@@ -138,26 +132,45 @@ files::TResult<std::unique_ptr<TSimpleXML>> TChartFile::ReadChartFile(const std:
     return document;
 }
 
-std::string TChartFile::ErrorPlace(const std::string& path) {
+files::TMessage TChartFile::SaveQuestion(const std::string& path) {
+    if (path.empty())
+        return files::Say("chart", ZV_TRANSLATABLE("chart", "Flow Chart changed,\r\nsave it?"));
+    return files::Say("chart", ZV_TRANSLATABLE("chart", "Flow Chart %1 changed,\r\nsave it?"),
+                      path);
+}
+
+files::TMessage TChartFile::ErrorPlaceMessage(const std::string& path) {
     files::TResult<std::string> text = files::ReadWholeFile(path);
     if (!text)
         return {};
     const std::optional<TTextPlace> place = XmlErrorPlace(*text);
     if (!place)
         return {};
-    return " (line " + std::to_string(place->line) + ", column " + std::to_string(place->column) +
-           ")";
+    return files::Say("chart", ZV_TRANSLATABLE("chart", " (line %1, column %2)"), place->line,
+                      place->column);
+}
+
+std::string TChartFile::ErrorPlace(const std::string& path) {
+    return ErrorPlaceMessage(path).English();
+}
+
+files::TMessage TChartFile::WithErrorPlace(files::TMessage error, const std::string& path) {
+    // Two messages one after the other: the wording has no words of its own to translate.
+    files::TMessage place = ErrorPlaceMessage(path);
+    if (place.empty())
+        return error;
+    return files::TMessage{{}, "%1%2", {std::move(error), std::move(place)}};
 }
 
 files::TStatus TChartFile::OpenFile(const std::string& path) {
     files::TResult<std::unique_ptr<TSimpleXML>> read = ReadChartFile(path);
     if (!read)
-        return files::Error(read.error());
+        return files::Error(read.errorMessage());
     // A file without any element (empty, or only blanks) is no chart at all; it still opens,
     // as an empty chart, but the pupil is told, so a file emptied by accident is noticed.
     const bool holdsNothing = (*read)->Root().Name().empty();
     if (files::TStatus loaded = LoadChart(std::move(*read), path); !loaded)
-        return files::Error(files::FileError("open", path, loaded.error()));
+        return files::Error(files::FileError("open", path, loaded.errorMessage()));
     m_openNote = holdsNothing ? fs::path(path).filename().string() +
                                     " holds no chart at all: it opened as an empty chart."
                               : std::string();
@@ -185,13 +198,17 @@ files::TResult<std::vector<TBlockCopy>> TChartFile::BlocksOfDocument(const TSimp
         try {
             m_checkDocument.LoadFromText(text);
         } catch (const std::exception& error) {
-            return files::Error("Record " + std::to_string(i + 1) +
-                                " is not a block record that could be saved again (" +
-                                error.what() + ")");
+            return files::Error(files::Say(
+                "chart",
+                ZV_TRANSLATABLE("chart",
+                                "Record %1 is not a block record that could be saved again (%2)"),
+                i + 1, error.what()));
         }
         if (BlockTypeFrom(m_checkDocument.Root().Properties().AttributeInt("type", -1)) != type)
-            return files::Error("Record " + std::to_string(i + 1) +
-                                " changes its block type when written back");
+            return files::Error(files::Say(
+                "chart",
+                ZV_TRANSLATABLE("chart", "Record %1 changes its block type when written back"),
+                i + 1));
         // What the block keeps is the record as it reads back, so that saving and opening it
         // again gives the same text: a child that writes no tag of its own (a comment, CDATA,
         // an element without a name) would otherwise vanish only on the second open.
@@ -243,7 +260,7 @@ files::TStatus TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document,
     // Every block is made ready first, so that a chart refused half-way changes nothing.
     files::TResult<std::vector<TBlockCopy>> blocks = BlocksOfDocument(*document);
     if (!blocks)
-        return files::Error(blocks.error());
+        return files::Error(blocks.errorMessage());
     {
         TFcUpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
         m_chart.ClearChart();
@@ -370,6 +387,6 @@ files::TResult<TOpenedChart> openChart(const std::string& path, std::vector<std:
     opened.file->setPhrases(std::move(phrases));
     opened.chart->NewChart();
     if (files::TStatus status = opened.file->OpenFile(path); !status)
-        return files::Error(status.error());
+        return files::Error(status.errorMessage());
     return opened;
 }

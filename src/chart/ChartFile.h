@@ -73,6 +73,12 @@ public:
     // Where a chart file's XML is broken, for a person to find it: " (line 3, column 14)", or
     // empty when the file reads (or cannot be read at all).
     static std::string ErrorPlace(const std::string& path);
+    static files::TMessage ErrorPlaceMessage(const std::string& path);
+    // error followed by the place of the first error in the chart file at path, if any.
+    static files::TMessage WithErrorPlace(files::TMessage error, const std::string& path);
+    // The question before the chart is thrown away: "Flow Chart changed,\r\nsave it?", or
+    // with the file's name, "Flow Chart NAME changed,\r\nsave it?".
+    static files::TMessage SaveQuestion(const std::string& path);
     // After a successful OpenFile: a word on what was opened worth a look (a file that held
     // nothing at all opens as an empty chart), empty otherwise.
     const std::string& OpenNote() const { return m_openNote; }

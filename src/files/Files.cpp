@@ -1,5 +1,7 @@
 #include "files/Files.h"
 
+#include "files/Translatable.h"
+
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -38,12 +40,16 @@ private:
     int m_fd;
 };
 
-std::string tooLarge() {
-    return "The file is larger than " + std::to_string(kMaxFileSize / (1024 * 1024)) +
-           " MiB, more than any chart or program holds";
+TMessage tooLarge() {
+    return Say("files",
+               ZV_TRANSLATABLE(
+                   "files", "The file is larger than %1 MiB, more than any chart or program holds"),
+               kMaxFileSize / (1024 * 1024));
 }
 
-const char* kNotAFile = "It is a device or pipe, not a file";
+TMessage notAFile() {
+    return Say("files", ZV_TRANSLATABLE("files", "It is a device or pipe, not a file"));
+}
 
 int writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -102,8 +108,53 @@ void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
 
 } // namespace
 
-std::string FileError(std::string_view verb, const std::string& name, const std::string& reason) {
-    return "Cannot " + std::string(verb) + " file \"" + name + "\". " + reason;
+// The system's reason as a phrase when it is one of the common ones and the system words it as
+// written here, so that it is translated too; any other reason, or other words (another C
+// library), stays a value as the system gives it. The English is the system's either way.
+TMessage SystemReasonMessage(int error) {
+    struct TKnownReason {
+        int error;
+        std::string_view text;
+    };
+    static constexpr TKnownReason kKnown[] = {
+        {ENOENT, ZV_TRANSLATABLE("files", "No such file or directory")},
+        {EACCES, ZV_TRANSLATABLE("files", "Permission denied")},
+        {EPERM, ZV_TRANSLATABLE("files", "Operation not permitted")},
+        {EISDIR, ZV_TRANSLATABLE("files", "Is a directory")},
+        {ENOTDIR, ZV_TRANSLATABLE("files", "Not a directory")},
+        {ENOSPC, ZV_TRANSLATABLE("files", "No space left on device")},
+        {EROFS, ZV_TRANSLATABLE("files", "Read-only file system")},
+        {EEXIST, ZV_TRANSLATABLE("files", "File exists")},
+        {ENAMETOOLONG, ZV_TRANSLATABLE("files", "File name too long")},
+        {EDQUOT, ZV_TRANSLATABLE("files", "Disk quota exceeded")},
+        {EIO, ZV_TRANSLATABLE("files", "Input/output error")},
+    };
+    std::string reason = SystemReason(error);
+    for (const TKnownReason& known : kKnown)
+        if (known.error == error && known.text == reason)
+            return Say("files", known.text);
+    return Value(std::move(reason));
+}
+
+TMessage FileVerb(std::string_view verb) {
+    // Each verb written out, so that the translation tools collect it.
+    static constexpr std::string_view kVerbs[] = {
+        ZV_TRANSLATABLE("files", "open"), ZV_TRANSLATABLE("files", "read"),
+        ZV_TRANSLATABLE("files", "create"), ZV_TRANSLATABLE("files", "write"),
+        ZV_TRANSLATABLE("files", "remove")};
+    for (const std::string_view known : kVerbs)
+        if (known == verb)
+            return Say("files", known);
+    return Value(std::string(verb));
+}
+
+TMessage FileError(std::string_view verb, const std::string& name, const std::string& reason) {
+    return FileError(verb, name, Value(reason));
+}
+
+TMessage FileError(std::string_view verb, const std::string& name, TMessage reason) {
+    return Say("files", ZV_TRANSLATABLE("files", "Cannot %1 file \"%2\". %3"), FileVerb(verb), name,
+               std::move(reason));
 }
 
 std::string SystemReason(int error) {
@@ -120,14 +171,14 @@ TResult<std::string> ReadWholeFile(const std::string& path) {
     // next, from the open descriptor itself.
     TFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0)
-        return Error(FileError("open", path, SystemReason(errno)));
+        return Error(FileError("open", path, SystemReasonMessage(errno)));
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
-        return Error(FileError("open", path, SystemReason(errno)));
+        return Error(FileError("open", path, SystemReasonMessage(errno)));
     if (S_ISDIR(st.st_mode))
-        return Error(FileError("open", path, SystemReason(EISDIR)));
+        return Error(FileError("open", path, SystemReasonMessage(EISDIR)));
     if (!S_ISREG(st.st_mode))
-        return Error(FileError("open", path, kNotAFile));
+        return Error(FileError("open", path, notAFile()));
     if (static_cast<std::uint64_t>(st.st_size) > kMaxFileSize)
         return Error(FileError("open", path, tooLarge()));
 
@@ -145,7 +196,7 @@ TResult<std::string> ReadWholeFile(const std::string& path) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return Error(FileError("read", path, SystemReason(errno)));
+            return Error(FileError("read", path, SystemReasonMessage(errno)));
         }
         if (n == 0)
             break;
@@ -172,19 +223,19 @@ TStatus ReplaceFile(const std::string& shownName, std::string_view bytes) {
     struct stat st {};
     const bool existed = ::stat(target.c_str(), &st) == 0;
     const std::string verb = existed ? "open" : "create";
-    const auto failure = [&](const std::string& reason) {
-        return Error(FileError(verb, shownName, reason));
+    const auto failure = [&](TMessage reason) {
+        return Error(FileError(verb, shownName, std::move(reason)));
     };
     if (!existed && errno != ENOENT)
-        return failure(SystemReason(errno));
+        return failure(SystemReasonMessage(errno));
     if (existed) {
         if (S_ISDIR(st.st_mode))
-            return failure(SystemReason(EISDIR));
+            return failure(SystemReasonMessage(EISDIR));
         if (!S_ISREG(st.st_mode))
-            return failure(kNotAFile);
+            return failure(notAFile());
         // A read-only file stays as it is, whoever asks (the superuser too).
         if ((st.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0)
-            return failure(SystemReason(EACCES));
+            return failure(SystemReasonMessage(EACCES));
     }
 
     const fs::path folder = target.parent_path();
@@ -194,11 +245,11 @@ TStatus ReplaceFile(const std::string& shownName, std::string_view bytes) {
     const std::optional<std::string> temporary =
         createUnique(folder.empty() ? fs::path(".") : folder, prefix, createError);
     if (!temporary)
-        return failure(SystemReason(createError));
+        return failure(SystemReasonMessage(createError));
     const auto discard = [&](int error) {
         std::error_code ignored;
         fs::remove(*temporary, ignored);
-        return failure(SystemReason(error));
+        return failure(SystemReasonMessage(error));
     };
 
     TFd fd(::open(temporary->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
@@ -232,7 +283,8 @@ TResult<std::string> TempFolder() {
     std::error_code ec;
     const fs::path folder = fs::temp_directory_path(ec);
     if (ec)
-        return Error("No temporary folder: " + ec.message());
+        return Error(
+            Say("files", ZV_TRANSLATABLE("files", "No temporary folder: %1"), ec.message()));
     return folder.string();
 }
 
@@ -241,7 +293,7 @@ TResult<std::string> MakeTempFile(const std::string& folder, std::string_view pr
     if (std::optional<std::string> name = createUnique(folder, prefix, error))
         return std::move(*name);
     return Error(FileError("create", (fs::path(folder) / (std::string(prefix) + "NNNNNN")).string(),
-                           SystemReason(error)));
+                           SystemReasonMessage(error)));
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

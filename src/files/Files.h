@@ -4,6 +4,7 @@
 //   Cannot open file "NAME". REASON      (also read, create and write)
 #pragma once
 
+#include "files/Message.h"
 #include "files/Result.h"
 
 #include <cstdint>
@@ -17,10 +18,18 @@ namespace files {
 // No chart, listing or phrase list comes near this; a file beyond it is refused unread.
 inline constexpr std::uint64_t kMaxFileSize = 64ull * 1024 * 1024;
 
-// "Cannot VERB file "NAME". REASON".
-std::string FileError(std::string_view verb, const std::string& name, const std::string& reason);
+// What is done to a file, as FileError says it: "open", "read", "create", "write", "remove".
+TMessage FileVerb(std::string_view verb);
+// "Cannot VERB file "NAME". REASON", the verb a phrase of its own (FileVerb), the name and the
+// system's reason values as they stand.
+TMessage FileError(std::string_view verb, const std::string& name, const std::string& reason);
+// The same with a reason that is a phrase of its own.
+TMessage FileError(std::string_view verb, const std::string& name, TMessage reason);
 // The system's words for an errno value ("No such file or directory").
 std::string SystemReason(int error);
+// The same as a message: a phrase that is translated when it is one of the common reasons and
+// the system words it as the phrase does, else the system's words as a value.
+TMessage SystemReasonMessage(int error);
 
 // The bytes of a regular file. Folders, pipes, devices and files larger than kMaxFileSize are
 // refused before anything is read, so a link to /dev/zero or a FIFO cannot hang or exhaust the

@@ -13,7 +13,6 @@
 
 #include "files/Translatable.h"
 
-#include <concepts>
 #include <cstddef>
 #include <ostream>
 #include <string>
@@ -57,8 +56,11 @@ inline TMessage Argument(const std::string& text) {
 inline TMessage Argument(char c) {
     return Value(std::string(1, c));
 }
-template <std::integral T>
-requires(!std::same_as<T, char> && !std::same_as<T, bool>) TMessage Argument(T number) {
+// Without concepts: the windows' meta-object compiler reads this header too.
+template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, char> &&
+                                        !std::is_same_v<T, bool>,
+                                    int> = 0>
+TMessage Argument(T number) {
     return Value(std::to_string(number));
 }
 } // namespace detail

@@ -1,8 +1,12 @@
 // What a command asks the person at the window: a file name to open or save, a Yes/No/Cancel
 // question, a question answered by one of a few named choices, and a message to read. The editor
 // answers with its dialogs and message boxes; tests answer from a script; the command-line tool
-// asks nothing. Texts are bytes in the system's code page, as everywhere in the core.
+// asks nothing. Texts are bytes in the system's code page, as everywhere in the core. A question
+// or message given as a TMessage is shown in the interface's language where the prompts can
+// translate, else in English.
 #pragma once
+
+#include "files/Message.h"
 
 #include <cstddef>
 #include <optional>
@@ -38,6 +42,22 @@ public:
     virtual void showMessage(Severity severity, const std::string& message) = 0;
 
     void showError(const std::string& message) { showMessage(Severity::Error, message); }
+
+    // The same for messages of the core.
+    Answer askYesNoCancel(const TMessage& question) { return askMessage(question); }
+    void showMessage(Severity severity, const TMessage& message) {
+        showMessageOf(severity, message);
+    }
+    void showError(const TMessage& message) { showMessageOf(Severity::Error, message); }
+
+protected:
+    // What the message overloads do: by default ask or show the English.
+    virtual Answer askMessage(const TMessage& question) {
+        return askYesNoCancel(question.English());
+    }
+    virtual void showMessageOf(Severity severity, const TMessage& message) {
+        showMessage(severity, message.English());
+    }
 };
 
 // Asks nothing and shows nothing: every dialog is cancelled, every question answered Cancel (a

@@ -1,7 +1,10 @@
 // The one failure shape of the core: a value, or the message that says why there is none. The
 // message is whole (it names the file and the system's reason where there is one) and ready to
-// show; callers pass it on or show it, never take it apart.
+// show; callers pass it on or show it, never take it apart. It is kept as a TMessage, so that
+// the windows show it in the interface's language; error() is its English, as the tool prints it.
 #pragma once
+
+#include "files/Message.h"
 
 #include <cassert>
 #include <optional>
@@ -12,17 +15,21 @@ namespace files {
 
 // A failure's message, so that a TResult can be built from either side without ambiguity.
 struct TError {
-    std::string message;
+    TMessage message;
 };
 
+// A failure told in words that are not translated (a value as it stands).
 inline TError Error(std::string message) {
+    return TError{Value(std::move(message))};
+}
+inline TError Error(TMessage message) {
     return TError{std::move(message)};
 }
 
 template <class T> class TResult {
 public:
     TResult(T value) : m_value(std::move(value)) {}
-    TResult(TError error) : m_error(std::move(error.message)) {}
+    TResult(TError error) : m_error(std::move(error.message)), m_english(m_error.English()) {}
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -39,25 +46,32 @@ public:
     const T* operator->() const { return &value(); }
     T& operator*() { return value(); }
     const T& operator*() const { return value(); }
+    // The message in English; empty when ok().
+    const std::string& error() const { return m_english; }
     // The message; empty when ok().
-    const std::string& error() const { return m_error; }
+    const TMessage& errorMessage() const { return m_error; }
 
 private:
     std::optional<T> m_value;
-    std::string m_error;
+    TMessage m_error;
+    std::string m_english;
 };
 
 // Success, or the message of a failure, for work that gives nothing back.
 class TStatus {
 public:
     TStatus() = default;
-    TStatus(TError error) : m_error(std::move(error.message)) {}
+    TStatus(TError error) : m_error(std::move(error.message)), m_english(m_error.English()) {}
     bool ok() const { return m_error.empty(); }
     explicit operator bool() const { return ok(); }
-    const std::string& error() const { return m_error; }
+    // The message in English; empty when ok().
+    const std::string& error() const { return m_english; }
+    // The message; empty when ok().
+    const TMessage& errorMessage() const { return m_error; }
 
 private:
-    std::string m_error;
+    TMessage m_error;
+    std::string m_english;
 };
 
 } // namespace files

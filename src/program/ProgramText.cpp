@@ -22,7 +22,7 @@ files::TStatus writeTextFile(const std::string& path, std::span<const std::strin
 files::TResult<ProgramText> readTextFile(const std::string& path) {
     files::TResult<std::string> bytes = files::ReadWholeFile(path);
     if (!bytes)
-        return files::Error(bytes.error());
+        return files::Error(bytes.errorMessage());
     return files::SplitLines(*bytes);
 }
 
@@ -40,7 +40,7 @@ bool saveTextCommand(const ProgramText& text, TPrompts& prompts) {
     if (!path)
         return false;
     if (files::TStatus written = writeTextFile(*path, text); !written) {
-        prompts.showError(written.error());
+        prompts.showError(written.errorMessage());
         return false;
     }
     return true;
@@ -52,7 +52,7 @@ bool loadTextCommand(ProgramText& text, TPrompts& prompts) {
         return false;
     files::TResult<ProgramText> lines = readTextFile(*path);
     if (!lines) {
-        prompts.showError(lines.error());
+        prompts.showError(lines.errorMessage());
         return false;
     }
     text = std::move(*lines);

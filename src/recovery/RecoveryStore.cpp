@@ -1,6 +1,8 @@
 #include "recovery/RecoveryStore.h"
 
 #include "files/Files.h"
+#include "files/Message.h"
+#include "files/Translatable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -174,8 +176,11 @@ std::optional<TRecoveredChart> DecodeRecoveryFile(const std::string& bytes) {
 }
 
 TRecoveryStore::TRecoveryStore(std::string folder)
-    : m_folder(std::move(folder)), m_lastStatus(files::Error("Cannot autosave in folder \"" +
-                                                             m_folder + "\". It was never opened")),
+    : m_folder(std::move(folder)),
+      m_lastStatus(files::Error(files::Say(
+          "recovery",
+          ZV_TRANSLATABLE("recovery", "Cannot autosave in folder \"%1\". It was never opened"),
+          m_folder))),
       m_thread([this] { work(); }) {}
 
 TRecoveryStore::~TRecoveryStore() {
@@ -197,22 +202,27 @@ TRecoveryStore::~TRecoveryStore() {
 files::TStatus TRecoveryStore::open() {
     if (m_lockFd >= 0)
         return {};
-    const auto fail = [this](std::string_view verb, const std::string& reason) {
-        files::TStatus status =
-            files::Error("Cannot " + std::string(verb) + " folder \"" + m_folder + "\". " + reason);
+    // The verbs are phrases of their own: "create" and "write to" a folder.
+    const auto create = files::Say("recovery", ZV_TRANSLATABLE("recovery", "create"));
+    const auto writeTo = files::Say("recovery", ZV_TRANSLATABLE("recovery", "write to"));
+    const auto fail = [this](const files::TMessage& verb, files::TMessage reason) {
+        files::TStatus status = files::Error(
+            files::Say("recovery", ZV_TRANSLATABLE("recovery", "Cannot %1 folder \"%2\". %3"), verb,
+                       m_folder, std::move(reason)));
         std::lock_guard lock(m_mutex);
         m_lastStatus = status;
         return status;
     };
     if (m_folder.empty())
-        return fail("create", "No folder was given");
+        return fail(create,
+                    files::Say("recovery", ZV_TRANSLATABLE("recovery", "No folder was given")));
     std::error_code ec;
     if (fs::create_directories(m_folder, ec))
         fs::permissions(m_folder, fs::perms::owner_all, ec); // the pupils' charts are theirs alone
     else if (ec)
-        return fail("create", ec.message());
+        return fail(create, files::Value(ec.message()));
     if (!fs::is_directory(m_folder, ec))
-        return fail("create", files::SystemReason(ENOTDIR));
+        return fail(create, files::SystemReasonMessage(ENOTDIR));
 
     // The lock is taken under a name no other editor looks at, and only then given the slot's
     // name: an ID.lock that can be locked is always one whose editor has ended.
@@ -224,11 +234,11 @@ files::TStatus TRecoveryStore::open() {
         if (fd < 0 && errno == EEXIST)
             continue;
         if (fd < 0)
-            return fail("write to", files::SystemReason(errno));
+            return fail(writeTo, files::SystemReasonMessage(errno));
         const auto giveUp = [&](int error) {
             ::unlink(fresh.c_str());
             ::close(fd);
-            return fail("write to", files::SystemReason(error));
+            return fail(writeTo, files::SystemReasonMessage(error));
         };
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
             return giveUp(errno);
@@ -250,7 +260,8 @@ files::TStatus TRecoveryStore::open() {
         m_lastStatus = {};
         return {};
     }
-    return fail("write to", "No free name for a lock file");
+    return fail(writeTo, files::Say("recovery",
+                                    ZV_TRANSLATABLE("recovery", "No free name for a lock file")));
 }
 
 void TRecoveryStore::save(std::string chartXml, std::string chartFileName,
@@ -274,7 +285,7 @@ files::TStatus TRecoveryStore::discard() {
     m_idle.wait(lock, [this] { return !m_writing; });
     if (m_target.empty() || ::unlink(m_target.c_str()) == 0 || errno == ENOENT)
         return {};
-    return files::Error(files::FileError("remove", m_target, files::SystemReason(errno)));
+    return files::Error(files::FileError("remove", m_target, files::SystemReasonMessage(errno)));
 }
 
 void TRecoveryStore::work() {

@@ -1,6 +1,7 @@
 #include "sim/Floor.h"
 
 #include "files/Files.h"
+#include "files/Message.h"
 
 #include <charconv>
 
@@ -196,10 +197,11 @@ std::string WriteFloor(const TFloor& floor) {
 files::TResult<TFloor> LoadFloor(const std::string& fileName) {
     files::TResult<std::string> bytes = files::ReadWholeFile(fileName);
     if (!bytes)
-        return files::Error(bytes.error());
+        return files::Error(bytes.errorMessage());
     files::TResult<TFloor> floor = ReadFloor(*bytes);
     if (!floor)
-        return files::Error("Floor \"" + fileName + "\", " + floor.error());
+        return files::Error(files::Say("sim", ZV_TRANSLATABLE("sim", "Floor \"%1\", %2"), fileName,
+                                       floor.errorMessage()));
     return floor;
 }
 

@@ -1,6 +1,7 @@
 #include "sim/RobotModel.h"
 
 #include "files/Files.h"
+#include "files/Message.h"
 
 #include <array>
 #include <charconv>
@@ -124,10 +125,11 @@ files::TResult<TRobotModel> ReadRobotModel(std::string_view text) {
 files::TResult<TRobotModel> LoadRobotModel(const std::string& fileName) {
     files::TResult<std::string> bytes = files::ReadWholeFile(fileName);
     if (!bytes)
-        return files::Error(bytes.error());
+        return files::Error(bytes.errorMessage());
     files::TResult<TRobotModel> model = ReadRobotModel(*bytes);
     if (!model)
-        return files::Error("Robot model \"" + fileName + "\", " + model.error());
+        return files::Error(files::Say("sim", ZV_TRANSLATABLE("sim", "Robot model \"%1\", %2"),
+                                       fileName, model.errorMessage()));
     return model;
 }
 

@@ -5,6 +5,7 @@
 
 #include "../check/CheckSupport.h"
 #include "../program/RecordText.h"
+#include "chart/ChartFile.h"
 #include "check/Check.h"
 #include "download/DownloadFailure.h"
 #include "download/DownloadStages.h"
@@ -17,6 +18,7 @@
 #include "platform/text/CodePage.h"
 #include "program/BlockSummary.h"
 #include "records/BlockCatalog.h"
+#include "recovery/RecoveryStore.h"
 #include "sim/Simulator.h"
 
 #include <QAbstractButton>
@@ -25,6 +27,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <cerrno>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -109,6 +112,9 @@ files::TMessage blockValue(int type, const std::string& children) {
     return program::BlockSummary(program_test::kindOf(type), program_test::record(type, children))
         .value;
 }
+
+// A chart in a folder that does not exist.
+constexpr const char* kMissing = "/nonexistent-zolvane/chart.lcs";
 
 struct MessageCase {
     const char* name;
@@ -252,6 +258,57 @@ const std::vector<MessageCase>& messageCases() {
          "the statement cannot be read at column 3: expected a value: a variable A to Z, a "
          "number, a port or sensor name (PINA, PC0, MIC, ADC0, ...) or \"(\"",
          {"3"}},
+        // Files: the system's common reasons are translated along with the wording.
+        {"files_open_missing",
+         [] { return files::ReadWholeFile(kMissing).errorMessage(); },
+         "Cannot open file \"/nonexistent-zolvane/chart.lcs\". No such file or directory",
+         {kMissing}},
+        {"files_open_folder",
+         [] { return files::ReadWholeFile("/").errorMessage(); },
+         "Cannot open file \"/\". Is a directory",
+         {"/"}},
+        {"files_open_device",
+         [] { return files::ReadWholeFile("/dev/null").errorMessage(); },
+         "Cannot open file \"/dev/null\". It is a device or pipe, not a file",
+         {"/dev/null"}},
+        {"files_replace_read_only",
+         [] { return files::ReplaceFile("/proc/version", "x").errorMessage(); },
+         "Cannot open file \"/proc/version\". Permission denied",
+         {"/proc/version"}},
+        {"files_replace_in_missing_folder",
+         [] { return files::ReplaceFile(kMissing, "x").errorMessage(); },
+         "Cannot create file \"/nonexistent-zolvane/chart.lcs\". No such file or directory",
+         {kMissing}},
+        {"files_temporary_in_missing_folder",
+         [] { return files::MakeTempFile("/nonexistent-zolvane", "zv").errorMessage(); },
+         "Cannot create file \"/nonexistent-zolvane/zvNNNNNN\". No such file or directory",
+         {"/nonexistent-zolvane/zvNNNNNN"}},
+        {"files_remove_with_reason_of_the_system",
+         [] { return files::FileError("remove", "/tmp/a.lcs", files::SystemReasonMessage(EROFS)); },
+         "Cannot remove file \"/tmp/a.lcs\". Read-only file system",
+         {"/tmp/a.lcs"}},
+        {"files_write_with_full_disk",
+         [] { return files::FileError("write", "/tmp/a.png", files::SystemReasonMessage(ENOSPC)); },
+         "Cannot write file \"/tmp/a.png\". No space left on device",
+         {"/tmp/a.png"}},
+        {"recovery_no_folder",
+         [] { return recovery::TRecoveryStore("").open().errorMessage(); },
+         "Cannot create folder \"\". No folder was given",
+         {}},
+        {"recovery_never_opened",
+         [] {
+             return recovery::TRecoveryStore("/nonexistent-zolvane/saved").flush().errorMessage();
+         },
+         "Cannot autosave in folder \"/nonexistent-zolvane/saved\". It was never opened",
+         {"/nonexistent-zolvane/saved"}},
+        {"chart_save_question_unnamed",
+         [] { return TChartFile::SaveQuestion({}); },
+         "Flow Chart changed,\r\nsave it?",
+         {}},
+        {"chart_save_question_named",
+         [] { return TChartFile::SaveQuestion("/home/pupil/dance.lcs"); },
+         "Flow Chart /home/pupil/dance.lcs changed,\r\nsave it?",
+         {"/home/pupil/dance.lcs"}},
     };
     return cases;
 }

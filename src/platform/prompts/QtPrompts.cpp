@@ -1,5 +1,6 @@
 #include "platform/prompts/QtPrompts.h"
 
+#include "platform/i18n/CoreText.h"
 #include "platform/text/CodePage.h"
 
 #include <QApplication>
@@ -97,8 +98,15 @@ std::optional<std::string> TQtPrompts::saveFileName(FileKind kind) {
 }
 
 files::TPrompts::Answer TQtPrompts::askYesNoCancel(const std::string& question) {
+    return ask(toQString(question));
+}
+
+files::TPrompts::Answer TQtPrompts::askMessage(const files::TMessage& question) {
+    return ask(Translated(question));
+}
+
+files::TPrompts::Answer TQtPrompts::ask(QString text) {
     // The question's CR LF shows as one line break.
-    QString text = toQString(question);
     text.replace("\r\n", "\n");
     const auto button = QMessageBox::warning(
         owner(), title(), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
@@ -139,12 +147,20 @@ std::size_t TQtPrompts::askChoice(const std::string& question,
 }
 
 void TQtPrompts::showMessage(Severity severity, const std::string& message) {
+    show(severity, toQString(message));
+}
+
+void TQtPrompts::showMessageOf(Severity severity, const files::TMessage& message) {
+    show(severity, Translated(message));
+}
+
+void TQtPrompts::show(Severity severity, const QString& message) {
     QMessageBox::Icon icon = QMessageBox::Critical;
     if (severity == Severity::Information)
         icon = QMessageBox::Information;
     else if (severity == Severity::Warning)
         icon = QMessageBox::Warning;
-    QMessageBox box(icon, title(), toQString(message), QMessageBox::Ok, owner());
+    QMessageBox box(icon, title(), message, QMessageBox::Ok, owner());
     box.exec();
 }
 

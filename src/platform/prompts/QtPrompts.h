@@ -16,6 +16,9 @@ public:
     explicit TQtPrompts(QWidget* parent, QString title = {})
         : m_parent(parent), m_title(std::move(title)) {}
 
+    using files::TPrompts::askYesNoCancel;
+    using files::TPrompts::showMessage;
+
     std::optional<std::string> openFileName(FileKind kind) override;
     std::optional<std::string> saveFileName(FileKind kind) override;
     Answer askYesNoCancel(const std::string& question) override;
@@ -23,7 +26,14 @@ public:
                           const std::vector<std::string>& choices) override;
     void showMessage(Severity severity, const std::string& message) override;
 
+protected:
+    // Messages of the core in the interface's language (platform::Translated).
+    Answer askMessage(const files::TMessage& question) override;
+    void showMessageOf(Severity severity, const files::TMessage& message) override;
+
 private:
+    Answer ask(QString question);
+    void show(Severity severity, const QString& message);
     QWidget* owner() const;
     QString title() const;
 

@@ -1,5 +1,6 @@
 #include "sim/view/RobotModelFile.h"
 
+#include "platform/i18n/CoreText.h"
 #include "platform/text/CodePage.h"
 
 #include <QCoreApplication>
@@ -43,7 +44,7 @@ TRobotModelChoice ChooseRobotModel(const QString& folder) {
             QCoreApplication::translate("TRobotModelChoice",
                                         "The teacher's robot model could not be read, so the "
                                         "simulator uses the built-in one. %1")
-                .arg(platform::toQString(read.error()));
+                .arg(platform::Translated(read.errorMessage()));
         return choice;
     }
     choice.model = *read;

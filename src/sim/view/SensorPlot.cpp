@@ -1,6 +1,7 @@
 #include "sim/view/SensorPlot.h"
 
 #include "files/Files.h"
+#include "platform/i18n/CoreText.h"
 #include "platform/text/CodePage.h"
 
 #include <QCheckBox>
@@ -386,5 +387,5 @@ void TSensorPlot::SaveButtonClick() {
         fileName += picture ? ".png" : ".csv";
     const files::TStatus saved = picture ? savePng(fileName) : saveCsv(fileName);
     if (!saved)
-        QMessageBox::warning(this, tr("Save the plot"), platform::toQString(saved.error()));
+        QMessageBox::warning(this, tr("Save the plot"), platform::Translated(saved.errorMessage()));
 }

@@ -476,7 +476,8 @@ bool TSimulatorPanel::saveFloor() {
     const files::TStatus saved = sim::SaveFloor(saving, platform::fromQString(name));
     if (!saved) {
         // The floor stays as it is in the panel, edits and all, to be saved elsewhere.
-        showError(tr("The floor could not be saved.\n%1").arg(platform::toQString(saved.error())));
+        showError(tr("The floor could not be saved.\n%1")
+                      .arg(platform::Translated(saved.errorMessage())));
         return false;
     }
     if (entry.file.isEmpty()) {
@@ -508,7 +509,8 @@ bool TSimulatorPanel::openFloor() {
         return false;
     files::TResult<sim::TFloor> read = sim::LoadFloor(platform::fromQString(name));
     if (!read) {
-        showError(tr("The floor could not be opened.\n%1").arg(platform::toQString(read.error())));
+        showError(tr("The floor could not be opened.\n%1")
+                      .arg(platform::Translated(read.errorMessage())));
         return false;
     }
     showFileFloor(name, *read);
