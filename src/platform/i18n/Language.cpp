@@ -26,6 +26,16 @@ QString& installedLanguage() {
     return language;
 }
 
+// The interface's translation files of a language, from the editor's resources.
+QStringList interfaceTranslations(const QString& language) {
+    const QDir resources(":/i18n");
+    QStringList paths;
+    for (const QString& name :
+         resources.entryList({QString("*_%1.qm").arg(language)}, QDir::Files, QDir::Name))
+        paths << resources.filePath(name);
+    return paths;
+}
+
 } // namespace
 
 QStringList TranslatedLanguages() {
@@ -83,11 +93,9 @@ bool InstallTranslations(const QString& language) {
         return false;
 
     bool ours = false;
-    const QDir resources(":/i18n");
-    for (const QString& name :
-         resources.entryList({QString("*_%1.qm").arg(language)}, QDir::Files, QDir::Name)) {
+    for (const QString& path : interfaceTranslations(language)) {
         auto translator = std::make_unique<QTranslator>();
-        if (translator->load(resources.filePath(name))) {
+        if (translator->load(path)) {
             QCoreApplication::installTranslator(translator.get());
             installed().push_back(std::move(translator));
             ours = true;
@@ -106,11 +114,9 @@ bool InstallTranslations(const QString& language) {
 
 QString TranslateIn(const QString& language, const char* context, const char* text) {
     if (TranslatedLanguages().contains(language)) {
-        const QDir resources(":/i18n");
-        for (const QString& name :
-             resources.entryList({QString("*_%1.qm").arg(language)}, QDir::Files, QDir::Name)) {
+        for (const QString& path : interfaceTranslations(language)) {
             QTranslator translator;
-            if (!translator.load(resources.filePath(name)))
+            if (!translator.load(path))
                 continue;
             if (QString translated = translator.translate(context, text); !translated.isEmpty())
                 return translated;
