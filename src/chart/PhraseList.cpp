@@ -43,6 +43,6 @@ TPhraseList loadPhraseList(const std::filesystem::path& file) {
         return {numberedPhrases(), {}};
     files::TResult<std::string> bytes = files::ReadWholeFile(file.string());
     if (!bytes)
-        return {{}, bytes.error()};
+        return {{}, bytes.errorMessage()};
     return {splitPhraseLines(*bytes), {}};
 }

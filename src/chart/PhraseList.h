@@ -3,6 +3,8 @@
 // numbered "0" to "127".
 #pragma once
 
+#include "files/Message.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,7 +17,7 @@ inline constexpr int kNumberedPhraseCount = 128;
 // message naming the file and the system's reason.
 struct TPhraseList {
     std::vector<std::string> entries; // entry i names phrase number i; bytes as in the file
-    std::string error;
+    files::TMessage error;
     bool ok() const { return error.empty(); }
 };
 

@@ -89,7 +89,7 @@ int runChart(const Args& args) {
             return fail("chart: phrase list \"" + phrasesFile + "\" does not exist");
         phrases = loadPhraseList(phrasesFile);
         if (!phrases.ok())
-            return fail(phrases.error);
+            return fail(phrases.error.English());
     } else {
         // As the editor: the list beside the program; one it cannot read leaves the list empty.
         phrases = loadPhraseList(phraseListPath(programFolder()));

@@ -113,8 +113,8 @@ TEST_F(PhraseFileFixture, UnreadableFileIsAnErrorNamingTheFileAndTheReason) {
         const TPhraseList list = loadPhraseList(file);
         EXPECT_FALSE(list.ok()) << c.what;
         EXPECT_TRUE(list.entries.empty()) << c.what;
-        EXPECT_NE(list.error.find(file.string()), std::string::npos) << list.error;
-        EXPECT_NE(list.error.find(c.reason), std::string::npos) << list.error;
+        EXPECT_NE(list.error.English().find(file.string()), std::string::npos) << list.error;
+        EXPECT_NE(list.error.English().find(c.reason), std::string::npos) << list.error;
         fs::remove_all(file);
     }
 }
@@ -126,8 +126,8 @@ TEST_F(PhraseFileFixture, FileWithoutReadPermissionIsAnError) {
     const auto check = [&file] {
         const TPhraseList list = loadPhraseList(file);
         return !list.ok() && list.entries.empty() &&
-               list.error.find(file.string()) != std::string::npos &&
-               list.error.find("Permission denied") != std::string::npos;
+               list.error.English().find(file.string()) != std::string::npos &&
+               list.error.English().find("Permission denied") != std::string::npos;
     };
     if (::geteuid() != 0) {
         EXPECT_TRUE(check());
@@ -152,7 +152,7 @@ TEST_F(PhraseFileFixture, PipeIsRefusedRatherThanWaitedOn) {
     ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
     const TPhraseList list = loadPhraseList(file);
     EXPECT_FALSE(list.ok());
-    EXPECT_NE(list.error.find("not a file"), std::string::npos) << list.error;
+    EXPECT_NE(list.error.English().find("not a file"), std::string::npos) << list.error;
 }
 
 } // namespace
