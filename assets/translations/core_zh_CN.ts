@@ -936,5 +936,77 @@ save it?</source>
         <source>Robot model &quot;%1&quot;, %2</source>
         <translation>机器人模型“%1”：%2</translation>
     </message>
+    <message>
+        <source>a floor file begins with &quot;%1&quot;</source>
+        <translation>场地文件要以“%1”开头</translation>
+    </message>
+    <message>
+        <source>floor format version %1 is not known (this program reads version 1)</source>
+        <translation>不认识场地格式的版本 %1（本程序读取的是版本 1）</translation>
+    </message>
+    <message>
+        <source>the area&apos;s upper right corner must lie above and right of its lower left one</source>
+        <translation>区域的右上角必须位于左下角的右上方</translation>
+    </message>
+    <message>
+        <source>the start heading must lie from 0 to 359 degrees</source>
+        <translation>起始朝向必须在 0 到 359 度之间</translation>
+    </message>
+    <message>
+        <source>expected %1, and more X Y pairs if any</source>
+        <translation>这里需要 %1，如果还有更多的点，就接着写 X Y 坐标</translation>
+    </message>
+    <message>
+        <source>a line&apos;s width must be 1 or more</source>
+        <translation>线的宽度至少要为 1</translation>
+    </message>
+    <message>
+        <source>a box&apos;s width and height must be 1 or more</source>
+        <translation>方块的宽度和高度至少要为 1</translation>
+    </message>
+    <message>
+        <source>unknown item &quot;%1&quot; (expected name, area, start, line, wall or box)</source>
+        <translation>未知的项目“%1”（应为 name、area、start、line、wall 或 box）</translation>
+    </message>
+    <message>
+        <source>an empty text is not a floor: a floor file begins with &quot;%1&quot;</source>
+        <translation>空的文本不是场地：场地文件要以“%1”开头</translation>
+    </message>
+    <message>
+        <source>%1 is given twice</source>
+        <translation>%1 写了两次</translation>
+    </message>
+    <message>
+        <source>expected %1</source>
+        <translation>这里需要 %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a whole number from %2 to %3</source>
+        <translation>“%1”不是 %2 到 %3 之间的整数</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>unknown name &quot;%1&quot;</source>
+        <translation>未知的名称“%1”</translation>
+    </message>
+    <message>
+        <source>%1 is set twice</source>
+        <translation>%1 设置了两次</translation>
+    </message>
+    <message>
+        <source>%1 takes a decimal number, not &quot;%2&quot;</source>
+        <translation>%1 需要一个十进制数，而不是“%2”</translation>
+    </message>
+    <message>
+        <source>%1 takes a whole number</source>
+        <translation>%1 需要一个整数</translation>
+    </message>
+    <message>
+        <source>%1 must lie from %2 to %3</source>
+        <translation>%1 必须在 %2 到 %3 之间</translation>
+    </message>
 </context>
 </TS>

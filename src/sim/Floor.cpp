@@ -24,6 +24,10 @@ std::vector<std::string_view> words(std::string_view line) {
     return result;
 }
 
+template <class... Values> files::TMessage say(const char* wording, Values&&... values) {
+    return files::Say("sim", wording, std::forward<Values>(values)...);
+}
+
 bool readInt(std::string_view text, std::int32_t& value) {
     if (text.empty() || text.front() == '+')
         return false;
@@ -42,7 +46,7 @@ public:
         bool area = false;
         bool start = false;
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            m_where = "line " + std::to_string(i + 1) + ": ";
+            m_line = i + 1;
             std::string_view line = lines[i];
             if (const std::size_t hash = line.find('#'); hash != std::string_view::npos)
                 line = line.substr(0, hash);
@@ -51,17 +55,19 @@ public:
                 continue;
             if (!header) {
                 if (w.size() != 2 || w[0] != "zolvane-floor")
-                    return error("a floor file begins with \"" + std::string(kFloorHeader) + "\"");
+                    return error(say(ZV_TRANSLATABLE("sim", "a floor file begins with \"%1\""),
+                                     kFloorHeader));
                 if (w[1] != "1")
-                    return error("floor format version " + std::string(w[1]) +
-                                 " is not known (this program reads version 1)");
+                    return error(say(ZV_TRANSLATABLE("sim", "floor format version %1 is not known "
+                                                            "(this program reads version 1)"),
+                                     w[1]));
                 header = true;
                 continue;
             }
             const std::string_view item = w[0];
             if (item == "name") {
                 if (named)
-                    return error("name is given twice");
+                    return error(givenTwice(item));
                 named = true;
                 const std::size_t at = line.find("name") + 4;
                 std::string_view rest = line.substr(at);
@@ -72,34 +78,38 @@ public:
                 m_floor.name = rest;
             } else if (item == "area") {
                 if (area)
-                    return error("area is given twice");
+                    return error(givenTwice(item));
                 area = true;
                 if (!numbers(w, 4, "area X0 Y0 X1 Y1"))
                     return failure();
                 m_floor.areaLow = {m_n[0], m_n[1]};
                 m_floor.areaHigh = {m_n[2], m_n[3]};
                 if (m_n[2] <= m_n[0] || m_n[3] <= m_n[1])
-                    return error("the area's upper right corner must lie above and right of "
-                                 "its lower left one");
+                    return error(say(ZV_TRANSLATABLE("sim", "the area's upper right corner must "
+                                                            "lie above and right of its lower left "
+                                                            "one")));
             } else if (item == "start") {
                 if (start)
-                    return error("start is given twice");
+                    return error(givenTwice(item));
                 start = true;
                 if (!numbers(w, 3, "start X Y HEADING"))
                     return failure();
                 m_floor.start = {m_n[0], m_n[1]};
                 if (m_n[2] < 0 || m_n[2] >= 360)
-                    return error("the start heading must lie from 0 to 359 degrees");
+                    return error(say(ZV_TRANSLATABLE(
+                        "sim", "the start heading must lie from 0 to 359 degrees")));
                 m_floor.startHeading = m_n[2];
             } else if (item == "line") {
                 if (w.size() < 6 || w.size() % 2 != 0)
-                    return error("expected line WIDTH X1 Y1 X2 Y2, and more X Y pairs if any");
+                    return error(
+                        say(ZV_TRANSLATABLE("sim", "expected %1, and more X Y pairs if any"),
+                            "line WIDTH X1 Y1 X2 Y2"));
                 if (!numbers(w, w.size() - 1, ""))
                     return failure();
                 TFloorLine l;
                 l.width = m_n[0];
                 if (l.width <= 0)
-                    return error("a line's width must be 1 or more");
+                    return error(say(ZV_TRANSLATABLE("sim", "a line's width must be 1 or more")));
                 for (std::size_t k = 1; k + 1 < m_n.size(); k += 2)
                     l.points.push_back({m_n[k], m_n[k + 1]});
                 m_floor.lines.push_back(std::move(l));
@@ -111,39 +121,46 @@ public:
                 if (!numbers(w, 4, "box X Y WIDTH HEIGHT"))
                     return failure();
                 if (m_n[2] <= 0 || m_n[3] <= 0)
-                    return error("a box's width and height must be 1 or more");
+                    return error(
+                        say(ZV_TRANSLATABLE("sim", "a box's width and height must be 1 or more")));
                 m_floor.boxes.push_back({{m_n[0], m_n[1]}, m_n[2], m_n[3]});
             } else {
-                return error("unknown item \"" + std::string(item) +
-                             "\" (expected name, area, start, line, wall or box)");
+                return error(say(ZV_TRANSLATABLE("sim", "unknown item \"%1\" (expected name, "
+                                                        "area, start, line, wall or box)"),
+                                 item));
             }
         }
         if (!header)
-            return files::Error("an empty text is not a floor: a floor file begins with \"" +
-                                std::string(kFloorHeader) + "\"");
+            return files::Error(say(ZV_TRANSLATABLE("sim", "an empty text is not a floor: a floor "
+                                                           "file begins with \"%1\""),
+                                    kFloorHeader));
         return m_floor;
     }
 
 private:
-    files::TError error(const std::string& message) {
-        m_message = m_where + message;
+    files::TError error(files::TMessage detail) {
+        m_message = OnLine(m_line, std::move(detail));
         return failure();
     }
     files::TError failure() const { return files::Error(m_message); }
+    static files::TMessage givenTwice(std::string_view item) {
+        return say(ZV_TRANSLATABLE("sim", "%1 is given twice"), item);
+    }
 
     // Reads the count of numbers after the item word; usage names the item's form.
     bool numbers(const std::vector<std::string_view>& w, std::size_t count,
                  std::string_view usage) {
         if (w.size() != count + 1) {
-            m_message = m_where + "expected " + std::string(usage);
+            m_message = OnLine(m_line, say(ZV_TRANSLATABLE("sim", "expected %1"), usage));
             return false;
         }
         m_n.assign(count, 0);
         for (std::size_t k = 0; k < count; ++k) {
             if (!readInt(w[k + 1], m_n[k])) {
-                m_message = m_where + "\"" + std::string(w[k + 1]) +
-                            "\" is not a whole number from " + std::to_string(-kFloorLimit) +
-                            " to " + std::to_string(kFloorLimit);
+                m_message =
+                    OnLine(m_line,
+                           say(ZV_TRANSLATABLE("sim", "\"%1\" is not a whole number from %2 to %3"),
+                               w[k + 1], -kFloorLimit, kFloorLimit));
                 return false;
             }
         }
@@ -151,12 +168,16 @@ private:
     }
 
     TFloor m_floor;
-    std::string m_where;
-    std::string m_message;
+    std::size_t m_line = 0;
+    files::TMessage m_message;
     std::vector<std::int32_t> m_n;
 };
 
 } // namespace
+
+files::TMessage OnLine(std::size_t line, files::TMessage detail) {
+    return say(ZV_TRANSLATABLE("sim", "line %1: %2"), line, std::move(detail));
+}
 
 files::TResult<TFloor> ReadFloor(std::string_view text) {
     return TFloorReader().read(text);

@@ -23,6 +23,7 @@
 
 #include "files/Result.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -71,6 +72,9 @@ struct TFloor {
 inline constexpr std::string_view kFloorHeader = "zolvane-floor 1";
 // Coordinates and sizes stay within this (a kilometre) either way.
 inline constexpr std::int32_t kFloorLimit = 1'000'000;
+
+// What is wrong on a line of a floor or robot model text: "line 3: name is given twice".
+files::TMessage OnLine(std::size_t line, files::TMessage detail);
 
 // Reads a floor text; the error names the line and what is wrong with it.
 files::TResult<TFloor> ReadFloor(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include "files/Files.h"
 #include "files/Message.h"
+#include "sim/Floor.h"
 
 #include <array>
 #include <charconv>
@@ -53,6 +54,10 @@ std::string_view trimmed(std::string_view s) {
     return s;
 }
 
+template <class... Values> files::TMessage say(const char* wording, Values&&... values) {
+    return files::Say("sim", wording, std::forward<Values>(values)...);
+}
+
 // "-2.5" and "12" read; "1e3", "0x10", "+1" and anything with more after the number do not.
 bool readNumber(std::string_view text, double& value) {
     if (text.empty() || text.front() == '+')
@@ -87,7 +92,6 @@ files::TResult<TRobotModel> ReadRobotModel(std::string_view text) {
     std::array<bool, kSettings.size()> given{};
     const std::vector<std::string> lines = files::SplitLines(text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string where = "line " + std::to_string(i + 1) + ": ";
         std::string_view line = lines[i];
         if (const std::size_t hash = line.find('#'); hash != std::string_view::npos)
             line = line.substr(0, hash);
@@ -96,27 +100,33 @@ files::TResult<TRobotModel> ReadRobotModel(std::string_view text) {
             continue;
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos)
-            return files::Error(where + "expected NAME = VALUE");
+            return files::Error(
+                OnLine(i + 1, say(ZV_TRANSLATABLE("sim", "expected %1"), "NAME = VALUE")));
         const std::string_view name = trimmed(line.substr(0, equals));
         const std::string_view valueText = trimmed(line.substr(equals + 1));
         std::size_t k = 0;
         while (k < kSettings.size() && kSettings[k].name != name)
             ++k;
         if (k == kSettings.size())
-            return files::Error(where + "unknown name \"" + std::string(name) + "\"");
+            return files::Error(
+                OnLine(i + 1, say(ZV_TRANSLATABLE("sim", "unknown name \"%1\""), name)));
         const TSetting& setting = kSettings[k];
         if (given[k])
-            return files::Error(where + std::string(name) + " is set twice");
+            return files::Error(
+                OnLine(i + 1, say(ZV_TRANSLATABLE("sim", "%1 is set twice"), name)));
         given[k] = true;
         double value = 0;
         if (!readNumber(valueText, value))
-            return files::Error(where + std::string(name) + " takes a decimal number, not \"" +
-                                std::string(valueText) + "\"");
+            return files::Error(
+                OnLine(i + 1, say(ZV_TRANSLATABLE("sim", "%1 takes a decimal number, not \"%2\""),
+                                  name, valueText)));
         if (setting.whole && value != std::floor(value))
-            return files::Error(where + std::string(name) + " takes a whole number");
+            return files::Error(
+                OnLine(i + 1, say(ZV_TRANSLATABLE("sim", "%1 takes a whole number"), name)));
         if (value < setting.least || value > setting.most)
-            return files::Error(where + std::string(name) + " must lie from " +
-                                shown(setting.least) + " to " + shown(setting.most));
+            return files::Error(
+                OnLine(i + 1, say(ZV_TRANSLATABLE("sim", "%1 must lie from %2 to %3"), name,
+                                  shown(setting.least), shown(setting.most))));
         model.*setting.field = value;
     }
     return model;

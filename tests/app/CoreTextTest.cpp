@@ -19,6 +19,8 @@
 #include "program/BlockSummary.h"
 #include "records/BlockCatalog.h"
 #include "recovery/RecoveryStore.h"
+#include "sim/Floor.h"
+#include "sim/RobotModel.h"
 #include "sim/Simulator.h"
 
 #include <QAbstractButton>
@@ -28,9 +30,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -116,11 +121,32 @@ files::TMessage blockValue(int type, const std::string& children) {
 // A chart in a folder that does not exist.
 constexpr const char* kMissing = "/nonexistent-zolvane/chart.lcs";
 
+files::TMessage floorError(std::string_view text) {
+    return sim::ReadFloor(text).errorMessage();
+}
+
+files::TMessage robotModelError(std::string_view text) {
+    return sim::ReadRobotModel(text).errorMessage();
+}
+
+// A floor file with a fault on its third line, as the simulator panel opens it.
+const std::string kBadFloor = (std::filesystem::temp_directory_path() /
+                               ("zolvane-core-text-floor-" + std::to_string(::getpid()) + ".txt"))
+                                  .string();
+
+files::TMessage badFloorFileError() {
+    std::ofstream(kBadFloor, std::ios::binary) << "zolvane-floor 1\nname a\nname b\n";
+    files::TMessage message = sim::LoadFloor(kBadFloor).errorMessage();
+    std::filesystem::remove(kBadFloor);
+    return message;
+}
+
 struct MessageCase {
     const char* name;
     std::function<files::TMessage()> make;
-    const char* english;
-    std::vector<const char*> values; // shown as they are in every language
+    std::string english;
+    std::vector<std::string> values; // shown as they are in every language, a longer one
+                                     // before any it holds
 };
 
 std::ostream& operator<<(std::ostream& os, const MessageCase& c) {
@@ -309,6 +335,83 @@ const std::vector<MessageCase>& messageCases() {
          [] { return TChartFile::SaveQuestion("/home/pupil/dance.lcs"); },
          "Flow Chart /home/pupil/dance.lcs changed,\r\nsave it?",
          {"/home/pupil/dance.lcs"}},
+        // The floor and robot model files: the line, and what is wrong on it.
+        {"sim_floor_header",
+         [] { return floorError("floor 1\n"); },
+         "line 1: a floor file begins with \"zolvane-floor 1\"",
+         {"zolvane-floor 1"}},
+        {"sim_floor_version",
+         [] { return floorError("zolvane-floor 2\n"); },
+         "line 1: floor format version 2 is not known (this program reads version 1)",
+         {"2", "1"}},
+        {"sim_floor_empty",
+         [] { return floorError(" \n# nothing\n"); },
+         "an empty text is not a floor: a floor file begins with \"zolvane-floor 1\"",
+         {"zolvane-floor 1"}},
+        {"sim_floor_given_twice",
+         [] { return floorError("zolvane-floor 1\nname a\nname b\n"); },
+         "line 3: name is given twice",
+         {"3", "name"}},
+        {"sim_floor_area_corners",
+         [] { return floorError("zolvane-floor 1\narea 0 0 -5 10\n"); },
+         "line 2: the area's upper right corner must lie above and right of its lower left one",
+         {"2"}},
+        {"sim_floor_start_heading",
+         [] { return floorError("zolvane-floor 1\nstart 0 0 360\n"); },
+         "line 2: the start heading must lie from 0 to 359 degrees",
+         {"2", "0", "359"}},
+        {"sim_floor_line_points",
+         [] { return floorError("zolvane-floor 1\nline 20 0 0\n"); },
+         "line 2: expected line WIDTH X1 Y1 X2 Y2, and more X Y pairs if any",
+         {"line WIDTH X1 Y1 X2 Y2", "2"}},
+        {"sim_floor_line_width",
+         [] { return floorError("zolvane-floor 1\nline 0 0 0 10 10\n"); },
+         "line 2: a line's width must be 1 or more",
+         {"2", "1"}},
+        {"sim_floor_box_size",
+         [] { return floorError("zolvane-floor 1\nbox 0 0 0 5\n"); },
+         "line 2: a box's width and height must be 1 or more",
+         {"2", "1"}},
+        {"sim_floor_unknown_item",
+         [] { return floorError("zolvane-floor 1\ntree 1 2\n"); },
+         "line 2: unknown item \"tree\" (expected name, area, start, line, wall or box)",
+         {"2", "tree", "name", "area", "start", "line", "wall", "box"}},
+        {"sim_floor_item_numbers",
+         [] { return floorError("zolvane-floor 1\nwall 1 2 3\n"); },
+         "line 2: expected wall X1 Y1 X2 Y2",
+         {"wall X1 Y1 X2 Y2", "2"}},
+        {"sim_floor_not_a_whole_number",
+         [] { return floorError("zolvane-floor 1\nwall 1 2 3 4.5\n"); },
+         "line 2: \"4.5\" is not a whole number from -1000000 to 1000000",
+         {"2", "4.5", "-1000000", "1000000"}},
+        {"sim_floor_file",
+         [] { return badFloorFileError(); },
+         "Floor \"" + kBadFloor + "\", line 3: name is given twice",
+         {kBadFloor, "3", "name"}},
+        {"sim_model_not_a_setting",
+         [] { return robotModelError("fast\n"); },
+         "line 1: expected NAME = VALUE",
+         {"1", "NAME = VALUE"}},
+        {"sim_model_unknown_name",
+         [] { return robotModelError("# speeds\nspeed = 3\n"); },
+         "line 2: unknown name \"speed\"",
+         {"2", "speed"}},
+        {"sim_model_set_twice",
+         [] { return robotModelError("adc_max = 255\nadc_max = 1023\n"); },
+         "line 2: adc_max is set twice",
+         {"2", "adc_max"}},
+        {"sim_model_not_a_number",
+         [] { return robotModelError("wait_unit_ms = soon\n"); },
+         "line 1: wait_unit_ms takes a decimal number, not \"soon\"",
+         {"1", "wait_unit_ms", "soon"}},
+        {"sim_model_not_whole",
+         [] { return robotModelError("start_key = 2.5\n"); },
+         "line 1: start_key takes a whole number",
+         {"1", "start_key"}},
+        {"sim_model_out_of_range",
+         [] { return robotModelError("start_key = 9\n"); },
+         "line 1: start_key must lie from 0 to 7",
+         {"1", "start_key", "0", "7"}},
     };
     return cases;
 }
@@ -319,7 +422,7 @@ TEST_P(CoreMessages, EnglishIsTheToolsTextWordForWord) {
     const files::TMessage message = GetParam().make();
     EXPECT_EQ(message.English(), GetParam().english);
     // Without a translation in force the window shows the same English.
-    EXPECT_EQ(platform::Translated(message), QString::fromUtf8(GetParam().english));
+    EXPECT_EQ(platform::Translated(message), QString::fromStdString(GetParam().english));
 }
 
 TEST_P(CoreMessages, ChineseKeepsTheValuesAndLeavesNoEnglish) {
@@ -328,12 +431,12 @@ TEST_P(CoreMessages, ChineseKeepsTheValuesAndLeavesNoEnglish) {
     const QString chinese = platform::Translated(message);
     platform::InstallTranslations("en");
     ASSERT_FALSE(chinese.isEmpty());
-    EXPECT_NE(chinese, QString::fromUtf8(GetParam().english));
+    EXPECT_NE(chinese, QString::fromStdString(GetParam().english));
     QString rest = chinese;
-    for (const char* value : GetParam().values) {
-        EXPECT_TRUE(chinese.contains(QString::fromUtf8(value)))
+    for (const std::string& value : GetParam().values) {
+        EXPECT_TRUE(chinese.contains(QString::fromStdString(value)))
             << value << " in " << chinese.toStdString();
-        rest.remove(QString::fromUtf8(value));
+        rest.remove(QString::fromStdString(value));
     }
     EXPECT_TRUE(englishWords(rest).isEmpty())
         << chinese.toStdString() << "\n  English: " << englishWords(rest).join(' ').toStdString();
