@@ -31,6 +31,14 @@ save it?</source>
         <source>Record %1 changes its block type when written back</source>
         <translation>第 %1 条记录写回后会改变模块类型</translation>
     </message>
+    <message>
+        <source>Example %1 opened as a new chart: save it under a name of your own to keep your changes.</source>
+        <translation>示例 %1 已作为新流程图打开：要保留你的修改，请用你自己取的文件名保存它。</translation>
+    </message>
+    <message>
+        <source>%1 holds no chart at all: it opened as an empty chart.</source>
+        <translation>%1 里根本没有流程图：已作为空白流程图打开。</translation>
+    </message>
 </context>
 <context>
     <name>check</name>
@@ -792,6 +800,89 @@ save it?</source>
     <message>
         <source>%1 notes</source>
         <translation>%1 个音符</translation>
+    </message>
+    <message>
+        <source>Block %1 holds a NUL byte in its values, which a program line cannot carry. Open the block and remove it.</source>
+        <translation>第 %1 个模块的参数里有一个 NUL 字节，程序行里不能有它。请打开模块把它删掉。</translation>
+    </message>
+    <message>
+        <source>Block %1 holds a line break in its values, which a program line cannot carry. Open the block and remove it.</source>
+        <translation>第 %1 个模块的参数里有一个换行符，程序行里不能有它。请打开模块把它删掉。</translation>
+    </message>
+    <message>
+        <source>Block %1 gives no statement, and the robot cannot take an empty line. Open the block and fill it in, or delete it.</source>
+        <translation>第 %1 个模块没有生成语句，而机器人不接受空行。请打开模块把它填好，或者删除它。</translation>
+    </message>
+</context>
+<context>
+    <name>records</name>
+    <message>
+        <source>Invalid Document: Unexpected text in file prolog</source>
+        <translation>无效的文档：文件开头部分有不该出现的文字</translation>
+    </message>
+    <message>
+        <source>Invalid XML Element: Unexpected character in property declaration (&quot;%1&quot; found)</source>
+        <translation>无效的 XML 元素：属性声明中有意外的字符（发现了“%1”）</translation>
+    </message>
+    <message>
+        <source>Invalid XML Element: Erroneous end of tag, expecting &lt;/%1&gt; but &lt;/&gt; found</source>
+        <translation>无效的 XML 元素：结束标签有误，应为 &lt;/%1&gt;，但发现的是 &lt;/&gt;</translation>
+    </message>
+    <message>
+        <source>Invalid Comment: Unexpected end of data</source>
+        <translation>无效的注释：数据意外结束</translation>
+    </message>
+    <message>
+        <source>Invalid CDATA: Unexpected end of data</source>
+        <translation>无效的 CDATA 段：数据意外结束</translation>
+    </message>
+    <message>
+        <source>Invalid Stylesheet: Unexpected end of data</source>
+        <translation>无效的样式表声明：数据意外结束</translation>
+    </message>
+    <message>
+        <source>Invalid Comment: expected &quot;%1&quot; but found &quot;%2&quot;</source>
+        <translation>无效的注释：这里需要“%1”，但发现了“%2”</translation>
+    </message>
+    <message>
+        <source>Invalid CDATA: expected &quot;%1&quot; but found &quot;%2&quot;</source>
+        <translation>无效的 CDATA 段：这里需要“%1”，但发现了“%2”</translation>
+    </message>
+    <message>
+        <source>Invalid Header: expected &quot;%1&quot; but found &quot;%2&quot;</source>
+        <translation>无效的 XML 声明：这里需要“%1”，但发现了“%2”</translation>
+    </message>
+    <message>
+        <source>Invalid Stylesheet: expected &quot;%1&quot; but found &quot;%2&quot;</source>
+        <translation>无效的样式表声明：这里需要“%1”，但发现了“%2”</translation>
+    </message>
+    <message>
+        <source>Invalid XML Element: Unexpected character in property declaration. Expecting &quot; or &apos; but &quot;%1&quot;  found</source>
+        <translation>无效的 XML 元素：属性声明中有意外的字符。这里需要 &quot; 或 &apos;，但发现了“%1”</translation>
+    </message>
+    <message>
+        <source>Invalid XML Element: Elements nested deeper than %1 levels</source>
+        <translation>无效的 XML 元素：元素嵌套超过了 %1 层</translation>
+    </message>
+    <message>
+        <source>Invalid XML Element: Expected beginning of tag but &quot;%1&quot; found</source>
+        <translation>无效的 XML 元素：这里应该是标签的开头，但发现了“%1”</translation>
+    </message>
+    <message>
+        <source>Invalid XML Element: malformed tag found (no valid name)</source>
+        <translation>无效的 XML 元素：发现了格式错误的标签（没有有效的名称）</translation>
+    </message>
+    <message>
+        <source>Invalid XML Element: Expected end of tag but &quot;%1&quot; found</source>
+        <translation>无效的 XML 元素：这里应该是标签的结尾，但发现了“%1”</translation>
+    </message>
+    <message>
+        <source>Invalid XML Element: Erroneous end of tag, expecting &lt;/%1&gt; but &lt;/%2&gt; found</source>
+        <translation>无效的 XML 元素：结束标签有误，应为 &lt;/%1&gt;，但发现的是 &lt;/%2&gt;</translation>
+    </message>
+    <message>
+        <source>Invalid Comment: &quot;--&quot; not allowed inside comments</source>
+        <translation>无效的注释：注释里不能出现“--”</translation>
     </message>
 </context>
 <context>

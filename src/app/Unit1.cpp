@@ -611,7 +611,7 @@ void TForm1::showFileResult(const TChartFileResult& result) {
         rememberRecent(name);
     const QString shortName = QFileInfo(platform::toQString(name)).fileName();
     if (!result.note.empty())
-        statusBar()->showMessage(platform::toQString(result.note));
+        statusBar()->showMessage(platform::Translated(result.note));
     else if (result.done && !result.chartReplaced)
         statusBar()->showMessage(tr("Saved %1").arg(shortName), kStatusMessageTime);
     else if (result.done && !name.empty())

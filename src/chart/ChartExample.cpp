@@ -23,7 +23,7 @@ TChartFileResult OpenExampleChart(TChartFile& file, files::TPrompts& prompts,
     try {
         document->LoadFromText(chartText);
     } catch (const std::exception& e) {
-        prompts.showError(cannotOpen(title, files::Value(e.what())));
+        prompts.showError(cannotOpen(title, ErrorMessageOf(e)));
         return {};
     }
     // No name: the first save asks for one, so the example stays as it was shipped.
@@ -32,6 +32,8 @@ TChartFileResult OpenExampleChart(TChartFile& file, files::TPrompts& prompts,
         return {};
     }
     return {true, true,
-            "Example " + std::string(title) +
-                " opened as a new chart: save it under a name of your own to keep your changes."};
+            files::Say("chart",
+                       ZV_TRANSLATABLE("chart", "Example %1 opened as a new chart: save it under a "
+                                                "name of your own to keep your changes."),
+                       title)};
 }

@@ -127,7 +127,7 @@ files::TResult<std::unique_ptr<TSimpleXML>> TChartFile::ReadChartFile(const std:
     try {
         document->LoadFromText(*text);
     } catch (const std::exception& e) {
-        return files::Error(e.what());
+        return files::Error(ErrorMessageOf(e));
     }
     return document;
 }
@@ -171,9 +171,11 @@ files::TStatus TChartFile::OpenFile(const std::string& path) {
     const bool holdsNothing = (*read)->Root().Name().empty();
     if (files::TStatus loaded = LoadChart(std::move(*read), path); !loaded)
         return files::Error(files::FileError("open", path, loaded.errorMessage()));
-    m_openNote = holdsNothing ? fs::path(path).filename().string() +
-                                    " holds no chart at all: it opened as an empty chart."
-                              : std::string();
+    m_openNote = holdsNothing ? files::Say("chart",
+                                           ZV_TRANSLATABLE("chart", "%1 holds no chart at all: it "
+                                                                    "opened as an empty chart."),
+                                           fs::path(path).filename().string())
+                              : files::TMessage();
     return {};
 }
 
@@ -202,7 +204,7 @@ files::TResult<std::vector<TBlockCopy>> TChartFile::BlocksOfDocument(const TSimp
                 "chart",
                 ZV_TRANSLATABLE("chart",
                                 "Record %1 is not a block record that could be saved again (%2)"),
-                i + 1, error.what()));
+                i + 1, ErrorMessageOf(error)));
         }
         if (BlockTypeFrom(m_checkDocument.Root().Properties().AttributeInt("type", -1)) != type)
             return files::Error(files::Say(
@@ -240,7 +242,7 @@ files::TResult<std::vector<TBlockCopy>> TChartFile::BlocksOfText(std::string_vie
     try {
         document.LoadFromText(text);
     } catch (const std::exception& e) {
-        return files::Error(e.what());
+        return files::Error(ErrorMessageOf(e));
     }
     return BlocksOfDocument(document);
 }
@@ -290,7 +292,7 @@ files::TStatus TChartFile::RestoreChart(std::string_view text, const std::string
     try {
         document->LoadFromText(text);
     } catch (const std::exception& e) {
-        return files::Error(e.what());
+        return files::Error(ErrorMessageOf(e));
     }
     if (files::TStatus loaded = LoadChart(std::move(document), path); !loaded)
         return loaded;
@@ -303,7 +305,7 @@ files::TStatus TChartFile::SaveFile(const std::string& path) {
     try {
         text = ChartText();
     } catch (const std::exception& e) {
-        return files::Error(e.what());
+        return files::Error(ErrorMessageOf(e));
     }
     if (files::TStatus written = files::ReplaceFile(path, text); !written)
         return written;

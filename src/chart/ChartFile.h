@@ -22,7 +22,7 @@
 struct TChartFileResult {
     bool done = false;          // the command did its work (nothing cancelled or failed)
     bool chartReplaced = false; // a new or opened chart took the old one's place
-    std::string note;           // a word for the status line, empty when all went as expected
+    files::TMessage note;       // a word for the status line, empty when all went as expected
     explicit operator bool() const { return done; }
 };
 
@@ -81,7 +81,7 @@ public:
     static files::TMessage SaveQuestion(const std::string& path);
     // After a successful OpenFile: a word on what was opened worth a look (a file that held
     // nothing at all opens as an empty chart), empty otherwise.
-    const std::string& OpenNote() const { return m_openNote; }
+    const files::TMessage& OpenNote() const { return m_openNote; }
     // Writes the chart to path (a new file in the same folder renamed over the old one), names
     // the chart and takes the snapshot. On failure the old file, the name and the snapshot are
     // as they were.
@@ -137,7 +137,7 @@ private:
     std::string m_applicationTitle;
     std::vector<std::string> m_phrases;
     std::string m_currentFileName;
-    std::string m_openNote;
+    files::TMessage m_openNote;
     TSimpleXML m_recordDocument;                // SimpleXML1
     TSimpleXML m_checkDocument;                 // reads each opened record back once
     std::unique_ptr<TSimpleXML> m_fileDocument; // SimpleXML2

@@ -220,12 +220,12 @@ bool TBlockReader::readQuick(std::string_view payload) {
     return false;
 }
 
-std::optional<std::string> TBlockReader::readWithTree(std::string_view payload) {
+std::optional<files::TMessage> TBlockReader::readWithTree(std::string_view payload) {
     m_fields.clear();
     try {
         m_document.LoadFromText(payload);
     } catch (const ESimpleXMLError& error) {
-        return std::string(error.what());
+        return error.Message();
     }
     const TSimpleXMLElems& children = m_document.Root().Items();
     for (int i = 0; i < children.Count(); ++i) {
@@ -235,12 +235,13 @@ std::optional<std::string> TBlockReader::readWithTree(std::string_view payload) 
     return std::nullopt;
 }
 
-std::optional<std::string> TBlockReader::read(int kind, std::string_view payload, TBlockText& out) {
+std::optional<files::TMessage> TBlockReader::read(int kind, std::string_view payload,
+                                                  TBlockText& out) {
     return read(BlockTypeOfKind(kind), payload, out);
 }
 
-std::optional<std::string> TBlockReader::read(std::optional<BlockType> type,
-                                              std::string_view payload, TBlockText& out) {
+std::optional<files::TMessage> TBlockReader::read(std::optional<BlockType> type,
+                                                  std::string_view payload, TBlockText& out) {
     out.statements.clear();
     out.name.clear();
     m_quick = false;
@@ -251,7 +252,7 @@ std::optional<std::string> TBlockReader::read(std::optional<BlockType> type,
     if (*type != B::End && *type != B::SubEnd) {
         m_quick = readQuick(payload);
         if (!m_quick)
-            if (std::optional<std::string> error = readWithTree(payload))
+            if (std::optional<files::TMessage> error = readWithTree(payload))
                 return error;
     }
     program::appendBlockStatements(*type, TValues(m_fields), out.statements, &out.name);

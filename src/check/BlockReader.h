@@ -6,6 +6,7 @@
 // element with its attributes, one child per value holding plain text) is read in one pass
 // over its text; any other record goes through the element tree as the generator does.
 
+#include "files/Message.h"
 #include "records/BlockCatalog.h"
 #include "records/SimpleXML.h"
 
@@ -29,10 +30,10 @@ public:
     // Empties `out`, then reads the block with the given object kind and parameter record. The
     // statements are those of program::blockStatementTexts for every record; a record that does
     // not parse gives the element tree's message (and no statements), as it does there.
-    std::optional<std::string> read(int kind, std::string_view payload, TBlockText& out);
+    std::optional<files::TMessage> read(int kind, std::string_view payload, TBlockText& out);
     // The same for a block type (nothing for a kind that is not a block's).
-    std::optional<std::string> read(std::optional<BlockType> type, std::string_view payload,
-                                    TBlockText& out);
+    std::optional<files::TMessage> read(std::optional<BlockType> type, std::string_view payload,
+                                        TBlockText& out);
 
     // Whether the last record read had the editor's form and was read without the tree.
     bool lastReadWasQuick() const { return m_quick; }
@@ -42,7 +43,7 @@ private:
     // has some other form.
     bool readQuick(std::string_view payload);
     // The same through the element tree; the message of a parse error.
-    std::optional<std::string> readWithTree(std::string_view payload);
+    std::optional<files::TMessage> readWithTree(std::string_view payload);
 
     TSimpleXML m_document;
     // The record's values in order: child name and value (views into the record text or into

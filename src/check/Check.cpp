@@ -58,6 +58,16 @@ std::string quoted(std::string_view text, std::size_t longest = 40) {
     return "\"" + shown(text, longest) + "\"";
 }
 
+// A message inside a message, its English as shown() shows it: the message itself when that
+// writes nothing out and cuts nothing short, so that it is translated too.
+files::TMessage shown(const files::TMessage& message, std::size_t longest) {
+    const std::string english = message.English();
+    std::string text = shown(english, longest);
+    if (text == english)
+        return message;
+    return files::Value(std::move(text));
+}
+
 files::TMessage blockNumber(std::size_t block) {
     return say(ZV_TRANSLATABLE("check", "block %1"), block);
 }
@@ -186,7 +196,7 @@ private:
             const std::size_t block = i + 1;
             TBlockState& state = m_blocks[i];
             state.type = BlockTypeOfKind(m_sources[i].kind);
-            if (std::optional<std::string> failure =
+            if (std::optional<files::TMessage> failure =
                     reader.read(state.type, m_sources[i].payload, text)) {
                 state.readable = false;
                 error(block, say(ZV_TRANSLATABLE("check", "The %1 block's record cannot be read "

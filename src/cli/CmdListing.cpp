@@ -25,7 +25,7 @@ int runListing(const Args& args) {
         return fail(opened.error());
     const program::ListingResult listing = program::generateListing(*opened->chart);
     if (!listing.ok())
-        return fail(*listing.error);
+        return fail(listing.error->English());
     const std::string text = files::JoinLines(listing.lines);
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
     std::cout.flush();

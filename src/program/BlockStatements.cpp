@@ -40,8 +40,9 @@ bool readsRecord(BlockType type) {
 
 // Parses the record (when the type reads one) and appends the statements; none for an object
 // kind that is not a block's.
-std::optional<std::string> statementsOf(TSimpleXML& document, std::optional<BlockType> type,
-                                        std::string_view payload, std::vector<std::string>& out) {
+std::optional<files::TMessage> statementsOf(TSimpleXML& document, std::optional<BlockType> type,
+                                            std::string_view payload,
+                                            std::vector<std::string>& out) {
     out.clear();
     if (!type)
         return std::nullopt;
@@ -52,7 +53,7 @@ std::optional<std::string> statementsOf(TSimpleXML& document, std::optional<Bloc
     try {
         document.LoadFromText(payload);
     } catch (const ESimpleXMLError& error) {
-        return std::string(error.what());
+        return error.Message();
     }
     appendBlockStatements(*type, RecordValues(document.Root().Items()), out);
     return std::nullopt;
@@ -64,19 +65,19 @@ char letterCode(std::int32_t value) {
     return static_cast<char>(static_cast<unsigned char>((std::int64_t{65} + value) & 0xFF));
 }
 
-std::optional<std::string> blockStatementTexts(TSimpleXML& document, int kind,
-                                               std::string_view payload,
-                                               std::vector<std::string>& out) {
+std::optional<files::TMessage> blockStatementTexts(TSimpleXML& document, int kind,
+                                                   std::string_view payload,
+                                                   std::vector<std::string>& out) {
     return statementsOf(document, BlockTypeOfKind(kind), payload, out);
 }
 
-std::optional<std::string> recordStatementTexts(TSimpleXML& document, std::string_view payload,
-                                                std::vector<std::string>& out) {
+std::optional<files::TMessage> recordStatementTexts(TSimpleXML& document, std::string_view payload,
+                                                    std::vector<std::string>& out) {
     out.clear();
     try {
         document.LoadFromText(payload);
     } catch (const ESimpleXMLError& error) {
-        return std::string(error.what());
+        return error.Message();
     }
     const std::optional<BlockType> type =
         BlockTypeFrom(document.Root().Properties().AttributeInt("type", -1));
@@ -87,21 +88,21 @@ std::optional<std::string> recordStatementTexts(TSimpleXML& document, std::strin
     return std::nullopt;
 }
 
-std::optional<std::string> blockStatementTexts(int kind, std::string_view payload,
-                                               std::vector<std::string>& out) {
+std::optional<files::TMessage> blockStatementTexts(int kind, std::string_view payload,
+                                                   std::vector<std::string>& out) {
     TSimpleXML document;
     return blockStatementTexts(document, kind, payload, out);
 }
 
-std::optional<std::string> recordStatementTexts(std::string_view payload,
-                                                std::vector<std::string>& out) {
+std::optional<files::TMessage> recordStatementTexts(std::string_view payload,
+                                                    std::vector<std::string>& out) {
     TSimpleXML document;
     return recordStatementTexts(document, payload, out);
 }
 
-std::optional<std::string> BlockStatements(int kind, std::string_view payload,
-                                           std::vector<std::string>& out) {
-    std::optional<std::string> error = blockStatementTexts(kind, payload, out);
+std::optional<files::TMessage> BlockStatements(int kind, std::string_view payload,
+                                               std::vector<std::string>& out) {
+    std::optional<files::TMessage> error = blockStatementTexts(kind, payload, out);
     for (std::string& statement : out)
         statement = quotedForm(statement);
     return error;

@@ -184,17 +184,27 @@ std::vector<std::string> resolveListing(std::span<const std::string> statements)
 
 namespace {
 
-std::string unsafeValueMessage(std::size_t blockNumber, std::string_view statement) {
-    const bool nul = statement.find('\0') != std::string_view::npos;
-    return "Block " + std::to_string(blockNumber) + " holds " +
-           (nul ? "a NUL byte" : "a line break") +
-           " in its values, which a program line cannot carry. Open the block and remove it.";
+files::TMessage unsafeValueMessage(std::size_t blockNumber, std::string_view statement) {
+    if (statement.find('\0') != std::string_view::npos)
+        return files::Say("program",
+                          ZV_TRANSLATABLE("program", "Block %1 holds a NUL byte in its values, "
+                                                     "which a program line cannot carry. Open the "
+                                                     "block and remove it."),
+                          blockNumber);
+    return files::Say("program",
+                      ZV_TRANSLATABLE("program", "Block %1 holds a line break in its values, which "
+                                                 "a program line cannot carry. Open the block and "
+                                                 "remove it."),
+                      blockNumber);
 }
 
-std::string emptyStatementMessage(std::size_t blockNumber) {
-    return "Block " + std::to_string(blockNumber) +
-           " gives no statement, and the robot cannot take an empty line. Open the block and "
-           "fill it in, or delete it.";
+files::TMessage emptyStatementMessage(std::size_t blockNumber) {
+    return files::Say("program",
+                      ZV_TRANSLATABLE("program",
+                                      "Block %1 gives no statement, and the robot cannot "
+                                      "take an empty line. Open the block and fill it "
+                                      "in, or delete it."),
+                      blockNumber);
 }
 
 template <typename Statements>
@@ -208,7 +218,7 @@ ListingResult listingOf(std::size_t count, Statements&& statementsOfBlock) {
     std::vector<std::string> block;
     TSimpleXML document; // one document reads every record in turn
     for (std::size_t i = 0; i < count; ++i) {
-        if (std::optional<std::string> error = statementsOfBlock(document, i, block))
+        if (std::optional<files::TMessage> error = statementsOfBlock(document, i, block))
             return ListingResult{{}, std::move(error), {}};
         for (std::string& statement : block) {
             // A line break would split the listing line in two (the robot would drop both

@@ -3,6 +3,8 @@
 // The numbered program listing of a whole chart: one entry per statement, the
 // product name first, label and subroutine names replaced by line numbers.
 
+#include "files/Message.h"
+
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -31,7 +33,7 @@ struct BlockSource {
 // first parameter record that did not parse (then `lines` is empty).
 struct ListingResult {
     std::vector<std::string> lines;
-    std::optional<std::string> error;
+    std::optional<files::TMessage> error;
     // For each of `lines`, the block that gave it: its position in the chart
     // counted from 1 at the top, 0 for the product-name line. A Music block with
     // its key command gives two lines, a definition (Label, Sub Begin) none.

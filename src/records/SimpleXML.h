@@ -6,6 +6,8 @@
 // or decodes them. Callers escape user text with XmlEncode and restore it with XmlDecode.
 #pragma once
 
+#include "files/Message.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -16,12 +18,19 @@
 #include <string_view>
 #include <vector>
 
-// A parse error; the message is one of the reader's fixed texts.
+// A parse error: one of the reader's fixed wordings with the text it found, as a message the
+// windows translate; what() is its English. The message is shared, so that copying the
+// exception cannot throw.
 class ESimpleXMLError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ESimpleXMLError(files::TMessage message);
+
+    const files::TMessage& Message() const { return *m_message; }
     // Where in the text the reader stopped (bytes from its start), when the reader knows.
     std::optional<std::size_t> Offset;
+
+private:
+    std::shared_ptr<const files::TMessage> m_message;
 };
 
 // A place in a text, counted from 1 as an editor shows it (a CR LF is one line end).
@@ -37,8 +46,17 @@ std::optional<TTextPlace> XmlErrorPlace(std::string_view text);
 // the operating system's reason.
 class ESimpleXMLFileError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ESimpleXMLFileError(files::TMessage message);
+
+    const files::TMessage& Message() const { return *m_message; }
+
+private:
+    std::shared_ptr<const files::TMessage> m_message;
 };
+
+// What a failed read or write of the tree says: the message of either error above, or the
+// text of any other exception as it stands.
+files::TMessage ErrorMessageOf(const std::exception& error);
 
 // Escapes the markup characters and every byte from 0x80 to 0xFF ("&#xC4;"): the result is ASCII.
 std::string XmlEncode(std::string_view text);

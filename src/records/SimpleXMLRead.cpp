@@ -1,5 +1,6 @@
 // The reader: a tolerant single pass over the text that builds the tree as it goes and stops
 // at the first error with one of its fixed messages.
+#include "files/Message.h"
 #include "records/SimpleXML.h"
 #include "records/SimpleXMLDetail.h"
 
@@ -42,13 +43,36 @@ bool endTagMatches(const TSimpleXMLElem& e, std::string_view tag) {
            equalsNoCase(tag.substr(prefix + 1), e.Name());
 }
 
-std::string quoteChar(std::string_view found) {
-    return "\"" + std::string(found) + "\"";
+// Raises the reader's error: one of its wordings with the values it names. The message is
+// built here only, off the reading path.
+template <class... Values>
+[[noreturn, gnu::cold, gnu::noinline]] void fail(const char* wording, const Values&... values) {
+    throw ESimpleXMLError(files::Say("records", wording, values...));
 }
 
-[[noreturn]] void fail(const std::string& message) {
-    throw ESimpleXMLError(message);
-}
+// The wordings that more than one place raises.
+constexpr const char* kPrologText =
+    ZV_TRANSLATABLE("records", "Invalid Document: Unexpected text in file prolog");
+constexpr const char* kPropertyCharacter = ZV_TRANSLATABLE(
+    "records", "Invalid XML Element: Unexpected character in property declaration (\"%1\" found)");
+constexpr const char* kEndTagAtEnd = ZV_TRANSLATABLE(
+    "records", "Invalid XML Element: Erroneous end of tag, expecting </%1> but </> found");
+constexpr const char* kCommentEnd =
+    ZV_TRANSLATABLE("records", "Invalid Comment: Unexpected end of data");
+constexpr const char* kCDataEnd =
+    ZV_TRANSLATABLE("records", "Invalid CDATA: Unexpected end of data");
+constexpr const char* kSheetEnd =
+    ZV_TRANSLATABLE("records", "Invalid Stylesheet: Unexpected end of data");
+// What an opening that does not match says, by construct: the character expected, then the one
+// found.
+constexpr const char* kCommentMismatch =
+    ZV_TRANSLATABLE("records", "Invalid Comment: expected \"%1\" but found \"%2\"");
+constexpr const char* kCDataMismatch =
+    ZV_TRANSLATABLE("records", "Invalid CDATA: expected \"%1\" but found \"%2\"");
+constexpr const char* kHeaderMismatch =
+    ZV_TRANSLATABLE("records", "Invalid Header: expected \"%1\" but found \"%2\"");
+constexpr const char* kSheetMismatch =
+    ZV_TRANSLATABLE("records", "Invalid Stylesheet: expected \"%1\" but found \"%2\"");
 
 } // namespace
 
@@ -133,24 +157,22 @@ private:
     std::string readDocType();
     std::unique_ptr<TSimpleXMLElemHeader> readHeader();
     std::unique_ptr<TSimpleXMLElemSheet> readSheet();
-    // Expects `opening` at the current position, raising `errorPrefix` ... on a mismatch.
-    void expect(std::string_view opening, std::string_view errorPrefix,
-                std::string_view endMessage);
+    // Expects `opening` at the current position, raising `mismatch` (with the character expected
+    // and the one found) or, at the end of the text, `endMessage`.
+    void expect(std::string_view opening, const char* mismatch, const char* endMessage);
 
     std::string_view m_text;
     std::size_t m_pos = 0;
     TSimpleXMLReuse& m_reuse;
 };
 
-void TSimpleXMLReader::expect(std::string_view opening, std::string_view errorPrefix,
-                              std::string_view endMessage) {
+void TSimpleXMLReader::expect(std::string_view opening, const char* mismatch,
+                              const char* endMessage) {
     for (const char c : opening) {
         if (atEnd())
-            fail(std::string(endMessage));
-        if (m_text[m_pos] != c) {
-            fail(std::string(errorPrefix) + ": expected " + quoteChar(std::string_view(&c, 1)) +
-                 " but found " + quoteChar(found()));
-        }
+            fail(endMessage);
+        if (m_text[m_pos] != c)
+            fail(mismatch, c, found());
         ++m_pos;
     }
 }
@@ -161,14 +183,14 @@ bool TSimpleXMLReader::readProlog(TSimpleXMLElemsProlog& prolog) {
         if (atEnd())
             return false;
         if (m_text[m_pos] != '<')
-            fail("Invalid Document: Unexpected text in file prolog");
+            fail(kPrologText);
         const std::size_t start = m_pos;
         std::size_t length = 1;
         for (;;) {
             // No opening is longer than the stylesheet's: past it nothing can match, and an
             // unrecognised "<!" or "<?" construct cannot be read.
             if (start + length >= m_text.size() || length > kSheetOpen.size())
-                fail("Invalid Document: Unexpected text in file prolog");
+                fail(kPrologText);
             ++length;
             const std::string_view collected = m_text.substr(start, length);
             if (collected == kHeaderOpen) {
@@ -201,10 +223,8 @@ bool TSimpleXMLReader::readAttributes(TSimpleXMLProps& props) {
         char c = m_text[m_pos];
         if (c == '/' || c == '>' || c == '?')
             return true;
-        if (!isAttrNameChar(c)) {
-            fail("Invalid XML Element: Unexpected character in property declaration (" +
-                 quoteChar(found()) + " found)");
-        }
+        if (!isAttrNameChar(c))
+            fail(kPropertyCharacter, found());
         // Everything before the last ":" is the prefix, so that prefix, ":" and name write back
         // the name as it was read.
         const std::size_t start = m_pos;
@@ -220,19 +240,17 @@ bool TSimpleXMLReader::readAttributes(TSimpleXMLProps& props) {
         skipWhite();
         if (atEnd())
             return false;
-        if (m_text[m_pos] != '=') {
-            fail("Invalid XML Element: Unexpected character in property declaration (" +
-                 quoteChar(found()) + " found)");
-        }
+        if (m_text[m_pos] != '=')
+            fail(kPropertyCharacter, found());
         ++m_pos;
         skipWhite();
         if (atEnd())
             return false;
         c = m_text[m_pos];
         if (c != '"' && c != '\'') {
-            fail("Invalid XML Element: Unexpected character in property declaration. Expecting "
-                 "\" or ' but " +
-                 quoteChar(found()) + "  found");
+            fail(ZV_TRANSLATABLE("records", "Invalid XML Element: Unexpected character in property "
+                                            "declaration. Expecting \" or ' but \"%1\"  found"),
+                 found());
         }
         const std::size_t close = m_text.find(c, m_pos + 1);
         if (close == std::string_view::npos) {
@@ -248,11 +266,14 @@ bool TSimpleXMLReader::readAttributes(TSimpleXMLProps& props) {
 
 void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
     if (depth > TSimpleXML::MaxDepth) {
-        fail("Invalid XML Element: Elements nested deeper than " +
-             std::to_string(TSimpleXML::MaxDepth) + " levels");
+        fail(ZV_TRANSLATABLE("records",
+                             "Invalid XML Element: Elements nested deeper than %1 levels"),
+             TSimpleXML::MaxDepth);
     }
     if (atEnd() || m_text[m_pos] != '<') {
-        fail("Invalid XML Element: Expected beginning of tag but " + quoteChar(found()) + " found");
+        fail(ZV_TRANSLATABLE("records",
+                             "Invalid XML Element: Expected beginning of tag but \"%1\" found"),
+             found());
     }
     ++m_pos;
     // The name read so far: usually one run of the text, seen in place; copied only when it
@@ -267,7 +288,7 @@ void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
     const auto endOfText = [&]() {
         const std::string full =
             prefix.empty() ? std::string(name()) : prefix + ":" + std::string(name());
-        fail("Invalid XML Element: Erroneous end of tag, expecting </" + full + "> but </> found");
+        fail(kEndTagAtEnd, full);
     };
     for (;;) {
         // Take a run of plain name characters at once.
@@ -294,7 +315,8 @@ void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
         const char c = m_text[m_pos];
         if (isWhite(c)) {
             if (name().empty())
-                fail("Invalid XML Element: malformed tag found (no valid name)");
+                fail(ZV_TRANSLATABLE("records",
+                                     "Invalid XML Element: malformed tag found (no valid name)"));
             // Named already, so that an error in the attributes leaves a named element.
             element.m_name = name();
             element.Namespace = prefix;
@@ -333,8 +355,9 @@ void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
                 endOfText();
             }
             if (m_text[m_pos] != '>') {
-                fail("Invalid XML Element: Expected end of tag but " + quoteChar(found()) +
-                     " found");
+                fail(ZV_TRANSLATABLE("records",
+                                     "Invalid XML Element: Expected end of tag but \"%1\" found"),
+                     found());
             }
             ++m_pos;
             element.Value.clear();
@@ -344,8 +367,10 @@ void TSimpleXMLReader::readElement(TSimpleXMLElem& element, int depth) {
         ++m_pos;
         const std::string_view endName = readContent(element, depth);
         if (!endTagMatches(element, endName)) {
-            fail("Invalid XML Element: Erroneous end of tag, expecting </" + element.FullName() +
-                 "> but </" + std::string(endName) + "> found");
+            fail(ZV_TRANSLATABLE(
+                     "records",
+                     "Invalid XML Element: Erroneous end of tag, expecting </%1> but </%2> found"),
+                 element.FullName(), endName);
         }
         return;
     }
@@ -462,39 +487,39 @@ std::string_view TSimpleXMLReader::readContent(TSimpleXMLElem& element, int dept
 }
 
 std::string TSimpleXMLReader::readComment() {
-    expect(kCommentOpen, "Invalid Comment", "Invalid Comment: Unexpected end of data");
+    expect(kCommentOpen, kCommentMismatch, kCommentEnd);
     std::string value;
     std::size_t from = m_pos;
     for (;;) {
         const std::size_t dashes = m_text.find("--", from);
         if (dashes == std::string_view::npos || dashes + 2 >= m_text.size())
-            fail("Invalid Comment: Unexpected end of data");
+            fail(kCommentEnd);
         if (m_text[dashes + 2] == '>') {
             value.assign(m_text.substr(m_pos, dashes - m_pos));
             m_pos = dashes + 3;
             return value;
         }
         if (dashes + 3 >= m_text.size())
-            fail("Invalid Comment: Unexpected end of data");
+            fail(kCommentEnd);
         if (m_text[dashes + 3] != '>')
-            fail("Invalid Comment: \"--\" not allowed inside comments");
+            fail(ZV_TRANSLATABLE("records", "Invalid Comment: \"--\" not allowed inside comments"));
         // "--", one character and ">" belong to the text.
         from = dashes + 4;
     }
 }
 
 std::string TSimpleXMLReader::readCData() {
-    expect(kCDataOpen, "Invalid CDATA", "Invalid CDATA: Unexpected end of data");
+    expect(kCDataOpen, kCDataMismatch, kCDataEnd);
     const std::size_t close = m_text.find("]]>", m_pos);
     if (close == std::string_view::npos)
-        fail("Invalid CDATA: Unexpected end of data");
+        fail(kCDataEnd);
     std::string value(m_text.substr(m_pos, close - m_pos));
     m_pos = close + 3;
     return value;
 }
 
 std::string TSimpleXMLReader::readDocType() {
-    expect(kDocTypeOpen, "Invalid Header", "Invalid Comment: Unexpected end of data");
+    expect(kDocTypeOpen, kHeaderMismatch, kCommentEnd);
     const std::size_t start = m_pos;
     bool inBrackets = false;
     for (; m_pos < m_text.size(); ++m_pos) {
@@ -507,7 +532,7 @@ std::string TSimpleXMLReader::readDocType() {
             break;
     }
     if (atEnd())
-        fail("Invalid Comment: Unexpected end of data");
+        fail(kCommentEnd);
     std::string_view content = m_text.substr(start, m_pos - start);
     ++m_pos;
     while (!content.empty() && isWhite(content.front()))
@@ -518,12 +543,12 @@ std::string TSimpleXMLReader::readDocType() {
 }
 
 std::unique_ptr<TSimpleXMLElemHeader> TSimpleXMLReader::readHeader() {
-    static constexpr std::string_view kEnd = "Invalid Comment: Unexpected end of data";
-    expect("<?xml", "Invalid Header", kEnd);
+    // A header cut short says what a comment cut short says.
+    expect("<?xml", kHeaderMismatch, kCommentEnd);
     TSimpleXMLProps props;
     if (!readAttributes(props))
-        fail(std::string(kEnd));
-    expect("?>", "Invalid Header", kEnd);
+        fail(kCommentEnd);
+    expect("?>", kHeaderMismatch, kCommentEnd);
     auto header = std::make_unique<TSimpleXMLElemHeader>();
     header->Version = props.AttributeText("version");
     header->Encoding = props.AttributeText("encoding");
@@ -532,13 +557,24 @@ std::unique_ptr<TSimpleXMLElemHeader> TSimpleXMLReader::readHeader() {
 }
 
 std::unique_ptr<TSimpleXMLElemSheet> TSimpleXMLReader::readSheet() {
-    static constexpr std::string_view kEnd = "Invalid Stylesheet: Unexpected end of data";
-    expect(kSheetOpen, "Invalid Stylesheet", kEnd);
+    expect(kSheetOpen, kSheetMismatch, kSheetEnd);
     auto sheet = std::make_unique<TSimpleXMLElemSheet>();
     if (!readAttributes(sheet->Properties()))
-        fail(std::string(kEnd));
-    expect("?>", "Invalid Stylesheet", kEnd);
+        fail(kSheetEnd);
+    expect("?>", kSheetMismatch, kSheetEnd);
     return sheet;
+}
+
+ESimpleXMLError::ESimpleXMLError(files::TMessage message)
+    : std::runtime_error(message.English()),
+      m_message(std::make_shared<const files::TMessage>(std::move(message))) {}
+
+files::TMessage ErrorMessageOf(const std::exception& error) {
+    if (const auto* read = dynamic_cast<const ESimpleXMLError*>(&error))
+        return read->Message();
+    if (const auto* file = dynamic_cast<const ESimpleXMLFileError*>(&error))
+        return file->Message();
+    return files::Value(error.what());
 }
 
 void TSimpleXML::LoadFromText(std::string_view text) {

@@ -7,6 +7,7 @@
 #include "app/ChartEditing.h"
 #include "app/HelpWindow.h"
 #include "chart/ChartSelection.h"
+#include "platform/i18n/CoreText.h"
 #include "platform/i18n/Language.h"
 #include "records/BlockCatalog.h"
 
@@ -23,6 +24,9 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -31,9 +35,10 @@ constexpr int kWait = 5;
 // Words that stay as they are in every language: product and format names, key names, the
 // listing's language, and the block captions, which the chart file keeps.
 QSet<QString> wordsKeptInEnglish() {
-    QSet<QString> words{"ZOLVANE", "FlowChart", "BASIC",  "PNG", "SVG",   "PDF",       "lcs",
-                        "txt",     "png",       "svg",    "pdf", "Ctrl",  "Shift",     "Alt",
-                        "Left",    "Right",     "Delete", "Del", "Enter", "Backspace", "English"};
+    QSet<QString> words{"ZOLVANE", "FlowChart", "BASIC",   "PNG",   "SVG",    "PDF",
+                        "lcs",     "txt",       "png",     "svg",   "pdf",    "Ctrl",
+                        "Shift",   "Alt",       "Left",    "Right", "Delete", "Del",
+                        "Enter",   "Backspace", "English", "XML"};
     for (const TBlockInfo& info : BlockCatalog())
         for (const QString& word :
              QString::fromLatin1(info.caption.data(), static_cast<qsizetype>(info.caption.size()))
@@ -110,6 +115,19 @@ protected:
 
     int m_read = 0;
     QStringList m_untranslated;
+};
+
+// Answers as the scripted prompts do, and keeps every message box's text as the person reads it:
+// in the interface's language.
+class ReadingPrompts : public ScriptedPrompts {
+public:
+    QStringList shown;
+
+protected:
+    void showMessageOf(Severity severity, const files::TMessage& message) override {
+        shown << platform::Translated(message);
+        ScriptedPrompts::showMessageOf(severity, message);
+    }
 };
 
 } // namespace
@@ -217,6 +235,44 @@ TEST_F(ChineseWindowTest, ProblemsPanelCountsInChinese) {
     EXPECT_TRUE(QString::fromStdString(asked.question).startsWith(QString::fromUtf8("程序有")))
         << asked.question;
     EXPECT_EQ(asked.choices, (std::vector<std::string>{"仍然发送", "取消"}));
+    expectAllTranslated();
+}
+
+// A chart file damaged by hand, opened in the Chinese window: the error box is Chinese throughout,
+// the reader's own words and the place of the fault included, but for the names the file holds;
+// its English is what the tool prints. An empty file's note in the status line is Chinese too.
+TEST_F(ChineseWindowTest, ADamagedChartIsReportedInChinese) {
+    auto owned = std::make_unique<ReadingPrompts>();
+    ReadingPrompts& reading = *owned;
+    window->setPrompts(std::move(owned));
+    prompts = &reading;
+    const std::string file = (std::filesystem::temp_directory_path() /
+                              ("zolvane-damaged-" + std::to_string(::getpid()) + ".lcs"))
+                                 .string();
+    std::ofstream(file, std::ios::binary)
+        << "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<KELMORAX>\r\n  <record>\r\n"
+           "  </recrod>\r\n</KELMORAX>\r\n";
+    reading.openChartNames.push_back(file);
+    window->speedButton(2)->click(); // Open
+    std::filesystem::remove(file);
+
+    ASSERT_EQ(reading.errors.size(), 1u);
+    EXPECT_EQ(reading.errors[0], "Invalid XML Element: Erroneous end of tag, expecting </record> "
+                                 "but </recrod> found (line 4, column 12)");
+    ASSERT_EQ(reading.shown.size(), 1);
+    const QString shown = reading.shown[0];
+    EXPECT_TRUE(shown.contains("</record>") && shown.contains("</recrod>")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QString::fromUtf8("第 4 行")) &&
+                shown.contains(QString::fromUtf8("第 12 列")))
+        << shown.toStdString();
+    read("open error", QString(shown).remove("recrod").remove("record"));
+    EXPECT_EQ(chart().BlockCount(), 0) << "nothing of the damaged chart was taken";
+
+    reading.openChartNames.push_back(std::string(ZOLVANE_FIXTURES) + "/hostile/empty.lcs");
+    window->speedButton(2)->click();
+    const QString note = window->statusBar()->currentMessage();
+    EXPECT_TRUE(note.startsWith("empty.lcs")) << note.toStdString();
+    read("status after opening an empty file", QString(note).remove("empty.lcs"));
     expectAllTranslated();
 }
 

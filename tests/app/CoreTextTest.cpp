@@ -5,6 +5,7 @@
 
 #include "../check/CheckSupport.h"
 #include "../program/RecordText.h"
+#include "chart/ChartExample.h"
 #include "chart/ChartFile.h"
 #include "check/Check.h"
 #include "download/DownloadFailure.h"
@@ -17,7 +18,9 @@
 #include "platform/i18n/Language.h"
 #include "platform/text/CodePage.h"
 #include "program/BlockSummary.h"
+#include "program/Listing.h"
 #include "records/BlockCatalog.h"
+#include "records/SimpleXML.h"
 #include "recovery/RecoveryStore.h"
 #include "sim/Floor.h"
 #include "sim/RobotModel.h"
@@ -44,12 +47,12 @@ using namespace check_test;
 
 // Words that stay as they are in every language: the product's name, the robot's BASIC and
 // its sensor names, the block captions (which the chart file keeps), and the words of commands
-// typed as they are, and key names.
+// typed as they are, key names, and the names of the chart file's format.
 QSet<QString> wordsKeptInEnglish() {
-    QSet<QString> words{"ZOLVANE", "COM",  "FD",      "WAIT", "IF",    "THEN",   "AND",
-                        "OR",      "PLAY", "NEXT",    "FOR",  "GOSUB", "RETURN", "END",
-                        "REM",     "TO",   "PINA",    "PC",   "MIC",   "ADC",    "AA",
-                        "NUL",     "sudo", "adduser", "USER", "Linux", "Esc"};
+    QSet<QString> words{"ZOLVANE", "COM",   "FD",  "WAIT",  "IF",     "THEN", "AND",  "OR",
+                        "PLAY",    "NEXT",  "FOR", "GOSUB", "RETURN", "END",  "REM",  "TO",
+                        "PINA",    "PC",    "MIC", "ADC",   "AA",     "NUL",  "sudo", "adduser",
+                        "USER",    "Linux", "Esc", "XML",   "CDATA"};
     for (const TBlockInfo& info : BlockCatalog())
         for (const QString& word :
              QString::fromLatin1(info.caption.data(), static_cast<qsizetype>(info.caption.size()))
@@ -120,6 +123,41 @@ files::TMessage blockValue(int type, const std::string& children) {
 
 // A chart in a folder that does not exist.
 constexpr const char* kMissing = "/nonexistent-zolvane/chart.lcs";
+
+// What the element tree's reader says about a text it cannot read; nothing for one it reads.
+files::TMessage readerError(std::string_view text) {
+    TSimpleXML document;
+    try {
+        document.LoadFromText(text);
+    } catch (const ESimpleXMLError& error) {
+        return error.Message();
+    }
+    return {};
+}
+
+// What generating the listing of these records says.
+files::TMessage listingError(const std::vector<std::string>& records) {
+    return program::generateListingFromRecords(records).error.value_or(files::TMessage{});
+}
+
+// An empty chart file, and the note opening it gives.
+const std::string kEmptyChart = std::string(ZOLVANE_FIXTURES) + "/hostile/empty.lcs";
+
+files::TMessage openNote(const std::string& path) {
+    const files::TResult<TOpenedChart> opened = openChart(path);
+    return opened ? opened->file->OpenNote() : opened.errorMessage();
+}
+
+files::TMessage exampleNote(std::string_view title) {
+    files::TResult<TOpenedChart> opened = openChart(kEmptyChart);
+    if (!opened)
+        return opened.errorMessage();
+    files::TSilentPrompts prompts;
+    return OpenExampleChart(*opened->file, prompts,
+                            "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<KELMORAX/>\r\n",
+                            title)
+        .note;
+}
 
 files::TMessage floorError(std::string_view text) {
     return sim::ReadFloor(text).errorMessage();
@@ -335,6 +373,109 @@ const std::vector<MessageCase>& messageCases() {
          [] { return TChartFile::SaveQuestion("/home/pupil/dance.lcs"); },
          "Flow Chart /home/pupil/dance.lcs changed,\r\nsave it?",
          {"/home/pupil/dance.lcs"}},
+        {"chart_holds_nothing",
+         [] { return openNote(kEmptyChart); },
+         "empty.lcs holds no chart at all: it opened as an empty chart.",
+         {"empty.lcs"}},
+        {"chart_example_opened",
+         [] { return exampleNote("Loops"); },
+         "Example Loops opened as a new chart: save it under a name of your own to keep your "
+         "changes.",
+         {"Loops"}},
+        // The element tree's reader: each of its wordings, with what it found.
+        {"records_text_in_prolog",
+         [] { return readerError("hello robot"); },
+         "Invalid Document: Unexpected text in file prolog",
+         {}},
+        {"records_character_in_attributes",
+         [] { return readerError("<a b=\"1\" %/>"); },
+         "Invalid XML Element: Unexpected character in property declaration (\"%\" found)",
+         {"%"}},
+        {"records_value_without_quotes",
+         [] { return readerError("<a b=1/>"); },
+         "Invalid XML Element: Unexpected character in property declaration. Expecting \" or ' "
+         "but \"1\"  found",
+         {"1"}},
+        {"records_nested_too_deep",
+         [] {
+             std::string deep;
+             for (int i = 0; i <= TSimpleXML::MaxDepth; ++i)
+                 deep += "<a>";
+             return readerError(deep);
+         },
+         "Invalid XML Element: Elements nested deeper than 256 levels",
+         {"256"}},
+        {"records_text_ends_in_a_tag",
+         [] { return readerError("<record"); },
+         "Invalid XML Element: Erroneous end of tag, expecting </record> but </> found",
+         {"record"}},
+        {"records_tag_without_name",
+         [] { return readerError("<a>< "); },
+         "Invalid XML Element: malformed tag found (no valid name)",
+         {}},
+        {"records_slash_inside_a_tag",
+         [] { return readerError("<a><b/x></a>"); },
+         "Invalid XML Element: Expected end of tag but \"x\" found",
+         {"x"}},
+        {"records_end_tag_of_another_element",
+         [] { return readerError("<KELMORAX><record></recrod></KELMORAX>"); },
+         "Invalid XML Element: Erroneous end of tag, expecting </record> but </recrod> found",
+         {"record", "recrod"}},
+        {"records_comment_cut_off",
+         [] { return readerError("<a><!-- a note"); },
+         "Invalid Comment: Unexpected end of data",
+         {}},
+        {"records_dashes_in_a_comment",
+         [] { return readerError("<!-- a -- b --><a/>"); },
+         "Invalid Comment: \"--\" not allowed inside comments",
+         {"--"}},
+        {"records_cdata_cut_off",
+         [] { return readerError("<a><![CDATA[x"); },
+         "Invalid CDATA: Unexpected end of data",
+         {}},
+        {"records_header_not_closed",
+         [] { return readerError("<?xml version=\"1.0\"><a/>"); },
+         "Invalid Header: expected \"?\" but found \">\"",
+         {"?", ">"}},
+        {"records_stylesheet_cut_off",
+         [] { return readerError("<?xml-stylesheet href=\"a.css\""); },
+         "Invalid Stylesheet: Unexpected end of data",
+         {}},
+        {"records_stylesheet_not_closed",
+         [] { return readerError("<?xml-stylesheet href=\"a.css\"/><a/>"); },
+         "Invalid Stylesheet: expected \"?\" but found \"/\"",
+         {"?", "/"}},
+        // A reader's message inside another: the check's finding and the listing's refusal.
+        {"check_unreadable_record",
+         [] {
+             return finding({{5, "", "<CtrlNode type=\"5\"><wait>1</wait></Other>"}, end()}, 0);
+         },
+         "The Wait block's record cannot be read (Invalid XML Element: Erroneous end of tag, "
+         "expecting </CtrlNode> but </Other> found). Delete the block and put a new one in its "
+         "place.",
+         {"CtrlNode", "Other"}},
+        {"program_nul_in_values",
+         [] {
+             return listingError(
+                 {program_test::record(11, program_test::child("label", std::string("L\0X", 3)))});
+         },
+         "Block 1 holds a NUL byte in its values, which a program line cannot carry. Open the "
+         "block and remove it.",
+         {"1"}},
+        {"program_line_break_in_values",
+         [] {
+             return listingError(
+                 {program_test::record(5, program_test::child("wait", "1")),
+                  program_test::record(20, program_test::child("command", "A=1\r\nB=2"))});
+         },
+         "Block 2 holds a line break in its values, which a program line cannot carry. Open the "
+         "block and remove it.",
+         {"2"}},
+        {"program_empty_statement",
+         [] { return listingError({program_test::record(20)}); },
+         "Block 1 gives no statement, and the robot cannot take an empty line. Open the block "
+         "and fill it in, or delete it.",
+         {"1"}},
         // The floor and robot model files: the line, and what is wrong on it.
         {"sim_floor_header",
          [] { return floorError("floor 1\n"); },

@@ -42,7 +42,7 @@ TEST_F(ChartExampleTest, OpensAsAnUnnamedUnchangedChartWithTheExamplesBlocks) {
     const TChartFileResult result = openExample();
     EXPECT_TRUE(result.done);
     EXPECT_TRUE(result.chartReplaced);
-    EXPECT_NE(result.note.find("Loop"), std::string::npos) << result.note;
+    EXPECT_NE(result.note.English().find("Loop"), std::string::npos) << result.note;
     EXPECT_EQ(file.CurrentFileName(), "") << "a save must ask for a name of the pupil's own";
     EXPECT_EQ(file.CaptionText(), kTitle);
     EXPECT_FALSE(file.IsChartChanged()) << "an example nobody touched is closed without asking";

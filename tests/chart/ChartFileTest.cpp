@@ -51,7 +51,7 @@ TEST_F(ChartFileTest, EmptyChartIsTheHeaderAndASelfClosingRoot) {
     h.chart.AppendBlock(1);
     ASSERT_EQ(file.OpenFile(path("empty.lcs")), "");
     EXPECT_EQ(h.chart.Count(), 3);
-    EXPECT_EQ(file->OpenNote(), ""); // a chart without blocks is a chart
+    EXPECT_TRUE(file->OpenNote().empty()); // a chart without blocks is a chart
 }
 
 // A file holding nothing at all (or only blanks) opens as an empty chart, with a word for the
@@ -62,7 +62,7 @@ TEST_F(ChartFileTest, AFileHoldingNothingOpensEmptyWithANote) {
         h.chart.AppendBlock(1);
         ASSERT_EQ(file.OpenFile(path("nothing.lcs")), "");
         EXPECT_EQ(h.chart.Count(), 3);
-        EXPECT_EQ(file->OpenNote(),
+        EXPECT_EQ(file->OpenNote().English(),
                   "nothing.lcs holds no chart at all: it opened as an empty chart.");
     }
     ui.openChartNames = {path("nothing.lcs")};

@@ -20,7 +20,7 @@ using check::TBlockText;
 using check_test::record;
 
 struct Outcome {
-    std::optional<std::string> error;
+    std::optional<files::TMessage> error;
     std::vector<std::string> statements;
     bool operator==(const Outcome&) const = default;
 };

@@ -17,7 +17,7 @@ using Entries = std::vector<std::string>;
 
 Entries entriesOf(int type, const std::string& payload) {
     Entries out{"left over from before"};
-    const std::optional<std::string> error = BlockStatements(kindOf(type), payload, out);
+    const std::optional<files::TMessage> error = BlockStatements(kindOf(type), payload, out);
     EXPECT_FALSE(error.has_value()) << *error;
     return out;
 }
@@ -209,11 +209,11 @@ TEST(BlockStatements, KindsWithoutBlockGiveNothing) {
 
 TEST(BlockStatements, RecordThatDoesNotParseReportsTheParserMessage) {
     Entries out{"left over"};
-    const std::optional<std::string> error =
+    const std::optional<files::TMessage> error =
         BlockStatements(kindOf(5), "<CtrlNode type=\"5\"><wait>1</wait></Other>", out);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(
-        *error,
+        error->English(),
         "Invalid XML Element: Erroneous end of tag, expecting </CtrlNode> but </Other> found");
     EXPECT_TRUE(out.empty());
 }

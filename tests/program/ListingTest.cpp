@@ -271,7 +271,8 @@ TEST(Listing, RecordThatDoesNotParseStopsWithItsMessage) {
     const std::vector<BlockSource> blocks{{kindOf(14), good}, {kindOf(5), bad}};
     const program::ListingResult result = generateListing(blocks);
     ASSERT_FALSE(result.ok());
-    EXPECT_NE(result.error->find("Erroneous end of tag"), std::string::npos) << *result.error;
+    EXPECT_NE(result.error->English().find("Erroneous end of tag"), std::string::npos)
+        << *result.error;
     EXPECT_TRUE(result.lines.empty());
     EXPECT_TRUE(result.lineBlocks.empty());
 }
@@ -293,9 +294,10 @@ TEST(Listing, LineBreaksAndNulInValuesStopWithTheBlockNamed) {
         const std::vector<std::string> records{record(5, child("wait", "1")), c.record};
         const program::ListingResult result = program::generateListingFromRecords(records);
         ASSERT_FALSE(result.ok()) << c.record;
-        EXPECT_EQ(*result.error, "Block 2 holds " + c.what +
-                                     " in its values, which a program line cannot carry. Open "
-                                     "the block and remove it.");
+        EXPECT_EQ(result.error->English(),
+                  "Block 2 holds " + c.what +
+                      " in its values, which a program line cannot carry. Open "
+                      "the block and remove it.");
         EXPECT_TRUE(result.lines.empty());
     }
 }
@@ -309,8 +311,9 @@ TEST(Listing, AnEmptyStatementStopsWithTheBlockNamed) {
         const std::vector<std::string> records{record(5, child("wait", "1")), record(14), empty};
         const program::ListingResult result = program::generateListingFromRecords(records);
         ASSERT_FALSE(result.ok()) << empty;
-        EXPECT_EQ(*result.error, "Block 3 gives no statement, and the robot cannot take an empty "
-                                 "line. Open the block and fill it in, or delete it.");
+        EXPECT_EQ(result.error->English(),
+                  "Block 3 gives no statement, and the robot cannot take an empty "
+                  "line. Open the block and fill it in, or delete it.");
     }
 }
 
