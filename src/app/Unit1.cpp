@@ -727,7 +727,7 @@ void TForm1::FlowChart1DblClick() {
                 [this](BlockType type, const std::string& record) {
                     return m_editors->editBlock(type, record);
                 },
-                [this](const std::string& message) { m_prompts->showError(message); },
+                [this](const files::TMessage& message) { m_prompts->showError(message); },
                 {.offerNames =
                      [this](const std::vector<std::string>& names) {
                          m_editors->setNameChoices(names);

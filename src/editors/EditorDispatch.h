@@ -9,7 +9,7 @@
 //       [this](BlockType type, const std::string& record) {
 //           return m_editors->editBlock(type, record);
 //       },
-//       [this](const std::string& message) { show message in an error box; },
+//       [this](const files::TMessage& message) { show message in an error box; },
 //       {.offerNames = [this](const auto& names) { m_editors->setNameChoices(names); },
 //        .confirm = [this](const std::string& question) { ask Yes or No; }});
 #pragma once
@@ -30,7 +30,7 @@ namespace editors {
 // Shows a block's editor for the record and reports how it ended (TEditorDialogs::editBlock).
 using TBlockEditor = std::function<TEditOutcome(BlockType blockType, const std::string& record)>;
 // Shows the parse error of a record that cannot be read.
-using TErrorReporter = std::function<void(const std::string& message)>;
+using TErrorReporter = std::function<void(const files::TMessage& message)>;
 
 // What the dispatch may ask beyond the edit; either may be empty.
 struct TDispatchHooks {

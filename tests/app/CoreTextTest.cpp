@@ -13,6 +13,7 @@
 #include "download/ProgramImage.h"
 #include "download/UDownloadDo.h"
 #include "download/window/frmDownload.h"
+#include "editors/values/EditorValues.h"
 #include "files/Files.h"
 #include "files/Message.h"
 #include "platform/i18n/Language.h"
@@ -445,7 +446,16 @@ const std::vector<MessageCase>& messageCases() {
          [] { return readerError("<?xml-stylesheet href=\"a.css\"/><a/>"); },
          "Invalid Stylesheet: expected \"?\" but found \"/\"",
          {"?", "/"}},
-        // A reader's message inside another: the check's finding and the listing's refusal.
+        // A reader's message as a block's dialog reports it, and inside another: the check's
+        // finding and the listing's refusal.
+        {"editor_unreadable_record",
+         [] {
+             return editors::valuesFromRecord(BlockType::Wait,
+                                              "<CtrlNode type=\"5\"><wait>1</wait></Other>")
+                 .error;
+         },
+         "Invalid XML Element: Erroneous end of tag, expecting </CtrlNode> but </Other> found",
+         {"CtrlNode", "Other"}},
         {"check_unreadable_record",
          [] {
              return finding({{5, "", "<CtrlNode type=\"5\"><wait>1</wait></Other>"}, end()}, 0);

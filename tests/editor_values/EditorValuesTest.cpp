@@ -178,7 +178,8 @@ TEST(ValuesFromRecord, ARecordThatDoesNotParseGivesTheParsersMessageAndNoValues)
     const TValuesResult result =
         valuesFromRecord(B::Wait, "<CtrlNode type=\"5\"><wait>1</wat></CtrlNode>");
     EXPECT_FALSE(result.values.has_value());
-    EXPECT_NE(result.error.find("Erroneous end of tag"), std::string::npos) << result.error;
+    EXPECT_NE(result.error.English().find("Erroneous end of tag"), std::string::npos)
+        << result.error;
 }
 
 TEST(ValuesFromRecord, KeycmdReadsByTheBooleanRules) {

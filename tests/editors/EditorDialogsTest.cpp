@@ -445,7 +445,8 @@ TEST_F(EditorDialogsFixture, ARecordThatDoesNotParseOpensNothingAndGivesTheMessa
     const TEditOutcome outcome =
         s_editors->editBlock(B::Wait, "<CtrlNode type=\"5\"><wait>1</wait></Ctrl>");
     EXPECT_FALSE(outcome.opened);
-    EXPECT_NE(outcome.error.find("Erroneous end of tag"), std::string::npos) << outcome.error;
+    EXPECT_NE(outcome.error.English().find("Erroneous end of tag"), std::string::npos)
+        << outcome.error;
     EXPECT_EQ(outcome.record, "");
 }
 

@@ -54,7 +54,7 @@ protected:
         };
     }
     TErrorReporter errorsInto() {
-        return [this](const std::string& message) { errors.push_back(message); };
+        return [this](const files::TMessage& message) { errors.push_back(message.English()); };
     }
 
     TFlowChart canvas;

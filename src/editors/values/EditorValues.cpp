@@ -274,7 +274,7 @@ TValuesResult valuesFromRecord(BlockType blockType, std::string_view record) {
     try {
         document.LoadFromText(record);
     } catch (const ESimpleXMLError& error) {
-        return {std::nullopt, error.what()};
+        return {std::nullopt, error.Message()};
     }
     return {readValues(kind, TRecordReader{document.Root().Items()}), {}};
 }

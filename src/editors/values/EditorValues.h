@@ -6,6 +6,7 @@
 // applies its controls' limits when it is filled and hands back the limited values.
 #pragma once
 
+#include "files/Message.h"
 #include "records/BlockCatalog.h"
 
 #include <array>
@@ -174,7 +175,7 @@ using TEditorValues =
 // What reading a record gave: the values, or the parse error's message and no values.
 struct TValuesResult {
     std::optional<TEditorValues> values;
-    std::string error;
+    files::TMessage error;
 };
 
 // Reads a parameter record the way the dispatch does: integers default to -1 (also when the
@@ -198,8 +199,8 @@ using ::TBlockCaption;
 struct TEditOutcome {
     bool opened = false; // a dialog was shown
     TEditResult result = TEditResult::Cancel;
-    std::string error;  // the record did not parse: no dialog was shown; show this message
-    std::string record; // on OK: the block's new record (empty for End and Sub End)
+    files::TMessage error; // the record did not parse: no dialog was shown; show this message
+    std::string record;    // on OK: the block's new record (empty for End and Sub End)
     std::optional<TBlockCaption> caption; // on OK: the new caption and height, when they change
     bool relayout = false; // on OK for Label, Expression, Sub Begin, Call Sub and VoiceX
 };
