@@ -335,9 +335,15 @@ void TChartFile::buildDocument(TSimpleXML& d, const std::vector<std::string_view
 
 std::string TChartFile::recordText(std::string_view payload) {
     m_recordDocument.LoadFromText(payload);
-    TSimpleXMLElemClassic copy("any");
-    copy.CopyFrom(m_recordDocument.Root());
-    return copy.SaveToText("    ");
+    m_recordCopy.CopyFrom(m_recordDocument.Root());
+    return m_recordCopy.SaveToText("    ");
+}
+
+const std::string& TChartFile::snapshotText(std::size_t i) {
+    std::string& text = m_snapshotTexts[i];
+    if (text.empty())
+        text = recordText(m_snapshotRecords[i]);
+    return text;
 }
 
 bool TChartFile::IsChartChanged() {
@@ -352,8 +358,7 @@ bool TChartFile::IsChartChanged() {
         return true;
     try {
         for (std::size_t i = 0; i < records.size(); ++i)
-            if (records[i] != m_snapshotRecords[i] &&
-                recordText(records[i]) != recordText(m_snapshotRecords[i]))
+            if (records[i] != m_snapshotRecords[i] && recordText(records[i]) != snapshotText(i))
                 return true;
     } catch (const std::exception&) {
         return true; // a record that no longer reads back is a change worth saving
@@ -364,6 +369,7 @@ bool TChartFile::IsChartChanged() {
 void TChartFile::TakeSnapshot() {
     const std::vector<std::string_view> records = m_chart.BlockRecords();
     m_snapshotRecords.assign(records.begin(), records.end());
+    m_snapshotTexts.assign(records.size(), std::string());
     m_snapshotValid = true;
 }
 

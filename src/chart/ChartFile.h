@@ -132,6 +132,8 @@ private:
     void buildDocument(TSimpleXML& d, const std::vector<std::string_view>& blockRecords);
     // How BuildChartDocument writes one record inside the chart: its copy, indented two levels.
     std::string recordText(std::string_view payload);
+    // The snapshot's record `i` as recordText writes it, worked out once per snapshot.
+    const std::string& snapshotText(std::size_t i);
 
     TChart& m_chart;
     std::string m_applicationTitle;
@@ -139,12 +141,16 @@ private:
     std::string m_currentFileName;
     files::TMessage m_openNote;
     TSimpleXML m_recordDocument;                // SimpleXML1
+    TSimpleXMLElemClassic m_recordCopy;         // recordText's copy, its elements reused
     TSimpleXML m_checkDocument;                 // reads each opened record back once
     std::unique_ptr<TSimpleXML> m_fileDocument; // SimpleXML2
     // The snapshot (SimpleXML3): the records the chart held when it was taken. The snapshot
     // document and the comparison document (SimpleXML4) would be built from these and from the
     // chart's records; the check compares what they would write record by record instead.
     std::vector<std::string> m_snapshotRecords;
+    // What recordText gives for each snapshot record; empty until a check needs it (no record
+    // writes as nothing).
+    std::vector<std::string> m_snapshotTexts;
     bool m_snapshotValid = false; // false until the first snapshot
 };
 

@@ -82,11 +82,10 @@ private:
     std::vector<std::size_t> m_lengths;
 };
 
-// Replaces the references in one statement that is not a definition.
-std::string rewriteReferences(std::string_view statement, const DefinitionIndex& labels,
-                              const DefinitionIndex& subs) {
-    std::string result;
-    std::size_t copied = 0; // statement bytes up to here are in result
+// Appends one statement that is not a definition to out, its references replaced.
+void appendRewritten(std::string& out, std::string_view statement, const DefinitionIndex& labels,
+                     const DefinitionIndex& subs) {
+    std::size_t copied = 0; // statement bytes up to here are in out
     std::size_t position = 0;
     while (position < statement.size()) {
         const char c = statement[position];
@@ -101,14 +100,32 @@ std::string rewriteReferences(std::string_view statement, const DefinitionIndex&
         }
         // Reading goes on after the key in the statement, never in what replaced it.
         if (position >= 2) {
-            result.append(statement.substr(copied, position - copied));
-            result.append(*match->target);
+            out.append(statement.substr(copied, position - copied));
+            out.append(*match->target);
             copied = position + match->key.size();
         }
         position += match->key.size();
     }
-    result.append(statement.substr(copied));
-    return result;
+    out.append(statement.substr(copied));
+}
+
+// Calls emit(entry, statement) for every statement that is not a definition, in order, its
+// references replaced; the statement is a view valid during the call only.
+template <typename Emit> void resolveEach(std::span<const std::string> statements, Emit&& emit) {
+    DefinitionIndex labels(kLabelPrefix);
+    DefinitionIndex subs(kSubPrefix);
+    labels.collect(statements);
+    subs.collect(statements);
+    std::string rewritten; // one buffer for every statement
+    for (std::size_t k = 0; k < statements.size(); ++k) {
+        const std::string_view statement = statements[k];
+        // A definition keeps its line number but has no line of its own.
+        if (labels.isDefinition(statement) || subs.isDefinition(statement))
+            continue;
+        rewritten.clear();
+        appendRewritten(rewritten, statement, labels, subs);
+        emit(k, std::string_view(rewritten));
+    }
 }
 
 } // namespace
@@ -153,32 +170,36 @@ bool isDefinition(std::string_view statement) {
 }
 
 std::string listingLine(std::size_t position, std::string_view statement) {
-    return lineNumber(position) + " REM " + quotedForm(statement);
+    // Built in place: a listing has a line like this for nearly every block.
+    const std::string number = lineNumber(position);
+    constexpr std::string_view rem = " REM ";
+    std::string line;
+    line.reserve(number.size() + rem.size() + statement.size() + 2);
+    line.append(number).append(rem).push_back(kQuote);
+    for (const char c : statement) {
+        line.push_back(c);
+        if (c == kQuote)
+            line.push_back(kQuote);
+    }
+    line.push_back(kQuote);
+    return line;
 }
 
 std::vector<ResolvedLine> resolveStatements(std::span<const std::string> statements) {
-    DefinitionIndex labels(kLabelPrefix);
-    DefinitionIndex subs(kSubPrefix);
-    labels.collect(statements);
-    subs.collect(statements);
-
     std::vector<ResolvedLine> lines;
     lines.reserve(statements.size());
-    for (std::size_t k = 0; k < statements.size(); ++k) {
-        const std::string_view statement = statements[k];
-        // A definition keeps its line number but has no line of its own.
-        if (labels.isDefinition(statement) || subs.isDefinition(statement))
-            continue;
-        lines.push_back({k, rewriteReferences(statement, labels, subs)});
-    }
+    resolveEach(statements, [&](std::size_t entry, std::string_view statement) {
+        lines.push_back({entry, std::string(statement)});
+    });
     return lines;
 }
 
 std::vector<std::string> resolveListing(std::span<const std::string> statements) {
     std::vector<std::string> lines;
     lines.reserve(statements.size());
-    for (const ResolvedLine& line : resolveStatements(statements))
-        lines.push_back(listingLine(line.entry, line.statement));
+    resolveEach(statements, [&](std::size_t entry, std::string_view statement) {
+        lines.push_back(listingLine(entry, statement));
+    });
     return lines;
 }
 
@@ -211,8 +232,10 @@ template <typename Statements>
 ListingResult listingOf(std::size_t count, Statements&& statementsOfBlock) {
     std::vector<std::string> entries;
     std::vector<std::size_t> entryBlocks; // the block number of each entry
-    entries.reserve(count + 1);
-    entryBlocks.reserve(count + 1);
+    // Most blocks give one statement, a few two or more: room for a quarter more than one each
+    // spares the list most of its moves as it grows.
+    entries.reserve(count + count / 4 + 1);
+    entryBlocks.reserve(count + count / 4 + 1);
     entries.emplace_back(kProductName);
     entryBlocks.push_back(0);
     std::vector<std::string> block;
@@ -234,13 +257,12 @@ ListingResult listingOf(std::size_t count, Statements&& statementsOfBlock) {
         }
     }
     ListingResult result;
-    const std::vector<ResolvedLine> resolved = resolveStatements(entries);
-    result.lines.reserve(resolved.size());
-    result.lineBlocks.reserve(resolved.size());
-    for (const ResolvedLine& line : resolved) {
-        result.lines.push_back(listingLine(line.entry, line.statement));
-        result.lineBlocks.push_back(entryBlocks[line.entry]);
-    }
+    result.lines.reserve(entries.size());
+    result.lineBlocks.reserve(entries.size());
+    resolveEach(entries, [&](std::size_t entry, std::string_view statement) {
+        result.lines.push_back(listingLine(entry, statement));
+        result.lineBlocks.push_back(entryBlocks[entry]);
+    });
     return result;
 }
 

@@ -543,6 +543,13 @@ std::string TSimpleXMLReader::readDocType() {
 }
 
 std::unique_ptr<TSimpleXMLElemHeader> TSimpleXMLReader::readHeader() {
+    // Every record and chart this program writes opens with the same header; read as
+    // attributes it gives the header's defaults, so it is taken whole.
+    static constexpr std::string_view kUsual = R"(<?xml version="1.0" encoding="iso-8859-1"?>)";
+    if (m_text.substr(m_pos, kUsual.size()) == kUsual) {
+        m_pos += kUsual.size();
+        return std::make_unique<TSimpleXMLElemHeader>();
+    }
     // A header cut short says what a comment cut short says.
     expect("<?xml", kHeaderMismatch, kCommentEnd);
     TSimpleXMLProps props;

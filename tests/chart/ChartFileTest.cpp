@@ -336,3 +336,40 @@ TEST_F(ChartFileTest, BeforeAnySnapshotTheChartCountsAsChanged) {
 }
 
 } // namespace
+
+namespace {
+
+// The check remembers how each snapshot record writes: what it remembered must follow the
+// chart's later edits and a new snapshot, never answer for a record it no longer holds.
+TEST(ChartFileSnapshot, RepeatedChecksFollowEditsAndNewSnapshots) {
+    const std::string a = record(1, {{"mode", "0"}, {"wait", "0"}});
+    const std::string aAgain = "<CtrlNode type='1'>\n <mode>0</mode><wait>0</wait></CtrlNode>";
+    const std::string aOnceMore = "<CtrlNode type=\"1\"><mode>0</mode><wait>0</wait></CtrlNode>";
+    const std::string b = record(1, {{"mode", "0"}, {"wait", "7"}});
+    ChartHarness x;
+    ScriptedUi u;
+    ShownChartFile f(x.chart, u, kTitle);
+    TFcObject* block = x.chart.AppendBlock(1, a);
+    f.TakeSnapshot();
+    const struct {
+        const char* what;
+        const std::string& record;
+        bool changed;
+    } steps[] = {
+        {"written differently", aAgain, false},          {"another value", b, true},
+        {"back, written a third way", aOnceMore, false}, {"the same again", aOnceMore, false},
+        {"the other value once more", b, true},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        x.chart.SetBlockRecord(block, step.record);
+        EXPECT_EQ(f.IsChartChanged(), step.changed);
+    }
+    // A new snapshot of b: the chart's b is no change, and a (written any way) now is one.
+    f.TakeSnapshot();
+    EXPECT_FALSE(f.IsChartChanged());
+    x.chart.SetBlockRecord(block, aAgain);
+    EXPECT_TRUE(f.IsChartChanged());
+}
+
+} // namespace
