@@ -33,9 +33,10 @@ const char* TChartItem::ClassName() const {
     return "";
 }
 
-TPanelItem::TPanelItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas, TFcShape shape)
+TPanelItem::TPanelItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas, TFcShape shape,
+                       TFcPoint origin)
     : TChartItem(cls, chart, canvas),
-      Object(canvas.AddObject(0, 0, kItemWidth, kItemHeight, shape)) {
+      Object(canvas.AddObject(origin.x, origin.y, kItemWidth, kItemHeight, shape)) {
     m_main = Object;
 }
 
@@ -54,8 +55,8 @@ TStartPanel::TStartPanel(TChart& chart, TFlowChart& canvas)
     Object->Kind = KindStartTerminal;
 }
 
-TSeqPanel::TSeqPanel(TChart& chart, TFlowChart& canvas, std::string_view caption)
-    : TPanelItem(TChartItemClass::SeqPanel, chart, canvas, ShapeRectangle) {
+TSeqPanel::TSeqPanel(TChart& chart, TFlowChart& canvas, std::string_view caption, TFcPoint origin)
+    : TPanelItem(TChartItemClass::SeqPanel, chart, canvas, ShapeRectangle, origin) {
     Object->SetFillColor(fcRgb(0, 128, 128));
     Object->SetEdgeFlags(kRaisedBevel);
     TFcFont font = kCaptionFont;
@@ -87,12 +88,10 @@ TNormalSpot::TNormalSpot(TChart& chart, TFlowChart& canvas, TFcPoint origin)
     Marker->SetEdgeFlags(kRaisedBevel);
     Marker->Kind = KindSpotMarker;
     Base->AddGroupMember(Marker);
-    UpperAnchor = canvas.AddObject(x, y, 0, 0, ShapeNone);
+    UpperAnchor = canvas.AddObject(x + 45, y - 1, 0, 0, ShapeNone);
     Base->AddGroupMember(UpperAnchor);
-    LowerAnchor = canvas.AddObject(x, y, 0, 0, ShapeNone);
+    LowerAnchor = canvas.AddObject(x + 45, y + kItemHeight, 0, 0, ShapeNone);
     Base->AddGroupMember(LowerAnchor);
-    UpperAnchor->SetBounds(x + 45, y - 1, 0, 0);
-    LowerAnchor->SetBounds(x + 45, y + kItemHeight, 0, 0);
     canvas.AddConnection(UpperAnchor, Marker, 0, 2);
     canvas.AddConnection(Marker, LowerAnchor, 10, 0);
     m_main = Base;
@@ -233,9 +232,9 @@ void TChart::ClearChart() {
     changed();
 }
 
-std::unique_ptr<TSeqPanel> TChart::makeBlock(int blockType, std::string record) {
+std::unique_ptr<TSeqPanel> TChart::makeBlock(int blockType, std::string record, TFcPoint origin) {
     const TBlockInfo* info = FindBlockInfo(blockType);
-    auto block = std::make_unique<TSeqPanel>(*this, m_canvas, info->caption);
+    auto block = std::make_unique<TSeqPanel>(*this, m_canvas, info->caption, origin);
     block->Object->SetImageIndex(info->imageIndex());
     block->Object->Kind = info->kind;
     block->Object->Payload = std::move(record);
@@ -273,26 +272,40 @@ void TChart::InsertBlock(int blockType) {
 }
 
 TFcObject* TChart::AppendBlock(int blockType) {
-    return appendBlock(blockType, nullptr);
+    return appendBlock(blockType, nullptr, nullptr);
 }
 
 TFcObject* TChart::AppendBlock(int blockType, std::string record) {
-    return appendBlock(blockType, &record);
+    return appendBlock(blockType, &record, nullptr);
 }
 
-TFcObject* TChart::appendBlock(int blockType, std::string* record) {
+TFcObject* TChart::AppendBlock(TBlockCopy copy) {
+    return appendBlock(ToInt(copy.type), &copy.record, &copy.caption);
+}
+
+TFcObject* TChart::appendBlock(int blockType, std::string* record, const TBlockCaption* caption) {
     if (!IsBlockType(blockType) || m_items.size() < 3)
         return nullptr;
     const std::size_t c = m_items.size();
-    auto spot = std::make_unique<TNormalSpot>(*this, m_canvas);
+    // The block and its spot are made where the layout will put them, below the last spot, so
+    // that laying out a chart appended block by block moves nothing but the end terminal.
+    const TChartItem& lastSpot = *m_items[c - 2];
+    const int top = lastSpot.Top + ItemHeight(lastSpot);
+    const int height = caption ? caption->height : BlockHeight;
+    auto spot = std::make_unique<TNormalSpot>(*this, m_canvas, TFcPoint{LayoutLeft, top + height});
     TNormalSpot& spotRef = *spot;
     insertItem(c - 1, std::move(spot));
     SetItemLeft(spotRef, LayoutLeft);
+    spotRef.Top = top + height;
 
-    auto block = makeBlock(blockType, record ? std::move(*record) : DefaultRecord(blockType));
+    auto block = makeBlock(blockType, record ? std::move(*record) : DefaultRecord(blockType),
+                           {LayoutLeft, top});
     TSeqPanel& blockRef = *block;
     insertItem(c - 1, std::move(block));
     SetItemLeft(blockRef, LayoutLeft);
+    blockRef.Top = top;
+    if (caption && (caption->height != BlockHeight || blockRef.Object->Text() != caption->text))
+        SetBlockCaption(blockRef.Object, *caption);
     m_lastAppendedBlock = blockRef.Object;
     checkInvariant();
     changed();

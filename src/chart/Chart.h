@@ -83,7 +83,8 @@ public:
     TFcObject* const Object;
 
 protected:
-    TPanelItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas, TFcShape shape);
+    TPanelItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas, TFcShape shape,
+               TFcPoint origin = {});
 };
 
 // The start terminal: a yellow rounded rectangle captioned "BEGIN" (kind 512).
@@ -96,7 +97,8 @@ public:
 // kind and the parameter record.
 class TSeqPanel final : public TPanelItem {
 public:
-    TSeqPanel(TChart& chart, TFlowChart& canvas, std::string_view caption);
+    // The object's top-left corner starts at origin.
+    TSeqPanel(TChart& chart, TFlowChart& canvas, std::string_view caption, TFcPoint origin = {});
 };
 
 // The end terminal: nothing but the robot picture (kind 513).
@@ -196,12 +198,16 @@ public:
     // A new block of that type below the selected spot marker, selected and scrolled into view.
     // Nothing happens unless exactly one spot marker is selected and the type is a block type.
     void InsertBlock(int blockType);
-    // A new block and spot just before the end terminal; no layout, no selection. Records
-    // LastAppendedBlock. Nothing for a type outside the catalogue. Returns the block's object.
+    // A new block and spot just before the end terminal, made where the layout will put them
+    // below the last spot; nothing else moves (the end terminal waits for Relayout), nothing is
+    // selected. Records LastAppendedBlock. Nothing for a type outside the catalogue. Returns the
+    // block's object.
     TFcObject* AppendBlock(int blockType);
     // AppendBlock, then the record as the block's parameter record (the chart-file loader's
     // step), without building the default record first.
     TFcObject* AppendBlock(int blockType, std::string record);
+    // AppendBlock with the copy's record, caption and height (the chart-file loader's step).
+    TFcObject* AppendBlock(TBlockCopy copy);
     // Removes the block with that object and the spot below it, lays out, and selects the
     // marker of the spot above once the current event has finished. Nothing for other objects.
     void DeleteBlock(TFcObject* object);
@@ -269,8 +275,8 @@ private:
 
     int indexOf(const TFcObject* object, TChartItemClass cls, Role role) const;
     void placeSpot(TNormalSpot& spot, int left, int top);
-    std::unique_ptr<TSeqPanel> makeBlock(int blockType, std::string record);
-    TFcObject* appendBlock(int blockType, std::string* record);
+    std::unique_ptr<TSeqPanel> makeBlock(int blockType, std::string record, TFcPoint origin = {});
+    TFcObject* appendBlock(int blockType, std::string* record, const TBlockCaption* caption);
     void insertItem(std::size_t position, std::unique_ptr<TChartItem> item);
     void destroyItem(std::size_t position);
     void renumberFrom(std::size_t position);

@@ -267,11 +267,8 @@ files::TStatus TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document,
         TFcUpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
         m_chart.ClearChart();
         m_chart.NewChart();
-        for (TBlockCopy& block : *blocks) {
-            TFcObject* object = m_chart.AppendBlock(ToInt(block.type), std::move(block.record));
-            if (block.caption.height != BlockHeight || object->Text() != block.caption.text)
-                m_chart.SetBlockCaption(object, block.caption);
-        }
+        for (TBlockCopy& block : *blocks)
+            m_chart.AppendBlock(std::move(block));
         m_chart.Relayout();
     }
     m_fileDocument = std::move(document);

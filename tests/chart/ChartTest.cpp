@@ -169,6 +169,7 @@ TEST(ChartInsert, RepaintsOnceAndIndexesStayRightAfterManyInserts) {
 TEST(ChartAppend, AddsBeforeTheEndWithoutLayoutOrSelection) {
     ChartHarness h;
     TFcObject* selected = h.canvas.SelectedObject();
+    const int endTop = h.chart.EndObject()->Top();
     TFcObject* block = h.chart.AppendBlock(20);
     ASSERT_NE(block, nullptr);
     ASSERT_EQ(h.chart.Count(), 5);
@@ -182,8 +183,11 @@ TEST(ChartAppend, AddsBeforeTheEndWithoutLayoutOrSelection) {
     EXPECT_EQ(block->Payload, DefaultRecord(20));
     EXPECT_EQ(h.chart.Item(2)->Left, 70);
     EXPECT_EQ(h.chart.Item(3)->Left, 70);
-    EXPECT_EQ(block->Top(), 0);
-    EXPECT_EQ(static_cast<TNormalSpot*>(h.chart.Item(3))->Base->Top(), 0);
+    // Made where the layout will put them, below the last spot; the end terminal waits for the
+    // layout.
+    EXPECT_EQ(block->Top(), 16 + 32 + 32);
+    EXPECT_EQ(static_cast<TNormalSpot*>(h.chart.Item(3))->Base->Top(), 16 + 32 + 32 + 32);
+    EXPECT_EQ(h.chart.EndObject()->Top(), endTop);
     EXPECT_EQ(block->Left(), 70);
 }
 
