@@ -23,7 +23,7 @@ int wrapLink(int index) {
 // ---------------------------------------------------------------------------------------------
 // TFcItem
 
-TFcItem::TFcItem(TFlowChart& owner) : m_owner(&owner), m_font(owner.Font) {}
+TFcItem::TFcItem(TFlowChart& owner) : m_owner(&owner), m_font(owner.sharedFont(owner.Font)) {}
 
 void TFcItem::SetText(const std::string& text) {
     if (text == m_text)
@@ -33,9 +33,9 @@ void TFcItem::SetText(const std::string& text) {
 }
 
 void TFcItem::SetFont(const TFcFont& font) {
-    if (font == m_font)
+    if (font == *m_font)
         return;
-    m_font = font;
+    m_font = m_owner->sharedFont(font);
     repaint();
 }
 
@@ -342,6 +342,13 @@ void TFlowChart::RemoveConnection(TFcConnection* connection) {
     m_connections.erase(connection->m_self);
     compactLineSlots();
     geometryChanged();
+}
+
+const TFcFont* TFlowChart::sharedFont(const TFcFont& font) {
+    // Items are mostly made one after another in the same font.
+    if (!m_lastFont || !(*m_lastFont == font))
+        m_lastFont = &*m_fonts.insert(font).first;
+    return m_lastFont;
 }
 
 std::vector<TFcObject*> TFlowChart::ObjectsIn(const TFcRect& area) const {

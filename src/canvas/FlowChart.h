@@ -10,6 +10,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ struct TFcFont {
     TFcColor Color = fcBlack;
 
     friend bool operator==(const TFcFont&, const TFcFont&) = default;
+    friend auto operator<=>(const TFcFont&, const TFcFont&) = default;
 };
 
 // Canvas options; their effect on input is applied by the input operations below.
@@ -72,7 +74,7 @@ public:
     virtual TFcConnection* asConnection() { return nullptr; }
 
     const std::string& Text() const { return m_text; }
-    const TFcFont& Font() const { return m_font; }
+    const TFcFont& Font() const { return *m_font; }
     bool Selected() const { return m_selected; }
     TFlowChart& Owner() const { return *m_owner; }
 
@@ -87,7 +89,7 @@ private:
     friend class TFlowChart;
     TFlowChart* m_owner;
     std::string m_text;
-    TFcFont m_font;
+    const TFcFont* m_font; // one of the canvas's fonts, shared by every item that uses it
     bool m_selected = false;
 };
 
@@ -418,7 +420,12 @@ private:
     };
     void compactSlots();
     void compactLineSlots();
+    // The canvas's copy of the font: items keep a pointer to one shared copy of each font
+    // instead of a font each (a chart uses two or three for tens of thousands of items).
+    const TFcFont* sharedFont(const TFcFont& font);
 
+    std::set<TFcFont> m_fonts; // nodes never move: items point at them until the canvas goes
+    const TFcFont* m_lastFont = nullptr; // the one sharedFont gave last
     ObjectList m_objects;
     std::vector<Slot> m_slots;
     std::size_t m_holes = 0;

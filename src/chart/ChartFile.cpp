@@ -263,6 +263,11 @@ files::TStatus TChartFile::LoadChart(std::unique_ptr<TSimpleXML> document,
     files::TResult<std::vector<TBlockCopy>> blocks = BlocksOfDocument(*document);
     if (!blocks)
         return files::Error(blocks.errorMessage());
+    // The blocks hold their records now, and every save builds the root anew: only the
+    // document's prolog is needed again. Its tree goes back to the heap before the chart's
+    // canvas objects are made, so that they take its place instead of adding to it.
+    document->Root().Clear();
+    ReleaseRecycledXmlBlocks();
     {
         TFcUpdateBracket bracket(m_chart.Canvas()); // one repaint for the old chart and the new
         m_chart.ClearChart();

@@ -72,6 +72,10 @@ bool XmlValueInt(std::string_view value, std::int64_t& out);
 // is false.
 bool XmlValueBool(std::string_view value, bool defaultValue);
 
+// Gives the small blocks this thread keeps for the next tree back to the heap: after a large
+// tree was freed, so that what is built next can use the memory instead of adding to it.
+void ReleaseRecycledXmlBlocks();
+
 namespace simplexml_detail {
 
 // The small blocks of a tree (elements, child and attribute lists) are recycled per thread:

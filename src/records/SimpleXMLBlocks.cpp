@@ -48,15 +48,19 @@ struct FreeLists {
 };
 thread_local FreeLists t_lists{};
 
+void releaseKept() {
+    for (std::size_t c = 0; c < kClasses; ++c) {
+        while (void* block = t_lists.heads[c]) {
+            t_lists.heads[c] = *static_cast<void**>(block);
+            ::operator delete(block);
+        }
+        t_lists.counts[c] = 0;
+    }
+}
+
 struct FreeListsCleanup {
     ~FreeListsCleanup() {
-        for (std::size_t c = 0; c < kClasses; ++c) {
-            while (void* block = t_lists.heads[c]) {
-                t_lists.heads[c] = *static_cast<void**>(block);
-                ::operator delete(block);
-            }
-            t_lists.counts[c] = 0;
-        }
+        releaseKept();
         t_lists.closed = true;
     }
     void touch() {}
@@ -100,4 +104,8 @@ void simplexml_detail::releaseBlock(void* block, std::size_t size) noexcept {
     *static_cast<void**>(block) = t_lists.heads[c];
     t_lists.heads[c] = block;
     ++t_lists.counts[c];
+}
+
+void ReleaseRecycledXmlBlocks() {
+    releaseKept();
 }

@@ -48,9 +48,9 @@ std::string SensorCsvRow(const TSensorSample& sample) {
 }
 
 TSensorRecorder::TSensorRecorder(std::size_t capacity) : m_capacity(capacity) {
+    // No room is taken ahead: the editor's panel holds a recorder from the start, and most
+    // lessons never run the simulator.
     assert(capacity == 0 || capacity >= 2);
-    if (m_capacity != 0)
-        m_samples.reserve(m_capacity);
 }
 
 void TSensorRecorder::clear() {

@@ -89,6 +89,32 @@ TEST(FcObjectTest, SizesAreKeptAsSixteenBitUnsigned) {
     EXPECT_EQ(o->Height(), 0);
 }
 
+// Items share one copy of each font; a font set on one item, or a new default for the canvas,
+// must never show on another.
+TEST(FcObjectTest, FontsAreEachItemsOwnThoughShared) {
+    TFlowChart c;
+    TFcObject* a = c.AddObject(0, 0, 10, 10, ShapeRectangle);
+    TFcObject* b = c.AddObject(20, 0, 10, 10, ShapeRectangle);
+    TFcFont bold = c.Font;
+    bold.Bold = true;
+    a->SetFont(bold);
+    EXPECT_EQ(a->Font(), bold);
+    EXPECT_EQ(b->Font(), TFcFont{});
+    c.Font.Face = "Serif";
+    TFcObject* d = c.AddObject(40, 0, 10, 10, ShapeRectangle);
+    EXPECT_EQ(d->Font().Face, "Serif");
+    EXPECT_EQ(b->Font().Face, "Sans Serif");
+    TFcConnection* line = c.AddConnection(a, d, 8, 0);
+    EXPECT_EQ(line->Font().Face, "Serif");
+    b->SetFont(bold);
+    a->SetFont(TFcFont{});
+    EXPECT_EQ(b->Font(), bold);
+    EXPECT_EQ(a->Font(), TFcFont{});
+    // Alike fonts are one copy.
+    c.Font = TFcFont{};
+    EXPECT_EQ(&c.AddObject(60, 0, 10, 10, ShapeRectangle)->Font(), &a->Font());
+}
+
 TEST(FcConnectionTest, DefaultsAndEndsOnTheLinkPoints) {
     TFlowChart fc;
     Spot s = makeSpot(fc, 70, 48);
