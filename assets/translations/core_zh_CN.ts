@@ -663,6 +663,78 @@ save it?</source>
         <source>The serial port is not open: open it first.</source>
         <translation>串口没有打开：请先打开它。</translation>
     </message>
+    <message>
+        <source>the serial port %1 is not open</source>
+        <translation>串口 %1 没有打开</translation>
+    </message>
+    <message>
+        <source>the robot refused it</source>
+        <translation>机器人拒收了</translation>
+    </message>
+    <message>
+        <source>no answer within %1 ms</source>
+        <translation>%1 毫秒内没有应答</translation>
+    </message>
+    <message>
+        <source>the reply was not whole within %1 ms</source>
+        <translation>%1 毫秒内没有收全应答</translation>
+    </message>
+    <message>
+        <source>the packet arrived damaged</source>
+        <translation>收到的数据包已损坏</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>原因不明</translation>
+    </message>
+    <message>
+        <source>hello reply</source>
+        <translation>握手应答</translation>
+    </message>
+    <message>
+        <source>header reply</source>
+        <translation>程序头应答</translation>
+    </message>
+    <message>
+        <source>The connection to the robot was lost during %1: %2</source>
+        <translation>在传送%1时，与机器人的连接断开了：%2</translation>
+    </message>
+    <message>
+        <source>The download was cancelled during %1.</source>
+        <translation>在传送%1时，下载被取消了。</translation>
+    </message>
+    <message>
+        <source>The download ran out of time during %1: a program image of %2 bytes must arrive within %3 s.</source>
+        <translation>在传送%1时，下载超时了：%2 字节的程序映像必须在 %3 秒内传完。</translation>
+    </message>
+    <message>
+        <source>The robot did not accept %1 in %2 attempts (last: %3).</source>
+        <translation>尝试了 %2 次，机器人都没有接收%1（最后一次：%3）。</translation>
+    </message>
+    <message>
+        <source>No intact %1 arrived in %2 attempts (last: %3).</source>
+        <translation>尝试了 %2 次，都没有收到完整的%1（最后一次：%3）。</translation>
+    </message>
+    <message>
+        <source>%1 The robot confirmed %2 of %3 bytes.</source>
+        <translation>%1机器人确认收到了 %3 字节中的 %2 字节。</translation>
+    </message>
+    <message>
+        <source>The robot&apos;s header reply began %1 instead of AA AA: it did not take the program.</source>
+        <translation>机器人的程序头应答以 %1 开头，而不是 AA AA：它没有接收程序。</translation>
+    </message>
+    <message>
+        <source>the port %1 was closed</source>
+        <translation>端口 %1 已关闭</translation>
+    </message>
+    <message>
+        <source>the port %1 is not open</source>
+        <translation>端口 %1 没有打开</translation>
+    </message>
+    <message>
+        <source>the virtual robot hung up</source>
+        <translation>虚拟机器人挂断了</translation>
+    </message>
 </context>
 <context>
     <name>files</name>

@@ -48,6 +48,7 @@ TStartResult TDownloadJob::run(Bytes image, bool helloOnly) {
             m_last.outcome.byteCount = image.size();
             m_last.outcome.message = CompletionMessage(image.size(), TDownloadStatus::Fail);
             m_last.outcome.reason = facts.open.message;
+            m_last.outcome.reasonMessage = files::Value(facts.open.message); // the system's words
             m_last.outcome.cause = facts.cause;
             m_last.outcome.helloOnly = helloOnly;
             m_last.report = DescribeFailure(facts);

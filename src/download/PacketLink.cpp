@@ -107,6 +107,21 @@ std::size_t TReceiveQueue::size() const {
     return m_bytes.size();
 }
 
+files::TMessage PortNotOpenMessage(const std::string& portName) {
+    return files::Say("download", ZV_TRANSLATABLE("download", "the serial port %1 is not open"),
+                      portName);
+}
+
+files::TMessage LinkPortWords(const std::string& words) {
+    static constexpr std::string_view kBefore = "the serial port ";
+    static constexpr std::string_view kAfter = " is not open";
+    if (words.size() > kBefore.size() + kAfter.size() && words.starts_with(kBefore) &&
+        words.ends_with(kAfter))
+        return PortNotOpenMessage(
+            words.substr(kBefore.size(), words.size() - kBefore.size() - kAfter.size()));
+    return {};
+}
+
 TPacketLink::TPacketLink(TSerialPortInterface& port, TReceiveQueue& queue, TClock& clock,
                          std::chrono::milliseconds answerTimeout)
     : m_port(port), m_queue(queue), m_clock(clock), m_timeout(answerTimeout) {}
@@ -152,7 +167,7 @@ TLinkResult TPacketLink::WriteByte(std::uint8_t byte) {
     if (!m_port.writeByte(byte)) {
         std::string why = m_port.errorString();
         if (why.empty())
-            why = "the serial port " + m_port.portName() + " is not open";
+            why = PortNotOpenMessage(m_port.portName()).English();
         m_queue.fail(why);
         return portLost(why);
     }

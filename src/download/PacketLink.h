@@ -2,6 +2,7 @@
 
 #include "download/Clock.h"
 #include "download/SerialPortInterface.h"
+#include "files/Message.h"
 
 #include <array>
 #include <chrono>
@@ -53,6 +54,11 @@ enum class TLinkResult {
 // packets: a packet being written is finished, and an answer or a reply the
 // robot is already sending is read and answered, for at most this long.
 inline constexpr std::chrono::milliseconds kWindDown{150};
+
+// The link's words for a port that would not take a byte and gave no reason of its own.
+files::TMessage PortNotOpenMessage(const std::string& portName);
+// Those words read back as their message; nothing for other words.
+files::TMessage LinkPortWords(const std::string& words);
 
 struct TPacketSums {
     std::uint16_t sum = 0;

@@ -1,5 +1,7 @@
 #include "download/UDownloadDo.h"
 
+#include "download/VirtualRobot.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -13,46 +15,68 @@ template <class Unit> long long roundedUp(std::chrono::microseconds duration) {
     return (duration.count() + unit - 1) / unit;
 }
 
-std::string failureText(const TPacketLink& link) {
+template <class... Args> files::TMessage say(std::string_view wording, Args&&... args) {
+    return files::Say("download", wording, std::forward<Args>(args)...);
+}
+
+// What made the last of a step's attempts fail, for the reason of the step.
+files::TMessage failureText(const TPacketLink& link) {
     switch (link.lastFailure()) {
     case TPacketLink::Failure::Refused:
-        return "the robot refused it";
+        return say(ZV_TRANSLATABLE("download", "the robot refused it"));
     case TPacketLink::Failure::NoAnswer:
-        return "no answer within " + std::to_string(link.answerTimeout().count()) + " ms";
+        return say(ZV_TRANSLATABLE("download", "no answer within %1 ms"),
+                   link.answerTimeout().count());
     case TPacketLink::Failure::TooSlow:
-        return "the reply was not whole within " +
-               std::to_string(roundedUp<std::chrono::milliseconds>(link.lastAllowance())) + " ms";
+        return say(ZV_TRANSLATABLE("download", "the reply was not whole within %1 ms"),
+                   roundedUp<std::chrono::milliseconds>(link.lastAllowance()));
     case TPacketLink::Failure::BadPacket:
-        return "the packet arrived damaged";
+        return say(ZV_TRANSLATABLE("download", "the packet arrived damaged"));
     case TPacketLink::Failure::PortLost:
     case TPacketLink::Failure::OutOfTime:
     case TPacketLink::Failure::Stopped:
     case TPacketLink::Failure::None:
         break;
     }
-    return "unknown";
+    return say(ZV_TRANSLATABLE("download", "unknown"));
+}
+
+// The step's name as the reasons use it: the packets sent and the replies as WhereMessage
+// names them ("the hello packet", "chunk 3 of 5"), the replies alone also without their
+// article ("hello reply").
+files::TMessage stepName(const std::string& what) {
+    if (what == "hello reply")
+        return say(ZV_TRANSLATABLE("download", "hello reply"));
+    if (what == "header reply")
+        return say(ZV_TRANSLATABLE("download", "header reply"));
+    return WhereMessage(what);
 }
 
 // The reason of a failed step, for the message beside "... bytes data send fail".
-std::string stepFailure(const TPacketLink& link, TLinkResult rc, const std::string& what,
-                        bool sending, std::size_t imageLength) {
+files::TMessage stepFailure(const TPacketLink& link, TLinkResult rc, const std::string& what,
+                            bool sending, std::size_t imageLength) {
+    const files::TMessage step = stepName(what);
+    // Where the step is told with its article: "the hello reply".
+    const files::TMessage where = sending ? step : WhereMessage("the " + what);
     if (rc == TLinkResult::PortLost)
-        return "The connection to the robot was lost during " + what + ": " + link.portError();
+        return say(ZV_TRANSLATABLE("download", "The connection to the robot was lost during %1: "
+                                               "%2"),
+                   step, PortWordsMessage(link.portError()));
     if (rc == TLinkResult::Stopped)
-        return "The download was cancelled during " + (sending ? what : "the " + what) + ".";
+        return say(ZV_TRANSLATABLE("download", "The download was cancelled during %1."), where);
     if (rc == TLinkResult::OutOfTime) {
         const auto allowed = DownloadAllowance(imageLength, link.answerTimeout());
-        return "The download ran out of time during " + (sending ? what : "the " + what) +
-               ": a program image of " + std::to_string(imageLength) +
-               " bytes must arrive within " +
-               std::to_string(roundedUp<std::chrono::seconds>(allowed)) + " s.";
+        return say(ZV_TRANSLATABLE("download", "The download ran out of time during %1: a "
+                                               "program image of %2 bytes must arrive within "
+                                               "%3 s."),
+                   where, imageLength, roundedUp<std::chrono::seconds>(allowed));
     }
-    return (sending ? "The robot did not accept " + what : "No intact " + what + " arrived") +
-           " in " + std::to_string(kMaxAttempts) + " attempts (last: " + failureText(link) + ").";
-}
-
-template <class... Args> files::TMessage say(std::string_view wording, Args&&... args) {
-    return files::Say("download", wording, std::forward<Args>(args)...);
+    return sending ? say(ZV_TRANSLATABLE("download", "The robot did not accept %1 in %2 attempts "
+                                                     "(last: %3)."),
+                         step, kMaxAttempts, failureText(link))
+                   : say(ZV_TRANSLATABLE("download", "No intact %1 arrived in %2 attempts (last: "
+                                                     "%3)."),
+                         step, kMaxAttempts, failureText(link));
 }
 
 files::TMessage imageTooLarge(std::size_t size) {
@@ -137,13 +161,13 @@ public:
         return failed(stepFailure(m_link, rc, what, sending, m_imageLength));
     }
     // The reason ends with how much of the image the robot has taken.
-    TSendResult failed(std::string reason) {
-        if (!reason.ends_with('.'))
-            reason += '.'; // a port's own words end the sentence
+    TSendResult failed(files::TMessage reason) {
+        if (!reason.English().ends_with('.')) // a port's own words end the sentence
+            reason = say(ZV_TRANSLATABLE("download", "%1."), std::move(reason));
         m_result.status = TDownloadStatus::Fail;
-        m_result.reason = std::move(reason) + " The robot confirmed " +
-                          std::to_string(m_result.confirmedBytes) + " of " +
-                          std::to_string(m_imageLength) + " bytes.";
+        m_result.setReason(say(ZV_TRANSLATABLE("download", "%1 The robot confirmed %2 of %3 "
+                                                           "bytes."),
+                               std::move(reason), m_result.confirmedBytes, m_imageLength));
         return m_result;
     }
     TSendResult& result() { return m_result; }
@@ -190,6 +214,19 @@ std::string CompletionMessage(std::size_t byteCount, TDownloadStatus status) {
            (status == TDownloadStatus::Fail ? " bytes data send fail" : " bytes data send success");
 }
 
+void TSendResult::setReason(files::TMessage message) {
+    reason = message.English();
+    reasonMessage = std::move(message);
+}
+
+files::TMessage PortWordsMessage(const std::string& words) {
+    if (files::TMessage link = LinkPortWords(words); !link.empty())
+        return link;
+    if (files::TMessage robot = VirtualPortWords(words); !robot.empty())
+        return robot;
+    return files::Value(words);
+}
+
 std::string TraceLine(const TDownloadStep& step) {
     switch (step.kind) {
     case TDownloadStep::Kind::HelloSent:
@@ -210,7 +247,7 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
                             const TSendReports& reports) {
     TSendResult tooLarge;
     if (image.size() > kMaxImageSize) {
-        tooLarge.reason = imageTooLargeMessage(image.size());
+        tooLarge.setReason(imageTooLarge(image.size()));
         return tooLarge;
     }
     link.setDeadline(clock.now() + DownloadAllowance(image.size(), link.answerTimeout()));
@@ -247,8 +284,10 @@ TSendResult RunSendSequence(TPacketLink& link, TClock& clock, std::span<const st
         run.result().headerReply = hexByte(reply[0]) + " " + hexByte(reply[1]);
         // The robot said it does not take the program: it keeps the old one.
         run.result().headerTaken = false;
-        return run.failed("The robot's header reply began " + hexByte(reply[0]) + " " +
-                          hexByte(reply[1]) + " instead of AA AA: it did not take the program.");
+        return run.failed(say(ZV_TRANSLATABLE("download", "The robot's header reply began %1 "
+                                                          "instead of AA AA: it did not take the "
+                                                          "program."),
+                              run.result().headerReply));
     }
 
     const int chunks = ChunkCount(image.size());
@@ -486,6 +525,7 @@ void TDownloader::finish(const TSendResult& result) {
     outcome.status = result.status;
     outcome.message = CompletionMessage(m_byteCount, result.status);
     outcome.reason = result.reason;
+    outcome.reasonMessage = result.reasonMessage;
     outcome.confirmedBytes = result.confirmedBytes;
     outcome.cause = result.cause;
     outcome.headerTaken = result.headerTaken;

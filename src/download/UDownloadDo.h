@@ -89,6 +89,7 @@ struct TSendReports {
 struct TSendResult {
     TDownloadStatus status = TDownloadStatus::Fail;
     std::string reason;             // why it failed; empty on success
+    files::TMessage reasonMessage;  // the reason as the windows show it; reason is its English
     std::size_t confirmedBytes = 0; // the image bytes in chunks the robot took
     TFailureCause cause = TFailureCause::None;
     // The robot may have taken the header packet (a whole copy went out that
@@ -99,7 +100,13 @@ struct TSendResult {
     // "chunk 3 of 5"); empty on success.
     std::string where;
     std::string headerReply; // NotTaken: the reply's first two bytes, "AA 55"
+
+    void setReason(files::TMessage message); // the reason and its English
 };
+
+// What a port said about a failure, as a message: the packet link's and the virtual robot's
+// own words are wordings of their own, the system's words a value shown as they are.
+files::TMessage PortWordsMessage(const std::string& words);
 
 // The download sequence, run once on the calling thread. The link's
 // deadline is set to DownloadAllowance from the start. A stop requested on
@@ -135,6 +142,7 @@ struct TDownloadOutcome {
     TDownloadStatus status = TDownloadStatus::Fail;
     std::string message;            // CompletionMessage
     std::string reason;             // why it failed, with the bytes confirmed; empty on success
+    files::TMessage reasonMessage;  // the reason as the windows show it; reason is its English
     std::size_t confirmedBytes = 0; // the image bytes the robot took
     TFailureCause cause = TFailureCause::None;
     bool headerTaken = false; // see TSendResult

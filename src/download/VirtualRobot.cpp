@@ -12,7 +12,29 @@ namespace {
 // The hello reply's content is not examined by the computer.
 constexpr std::uint8_t kHelloReply[] = {0x00, 0x5A, 0x52, 0x01, 0x00};
 
+// What the port says about its failures, with its name where the wording has %1.
+constexpr const char* kClosed = ZV_TRANSLATABLE("download", "the port %1 was closed");
+constexpr const char* kNotOpen = ZV_TRANSLATABLE("download", "the port %1 is not open");
+constexpr const char* kHungUp = ZV_TRANSLATABLE("download", "the virtual robot hung up");
+
+files::TMessage portMessage(const char* wording) {
+    if (wording == kHungUp)
+        return files::Say("download", wording);
+    return files::Say("download", wording, kVirtualRobotPortName);
+}
+
+std::string portWords(const char* wording) {
+    return portMessage(wording).English();
+}
+
 } // namespace
+
+files::TMessage VirtualPortWords(const std::string& words) {
+    for (const char* wording : {kClosed, kNotOpen, kHungUp})
+        if (words == portWords(wording))
+            return portMessage(wording);
+    return {};
+}
 
 void TVirtualRobot::setOutput(Output output) {
     std::lock_guard lock(m_mutex);
@@ -301,11 +323,11 @@ void TVirtualRobotPort::close() {
     ErrorHandler error;
     {
         std::lock_guard lock(m_mutex);
-        m_errorText = "the port Virtual robot was closed";
+        m_errorText = portWords(kClosed);
         error = m_error;
     }
     if (error)
-        error("the port Virtual robot was closed");
+        error(portWords(kClosed));
 }
 
 std::string TVirtualRobotPort::errorString() const {
@@ -317,7 +339,7 @@ bool TVirtualRobotPort::writeByte(std::uint8_t byte) {
     if (!m_open) {
         std::lock_guard lock(m_mutex);
         if (m_errorText.empty())
-            m_errorText = "the port Virtual robot is not open";
+            m_errorText = portWords(kNotOpen);
         return false;
     }
     m_robot.receive(byte);
@@ -325,11 +347,11 @@ bool TVirtualRobotPort::writeByte(std::uint8_t byte) {
         ErrorHandler error;
         {
             std::lock_guard lock(m_mutex);
-            m_errorText = "the virtual robot hung up";
+            m_errorText = portWords(kHungUp);
             error = m_error;
         }
         if (error)
-            error("the virtual robot hung up");
+            error(portWords(kHungUp));
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "download/ProgramImage.h"
 #include "download/SerialPortInterface.h"
+#include "files/Message.h"
 
 #include <atomic>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <mutex>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace download {
@@ -99,6 +101,12 @@ private:
     int m_replies = 0;
 };
 
+inline constexpr std::string_view kVirtualRobotPortName = "Virtual robot";
+
+// What the virtual robot's port said about a failure (errorString(), the error handler's
+// text) as its message; nothing for other words.
+files::TMessage VirtualPortWords(const std::string& words);
+
 // TVirtualRobotPort: the virtual robot as a serial port in the same process
 // (the "Virtual robot" entry of the port box, and the tests' robot). Its
 // answers arrive through the receive handler on the writing thread; a
@@ -112,7 +120,7 @@ public:
     bool open() override;
     void close() override;
     bool isOpen() const override { return m_open; }
-    std::string portName() const override { return "Virtual robot"; }
+    std::string portName() const override { return std::string(kVirtualRobotPortName); }
     std::string errorString() const override;
     void discardBuffers() override {}
     bool writeByte(std::uint8_t byte) override;

@@ -4,6 +4,7 @@
 #include "platform/i18n/CoreText.h"
 
 #include "../check/CheckSupport.h"
+#include "../download/TestSupport.h"
 #include "../program/RecordText.h"
 #include "chart/ChartExample.h"
 #include "chart/ChartFile.h"
@@ -12,6 +13,7 @@
 #include "download/DownloadStages.h"
 #include "download/ProgramImage.h"
 #include "download/UDownloadDo.h"
+#include "download/VirtualRobot.h"
 #include "download/window/frmDownload.h"
 #include "editors/values/EditorValues.h"
 #include "files/Files.h"
@@ -34,10 +36,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <span>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -180,6 +184,46 @@ files::TMessage badFloorFileError() {
     return message;
 }
 
+// The reason beside "... bytes data send fail" of a download of an image of `bytes` bytes over
+// the open port, answers waited for 1000 ms on a simulated clock; arrange spoils the download.
+files::TMessage sendReason(download::TSerialPortInterface& port,
+                           download::test::TManualClock& clock, std::size_t bytes,
+                           const std::function<void(download::TReceiveQueue&)>& arrange = {}) {
+    download::TReceiveQueue queue;
+    port.setReceiveHandler([&queue](std::span<const std::uint8_t> b) { queue.append(b); });
+    port.setErrorHandler([&queue](const std::string& message) { queue.fail(message); });
+    download::TPacketLink link(port, queue, clock, std::chrono::milliseconds(1000));
+    if (arrange)
+        arrange(queue);
+    const download::TSendResult result =
+        download::RunSendSequence(link, clock, download::Bytes(bytes, 0x41), {});
+    port.setReceiveHandler(nullptr);
+    port.setErrorHandler(nullptr);
+    // The tool prints the reason; the windows show its message.
+    EXPECT_EQ(result.reason, result.reasonMessage.English());
+    return result.reasonMessage;
+}
+
+// The reason of a download to the virtual robot that arrange makes fail.
+files::TMessage virtualRobotReason(const std::function<void(download::TVirtualRobotPort&)>& arrange,
+                                   std::size_t bytes = 84) {
+    download::TVirtualRobotPort port;
+    port.open();
+    arrange(port);
+    download::test::TManualClock clock;
+    return sendReason(port, clock, bytes);
+}
+
+// The reason of a download to a robot whose answers begin `latency` late and come a byte every
+// `gap`.
+files::TMessage slowRobotReason(std::chrono::milliseconds latency, std::chrono::milliseconds gap,
+                                std::size_t bytes) {
+    download::test::TManualClock clock;
+    download::test::TSlowRobotPort port(clock, latency, gap);
+    port.open();
+    return sendReason(port, clock, bytes);
+}
+
 struct MessageCase {
     const char* name;
     std::function<files::TMessage()> make;
@@ -276,6 +320,91 @@ const std::vector<MessageCase>& messageCases() {
          "characters or fewer)\nline 3 (code 4: the second word does not begin with REM)\nSend "
          "the rest?",
          {"2", "1", "3", "4"}},
+        // The reason of a failed download, the detail under the window's headline.
+        {"download_reason_no_answer",
+         [] {
+             return virtualRobotReason(
+                 [](download::TVirtualRobotPort& p) { p.robot().setSilentAfterPackets(0); });
+         },
+         "The robot did not accept the hello packet in 11 attempts (last: no answer within 1000 "
+         "ms). The robot confirmed 0 of 84 bytes.",
+         {"1000", "84", "11", "0"}},
+        {"download_reason_refused",
+         [] {
+             return virtualRobotReason(
+                 [](download::TVirtualRobotPort& p) { p.robot().rejectNextPackets(11); });
+         },
+         "The robot did not accept the hello packet in 11 attempts (last: the robot refused it). "
+         "The robot confirmed 0 of 84 bytes.",
+         {"84", "11", "0"}},
+        {"download_reason_damaged_replies",
+         [] {
+             return virtualRobotReason(
+                 [](download::TVirtualRobotPort& p) { p.robot().corruptNextReplies(11); });
+         },
+         "No intact hello reply arrived in 11 attempts (last: the packet arrived damaged). The "
+         "robot confirmed 0 of 84 bytes.",
+         {"84", "11", "0"}},
+        {"download_reason_reply_too_slow",
+         [] {
+             using namespace std::chrono_literals;
+             return slowRobotReason(900ms, 900ms, 84);
+         },
+         "No intact hello reply arrived in 11 attempts (last: the reply was not whole within "
+         "1404 ms). The robot confirmed 0 of 84 bytes.",
+         {"1404", "84", "11", "0"}},
+        {"download_reason_hung_up",
+         [] {
+             return virtualRobotReason(
+                 [](download::TVirtualRobotPort& p) { p.robot().hangUpAfterChunks(2); }, 300);
+         },
+         "The connection to the robot was lost during chunk 3 of 5: the virtual robot hung up. "
+         "The robot confirmed 128 of 300 bytes.",
+         {"128", "300", "3", "5"}},
+        {"download_reason_port_closed",
+         [] { return virtualRobotReason([](download::TVirtualRobotPort& p) { p.close(); }); },
+         "The connection to the robot was lost during the hello packet: the port Virtual robot "
+         "was closed. The robot confirmed 0 of 84 bytes.",
+         {"Virtual robot", "84", "0"}},
+        {"download_reason_not_taken",
+         [] {
+             return virtualRobotReason(
+                 [](download::TVirtualRobotPort& p) { p.robot().setHeaderReply(0xAA, 0x55); });
+         },
+         "The robot's header reply began AA 55 instead of AA AA: it did not take the program. "
+         "The robot confirmed 0 of 84 bytes.",
+         {"AA 55", "84", "0"}},
+        {"download_reason_out_of_time",
+         [] {
+             using namespace std::chrono_literals;
+             return slowRobotReason(950ms, 0ms, 4000);
+         },
+         "The download ran out of time during chunk 54 of 63: a program image of 4000 bytes must "
+         "arrive within 56 s. The robot confirmed 3392 of 4000 bytes.",
+         {"4000", "3392", "54", "63", "56"}},
+        {"download_reason_cancelled",
+         [] {
+             download::TVirtualRobotPort port;
+             port.open();
+             download::test::TManualClock clock;
+             return sendReason(port, clock, 84, [&clock](download::TReceiveQueue& queue) {
+                 queue.stop(clock.now() + download::kWindDown);
+             });
+         },
+         "The download was cancelled during the hello packet. The robot confirmed 0 of 84 bytes.",
+         {"84", "0"}},
+        {"download_port_not_open",
+         [] { return download::PortWordsMessage("the serial port ttyUSB0 is not open"); },
+         "the serial port ttyUSB0 is not open",
+         {"ttyUSB0"}},
+        {"download_virtual_port_not_open",
+         [] {
+             download::TVirtualRobotPort port;
+             port.writeByte(0);
+             return download::PortWordsMessage(port.errorString());
+         },
+         "the port Virtual robot is not open",
+         {"Virtual robot"}},
         {"sim_next_without_for",
          [] { return runError({"10 REM \"NEXT B\""}); },
          "NEXT B without FOR B",
@@ -605,6 +734,16 @@ TEST_F(ChineseTexts, EveryMessageOfTheTableIsAnotherText) {
     EXPECT_EQ(seen.size(), static_cast<qsizetype>(messageCases().size()));
 }
 
+TEST_F(ChineseTexts, ThePortsOwnWordsFromTheSystemStayAsTheSystemGaveThem) {
+    // Only the link's and the virtual robot's words are wordings of this program.
+    for (const std::string words :
+         {"Input/output error", "the port ttyUSB0 was closed", "the virtual robot hung up again"}) {
+        const files::TMessage message = download::PortWordsMessage(words);
+        EXPECT_EQ(message, files::Value(words));
+        EXPECT_EQ(platform::Translated(message), QString::fromStdString(words));
+    }
+}
+
 // ---- the download window ----
 
 class SilentWindow : public ChineseTexts {
@@ -660,6 +799,29 @@ TEST_F(SilentWindow, ADownloadsWordsComeInChinese) {
     EXPECT_FALSE(remedy.isEmpty());
     EXPECT_TRUE(englishWords(headline).isEmpty()) << headline.toStdString();
     EXPECT_TRUE(englishWords(remedy).isEmpty()) << remedy.toStdString();
+}
+
+TEST_F(SilentWindow, AFailedDownloadsDetailComesInChinese) {
+    TFormDownload form;
+    form.setPrompts(&prompts);
+    form.setPortSource([] { return std::vector<download::TPortInfo>{}; });
+    form.setLastPort(TFormDownload::virtualRobotEntry());
+    form.setAnswerTimeout(std::chrono::milliseconds(20));
+    form.virtualRobotPort().robot().setSilentAfterPackets(0);
+    QSignalSpy finished(&form, &TFormDownload::downloadFinished);
+    ASSERT_TRUE(form.sendToRobot("10 REM \"ZOLVANE\"\r\n20 REM \"A=1\"\r\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.size() == 1; }, 10000));
+    ASSERT_FALSE(finished[0][0].toBool());
+    // The status line's tip: the headline, then the detail of what the link met.
+    const QStringList tip = form.findChild<QLabel*>("StatusLine")->toolTip().split('\n');
+    ASSERT_EQ(tip.size(), 2) << tip.join('|').toStdString();
+    EXPECT_EQ(tip[0], finished[0][1].toString());
+    const QString detail = tip[1];
+    for (const char* value : {"11", "20", "0"})
+        EXPECT_TRUE(detail.contains(QLatin1String(value))) << detail.toStdString();
+    EXPECT_TRUE(englishWords(detail).isEmpty()) << detail.toStdString();
+    const QString headline = QString(tip[0]).remove(TFormDownload::virtualRobotEntry());
+    EXPECT_TRUE(englishWords(headline).isEmpty()) << headline.toStdString();
 }
 
 } // namespace

@@ -98,6 +98,7 @@ struct CauseCase {
     std::function<void(download::TVirtualRobot&)> arrange;
     const char* headline;
     const char* remedyStart;
+    const char* detail; // the tool's reason, under the headline in the status line's tip
 };
 
 void PrintTo(const CauseCase& c, std::ostream* os) {
@@ -123,6 +124,9 @@ TEST_P(WindowFailureCauses, ShowOneMessageEachWithWhatToCheckBesideIt) {
         << lines[2].toStdString();
     // Once the box is closed the window keeps saying what happened and what to check.
     EXPECT_EQ(statusLine(), lines[1]);
+    EXPECT_EQ(label("StatusLine")->toolTip(),
+              lines[1] + QLatin1Char('\n') + QString::fromLatin1(GetParam().detail))
+        << label("StatusLine")->toolTip().toStdString();
     EXPECT_EQ(label("RemedyLabel")->toolTip(), lines[2]);
     EXPECT_TRUE(lines[2].startsWith(remedy().chopped(1))) << remedy().toStdString();
     EXPECT_FALSE(form.virtualRobotPort().isOpen());
@@ -133,15 +137,23 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         CauseCase{"Silence", [](download::TVirtualRobot& r) { r.setSilentAfterPackets(0); },
                   "No robot answered on Virtual robot.",
-                  "Is the robot switched on and waiting for a program?"},
+                  "Is the robot switched on and waiting for a program?",
+                  "The robot did not accept the hello packet in 11 attempts (last: no answer "
+                  "within 30 ms). The robot confirmed 0 of 84 bytes."},
         CauseCase{"Garbage", [](download::TVirtualRobot& r) { r.garbleAnswers(true); },
                   "The answers on Virtual robot are not a robot's.",
-                  "This is probably the wrong port"},
+                  "This is probably the wrong port",
+                  "The robot did not accept the hello packet in 11 attempts (last: the robot "
+                  "refused it). The robot confirmed 0 of 84 bytes."},
         CauseCase{"Refusals", [](download::TVirtualRobot& r) { r.rejectNextPackets(11); },
-                  "The robot refused the hello packet 11 times.", "A loose or damaged cable"},
+                  "The robot refused the hello packet 11 times.", "A loose or damaged cable",
+                  "The robot did not accept the hello packet in 11 attempts (last: the robot "
+                  "refused it). The robot confirmed 0 of 84 bytes."},
         CauseCase{"HangUp", [](download::TVirtualRobot& r) { r.hangUpAfterChunks(1); },
                   "The connection to the robot on Virtual robot was lost during chunk 2 of 2.",
-                  "The cable was pulled out"}),
+                  "The cable was pulled out",
+                  "The connection to the robot was lost during chunk 2 of 2: the virtual robot "
+                  "hung up. The robot confirmed 64 of 84 bytes."}),
     [](const testing::TestParamInfo<CauseCase>& info) { return info.param.name; });
 
 // The real serial port over a pseudo-terminal: a cable pulled in the middle.

@@ -719,7 +719,7 @@ void TFormDownload::DownloadStep(const download::TDownloadStep& step) {
 void TFormDownload::showFailure(const download::TDownloadJob::TResult& result) {
     const QString headline = platform::Translated(result.report.headline);
     const QString remedy = platform::Translated(result.report.remedy);
-    setStatus(headline, toQString(result.outcome.reason));
+    setStatus(headline, platform::Translated(result.outcome.reasonMessage));
     setRemedy(remedy);
     // A port that would not open sent nothing: no completion message for it.
     QString text = result.opened && !result.outcome.helloOnly
@@ -825,7 +825,8 @@ void TFormDownload::PortLost(download::TSerialPortInterface* port, const std::st
     m_openPort = nullptr;
     updateButtons();
     if (!downloading())
-        setStatus(tr("The port was lost: %1").arg(toQString(message)));
+        setStatus(tr("The port was lost: %1")
+                      .arg(platform::Translated(download::PortWordsMessage(message))));
 }
 
 QString TFormDownload::robotProgramStatus(const std::string& programText) const {
