@@ -397,6 +397,27 @@ void TFlowChart::compactLineSlots() {
     m_lineHoles = 0;
 }
 
+void TFlowChart::ShiftObjects(std::span<TFcObject* const> objects, int dy) {
+    if (dy == 0 || objects.empty())
+        return;
+    BeginUpdate();
+    for (TFcObject* o : objects) {
+        const TFcRect before = o->BoundsRect();
+        o->m_top += dy;
+        const TFcRect after = o->BoundsRect();
+        m_slots[o->m_slot].bounds = after;
+        invalidate(before.inflated(kObjectDamageMargin));
+        invalidate(after.inflated(kObjectDamageMargin));
+        noteRectChanged(before, after);
+    }
+    // Only once every end has moved: a line between two shifted objects is moved once, in
+    // one piece.
+    for (TFcObject* o : objects)
+        for (TFcConnection* c : o->m_attached)
+            c->reroute();
+    EndUpdate();
+}
+
 void TFlowChart::objectMoved(TFcObject& object, const TFcRect& before) {
     const TFcRect after = object.BoundsRect();
     m_slots[object.m_slot].bounds = after;

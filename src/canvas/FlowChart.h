@@ -11,6 +11,7 @@
 #include <list>
 #include <memory>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -336,6 +337,11 @@ public:
     std::vector<TFcObject*> ObjectsIn(const TFcRect& area) const;
     // Connections whose bounding rectangle meets area, first to last (for painting).
     std::vector<TFcConnection*> ConnectionsIn(const TFcRect& area) const;
+
+    // Moves each object down by dy (up when negative), as SetBounds on each would: their lines
+    // follow, the old and new areas are repainted, the extent follows. One pass, for shifting
+    // the part of a chart below an edit.
+    void ShiftObjects(std::span<TFcObject* const> objects, int dy);
 
     // ---- selection ----
     TFcObject* SelectedObject() const; // exactly one object and no connection selected

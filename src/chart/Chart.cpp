@@ -475,11 +475,30 @@ void TChart::noteChange(const TFcObject* object) {
 
 void TChart::Relayout() {
     TFcUpdateBracket bracket(m_canvas);
+    // Below an insert or a removal every item moves by the same amount: such a run of items is
+    // handed to the canvas as one shift instead of being placed object by object.
+    int runShift = 0;
+    m_shiftList.clear();
+    auto flush = [this, &runShift] {
+        m_canvas.ShiftObjects(m_shiftList, runShift);
+        m_shiftList.clear();
+    };
     int y = LayoutTop;
     for (const auto& item : m_items) {
-        PlaceItem(*item, ItemLeft(*item), y);
-        y += item->m_main->Height();
+        TChartItem& it = *item;
+        const int shift = y - it.m_main->Top();
+        if (shift != runShift)
+            flush();
+        runShift = shift;
+        if (shift != 0 && collectShift(it, ItemLeft(it))) {
+            it.Left = ItemLeft(it);
+            it.Top = y;
+        } else {
+            PlaceItem(it, ItemLeft(it), y);
+        }
+        y += it.m_main->Height();
     }
+    flush();
 }
 
 void TChart::MoveGroup(TFcObject* object, int left, int top) {
@@ -530,6 +549,25 @@ void TChart::placeSpot(TNormalSpot& spot, int left, int top) {
     }
     spot.Marker->SetBounds(base->Left() + MarkerLeft, base->Top() + MarkerTop, spot.Marker->Width(),
                            spot.Marker->Height());
+}
+
+bool TChart::collectShift(TChartItem& item, int left) {
+    if (item.Class() != TChartItemClass::NormalSpot) {
+        TFcObject* o = static_cast<TPanelItem&>(item).Object;
+        if (o->Left() != left)
+            return false;
+        m_shiftList.push_back(o);
+        return true;
+    }
+    auto& spot = static_cast<TNormalSpot&>(item);
+    const TFcObject* base = spot.Base;
+    if (base->Left() != left || !hasOwnGroupOnly(spot) ||
+        spot.Marker->Left() != base->Left() + MarkerLeft ||
+        spot.Marker->Top() != base->Top() + MarkerTop)
+        return false;
+    m_shiftList.insert(m_shiftList.end(),
+                       {spot.Base, spot.Marker, spot.UpperAnchor, spot.LowerAnchor});
+    return true;
 }
 
 void TChart::PlaceItem(TChartItem& item, int left, int top) {

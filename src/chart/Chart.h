@@ -275,6 +275,9 @@ private:
 
     int indexOf(const TFcObject* object, TChartItemClass cls, Role role) const;
     void placeSpot(TNormalSpot& spot, int left, int top);
+    // Adds the item's objects to the shift list when moving it to top is a plain shift of all
+    // of them (same left, a spot's marker where placing would put it); false otherwise.
+    bool collectShift(TChartItem& item, int left);
     std::unique_ptr<TSeqPanel> makeBlock(int blockType, std::string record, TFcPoint origin = {});
     TFcObject* appendBlock(int blockType, std::string* record, const TBlockCaption* caption);
     void insertItem(std::size_t position, std::unique_ptr<TChartItem> item);
@@ -297,6 +300,7 @@ private:
     std::pmr::unsynchronized_pool_resource m_lookupPool;
     std::pmr::unordered_map<const TFcObject*, Entry> m_byObject{&m_lookupPool};
     std::vector<TFcObject*> m_groupList; // scratch list of MoveGroup
+    std::vector<TFcObject*> m_shiftList; // scratch list of Relayout: objects moving by one dy
 
     TFcObject* m_startObject = nullptr;
     TFcObject* m_endObject = nullptr;

@@ -115,6 +115,72 @@ TEST(FcObjectTest, FontsAreEachItemsOwnThoughShared) {
     EXPECT_EQ(&c.AddObject(60, 0, 10, 10, ShapeRectangle)->Font(), &a->Font());
 }
 
+// A shift of many objects at once ends as moving each with SetBounds would: the same bounds,
+// lines, extent, scroll limits and painted area, whether the objects move down or up, with a
+// line to an object left where it was, and the bottom object taking the extent along.
+TEST(ShiftObjectsTest, EndsAsMovingEachObjectWould) {
+    for (const int dy : {40, -7}) {
+        SCOPED_TRACE(dy);
+        struct Canvas {
+            TFlowChart fc;
+            Recorder painted;
+            std::vector<Spot> spots;
+            TFcObject* block = nullptr;
+            TFcObject* fixed = nullptr;
+            TFcConnection* across = nullptr;
+        };
+        auto build = [](Canvas& c) {
+            c.fc.setClientSize(200, 100);
+            for (int i = 0; i < 3; ++i)
+                c.spots.push_back(makeSpot(c.fc, 70, 16 + 64 * i));
+            c.block = c.fc.AddObject(70, 48, 90, 32, ShapeRectangle);
+            c.fixed = c.fc.AddObject(300, 20, 20, 20, ShapeRectangle);
+            c.across = c.fc.AddConnection(c.spots[2].marker, c.fixed, 10, 0);
+            c.fc.setListener(&c.painted);
+        };
+        Canvas one, each;
+        build(one);
+        build(each);
+        auto moved = [](Canvas& c) {
+            std::vector<TFcObject*> list{c.block};
+            for (std::size_t i = 1; i < c.spots.size(); ++i)
+                for (TFcObject* o :
+                     {c.spots[i].base, c.spots[i].marker, c.spots[i].upper, c.spots[i].lower})
+                    list.push_back(o);
+            return list;
+        };
+        one.fc.ShiftObjects(moved(one), dy);
+        {
+            TFcUpdateBracket bracket(each.fc);
+            for (TFcObject* o : moved(each))
+                o->SetBounds(o->Left(), o->Top() + dy, o->Width(), o->Height());
+        }
+        auto objectsOf = [](const Canvas& c) {
+            std::vector<TFcRect> r;
+            for (const auto& o : c.fc.Objects())
+                r.push_back(o->BoundsRect());
+            return r;
+        };
+        auto linesOf = [](const Canvas& c) {
+            std::vector<std::vector<TFcPoint>> r;
+            for (const auto& l : c.fc.Connections())
+                r.push_back(l->Points());
+            return r;
+        };
+        EXPECT_EQ(objectsOf(one), objectsOf(each));
+        EXPECT_EQ(linesOf(one), linesOf(each));
+        EXPECT_EQ(one.fc.Extent(), each.fc.Extent());
+        EXPECT_EQ(one.fc.ScrollLimits(), each.fc.ScrollLimits());
+        ASSERT_EQ(one.painted.areas.size(), 1u);
+        EXPECT_EQ(one.painted.areas, each.painted.areas);
+        EXPECT_EQ(one.spots[2].base->Top(), 16 + 128 + dy);
+        EXPECT_EQ(one.across->Points().back(), each.across->Points().back());
+        EXPECT_EQ(one.spots[0].base->Top(), 16);
+        // Items hit where they now stand.
+        EXPECT_EQ(one.fc.HitTest({100, 16 + 128 + dy + 20}).object, one.spots[2].marker);
+    }
+}
+
 TEST(FcConnectionTest, DefaultsAndEndsOnTheLinkPoints) {
     TFlowChart fc;
     Spot s = makeSpot(fc, 70, 48);
