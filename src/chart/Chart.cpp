@@ -490,12 +490,10 @@ void TChart::Relayout() {
         if (shift != runShift)
             flush();
         runShift = shift;
-        if (shift != 0 && collectShift(it, ItemLeft(it))) {
-            it.Left = ItemLeft(it);
+        if (shift != 0 && collectShift(it, ItemLeft(it)))
             it.Top = y;
-        } else {
+        else
             PlaceItem(it, ItemLeft(it), y);
-        }
         y += it.m_main->Height();
     }
     flush();

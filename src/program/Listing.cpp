@@ -138,16 +138,23 @@ std::string foldedName(std::string_view name) {
     return result;
 }
 
+namespace {
+// Appends the text in quotes, each quote inside it doubled.
+void appendQuoted(std::string& out, std::string_view text) {
+    out.push_back(kQuote);
+    for (const char c : text) {
+        out.push_back(c);
+        if (c == kQuote)
+            out.push_back(kQuote);
+    }
+    out.push_back(kQuote);
+}
+} // namespace
+
 std::string quotedForm(std::string_view text) {
     std::string result;
     result.reserve(text.size() + 2);
-    result.push_back(kQuote);
-    for (const char c : text) {
-        result.push_back(c);
-        if (c == kQuote)
-            result.push_back(kQuote);
-    }
-    result.push_back(kQuote);
+    appendQuoted(result, text);
     return result;
 }
 
@@ -175,13 +182,8 @@ std::string listingLine(std::size_t position, std::string_view statement) {
     constexpr std::string_view rem = " REM ";
     std::string line;
     line.reserve(number.size() + rem.size() + statement.size() + 2);
-    line.append(number).append(rem).push_back(kQuote);
-    for (const char c : statement) {
-        line.push_back(c);
-        if (c == kQuote)
-            line.push_back(kQuote);
-    }
-    line.push_back(kQuote);
+    line.append(number).append(rem);
+    appendQuoted(line, statement);
     return line;
 }
 
