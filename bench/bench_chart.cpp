@@ -99,6 +99,44 @@ void BM_InsertAtFirstSpot(benchmark::State& state) {
 }
 BENCHMARK(BM_InsertAtFirstSpot)->Unit(benchmark::kMillisecond)->Iterations(100);
 
+// Edits at the top of charts of 100 and of 10,000 blocks, side by side: an edit whose cost does
+// not grow with the chart takes about as long on both.
+struct SizedChart {
+    TFlowChart canvas;
+    TChart chart{canvas};
+    explicit SizedChart(int blocks) {
+        chart.NewChart();
+        const auto catalog = BlockCatalog();
+        for (int i = 0; i < blocks; ++i)
+            chart.AppendBlock(ToInt(catalog[static_cast<std::size_t>(i) % catalog.size()].type));
+        chart.Relayout();
+    }
+};
+
+void BM_InsertAtFirstSpotBySize(benchmark::State& state) {
+    SizedChart c(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        c.chart.InsertBlocks(0, {NewBlockCopy(BlockType::Wait)});
+        state.PauseTiming();
+        c.chart.RemoveBlocks(1, 1);
+        state.ResumeTiming();
+    }
+    state.counters["blocks"] = c.chart.BlockCount();
+}
+BENCHMARK(BM_InsertAtFirstSpotBySize)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_DeleteFirstBlockBySize(benchmark::State& state) {
+    SizedChart c(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        c.chart.RemoveBlocks(1, 1);
+        state.PauseTiming();
+        c.chart.InsertBlocks(0, {NewBlockCopy(BlockType::Wait)});
+        state.ResumeTiming();
+    }
+    state.counters["blocks"] = c.chart.BlockCount();
+}
+BENCHMARK(BM_DeleteFirstBlockBySize)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 void BM_IsChartChangedUnchanged(benchmark::State& state) {
     Loaded l;
     l.open();
