@@ -295,15 +295,13 @@ TFcObject* TChart::appendBlock(int blockType, std::string* record, const TBlockC
     auto spot = std::make_unique<TNormalSpot>(*this, m_canvas, TFcPoint{LayoutLeft, top + height});
     TNormalSpot& spotRef = *spot;
     insertItem(c - 1, std::move(spot));
-    SetItemLeft(spotRef, LayoutLeft);
-    spotRef.Top = top + height;
+    PlaceItem(spotRef, LayoutLeft, top + height); // made in place: this only notes where
 
     auto block = makeBlock(blockType, record ? std::move(*record) : DefaultRecord(blockType),
                            {LayoutLeft, top});
     TSeqPanel& blockRef = *block;
     insertItem(c - 1, std::move(block));
-    SetItemLeft(blockRef, LayoutLeft);
-    blockRef.Top = top;
+    PlaceItem(blockRef, LayoutLeft, top);
     if (caption && (caption->height != BlockHeight || blockRef.Object->Text() != caption->text))
         SetBlockCaption(blockRef.Object, *caption);
     m_lastAppendedBlock = blockRef.Object;
