@@ -96,26 +96,36 @@ TFcRect resizedBounds(const TFcRect& b, int mark, int dx, int dy) {
 
 TFcHit TFlowChart::HitTest(TFcPoint p) const {
     TFcHit hit;
-    for (auto it = m_slots.rbegin(); it != m_slots.rend(); ++it) {
-        // Nothing of an object reaches beyond its bounds grown by one pixel.
-        if (!it->object || !it->visible || !it->bounds.inflated(1).contains(p))
+    // The topmost object near the point, the topmost whose interior holds it and the last line
+    // passing close by, band by band (a band's box holds everything in it).
+    for (const auto& band : m_bands) {
+        const TFcPoint local{p.x, p.y - band->m_dy};
+        if (band->m_liveObjects + band->m_liveLines == 0)
             continue;
-        TFcObject* o = it->object;
-        if (!hit.nearObject)
-            hit.nearObject = o;
-        if (o->InteriorContains(p)) {
-            hit.object = o;
-            break;
+        freshBox(*band);
+        if (!band->m_box.inflated(std::max(1, kLineTolerance)).contains(local))
+            continue;
+        for (const Slot& slot : band->m_slots) {
+            // Nothing of an object reaches beyond its bounds grown by one pixel.
+            if (!slot.object || !slot.visible || !slot.bounds.inflated(1).contains(local))
+                continue;
+            TFcObject* o = slot.object;
+            if (!hit.nearObject || o->m_order > hit.nearObject->m_order)
+                hit.nearObject = o;
+            if ((!hit.object || o->m_order > hit.object->m_order) && o->InteriorContains(p))
+                hit.object = o;
         }
-    }
-    for (auto it = m_lineSlots.rbegin(); it != m_lineSlots.rend() && !hit.connection; ++it) {
-        if (!it->connection || !it->bounds.inflated(kLineTolerance).contains(p))
-            continue;
-        const auto& pts = it->connection->m_points;
-        for (std::size_t i = 1; i < pts.size(); ++i) {
-            if (fcNearSegment(pts[i - 1], pts[i], p, kLineTolerance)) {
-                hit.connection = it->connection;
-                break;
+        for (const LineSlot& slot : band->m_lineSlots) {
+            TFcConnection* c = slot.connection;
+            if (!c || !slot.bounds.inflated(kLineTolerance).contains(local) ||
+                (hit.connection && c->m_order < hit.connection->m_order))
+                continue;
+            const auto& pts = c->m_points;
+            for (std::size_t i = 1; i < pts.size(); ++i) {
+                if (fcNearSegment(pts[i - 1], pts[i], local, kLineTolerance)) {
+                    hit.connection = c;
+                    break;
+                }
             }
         }
     }
@@ -149,20 +159,25 @@ TFcObject* TFlowChart::NearestObject(TFcKey arrow) const {
     }
     TFcObject* best = nullptr;
     long long bestScore = kArrowScoreLimit;
-    for (const Slot& slot : m_slots) {
-        if (!slot.object || !slot.visible)
-            continue;
-        const long long dx = static_cast<long long>(slot.bounds.left) - s->m_left;
-        const long long dy = static_cast<long long>(slot.bounds.top) - s->m_top;
-        const long long d = sign * (vertical ? dy : dx);
-        if (d < 0)
-            continue;
-        const long long e = vertical ? dx : dy;
-        const long long score = d + 8 * (e < 0 ? -e : e) + d / 4;
-        // Strictly lower: on a tie the object earlier in the list keeps its place.
-        if (score < bestScore && !slot.object->m_selected) {
-            bestScore = score;
-            best = slot.object;
+    const int sTop = s->Top();
+    for (const auto& band : m_bands) {
+        for (const Slot& slot : band->m_slots) {
+            if (!slot.object || !slot.visible)
+                continue;
+            const long long dx = static_cast<long long>(slot.bounds.left) - s->m_left;
+            const long long dy = static_cast<long long>(slot.bounds.top) + band->m_dy - sTop;
+            const long long d = sign * (vertical ? dy : dx);
+            if (d < 0)
+                continue;
+            const long long e = vertical ? dx : dy;
+            const long long score = d + 8 * (e < 0 ? -e : e) + d / 4;
+            // Strictly lower: on a tie the object made first keeps its place.
+            if ((score < bestScore ||
+                 (score == bestScore && best && slot.object->m_order < best->m_order)) &&
+                !slot.object->m_selected) {
+                bestScore = score;
+                best = slot.object;
+            }
         }
     }
     return best;
@@ -195,7 +210,7 @@ void TFlowChart::MoveSelection(int dx, int dy) {
         return;
     BeginUpdate();
     for (TFcObject* o : set)
-        o->SetBounds(o->m_left + dx, o->m_top + dy, o->m_width, o->m_height);
+        o->SetBounds(o->m_left + dx, o->Top() + dy, o->m_width, o->m_height);
     EndUpdate();
 }
 
@@ -205,7 +220,7 @@ bool TFlowChart::resizeSelected(int dw, int dh) {
         return false;
     const int w = s->m_width + dw, h = s->m_height + dh;
     if (w > 0 && h > 0 && w <= 65535 && h <= 65535)
-        s->SetBounds(s->m_left, s->m_top, w, h);
+        s->SetBounds(s->m_left, s->Top(), w, h);
     ScrollIntoView(s);
     return true;
 }

@@ -18,6 +18,18 @@ int wrapLink(int index) {
     return ((index % 16) + 16) % 16;
 }
 
+void growBy(TFcRect& e, const TFcRect& r) {
+    e.left = std::min(e.left, r.left);
+    e.top = std::min(e.top, r.top);
+    e.right = std::max(e.right, r.right);
+    e.bottom = std::max(e.bottom, r.bottom);
+}
+
+// True when r reaches the edge of box (or beyond): taking it away may shrink the box.
+bool onEdge(const TFcRect& r, const TFcRect& box) {
+    return r.left <= box.left || r.top <= box.top || r.right >= box.right || r.bottom >= box.bottom;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -42,7 +54,12 @@ void TFcItem::SetFont(const TFcFont& font) {
 // ---------------------------------------------------------------------------------------------
 // TFcObject
 
-TFcObject::TFcObject(TFlowChart& owner) : TFcItem(owner), m_fillColor(owner.Color) {}
+TFcObject::TFcObject(TFlowChart& owner)
+    : TFcItem(owner), m_fillColor(owner.Color), m_band(owner.m_root) {}
+
+TFcBand* TFcObject::Band() const {
+    return m_band == Owner().m_root ? nullptr : m_band;
+}
 
 void TFcObject::repaint() {
     Owner().invalidate(BoundsRect().inflated(kObjectDamageMargin));
@@ -54,7 +71,7 @@ void TFcObject::SetBounds(int left, int top, int width, int height) {
         return;
     const TFcRect before = BoundsRect();
     m_left = left;
-    m_top = top;
+    m_top = top - m_band->m_dy;
     m_width = w;
     m_height = h;
     Owner().objectMoved(*this, before);
@@ -115,7 +132,7 @@ void TFcObject::SetTransparent(bool transparent) {
 void TFcObject::SetVisible(bool visible) {
     if (!assign(m_visible, visible))
         return;
-    Owner().m_slots[m_slot].visible = visible;
+    m_band->m_slots[m_slot].visible = visible;
     repaint();
 }
 void TFcObject::SetFillColor(TFcColor color) {
@@ -200,38 +217,69 @@ bool TFcObject::InteriorContains(TFcPoint p) const {
 
 TFcConnection::TFcConnection(TFlowChart& owner) : TFcItem(owner) {}
 
+std::vector<TFcPoint> TFcConnection::Points() const {
+    std::vector<TFcPoint> points = m_points;
+    if (const int dy = m_band->m_dy; dy != 0)
+        for (TFcPoint& p : points)
+            p.y += dy;
+    return points;
+}
+
+TFcRect TFcConnection::localDamage() const {
+    return fcPointsBounds(m_points).inflated(kConnectionDamageMargin + m_pen.Width);
+}
+
 void TFcConnection::repaint() {
-    Owner().invalidate(BoundsRect().inflated(kConnectionDamageMargin + m_pen.Width));
+    Owner().invalidate(localDamage().translated(0, m_band->m_dy));
 }
 
 void TFcConnection::SetPen(const TFcPen& pen) {
     if (pen == m_pen)
         return;
     repaint();
+    const TFcRect local = fcPointsBounds(m_points);
+    const TFcRect damageBefore = localDamage();
     m_pen = pen;
+    Owner().bandChanged(*m_band, local, damageBefore, local, localDamage());
     repaint();
 }
 
 void TFcConnection::reroute() {
     if (m_points.size() < 2)
         return;
-    const TFcPoint first = m_source ? m_source->LinkPoint(m_sourceLink) : m_points.front();
-    const TFcPoint last = m_dest ? m_dest->LinkPoint(m_destLink) : m_points.back();
+    // Points are kept relative to the line's band.
+    const int dy = m_band->m_dy;
+    TFcPoint first = m_points.front(), last = m_points.back();
+    if (m_source) {
+        first = m_source->LinkPoint(m_sourceLink);
+        first.y -= dy;
+    }
+    if (m_dest) {
+        last = m_dest->LinkPoint(m_destLink);
+        last.y -= dy;
+    }
     if (first == m_points.front() && last == m_points.back())
         return;
-    const TFcRect before = BoundsRect();
+    const TFcRect before = fcPointsBounds(m_points);
+    const TFcRect damageBefore = localDamage();
     repaint();
     m_points.front() = first;
     m_points.back() = last;
-    Owner().m_lineSlots[m_slot].bounds = BoundsRect();
+    const TFcRect after = fcPointsBounds(m_points);
+    m_band->m_lineSlots[m_slot].bounds = after;
     repaint();
-    Owner().noteRectChanged(before, BoundsRect());
+    Owner().noteRectChanged(before.translated(0, dy), after.translated(0, dy));
+    Owner().bandChanged(*m_band, before, damageBefore, after, localDamage());
 }
 
 // ---------------------------------------------------------------------------------------------
 // TFlowChart: objects and connections
 
-TFlowChart::TFlowChart() = default;
+TFlowChart::TFlowChart() {
+    m_bands.push_back(std::unique_ptr<TFcBand>(new TFcBand));
+    m_root = m_bands.front().get();
+    m_root->m_self = m_bands.begin();
+}
 
 TFlowChart::~TFlowChart() {
     m_listener = nullptr;
@@ -239,21 +287,35 @@ TFlowChart::~TFlowChart() {
     m_selConnections.clear();
     m_connections.clear();
     m_objects.clear();
-    m_slots.clear();
-    m_lineSlots.clear();
+    m_bands.clear();
 }
 
-TFcObject* TFlowChart::AddObject(int left, int top, int width, int height, TFcShape shape) {
+TFcObject* TFlowChart::AddObject(int left, int top, int width, int height, TFcShape shape,
+                                 TFcBand* band) {
     std::unique_ptr<TFcObject> owned(new TFcObject(*this));
     TFcObject* o = owned.get();
     o->m_order = m_nextOrder++;
     m_objects.push_back(std::move(owned));
     o->m_self = std::prev(m_objects.end());
-    o->m_slot = m_slots.size();
-    m_slots.push_back({o->BoundsRect(), o, true});
     o->m_shape = shape;
-    // A new object sits at the origin with no size, which the extent always holds.
-    o->SetBounds(left, top, width, height);
+    TFcBand& b = band ? *band : *m_root;
+    o->m_band = &b;
+    o->m_left = left;
+    o->m_top = top - b.m_dy;
+    o->m_width = toSize16(width);
+    o->m_height = toSize16(height);
+    const TFcRect local = o->localRect();
+    o->m_slot = b.m_slots.size();
+    b.m_slots.push_back({local, o, true});
+    ++b.m_liveObjects;
+    bandAdded(b, local, local.inflated(kObjectDamageMargin));
+    // An object with no size at the origin shows nothing, and the extent always holds it.
+    const TFcRect bounds = o->BoundsRect();
+    if (!(bounds == TFcRect{})) {
+        invalidate(bounds.inflated(kObjectDamageMargin));
+        noteRectAdded(bounds);
+        geometryChanged();
+    }
     return o;
 }
 
@@ -277,10 +339,14 @@ void TFlowChart::RemoveObject(TFcObject* object) {
     const TFcRect bounds = object->BoundsRect();
     invalidate(bounds.inflated(kObjectDamageMargin));
     noteRectRemoved(bounds);
-    m_slots[object->m_slot].object = nullptr;
-    ++m_holes;
+    TFcBand& band = *object->m_band;
+    band.m_slots[object->m_slot].object = nullptr;
+    ++band.m_holes;
+    --band.m_liveObjects;
+    const TFcRect local = object->localRect();
+    bandRemoved(band, local, local.inflated(kObjectDamageMargin));
     m_objects.erase(object->m_self);
-    compactSlots();
+    compactSlots(band);
     geometryChanged();
 }
 
@@ -297,11 +363,10 @@ TFcConnection* TFlowChart::AddConnection(TFcObject* source, TFcObject* dest, int
     c->m_destLink = wrapLink(destLink);
     if (dest != source)
         dest->m_attached.push_back(c);
-    c->m_points = {source->LinkPoint(c->m_sourceLink), dest->LinkPoint(c->m_destLink)};
+    c->m_order = m_nextOrder++;
     m_connections.push_back(std::move(owned));
     c->m_self = std::prev(m_connections.end());
-    c->m_slot = m_lineSlots.size();
-    m_lineSlots.push_back({c->BoundsRect(), c});
+    linkLine(*c, {source->LinkPoint(c->m_sourceLink), dest->LinkPoint(c->m_destLink)});
     noteRectAdded(c->BoundsRect());
     c->repaint();
     geometryChanged();
@@ -316,11 +381,10 @@ TFcConnection* TFlowChart::AddConnectionTo(TFcObject* source, int sourceLink, TF
     c->m_source = source;
     c->m_sourceLink = wrapLink(sourceLink);
     source->m_attached.push_back(c);
-    c->m_points = {source->LinkPoint(c->m_sourceLink), freeEnd};
+    c->m_order = m_nextOrder++;
     m_connections.push_back(std::move(owned));
     c->m_self = std::prev(m_connections.end());
-    c->m_slot = m_lineSlots.size();
-    m_lineSlots.push_back({c->BoundsRect(), c});
+    linkLine(*c, {source->LinkPoint(c->m_sourceLink), freeEnd});
     noteRectAdded(c->BoundsRect());
     c->repaint();
     geometryChanged();
@@ -337,11 +401,43 @@ void TFlowChart::RemoveConnection(TFcConnection* connection) {
         std::erase(connection->m_dest->m_attached, connection);
     connection->repaint();
     noteRectRemoved(connection->BoundsRect());
-    m_lineSlots[connection->m_slot].connection = nullptr;
-    ++m_lineHoles;
+    unlinkLine(*connection);
     m_connections.erase(connection->m_self);
-    compactLineSlots();
     geometryChanged();
+}
+
+TFcBand& TFlowChart::lineBand(const TFcConnection& c) const {
+    if (c.m_source && c.m_dest && c.m_source->m_band == c.m_dest->m_band)
+        return *c.m_source->m_band;
+    return *m_root;
+}
+
+void TFlowChart::linkLine(TFcConnection& c, const std::vector<TFcPoint>& points) {
+    TFcBand& band = lineBand(c);
+    c.m_band = &band;
+    c.m_points = points;
+    for (TFcPoint& p : c.m_points)
+        p.y -= band.m_dy;
+    const TFcRect local = fcPointsBounds(c.m_points);
+    c.m_slot = band.m_lineSlots.size();
+    band.m_lineSlots.push_back({local, &c});
+    ++band.m_liveLines;
+    bandAdded(band, local, c.localDamage());
+    for (TFcObject* end : {c.m_source, c.m_dest})
+        if (end && end->m_band != &band && end->m_band != m_root)
+            end->m_band->m_crossLines.push_back(&c);
+}
+
+void TFlowChart::unlinkLine(TFcConnection& c) {
+    TFcBand& band = *c.m_band;
+    band.m_lineSlots[c.m_slot].connection = nullptr;
+    ++band.m_lineHoles;
+    --band.m_liveLines;
+    bandRemoved(band, fcPointsBounds(c.m_points), c.localDamage());
+    for (TFcObject* end : {c.m_source, c.m_dest})
+        if (end && end->m_band != &band)
+            std::erase(end->m_band->m_crossLines, &c);
+    compactLineSlots(band);
 }
 
 const TFcFont* TFlowChart::sharedFont(const TFcFont& font) {
@@ -351,50 +447,219 @@ const TFcFont* TFlowChart::sharedFont(const TFcFont& font) {
     return m_lastFont;
 }
 
+namespace {
+// Items gathered band by band come out in creation order, as painting needs them.
+template <typename Item> void sortByOrder(std::vector<Item*>& items) {
+    std::sort(items.begin(), items.end(),
+              [](const Item* a, const Item* b) { return a->Order() < b->Order(); });
+}
+} // namespace
+
 std::vector<TFcObject*> TFlowChart::ObjectsIn(const TFcRect& area) const {
     std::vector<TFcObject*> result;
-    for (const Slot& s : m_slots) {
-        if (s.object && s.visible && s.bounds.intersects(area))
-            result.push_back(s.object);
+    int bandsMet = 0;
+    for (const auto& band : m_bands) {
+        if (band->m_liveObjects == 0)
+            continue;
+        // Whatever meets the area lies within the band's box, so the box is tried first.
+        const TFcRect local = area.translated(0, -band->m_dy);
+        freshBox(*band);
+        if (!band->m_box.intersects(local))
+            continue;
+        const std::size_t before = result.size();
+        for (const Slot& s : band->m_slots) {
+            if (s.object && s.visible && s.bounds.intersects(local))
+                result.push_back(s.object);
+        }
+        bandsMet += result.size() > before ? 1 : 0;
     }
+    if (bandsMet > 1)
+        sortByOrder(result);
     return result;
 }
 
 std::vector<TFcConnection*> TFlowChart::ConnectionsIn(const TFcRect& area) const {
     std::vector<TFcConnection*> result;
-    for (const LineSlot& s : m_lineSlots) {
-        if (s.connection && s.bounds.intersects(area))
-            result.push_back(s.connection);
+    int bandsMet = 0;
+    for (const auto& band : m_bands) {
+        if (band->m_liveLines == 0)
+            continue;
+        const TFcRect local = area.translated(0, -band->m_dy);
+        freshBox(*band);
+        if (!band->m_box.intersects(local))
+            continue;
+        const std::size_t before = result.size();
+        for (const LineSlot& s : band->m_lineSlots) {
+            if (s.connection && s.bounds.intersects(local))
+                result.push_back(s.connection);
+        }
+        bandsMet += result.size() > before ? 1 : 0;
     }
+    if (bandsMet > 1)
+        sortByOrder(result);
     return result;
 }
 
-void TFlowChart::compactSlots() {
-    if (m_holes < 64 || m_holes * 2 < m_slots.size())
+void TFlowChart::compactSlots(TFcBand& band) {
+    if (band.m_holes < 64 || band.m_holes * 2 < band.m_slots.size())
         return;
     std::size_t n = 0;
-    for (const Slot& s : m_slots) {
+    for (const Slot& s : band.m_slots) {
         if (!s.object)
             continue;
         s.object->m_slot = n;
-        m_slots[n++] = s;
+        band.m_slots[n++] = s;
     }
-    m_slots.resize(n);
-    m_holes = 0;
+    band.m_slots.resize(n);
+    band.m_holes = 0;
 }
 
-void TFlowChart::compactLineSlots() {
-    if (m_lineHoles < 64 || m_lineHoles * 2 < m_lineSlots.size())
+void TFlowChart::compactLineSlots(TFcBand& band) {
+    if (band.m_lineHoles < 64 || band.m_lineHoles * 2 < band.m_lineSlots.size())
         return;
     std::size_t n = 0;
-    for (const LineSlot& s : m_lineSlots) {
+    for (const LineSlot& s : band.m_lineSlots) {
         if (!s.connection)
             continue;
         s.connection->m_slot = n;
-        m_lineSlots[n++] = s;
+        band.m_lineSlots[n++] = s;
     }
-    m_lineSlots.resize(n);
-    m_lineHoles = 0;
+    band.m_lineSlots.resize(n);
+    band.m_lineHoles = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bands
+
+void TFlowChart::bandAdded(TFcBand& band, const TFcRect& local, const TFcRect& localDamage) {
+    ++band.m_revision;
+    if (band.m_boxStale)
+        return;
+    if (band.m_boxEmpty) {
+        band.m_box = local;
+        band.m_damage = localDamage;
+        band.m_boxEmpty = false;
+        return;
+    }
+    growBy(band.m_box, local);
+    growBy(band.m_damage, localDamage);
+}
+
+void TFlowChart::bandRemoved(TFcBand& band, const TFcRect& local, const TFcRect& localDamage) {
+    ++band.m_revision;
+    if (band.m_boxStale || band.m_boxEmpty)
+        return;
+    if (onEdge(local, band.m_box) || onEdge(localDamage, band.m_damage))
+        band.m_boxStale = true;
+}
+
+void TFlowChart::bandChanged(TFcBand& band, const TFcRect& before, const TFcRect& beforeDamage,
+                             const TFcRect& after, const TFcRect& afterDamage) {
+    bandRemoved(band, before, beforeDamage);
+    bandAdded(band, after, afterDamage);
+}
+
+void TFlowChart::freshBox(const TFcBand& band) const {
+    if (!band.m_boxStale)
+        return;
+    band.m_boxEmpty = true;
+    const auto add = [&band](const TFcRect& r, const TFcRect& damage) {
+        if (band.m_boxEmpty) {
+            band.m_box = r;
+            band.m_damage = damage;
+            band.m_boxEmpty = false;
+        } else {
+            growBy(band.m_box, r);
+            growBy(band.m_damage, damage);
+        }
+    };
+    for (const Slot& s : band.m_slots)
+        if (s.object)
+            add(s.bounds, s.bounds.inflated(kObjectDamageMargin));
+    for (const LineSlot& s : band.m_lineSlots)
+        if (s.connection)
+            add(s.bounds, s.connection->localDamage());
+    band.m_boxStale = false;
+}
+
+TFcBand* TFlowChart::AddBand() {
+    m_bands.push_back(std::unique_ptr<TFcBand>(new TFcBand));
+    TFcBand* band = m_bands.back().get();
+    band->m_self = std::prev(m_bands.end());
+    return band;
+}
+
+void TFlowChart::RemoveBand(TFcBand* band) {
+    if (!band || band == m_root)
+        return;
+    if (band->m_liveObjects > 0) {
+        std::vector<TFcObject*> left;
+        for (const Slot& s : band->m_slots)
+            if (s.object)
+                left.push_back(s.object);
+        MoveToBand(left, nullptr);
+    }
+    m_bands.erase(band->m_self);
+}
+
+void TFlowChart::MoveToBand(std::span<TFcObject* const> objects, TFcBand* band) {
+    TFcBand& to = band ? *band : *m_root;
+    // Lines come out of their bands while their ends are still where they were, and go back
+    // once every end has arrived: a line between two moved objects lands in the new band.
+    std::vector<TFcConnection*> lines;
+    for (const TFcObject* o : objects)
+        if (o->m_band != &to)
+            lines.insert(lines.end(), o->m_attached.begin(), o->m_attached.end());
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    std::vector<std::vector<TFcPoint>> points;
+    points.reserve(lines.size());
+    for (TFcConnection* c : lines) {
+        points.push_back(c->Points());
+        unlinkLine(*c);
+    }
+    for (TFcObject* o : objects) {
+        TFcBand& from = *o->m_band;
+        if (&from == &to)
+            continue;
+        const int top = o->Top();
+        const Slot slot = from.m_slots[o->m_slot];
+        from.m_slots[o->m_slot].object = nullptr;
+        ++from.m_holes;
+        --from.m_liveObjects;
+        const TFcRect before = o->localRect();
+        bandRemoved(from, before, before.inflated(kObjectDamageMargin));
+        compactSlots(from);
+        o->m_band = &to;
+        o->m_top = top - to.m_dy;
+        const TFcRect local = o->localRect();
+        o->m_slot = to.m_slots.size();
+        to.m_slots.push_back({local, o, slot.visible});
+        ++to.m_liveObjects;
+        bandAdded(to, local, local.inflated(kObjectDamageMargin));
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        linkLine(*lines[i], points[i]);
+}
+
+void TFlowChart::ShiftBand(TFcBand* band, int dy) {
+    if (!band || band == m_root || dy == 0)
+        return;
+    BeginUpdate();
+    if (band->m_liveObjects + band->m_liveLines > 0) {
+        freshBox(*band);
+        const TFcRect box = band->m_box.translated(0, band->m_dy);
+        const TFcRect damage = band->m_damage.translated(0, band->m_dy);
+        band->m_dy += dy;
+        invalidate(damage);
+        invalidate(damage.translated(0, dy));
+        noteRectChanged(box, box.translated(0, dy));
+    } else {
+        band->m_dy += dy;
+    }
+    for (TFcConnection* c : band->m_crossLines)
+        c->reroute();
+    EndUpdate();
 }
 
 void TFlowChart::ShiftObjects(std::span<TFcObject* const> objects, int dy) {
@@ -403,12 +668,16 @@ void TFlowChart::ShiftObjects(std::span<TFcObject* const> objects, int dy) {
     BeginUpdate();
     for (TFcObject* o : objects) {
         const TFcRect before = o->BoundsRect();
+        const TFcRect localBefore = o->localRect();
         o->m_top += dy;
         const TFcRect after = o->BoundsRect();
-        m_slots[o->m_slot].bounds = after;
+        const TFcRect local = o->localRect();
+        o->m_band->m_slots[o->m_slot].bounds = local;
         invalidate(before.inflated(kObjectDamageMargin));
         invalidate(after.inflated(kObjectDamageMargin));
         noteRectChanged(before, after);
+        bandChanged(*o->m_band, localBefore, localBefore.inflated(kObjectDamageMargin), local,
+                    local.inflated(kObjectDamageMargin));
     }
     // Only once every end has moved: a line between two shifted objects is moved once, in
     // one piece.
@@ -420,10 +689,15 @@ void TFlowChart::ShiftObjects(std::span<TFcObject* const> objects, int dy) {
 
 void TFlowChart::objectMoved(TFcObject& object, const TFcRect& before) {
     const TFcRect after = object.BoundsRect();
-    m_slots[object.m_slot].bounds = after;
+    TFcBand& band = *object.m_band;
+    const TFcRect localBefore = before.translated(0, -band.m_dy);
+    const TFcRect local = object.localRect();
+    band.m_slots[object.m_slot].bounds = local;
     invalidate(before.inflated(kObjectDamageMargin));
     invalidate(after.inflated(kObjectDamageMargin));
     noteRectChanged(before, after);
+    bandChanged(band, localBefore, localBefore.inflated(kObjectDamageMargin), local,
+                local.inflated(kObjectDamageMargin));
     for (TFcConnection* c : object.m_attached)
         c->reroute();
     geometryChanged();
@@ -524,15 +798,6 @@ void TFlowChart::EndUpdate() {
 // ---------------------------------------------------------------------------------------------
 // Extent and scrolling
 
-namespace {
-void growBy(TFcRect& e, const TFcRect& r) {
-    e.left = std::min(e.left, r.left);
-    e.top = std::min(e.top, r.top);
-    e.right = std::max(e.right, r.right);
-    e.bottom = std::max(e.bottom, r.bottom);
-}
-} // namespace
-
 void TFlowChart::noteRectAdded(const TFcRect& r) {
     if (!m_extentStale)
         growBy(m_extent, r);
@@ -569,14 +834,14 @@ TFcPoint clampInto(TFcPoint p, const TFcRect& limits) {
 } // namespace
 
 void TFlowChart::recomputeExtent() const {
+    // The union of every band's box: a band's objects and lines are rescanned only when
+    // something on the edge of its own box went.
     TFcRect e{0, 0, 0, 0};
-    for (const Slot& s : m_slots) {
-        if (s.object)
-            growBy(e, s.bounds);
-    }
-    for (const LineSlot& s : m_lineSlots) {
-        if (s.connection)
-            growBy(e, s.bounds);
+    for (const auto& band : m_bands) {
+        if (band->m_liveObjects + band->m_liveLines == 0)
+            continue;
+        freshBox(*band);
+        growBy(e, band->m_box.translated(0, band->m_dy));
     }
     m_extent = e;
     m_extentStale = false;

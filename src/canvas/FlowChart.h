@@ -18,6 +18,7 @@
 class TFlowChart;
 class TFcObject;
 class TFcConnection;
+class TFcBand;
 
 // Caption font of an item.
 struct TFcFont {
@@ -64,6 +65,65 @@ public:
     virtual void fcRemoving(const TFcObject&) {}
 };
 
+// A band: canvas objects, and the lines between them, that move up and down together. An object
+// in a band keeps its place relative to the band, so shifting the band (TFlowChart::ShiftBand)
+// moves everything in it at once, whatever its number: a long chart is kept as a run of bands,
+// and an edit near its top shifts the bands below instead of every object. Objects outside any
+// band lie in the canvas's own band, which never moves. Made and removed by the canvas.
+class TFcBand {
+public:
+    TFcBand(const TFcBand&) = delete;
+    TFcBand& operator=(const TFcBand&) = delete;
+
+    // How far the band has been shifted down (up when negative) since it was made.
+    int Offset() const { return m_dy; }
+    // Counts every change within the band other than shifts of the band itself: an object or
+    // line added, removed, moved, resized or repainted wider. Equal counts: the band's content
+    // still lies as it did, relative to the band.
+    std::uint64_t Revision() const { return m_revision; }
+    int ObjectCount() const { return static_cast<int>(m_liveObjects); }
+
+private:
+    friend class TFlowChart;
+    friend class TFcObject;
+    friend class TFcConnection;
+    TFcBand() = default;
+
+    // Bounds of every object of the band in list order, relative to the band and packed, so that
+    // hit tests, painting queries and the arrow-key rule scan memory linearly. A removed object
+    // leaves a hole; holes are squeezed out once they make up half the index.
+    struct Slot {
+        TFcRect bounds;
+        TFcObject* object; // null: a hole
+        bool visible;
+    };
+    // The same for lines: their bounding rectangles.
+    struct LineSlot {
+        TFcRect bounds;
+        TFcConnection* connection; // null: a hole
+    };
+
+    int m_dy = 0;
+    std::uint64_t m_revision = 0;
+    std::vector<Slot> m_slots;
+    std::size_t m_holes = 0;
+    std::size_t m_liveObjects = 0;
+    std::vector<LineSlot> m_lineSlots;
+    std::size_t m_lineHoles = 0;
+    std::size_t m_liveLines = 0;
+    // Union of the bounds of everything in the band, and of the areas they repaint, relative to
+    // the band. Grown as things are added; marked stale when something on its edge goes or moves,
+    // and worked out again (one pass over the band) when next needed.
+    mutable TFcRect m_box;
+    mutable TFcRect m_damage;
+    mutable bool m_boxEmpty = true;
+    mutable bool m_boxStale = false;
+    // Lines with an end on an object of this band that lie outside it (their other end is
+    // elsewhere): they are rerouted when the band shifts.
+    std::vector<TFcConnection*> m_crossLines;
+    std::list<std::unique_ptr<TFcBand>>::iterator m_self;
+};
+
 // Common part of objects and connections: caption, font and the selected flag.
 class TFcItem {
 public:
@@ -105,10 +165,10 @@ public:
     std::string Payload;
 
     int Left() const { return m_left; }
-    int Top() const { return m_top; }
+    int Top() const { return m_top + m_band->m_dy; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    TFcRect BoundsRect() const { return {m_left, m_top, m_left + m_width, m_top + m_height}; }
+    TFcRect BoundsRect() const { return localRect().translated(0, m_band->m_dy); }
     TFcShape Shape() const { return m_shape; }
     int EdgeFlags() const { return m_edgeFlags; }
     int EdgeSides() const { return m_edgeSides; }
@@ -148,8 +208,10 @@ public:
 
     // One of the 16 link points, numbered clockwise from the top-left corner.
     TFcPoint LinkPoint(int index) const {
-        return fcLinkPoint(m_left, m_top, m_width, m_height, index);
+        return fcLinkPoint(m_left, Top(), m_width, m_height, index);
     }
+    // The band the object lies in; null for the canvas's own band.
+    TFcBand* Band() const;
 
     // Connections whose source or destination is this object, in the order attached.
     const std::vector<TFcConnection*>& AttachedConnections() const { return m_attached; }
@@ -184,9 +246,11 @@ private:
     friend class TFcConnection;
     explicit TFcObject(TFlowChart& owner);
     void repaint() override;
+    // The bounds relative to the object's band.
+    TFcRect localRect() const { return {m_left, m_top, m_left + m_width, m_top + m_height}; }
 
     int m_left = 0;
-    int m_top = 0;
+    int m_top = 0; // relative to the band
     std::uint16_t m_width = 0;
     std::uint16_t m_height = 0;
     std::uint16_t m_edgeFlags = 0;
@@ -205,7 +269,8 @@ private:
 
     std::uint64_t m_order = 0;
     std::list<std::unique_ptr<TFcObject>>::iterator m_self;
-    std::size_t m_slot = 0; // entry in the canvas's scan index
+    TFcBand* m_band;        // never null: the canvas's own band when in no other
+    std::size_t m_slot = 0; // entry in the band's scan index
     std::vector<TFcConnection*> m_attached;
     std::vector<TFcObject*> m_group;       // direct members, in the order added
     std::vector<TFcObject*> m_groupOwners; // objects whose move group holds this one
@@ -229,8 +294,10 @@ public:
     int SourceLink() const { return m_sourceLink; }
     int DestLink() const { return m_destLink; }
     // First point on the source link point, last on the destination link point (or free end).
-    const std::vector<TFcPoint>& Points() const { return m_points; }
-    TFcRect BoundsRect() const { return fcPointsBounds(m_points); }
+    std::vector<TFcPoint> Points() const;
+    TFcRect BoundsRect() const { return fcPointsBounds(m_points).translated(0, m_band->m_dy); }
+    // Later connections are painted over earlier ones. Strictly increasing with creation.
+    std::uint64_t Order() const { return m_order; }
     int Style() const { return m_style; } // 0 straight polyline
     const TFcPen& Pen() const { return m_pen; }
     void SetPen(const TFcPen& pen);
@@ -241,16 +308,20 @@ private:
     explicit TFcConnection(TFlowChart& owner);
     void repaint() override;
     void reroute(); // ends back onto the link points; the caller ends with geometryChanged
+    // The area the line repaints, relative to its band.
+    TFcRect localDamage() const;
 
     TFcObject* m_source = nullptr;
     TFcObject* m_dest = nullptr;
     int m_sourceLink = 0;
     int m_destLink = 0;
-    std::vector<TFcPoint> m_points;
+    std::vector<TFcPoint> m_points; // relative to the band
     int m_style = 0;
     TFcPen m_pen;
+    std::uint64_t m_order = 0;
     std::list<std::unique_ptr<TFcConnection>>::iterator m_self;
-    std::size_t m_slot = 0; // entry in the canvas's line index
+    TFcBand* m_band = nullptr; // the band of both ends, else the canvas's own
+    std::size_t m_slot = 0;    // entry in the band's line index
 };
 
 // Result of a hit test at one point.
@@ -320,8 +391,10 @@ public:
     void setListener(TFcListener* listener) { m_listener = listener; }
 
     // ---- objects and connections ----
-    // Creates an object with the defaults, topmost, then sets the shape and the bounds.
-    TFcObject* AddObject(int left, int top, int width, int height, TFcShape shape);
+    // Creates an object with the defaults, topmost, then sets the shape and the bounds, in the
+    // band (the canvas's own band when null).
+    TFcObject* AddObject(int left, int top, int width, int height, TFcShape shape,
+                         TFcBand* band = nullptr);
     // Deselects it, destroys its connections, takes it out of every move group, removes it.
     void RemoveObject(TFcObject* object);
     TFcConnection* AddConnection(TFcObject* source, TFcObject* dest, int sourceLink, int destLink);
@@ -342,6 +415,19 @@ public:
     // follow, the old and new areas are repainted, the extent follows. One pass, for shifting
     // the part of a chart below an edit.
     void ShiftObjects(std::span<TFcObject* const> objects, int dy);
+
+    // ---- bands ----
+    TFcBand* AddBand();
+    // Objects still in the band go to the canvas's own band, where they are.
+    void RemoveBand(TFcBand* band);
+    // Puts the objects into the band (the canvas's own band when null) where they are: nothing
+    // moves or repaints. Their lines follow into the band when both ends are in it.
+    void MoveToBand(std::span<TFcObject* const> objects, TFcBand* band);
+    // Moves everything in the band down by dy (up when negative), in constant time but for the
+    // lines that leave the band: repaints, scroll extent and lines end as moving each object
+    // would. The canvas's own band never moves.
+    void ShiftBand(TFcBand* band, int dy);
+    int BandCount() const { return static_cast<int>(m_bands.size()) - 1; }
 
     // ---- selection ----
     TFcObject* SelectedObject() const; // exactly one object and no connection selected
@@ -411,21 +497,21 @@ private:
     void updateDragFeedback();
     bool resizeSelected(int dw, int dh);
 
-    // Bounds of every object in list order, packed so that hit tests, painting queries and the
-    // arrow-key rule scan memory linearly. A removed object leaves a hole; holes are squeezed out
-    // once they make up half the index, so removal stays O(1) amortised.
-    struct Slot {
-        TFcRect bounds;
-        TFcObject* object; // null: a hole
-        bool visible;
-    };
-    // The same for connections: their bounding rectangles in list order.
-    struct LineSlot {
-        TFcRect bounds;
-        TFcConnection* connection; // null: a hole
-    };
-    void compactSlots();
-    void compactLineSlots();
+    using Slot = TFcBand::Slot;
+    using LineSlot = TFcBand::LineSlot;
+    void compactSlots(TFcBand& band);
+    void compactLineSlots(TFcBand& band);
+    // The band's box and damage follow what is added, removed or changed in it.
+    void bandAdded(TFcBand& band, const TFcRect& local, const TFcRect& localDamage);
+    void bandRemoved(TFcBand& band, const TFcRect& local, const TFcRect& localDamage);
+    void bandChanged(TFcBand& band, const TFcRect& before, const TFcRect& beforeDamage,
+                     const TFcRect& after, const TFcRect& afterDamage);
+    void freshBox(const TFcBand& band) const;
+    // The band a line belongs in: its ends' band when they share one, else the canvas's own.
+    TFcBand& lineBand(const TFcConnection& connection) const;
+    // Puts a line with these points (canvas coordinates) into its band's index, or takes it out.
+    void linkLine(TFcConnection& connection, const std::vector<TFcPoint>& points);
+    void unlinkLine(TFcConnection& connection);
     // The canvas's copy of the font: items keep a pointer to one shared copy of each font
     // instead of a font each (a chart uses two or three for tens of thousands of items).
     const TFcFont* sharedFont(const TFcFont& font);
@@ -433,11 +519,9 @@ private:
     std::set<TFcFont> m_fonts; // nodes never move: items point at them until the canvas goes
     const TFcFont* m_lastFont = nullptr; // the one sharedFont gave last
     ObjectList m_objects;
-    std::vector<Slot> m_slots;
-    std::size_t m_holes = 0;
     ConnectionList m_connections;
-    std::vector<LineSlot> m_lineSlots;
-    std::size_t m_lineHoles = 0;
+    std::list<std::unique_ptr<TFcBand>> m_bands; // the canvas's own band first
+    TFcBand* m_root = nullptr;
     std::uint64_t m_nextOrder = 1;
     std::vector<TFcObject*> m_selObjects;
     std::vector<TFcConnection*> m_selConnections;

@@ -115,70 +115,140 @@ TEST(FcObjectTest, FontsAreEachItemsOwnThoughShared) {
     EXPECT_EQ(&c.AddObject(60, 0, 10, 10, ShapeRectangle)->Font(), &a->Font());
 }
 
-// A shift of many objects at once ends as moving each with SetBounds would: the same bounds,
-// lines, extent, scroll limits and painted area, whether the objects move down or up, with a
-// line to an object left where it was, and the bottom object taking the extent along.
+// A shift of many objects at once, or of the band that holds them, ends as moving each with
+// SetBounds would: the same bounds, lines, extent, scroll limits and painted area, whether the
+// objects move down or up, with a line to an object left where it was, and the bottom object
+// taking the extent along.
 TEST(ShiftObjectsTest, EndsAsMovingEachObjectWould) {
-    for (const int dy : {40, -7}) {
-        SCOPED_TRACE(dy);
-        struct Canvas {
-            TFlowChart fc;
-            Recorder painted;
-            std::vector<Spot> spots;
-            TFcObject* block = nullptr;
-            TFcObject* fixed = nullptr;
-            TFcConnection* across = nullptr;
-        };
-        auto build = [](Canvas& c) {
-            c.fc.setClientSize(200, 100);
-            for (int i = 0; i < 3; ++i)
-                c.spots.push_back(makeSpot(c.fc, 70, 16 + 64 * i));
-            c.block = c.fc.AddObject(70, 48, 90, 32, ShapeRectangle);
-            c.fixed = c.fc.AddObject(300, 20, 20, 20, ShapeRectangle);
-            c.across = c.fc.AddConnection(c.spots[2].marker, c.fixed, 10, 0);
-            c.fc.setListener(&c.painted);
-        };
-        Canvas one, each;
-        build(one);
-        build(each);
-        auto moved = [](Canvas& c) {
-            std::vector<TFcObject*> list{c.block};
-            for (std::size_t i = 1; i < c.spots.size(); ++i)
-                for (TFcObject* o :
-                     {c.spots[i].base, c.spots[i].marker, c.spots[i].upper, c.spots[i].lower})
-                    list.push_back(o);
-            return list;
-        };
-        one.fc.ShiftObjects(moved(one), dy);
-        {
-            TFcUpdateBracket bracket(each.fc);
-            for (TFcObject* o : moved(each))
-                o->SetBounds(o->Left(), o->Top() + dy, o->Width(), o->Height());
+    enum class How { ShiftObjects, ShiftBand };
+    for (const How how : {How::ShiftObjects, How::ShiftBand})
+        for (const int dy : {40, -7}) {
+            SCOPED_TRACE(testing::Message()
+                         << (how == How::ShiftBand ? "band " : "objects ") << dy);
+            struct Canvas {
+                TFlowChart fc;
+                Recorder painted;
+                std::vector<Spot> spots;
+                TFcObject* block = nullptr;
+                TFcObject* fixed = nullptr;
+                TFcConnection* across = nullptr;
+            };
+            auto build = [](Canvas& c) {
+                c.fc.setClientSize(200, 100);
+                for (int i = 0; i < 3; ++i)
+                    c.spots.push_back(makeSpot(c.fc, 70, 16 + 64 * i));
+                c.block = c.fc.AddObject(70, 48, 90, 32, ShapeRectangle);
+                c.fixed = c.fc.AddObject(300, 20, 20, 20, ShapeRectangle);
+                c.across = c.fc.AddConnection(c.spots[2].marker, c.fixed, 10, 0);
+            };
+            auto moved = [](Canvas& c) {
+                std::vector<TFcObject*> list{c.block};
+                for (std::size_t i = 1; i < c.spots.size(); ++i)
+                    for (TFcObject* o :
+                         {c.spots[i].base, c.spots[i].marker, c.spots[i].upper, c.spots[i].lower})
+                        list.push_back(o);
+                return list;
+            };
+            Canvas one, each;
+            build(one);
+            build(each);
+            TFcBand* band = nullptr;
+            if (how == How::ShiftBand) {
+                band = one.fc.AddBand();
+                one.fc.MoveToBand(moved(one), band);
+                EXPECT_EQ(one.spots[1].marker->Band(), band);
+                EXPECT_EQ(one.spots[0].marker->Band(), nullptr);
+            }
+            one.fc.setListener(&one.painted);
+            each.fc.setListener(&each.painted);
+            if (how == How::ShiftBand)
+                one.fc.ShiftBand(band, dy);
+            else
+                one.fc.ShiftObjects(moved(one), dy);
+            {
+                TFcUpdateBracket bracket(each.fc);
+                for (TFcObject* o : moved(each))
+                    o->SetBounds(o->Left(), o->Top() + dy, o->Width(), o->Height());
+            }
+            auto objectsOf = [](const Canvas& c) {
+                std::vector<TFcRect> r;
+                for (const auto& o : c.fc.Objects())
+                    r.push_back(o->BoundsRect());
+                return r;
+            };
+            auto linesOf = [](const Canvas& c) {
+                std::vector<std::vector<TFcPoint>> r;
+                for (const auto& l : c.fc.Connections())
+                    r.push_back(l->Points());
+                return r;
+            };
+            EXPECT_EQ(objectsOf(one), objectsOf(each));
+            EXPECT_EQ(linesOf(one), linesOf(each));
+            EXPECT_EQ(one.fc.Extent(), each.fc.Extent());
+            EXPECT_EQ(one.fc.ScrollLimits(), each.fc.ScrollLimits());
+            ASSERT_EQ(one.painted.areas.size(), 1u);
+            EXPECT_EQ(one.painted.areas, each.painted.areas);
+            EXPECT_EQ(one.spots[2].base->Top(), 16 + 128 + dy);
+            EXPECT_EQ(one.across->Points().back(), each.across->Points().back());
+            EXPECT_EQ(one.spots[0].base->Top(), 16);
+            // Items hit where they now stand, and painting finds them there in creation order.
+            EXPECT_EQ(one.fc.HitTest({100, 16 + 128 + dy + 20}).object, one.spots[2].marker);
+            const TFcRect all{-1000, -1000, 1000, 1000};
+            const auto inOne = one.fc.ObjectsIn(all);
+            const auto inEach = each.fc.ObjectsIn(all);
+            ASSERT_EQ(inOne.size(), inEach.size());
+            for (std::size_t i = 0; i < inOne.size(); ++i)
+                EXPECT_EQ(inOne[i]->Order(), inEach[i]->Order()) << i;
+            EXPECT_EQ(one.fc.ConnectionsIn(all).size(), each.fc.ConnectionsIn(all).size());
+            const TFcRect below{0, 16 + 128 + dy, 400, 16 + 128 + dy + 10};
+            EXPECT_EQ(one.fc.ConnectionsIn(below).size(), each.fc.ConnectionsIn(below).size());
         }
-        auto objectsOf = [](const Canvas& c) {
-            std::vector<TFcRect> r;
-            for (const auto& o : c.fc.Objects())
-                r.push_back(o->BoundsRect());
-            return r;
-        };
-        auto linesOf = [](const Canvas& c) {
-            std::vector<std::vector<TFcPoint>> r;
-            for (const auto& l : c.fc.Connections())
-                r.push_back(l->Points());
-            return r;
-        };
-        EXPECT_EQ(objectsOf(one), objectsOf(each));
-        EXPECT_EQ(linesOf(one), linesOf(each));
-        EXPECT_EQ(one.fc.Extent(), each.fc.Extent());
-        EXPECT_EQ(one.fc.ScrollLimits(), each.fc.ScrollLimits());
-        ASSERT_EQ(one.painted.areas.size(), 1u);
-        EXPECT_EQ(one.painted.areas, each.painted.areas);
-        EXPECT_EQ(one.spots[2].base->Top(), 16 + 128 + dy);
-        EXPECT_EQ(one.across->Points().back(), each.across->Points().back());
-        EXPECT_EQ(one.spots[0].base->Top(), 16);
-        // Items hit where they now stand.
-        EXPECT_EQ(one.fc.HitTest({100, 16 + 128 + dy + 20}).object, one.spots[2].marker);
-    }
+}
+
+// Bands keep what they hold where it is: moving objects in and out, removing the band, and
+// removing the object on the edge of a shifted band all leave bounds, lines, the extent and hit
+// tests as they would be without bands.
+TEST(FcBandTest, ObjectsKeepTheirPlaceAsBandsComeAndGo) {
+    TFlowChart fc;
+    fc.setClientSize(100, 100);
+    Spot top = makeSpot(fc, 70, 16);
+    Spot low = makeSpot(fc, 70, 300);
+    TFcBand* band = fc.AddBand();
+    fc.MoveToBand(std::vector<TFcObject*>{low.base, low.marker, low.upper, low.lower}, band);
+    EXPECT_EQ(band->ObjectCount(), 4);
+    EXPECT_EQ(low.marker->Top(), 309);
+    // A line between the two bands follows either end.
+    TFcConnection* across = fc.AddConnection(top.marker, low.marker, 10, 2);
+    fc.ShiftBand(band, 100);
+    EXPECT_EQ(low.marker->Top(), 409);
+    EXPECT_EQ(low.in->Points(), (std::vector<TFcPoint>{{115, 399}, {115, 409}}));
+    EXPECT_EQ(across->Points().back(), (TFcPoint{115, 409}));
+    EXPECT_EQ(fc.Extent().bottom, 433); // the line down to the lower anchor at 432
+    EXPECT_EQ(fc.HitTest({100, 415}).object, low.marker);
+    // Two lines pass there, one in the band and one outside: the later one is hit.
+    EXPECT_EQ(fc.HitTest({115, 405}).connection, across);
+    // A move within the band is a move on the canvas.
+    const std::uint64_t revision = band->Revision();
+    low.marker->SetTop(420);
+    EXPECT_EQ(low.marker->BoundsRect(), (TFcRect{95, 420, 135, 434}));
+    EXPECT_EQ(across->Points().back(), (TFcPoint{115, 420}));
+    EXPECT_EQ(fc.Extent().bottom, 434);
+    EXPECT_GT(band->Revision(), revision);
+    // The object on the band's bottom edge goes: the extent shrinks to what is left.
+    fc.RemoveObject(low.marker);
+    EXPECT_EQ(fc.Extent().bottom, 432);
+    fc.ShiftBand(band, -200);
+    EXPECT_EQ(fc.Extent().bottom, 232);
+    EXPECT_EQ(low.base->BoundsRect(), (TFcRect{70, 200, 160, 232}));
+    // Removing the band leaves its objects where they stand, in the canvas's own band.
+    fc.RemoveBand(band);
+    EXPECT_EQ(low.base->Band(), nullptr);
+    EXPECT_EQ(low.base->BoundsRect(), (TFcRect{70, 200, 160, 232}));
+    EXPECT_EQ(fc.HitTest({100, 210}).nearObject, low.base);
+    EXPECT_EQ(fc.BandCount(), 0);
+    // The canvas's own band never moves.
+    fc.ShiftBand(nullptr, 10);
+    EXPECT_EQ(top.base->Top(), 16);
 }
 
 TEST(FcConnectionTest, DefaultsAndEndsOnTheLinkPoints) {
