@@ -123,7 +123,11 @@ void BM_InsertAtFirstSpotBySize(benchmark::State& state) {
     }
     state.counters["blocks"] = c.chart.BlockCount();
 }
-BENCHMARK(BM_InsertAtFirstSpotBySize)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InsertAtFirstSpotBySize)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_DeleteFirstBlockBySize(benchmark::State& state) {
     SizedChart c(static_cast<int>(state.range(0)));
@@ -135,7 +139,11 @@ void BM_DeleteFirstBlockBySize(benchmark::State& state) {
     }
     state.counters["blocks"] = c.chart.BlockCount();
 }
-BENCHMARK(BM_DeleteFirstBlockBySize)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteFirstBlockBySize)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_IsChartChangedUnchanged(benchmark::State& state) {
     Loaded l;

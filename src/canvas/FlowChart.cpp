@@ -18,7 +18,7 @@ int wrapLink(int index) {
     return ((index % 16) + 16) % 16;
 }
 
-void growBy(TFcRect& e, const TFcRect& r) {
+[[gnu::always_inline]] inline void growBy(TFcRect& e, const TFcRect& r) {
     e.left = std::min(e.left, r.left);
     e.top = std::min(e.top, r.top);
     e.right = std::max(e.right, r.right);
@@ -278,7 +278,6 @@ void TFcConnection::reroute() {
 TFlowChart::TFlowChart() {
     m_bands.push_back(std::unique_ptr<TFcBand>(new TFcBand));
     m_root = m_bands.front().get();
-    m_root->m_self = m_bands.begin();
 }
 
 TFlowChart::~TFlowChart() {
@@ -448,16 +447,17 @@ const TFcFont* TFlowChart::sharedFont(const TFcFont& font) {
 }
 
 namespace {
-// Items gathered band by band come out in creation order, as painting needs them.
+// Items gathered band by band come out in creation order, as painting needs them. (Objects moved
+// into a band join the end of its index, so even one band may hold them out of order.)
 template <typename Item> void sortByOrder(std::vector<Item*>& items) {
-    std::sort(items.begin(), items.end(),
-              [](const Item* a, const Item* b) { return a->Order() < b->Order(); });
+    const auto earlier = [](const Item* a, const Item* b) { return a->Order() < b->Order(); };
+    if (!std::is_sorted(items.begin(), items.end(), earlier))
+        std::sort(items.begin(), items.end(), earlier);
 }
 } // namespace
 
 std::vector<TFcObject*> TFlowChart::ObjectsIn(const TFcRect& area) const {
     std::vector<TFcObject*> result;
-    int bandsMet = 0;
     for (const auto& band : m_bands) {
         if (band->m_liveObjects == 0)
             continue;
@@ -466,21 +466,17 @@ std::vector<TFcObject*> TFlowChart::ObjectsIn(const TFcRect& area) const {
         freshBox(*band);
         if (!band->m_box.intersects(local))
             continue;
-        const std::size_t before = result.size();
         for (const Slot& s : band->m_slots) {
             if (s.object && s.visible && s.bounds.intersects(local))
                 result.push_back(s.object);
         }
-        bandsMet += result.size() > before ? 1 : 0;
     }
-    if (bandsMet > 1)
-        sortByOrder(result);
+    sortByOrder(result);
     return result;
 }
 
 std::vector<TFcConnection*> TFlowChart::ConnectionsIn(const TFcRect& area) const {
     std::vector<TFcConnection*> result;
-    int bandsMet = 0;
     for (const auto& band : m_bands) {
         if (band->m_liveLines == 0)
             continue;
@@ -488,15 +484,12 @@ std::vector<TFcConnection*> TFlowChart::ConnectionsIn(const TFcRect& area) const
         freshBox(*band);
         if (!band->m_box.intersects(local))
             continue;
-        const std::size_t before = result.size();
         for (const LineSlot& s : band->m_lineSlots) {
             if (s.connection && s.bounds.intersects(local))
                 result.push_back(s.connection);
         }
-        bandsMet += result.size() > before ? 1 : 0;
     }
-    if (bandsMet > 1)
-        sortByOrder(result);
+    sortByOrder(result);
     return result;
 }
 
@@ -585,7 +578,7 @@ void TFlowChart::freshBox(const TFcBand& band) const {
 TFcBand* TFlowChart::AddBand() {
     m_bands.push_back(std::unique_ptr<TFcBand>(new TFcBand));
     TFcBand* band = m_bands.back().get();
-    band->m_self = std::prev(m_bands.end());
+    band->m_index = m_bands.size() - 1;
     return band;
 }
 
@@ -599,7 +592,11 @@ void TFlowChart::RemoveBand(TFcBand* band) {
                 left.push_back(s.object);
         MoveToBand(left, nullptr);
     }
-    m_bands.erase(band->m_self);
+    // The order of the bands means nothing: the last takes the removed one's place.
+    const std::size_t at = band->m_index;
+    m_bands[at] = std::move(m_bands.back());
+    m_bands[at]->m_index = at;
+    m_bands.pop_back();
 }
 
 void TFlowChart::MoveToBand(std::span<TFcObject* const> objects, TFcBand* band) {
@@ -643,47 +640,115 @@ void TFlowChart::MoveToBand(std::span<TFcObject* const> objects, TFcBand* band) 
 }
 
 void TFlowChart::ShiftBand(TFcBand* band, int dy) {
-    if (!band || band == m_root || dy == 0)
+    ShiftBands({&band, 1}, dy);
+}
+
+void TFlowChart::ShiftBands(std::span<TFcBand* const> bands, int dy) {
+    if (dy == 0 || bands.empty())
         return;
     BeginUpdate();
-    if (band->m_liveObjects + band->m_liveLines > 0) {
-        freshBox(*band);
-        const TFcRect box = band->m_box.translated(0, band->m_dy);
-        const TFcRect damage = band->m_damage.translated(0, band->m_dy);
+    // Everything moves by dy: the union of the bands' boxes speaks for them all.
+    bool moved = false;
+    TFcRect box, damage;
+    for (TFcBand* band : bands) {
+        if (!band || band == m_root)
+            continue;
+        if (band->m_liveObjects + band->m_liveLines > 0) {
+            freshBox(*band);
+            const TFcRect b = band->m_box.translated(0, band->m_dy);
+            const TFcRect d = band->m_damage.translated(0, band->m_dy);
+            if (!moved) {
+                box = b;
+                damage = d;
+            } else {
+                growBy(box, b);
+                growBy(damage, d);
+            }
+            moved = true;
+        }
         band->m_dy += dy;
+        for (TFcConnection* c : band->m_crossLines)
+            c->reroute();
+    }
+    if (moved) {
         invalidate(damage);
         invalidate(damage.translated(0, dy));
         noteRectChanged(box, box.translated(0, dy));
-    } else {
-        band->m_dy += dy;
     }
-    for (TFcConnection* c : band->m_crossLines)
-        c->reroute();
     EndUpdate();
 }
+
+namespace {
+// Rectangles of one band gathered while they all move by the same amount: whatever asks about
+// each of them (the damage, the extent, the band's box) gets the same answer from their union.
+struct TShiftRun {
+    TFcBand* band = nullptr;
+    TFcRect bounds;
+    TFcRect damage;
+    void add(const TFcRect& r, const TFcRect& d) {
+        if (!band) {
+            bounds = r;
+            damage = d;
+        } else {
+            growBy(bounds, r);
+            growBy(damage, d);
+        }
+    }
+};
+} // namespace
 
 void TFlowChart::ShiftObjects(std::span<TFcObject* const> objects, int dy) {
     if (dy == 0 || objects.empty())
         return;
     BeginUpdate();
-    for (TFcObject* o : objects) {
-        const TFcRect before = o->BoundsRect();
-        const TFcRect localBefore = o->localRect();
-        o->m_top += dy;
-        const TFcRect after = o->BoundsRect();
-        const TFcRect local = o->localRect();
-        o->m_band->m_slots[o->m_slot].bounds = local;
-        invalidate(before.inflated(kObjectDamageMargin));
-        invalidate(after.inflated(kObjectDamageMargin));
-        noteRectChanged(before, after);
-        bandChanged(*o->m_band, localBefore, localBefore.inflated(kObjectDamageMargin), local,
-                    local.inflated(kObjectDamageMargin));
-    }
-    // Only once every end has moved: a line between two shifted objects is moved once, in
-    // one piece.
+    TShiftRun run;
+    const auto flush = [this, &run, dy] {
+        if (!run.band)
+            return;
+        const int at = run.band->m_dy;
+        invalidate(run.damage.translated(0, at));
+        invalidate(run.damage.translated(0, at + dy));
+        noteRectChanged(run.bounds.translated(0, at), run.bounds.translated(0, at + dy));
+        bandChanged(*run.band, run.bounds, run.damage, run.bounds.translated(0, dy),
+                    run.damage.translated(0, dy));
+        run.band = nullptr;
+    };
+    const auto gather = [&](TFcBand* band, const TFcRect& r, const TFcRect& d) {
+        if (band != run.band)
+            flush();
+        run.add(r, d);
+        run.band = band;
+    };
     for (TFcObject* o : objects)
-        for (TFcConnection* c : o->m_attached)
-            c->reroute();
+        o->m_shifting = true;
+    for (TFcObject* o : objects) {
+        const TFcRect local = o->localRect();
+        gather(o->m_band, local, local.inflated(kObjectDamageMargin));
+        o->m_top += dy;
+        o->m_band->m_slots[o->m_slot].bounds = local.translated(0, dy);
+    }
+    // A line whose ends both moved moves with them, in one piece; any other is rerouted once
+    // every end has moved.
+    std::vector<TFcConnection*> others;
+    for (TFcObject* o : objects)
+        for (TFcConnection* c : o->m_attached) {
+            if (!c->m_source || !c->m_dest || !c->m_source->m_shifting || !c->m_dest->m_shifting) {
+                others.push_back(c);
+                continue;
+            }
+            if (c->m_source != o)
+                continue; // moved from its source
+            const TFcRect local = fcPointsBounds(c->m_points);
+            gather(c->m_band, local, c->localDamage());
+            for (TFcPoint& p : c->m_points)
+                p.y += dy;
+            c->m_band->m_lineSlots[c->m_slot].bounds = local.translated(0, dy);
+        }
+    flush();
+    for (TFcObject* o : objects)
+        o->m_shifting = false;
+    for (TFcConnection* c : others)
+        c->reroute();
     EndUpdate();
 }
 

@@ -103,25 +103,26 @@ private:
         TFcConnection* connection; // null: a hole
     };
 
+    // What shifts and the extent read comes first, together.
     int m_dy = 0;
+    mutable bool m_boxEmpty = true;
+    mutable bool m_boxStale = false;
     std::uint64_t m_revision = 0;
-    std::vector<Slot> m_slots;
-    std::size_t m_holes = 0;
     std::size_t m_liveObjects = 0;
-    std::vector<LineSlot> m_lineSlots;
-    std::size_t m_lineHoles = 0;
     std::size_t m_liveLines = 0;
     // Union of the bounds of everything in the band, and of the areas they repaint, relative to
     // the band. Grown as things are added; marked stale when something on its edge goes or moves,
     // and worked out again (one pass over the band) when next needed.
     mutable TFcRect m_box;
     mutable TFcRect m_damage;
-    mutable bool m_boxEmpty = true;
-    mutable bool m_boxStale = false;
     // Lines with an end on an object of this band that lie outside it (their other end is
     // elsewhere): they are rerouted when the band shifts.
     std::vector<TFcConnection*> m_crossLines;
-    std::list<std::unique_ptr<TFcBand>>::iterator m_self;
+    std::vector<Slot> m_slots;
+    std::size_t m_holes = 0;
+    std::vector<LineSlot> m_lineSlots;
+    std::size_t m_lineHoles = 0;
+    std::size_t m_index = 0; // in the canvas's band list
 };
 
 // Common part of objects and connections: caption, font and the selected flag.
@@ -262,6 +263,7 @@ private:
     std::uint8_t m_imageVert = 0;
     bool m_transparent = false;
     bool m_visible = true;
+    bool m_shifting = false; // inside ShiftObjects, for the lines that move with it
     TFcColor m_fillColor = 0;
     TFcColor m_outlineColor = fcBlack;
     TFcShape m_shape = ShapeNone;
@@ -427,6 +429,8 @@ public:
     // lines that leave the band: repaints, scroll extent and lines end as moving each object
     // would. The canvas's own band never moves.
     void ShiftBand(TFcBand* band, int dy);
+    // ShiftBand for each band, repainted once.
+    void ShiftBands(std::span<TFcBand* const> bands, int dy);
     int BandCount() const { return static_cast<int>(m_bands.size()) - 1; }
 
     // ---- selection ----
@@ -520,7 +524,7 @@ private:
     const TFcFont* m_lastFont = nullptr; // the one sharedFont gave last
     ObjectList m_objects;
     ConnectionList m_connections;
-    std::list<std::unique_ptr<TFcBand>> m_bands; // the canvas's own band first
+    std::vector<std::unique_ptr<TFcBand>> m_bands; // the canvas's own band first
     TFcBand* m_root = nullptr;
     std::uint64_t m_nextOrder = 1;
     std::vector<TFcObject*> m_selObjects;

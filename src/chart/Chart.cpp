@@ -15,7 +15,24 @@ constexpr int kRaisedBevel = 5;
 
 const TFcFont kCaptionFont{"Courier New", 16, true, fcBlack};
 
+// A chunk holds about this many items; one twice as long is cut into pieces of this size, and one
+// under a quarter of it joins its neighbour. An edit costs about this many items laid out plus
+// one band shifted per chunk below it.
+constexpr std::size_t kChunkItems = 96;
+
 } // namespace
+
+// A run of consecutive chart items with their own canvas band.
+struct TChartChunk {
+    TFcBand* band = nullptr;
+    std::vector<std::unique_ptr<TChartItem>> items;
+    std::size_t pos = 0; // position among the chunks
+    // The band's revision when the chunk was last laid out, and the height of its items then:
+    // while the revision stays, the chunk is still stacked as it was and only needs shifting.
+    std::uint64_t laidOut = ~std::uint64_t{0};
+    int top = 0; // of the first item then, relative to the band
+    int height = 0;
+};
 
 // ---- items ----
 
@@ -33,10 +50,18 @@ const char* TChartItem::ClassName() const {
     return "";
 }
 
+int TChartItem::Top() const {
+    return m_top + (m_chunk ? m_chunk->band->Offset() : 0);
+}
+
+TFcBand* TChartItem::newBand() const {
+    return m_chart->m_makeBand;
+}
+
 TPanelItem::TPanelItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas, TFcShape shape,
                        TFcPoint origin)
     : TChartItem(cls, chart, canvas),
-      Object(canvas.AddObject(origin.x, origin.y, kItemWidth, kItemHeight, shape)) {
+      Object(canvas.AddObject(origin.x, origin.y, kItemWidth, kItemHeight, shape, newBand())) {
     m_main = Object;
 }
 
@@ -81,16 +106,17 @@ TEndPanel::TEndPanel(TChart& chart, TFlowChart& canvas)
 TNormalSpot::TNormalSpot(TChart& chart, TFlowChart& canvas, TFcPoint origin)
     : TChartItem(TChartItemClass::NormalSpot, chart, canvas) {
     const int x = origin.x, y = origin.y;
-    Base = canvas.AddObject(x, y, kItemWidth, kItemHeight, ShapeNone);
+    TFcBand* band = newBand();
+    Base = canvas.AddObject(x, y, kItemWidth, kItemHeight, ShapeNone, band);
     Marker = canvas.AddObject(x + TChart::MarkerLeft, y + TChart::MarkerTop, kMarkerWidth,
-                              kMarkerHeight, ShapeRectangle);
+                              kMarkerHeight, ShapeRectangle, band);
     Marker->SetFillColor(fcRgb(255, 235, 170));
     Marker->SetEdgeFlags(kRaisedBevel);
     Marker->Kind = KindSpotMarker;
     Base->AddGroupMember(Marker);
-    UpperAnchor = canvas.AddObject(x + 45, y - 1, 0, 0, ShapeNone);
+    UpperAnchor = canvas.AddObject(x + 45, y - 1, 0, 0, ShapeNone, band);
     Base->AddGroupMember(UpperAnchor);
-    LowerAnchor = canvas.AddObject(x + 45, y + kItemHeight, 0, 0, ShapeNone);
+    LowerAnchor = canvas.AddObject(x + 45, y + kItemHeight, 0, 0, ShapeNone, band);
     Base->AddGroupMember(LowerAnchor);
     canvas.AddConnection(UpperAnchor, Marker, 0, 2);
     canvas.AddConnection(Marker, LowerAnchor, 10, 0);
@@ -122,24 +148,26 @@ TChart::~TChart() {
 TChartItem* TChart::Item(int i) const {
     if (i < 0 || i >= Count())
         return nullptr;
-    return m_items[static_cast<std::size_t>(i)].get();
+    return &itemAt(static_cast<std::size_t>(i));
 }
 
 std::vector<TFcObject*> TChart::Blocks() const {
     std::vector<TFcObject*> blocks;
     blocks.reserve(static_cast<std::size_t>(BlockCount()));
-    for (const auto& item : m_items)
-        if (item->Class() == TChartItemClass::SeqPanel)
-            blocks.push_back(static_cast<const TSeqPanel&>(*item).Object);
+    for (const auto& chunk : m_chunks)
+        for (const auto& item : chunk->items)
+            if (item->Class() == TChartItemClass::SeqPanel)
+                blocks.push_back(static_cast<const TSeqPanel&>(*item).Object);
     return blocks;
 }
 
 std::vector<std::string_view> TChart::BlockRecords() const {
     std::vector<std::string_view> records;
     records.reserve(static_cast<std::size_t>(BlockCount()));
-    for (const auto& item : m_items)
-        if (item->Class() == TChartItemClass::SeqPanel)
-            records.emplace_back(static_cast<const TSeqPanel&>(*item).Object->Payload);
+    for (const auto& chunk : m_chunks)
+        for (const auto& item : chunk->items)
+            if (item->Class() == TChartItemClass::SeqPanel)
+                records.emplace_back(static_cast<const TSeqPanel&>(*item).Object->Payload);
     return records;
 }
 
@@ -152,7 +180,7 @@ int TChart::BlockNumberOf(const TFcObject* object) const {
 TFcObject* TChart::BlockAt(int number) const {
     if (number < 1 || number > BlockCount())
         return nullptr;
-    return static_cast<TSeqPanel&>(*m_items[static_cast<std::size_t>(2 * number)]).Object;
+    return static_cast<TSeqPanel&>(itemAt(static_cast<std::size_t>(2 * number))).Object;
 }
 
 TBlockCopy NewBlockCopy(BlockType type) {
@@ -162,7 +190,7 @@ TBlockCopy NewBlockCopy(BlockType type) {
 TFcObject* TChart::SpotMarkerAt(int number) const {
     if (number < 0 || number > BlockCount())
         return nullptr;
-    return static_cast<TNormalSpot&>(*m_items[static_cast<std::size_t>(2 * number + 1)]).Marker;
+    return static_cast<TNormalSpot&>(itemAt(static_cast<std::size_t>(2 * number + 1))).Marker;
 }
 
 int TChart::SpotNumberOf(const TFcObject* marker) const {
@@ -199,20 +227,21 @@ void TChart::changed() {
 
 void TChart::NewChart() {
     // Whatever is still in the list would otherwise keep its objects on the canvas for good.
-    if (!m_items.empty())
+    if (!m_chunks.empty())
         ClearChart();
     TFcUpdateBracket bracket(m_canvas);
+    makeNear(0);
     insertItem(0, std::make_unique<TStartPanel>(*this, m_canvas));
     auto spot = std::make_unique<TNormalSpot>(*this, m_canvas);
     TFcObject* marker = spot->Marker;
     insertItem(1, std::move(spot));
     insertItem(2, std::make_unique<TEndPanel>(*this, m_canvas));
     m_canvas.SelectObject(marker);
-    for (const auto& item : m_items)
-        SetItemLeft(*item, LayoutLeft);
+    for (std::size_t i = 0; i < m_count; ++i)
+        SetItemLeft(itemAt(i), LayoutLeft);
     Relayout();
-    m_startObject = static_cast<TPanelItem&>(*m_items.front()).Object;
-    m_endObject = static_cast<TPanelItem&>(*m_items.back()).Object;
+    m_startObject = static_cast<TPanelItem&>(itemAt(0)).Object;
+    m_endObject = static_cast<TPanelItem&>(itemAt(m_count - 1)).Object;
     checkInvariant();
     changed();
 }
@@ -225,10 +254,17 @@ void TChart::ClearChart() {
     m_endObject = nullptr;
     m_lastAppendedBlock = nullptr;
     m_pendingSelection = nullptr;
-    while (!m_items.empty()) {
-        std::unique_ptr<TChartItem> item = std::move(m_items.back());
-        m_items.pop_back();
+    while (!m_chunks.empty()) {
+        TChartChunk& chunk = *m_chunks.back();
+        while (!chunk.items.empty()) {
+            std::unique_ptr<TChartItem> item = std::move(chunk.items.back());
+            chunk.items.pop_back();
+        }
+        dropBand(chunk.band);
+        m_chunks.pop_back();
     }
+    m_firsts.clear();
+    m_count = 0;
     changed();
 }
 
@@ -252,7 +288,8 @@ void TChart::InsertBlock(int blockType) {
     const auto position = static_cast<std::size_t>(at) + 1;
     // Made near where it will stand rather than at the origin, so its upper anchor never pokes
     // above the canvas and the canvas has no reason to measure its whole extent again.
-    const TFcObject* selectedBase = static_cast<TNormalSpot&>(*m_items[position - 1]).Base;
+    const TFcObject* selectedBase = static_cast<TNormalSpot&>(itemAt(position - 1)).Base;
+    makeNear(position);
     const TFcPoint origin{LayoutLeft, std::max(1, selectedBase->Top())};
     auto spot = std::make_unique<TNormalSpot>(*this, m_canvas, origin);
     TNormalSpot& spotRef = *spot;
@@ -284,13 +321,14 @@ TFcObject* TChart::AppendBlock(TBlockCopy copy) {
 }
 
 TFcObject* TChart::appendBlock(int blockType, std::string* record, const TBlockCaption* caption) {
-    if (!IsBlockType(blockType) || m_items.size() < 3)
+    if (!IsBlockType(blockType) || m_count < 3)
         return nullptr;
-    const std::size_t c = m_items.size();
+    const std::size_t c = m_count;
     // The block and its spot are made where the layout will put them, below the last spot, so
     // that laying out a chart appended block by block moves nothing but the end terminal.
-    const TChartItem& lastSpot = *m_items[c - 2];
-    const int top = lastSpot.Top + ItemHeight(lastSpot);
+    const TChartItem& lastSpot = itemAt(c - 2);
+    const int top = lastSpot.Top() + ItemHeight(lastSpot);
+    makeNear(c - 1);
     const int height = caption ? caption->height : BlockHeight;
     auto spot = std::make_unique<TNormalSpot>(*this, m_canvas, TFcPoint{LayoutLeft, top + height});
     TNormalSpot& spotRef = *spot;
@@ -319,7 +357,7 @@ void TChart::DeleteBlock(TFcObject* object) {
     destroyItem(position); // the block
     destroyItem(position); // the spot that was below it
     Relayout();
-    TChartItem* above = m_items[position - 1].get();
+    TChartItem* above = &itemAt(position - 1);
     if (above->Class() == TChartItemClass::NormalSpot) {
         TFcObject* marker = static_cast<TNormalSpot&>(*above).Marker;
         m_canvas.ScrollIntoView(marker);
@@ -349,7 +387,7 @@ void TChart::SetBlockHeight(TFcObject* object, int height) {
         return;
     noteChange(object);
     object->SetHeight(height);
-    m_items[static_cast<std::size_t>(i)]->Height = height;
+    itemAt(static_cast<std::size_t>(i)).Height = height;
 }
 
 bool TChart::SetBlockRecord(TFcObject* object, std::string record) {
@@ -370,13 +408,14 @@ void TChart::SetBlockCaption(TFcObject* object, const TBlockCaption& caption) {
 }
 
 void TChart::InsertBlocks(int spot, const std::vector<TBlockCopy>& blocks) {
-    if (m_items.size() < 3 || blocks.empty())
+    if (m_count < 3 || blocks.empty())
         return;
     spot = std::clamp(spot, 0, BlockCount());
     TFcUpdateBracket bracket(m_canvas);
     const auto position = static_cast<std::size_t>(2 * spot + 2);
     // New spots are made near where they will stand (see InsertBlock).
-    const TFcObject* base = static_cast<TNormalSpot&>(*m_items[position - 1]).Base;
+    const TFcObject* base = static_cast<TNormalSpot&>(itemAt(position - 1)).Base;
+    makeNear(position);
     const TFcPoint origin{LayoutLeft, std::max(1, base->Top())};
     std::vector<std::unique_ptr<TChartItem>> made;
     made.reserve(2 * blocks.size());
@@ -388,13 +427,9 @@ void TChart::InsertBlocks(int spot, const std::vector<TBlockCopy>& blocks) {
         made.push_back(std::move(block));
         made.push_back(std::make_unique<TNormalSpot>(*this, m_canvas, origin));
     }
-    for (auto& item : made) {
-        registerItem(*item);
+    for (auto& item : made)
         SetItemLeft(*item, LayoutLeft);
-    }
-    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(position),
-                   std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
-    renumberFrom(position);
+    putItems(position, std::move(made));
     Relayout();
     checkInvariant();
     changed();
@@ -406,15 +441,10 @@ void TChart::RemoveBlocks(int first, int count) {
     if (to < from)
         return;
     TFcUpdateBracket bracket(m_canvas);
-    const auto begin = m_items.begin() + 2 * from;
-    const auto end = m_items.begin() + 2 * to + 2;
-    std::vector<std::unique_ptr<TChartItem>> removed(std::make_move_iterator(begin),
-                                                     std::make_move_iterator(end));
-    m_items.erase(begin, end);
-    renumberFrom(static_cast<std::size_t>(2 * from));
-    for (const auto& item : removed)
-        unregisterItem(*item);
+    std::vector<std::unique_ptr<TChartItem>> removed =
+        takeItems(static_cast<std::size_t>(2 * from), static_cast<std::size_t>(2 * to + 2));
     removed.clear(); // each item takes its objects off the canvas
+    tidyChunks();
     Relayout();
     checkInvariant();
     changed();
@@ -473,28 +503,61 @@ void TChart::noteChange(const TFcObject* object) {
 
 void TChart::Relayout() {
     TFcUpdateBracket bracket(m_canvas);
+    // A chunk stacked as it was last laid out moves as a whole; a run of such chunks that all
+    // move by the same amount (everything below an edit) is shifted in one step.
+    int runShift = 0;
+    m_bandList.clear();
+    auto flush = [this, &runShift] {
+        m_canvas.ShiftBands(m_bandList, runShift);
+        m_bandList.clear();
+    };
+    int y = LayoutTop;
+    for (const auto& chunk : m_chunks) {
+        TChartChunk& c = *chunk;
+        if (c.items.empty())
+            continue;
+        if (c.laidOut != c.band->Revision()) {
+            flush();
+            layOutChunk(c, y);
+            continue;
+        }
+        const int shift = y - (c.top + c.band->Offset());
+        if (shift != runShift)
+            flush();
+        runShift = shift;
+        if (shift != 0)
+            m_bandList.push_back(c.band);
+        y += c.height;
+    }
+    flush();
+}
+
+void TChart::layOutChunk(TChartChunk& chunk, int& y) {
     // Below an insert or a removal every item moves by the same amount: such a run of items is
     // handed to the canvas as one shift instead of being placed object by object.
+    const int y0 = y;
     int runShift = 0;
     m_shiftList.clear();
     auto flush = [this, &runShift] {
         m_canvas.ShiftObjects(m_shiftList, runShift);
         m_shiftList.clear();
     };
-    int y = LayoutTop;
-    for (const auto& item : m_items) {
+    for (const auto& item : chunk.items) {
         TChartItem& it = *item;
         const int shift = y - it.m_main->Top();
         if (shift != runShift)
             flush();
         runShift = shift;
         if (shift != 0 && collectShift(it, ItemLeft(it)))
-            it.Top = y;
+            it.m_top = y - chunk.band->Offset();
         else
             PlaceItem(it, ItemLeft(it), y);
         y += it.m_main->Height();
     }
     flush();
+    chunk.top = y0 - chunk.band->Offset();
+    chunk.height = y - y0;
+    chunk.laidOut = chunk.band->Revision();
 }
 
 void TChart::MoveGroup(TFcObject* object, int left, int top) {
@@ -574,7 +637,7 @@ void TChart::PlaceItem(TChartItem& item, int left, int top) {
         o->SetBounds(left, top, o->Width(), o->Height());
     }
     item.Left = left;
-    item.Top = top;
+    item.m_top = top - (item.m_chunk ? item.m_chunk->band->Offset() : 0);
 }
 
 void TChart::SetItemLeft(TChartItem& item, int left) {
@@ -596,7 +659,7 @@ int TChart::indexOf(const TFcObject* object, TChartItemClass cls, Role role) con
     const Entry& e = found->second;
     if (e.role != role || e.item->Class() != cls)
         return -1;
-    return static_cast<int>(e.item->m_index);
+    return static_cast<int>(indexOf(*e.item));
 }
 
 int TChart::IndexOfBlock(const TFcObject* object) const {
@@ -628,22 +691,200 @@ void TChart::FlowChart1Selection(TFlowChart&, TFcItem& item, bool& allow) {
 // ---- list keeping ----
 
 void TChart::insertItem(std::size_t position, std::unique_ptr<TChartItem> item) {
-    registerItem(*item);
-    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(position), std::move(item));
-    renumberFrom(position);
+    std::vector<std::unique_ptr<TChartItem>> one;
+    one.push_back(std::move(item));
+    putItems(position, std::move(one));
 }
 
 void TChart::destroyItem(std::size_t position) {
-    std::unique_ptr<TChartItem> item = std::move(m_items[position]);
-    m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(position));
-    renumberFrom(position);
-    unregisterItem(*item);
-    item.reset();
+    takeItems(position, position + 1).clear();
+    tidyChunks();
 }
 
-void TChart::renumberFrom(std::size_t position) {
-    for (std::size_t i = position; i < m_items.size(); ++i)
-        m_items[i]->m_index = i;
+TChartItem& TChart::itemAt(std::size_t position) const {
+    const TChartChunk& chunk = chunkAt(position);
+    return *chunk.items[position - m_firsts[chunk.pos]];
+}
+
+std::size_t TChart::indexOf(const TChartItem& item) const {
+    return m_firsts[item.m_chunk->pos] + item.m_local;
+}
+
+std::size_t TChart::chunkIndexAt(std::size_t position) const {
+    // The last chunk whose first item is at or before the position.
+    const auto it = std::upper_bound(m_firsts.begin(), m_firsts.end(), position);
+    return static_cast<std::size_t>(it - m_firsts.begin()) - 1;
+}
+
+TChartChunk& TChart::chunkAt(std::size_t position) const {
+    return *m_chunks[chunkIndexAt(position)];
+}
+
+void TChart::dropBand(TFcBand* band) {
+    if (m_makeBand == band)
+        m_makeBand = nullptr;
+    m_canvas.RemoveBand(band);
+}
+
+void TChart::makeNear(std::size_t position) {
+    m_makeBand = m_chunks.empty() ? nullptr : chunkAt(std::min(position, m_count)).band;
+}
+
+void TChart::putItems(std::size_t position, std::vector<std::unique_ptr<TChartItem>> items) {
+    if (items.empty())
+        return;
+    if (m_chunks.empty()) {
+        m_chunks.push_back(std::make_unique<TChartChunk>());
+        m_chunks.back()->band = m_canvas.AddBand();
+        m_firsts.push_back(0);
+    }
+    const std::size_t at = chunkIndexAt(std::min(position, m_count));
+    TChartChunk& chunk = *m_chunks[at];
+    const std::size_t local = position - m_firsts[at];
+    // Objects made elsewhere come into the chunk's band, where they stand.
+    std::vector<TFcObject*> strangers;
+    for (const auto& item : items) {
+        registerItem(*item);
+        const int top = item->Top();
+        item->m_chunk = &chunk;
+        item->m_top = top - chunk.band->Offset();
+        if (item->m_main->Band() != chunk.band) {
+            if (item->Class() == TChartItemClass::NormalSpot) {
+                const auto& spot = static_cast<const TNormalSpot&>(*item);
+                strangers.insert(strangers.end(),
+                                 {spot.Base, spot.Marker, spot.UpperAnchor, spot.LowerAnchor});
+            } else {
+                strangers.push_back(item->m_main);
+            }
+        }
+    }
+    m_canvas.MoveToBand(strangers, chunk.band);
+    m_count += items.size();
+    chunk.items.insert(chunk.items.begin() + static_cast<std::ptrdiff_t>(local),
+                       std::make_move_iterator(items.begin()),
+                       std::make_move_iterator(items.end()));
+    for (std::size_t i = local; i < chunk.items.size(); ++i)
+        chunk.items[i]->m_local = i;
+    renumberChunks(at + 1);
+    if (chunk.items.size() > 2 * kChunkItems)
+        splitChunk(at);
+}
+
+std::vector<std::unique_ptr<TChartItem>> TChart::takeItems(std::size_t begin, std::size_t end) {
+    std::vector<std::unique_ptr<TChartItem>> taken;
+    end = std::min(end, m_count);
+    if (begin >= end)
+        return taken;
+    taken.reserve(end - begin);
+    const std::size_t first = chunkIndexAt(begin);
+    for (std::size_t ci = first; ci < m_chunks.size() && m_firsts[ci] < end; ++ci) {
+        TChartChunk& chunk = *m_chunks[ci];
+        const std::size_t chunkFirst = m_firsts[ci];
+        const std::size_t from = std::max(begin, chunkFirst);
+        const std::size_t to = std::min(end, chunkFirst + chunk.items.size());
+        if (from >= to)
+            continue;
+        const auto b = chunk.items.begin() + static_cast<std::ptrdiff_t>(from - chunkFirst);
+        const auto e = chunk.items.begin() + static_cast<std::ptrdiff_t>(to - chunkFirst);
+        for (auto it = b; it != e; ++it) {
+            unregisterItem(**it);
+            (*it)->m_top = (*it)->Top();
+            (*it)->m_chunk = nullptr;
+            taken.push_back(std::move(*it));
+        }
+        chunk.items.erase(b, e);
+        for (std::size_t i = from - chunkFirst; i < chunk.items.size(); ++i)
+            chunk.items[i]->m_local = i;
+    }
+    m_count -= taken.size();
+    renumberChunks(first + 1);
+    return taken;
+}
+
+void TChart::renumberChunks(std::size_t fromChunk) {
+    for (std::size_t ci = std::max<std::size_t>(fromChunk, 1); ci < m_chunks.size(); ++ci)
+        m_firsts[ci] = m_firsts[ci - 1] + m_chunks[ci - 1]->items.size();
+}
+
+void TChart::reindexChunks() {
+    m_firsts.resize(m_chunks.size());
+    for (std::size_t ci = 0; ci < m_chunks.size(); ++ci)
+        m_chunks[ci]->pos = ci;
+    if (!m_firsts.empty())
+        m_firsts[0] = 0;
+    renumberChunks(1);
+}
+
+void TChart::splitChunk(std::size_t at) {
+    // Cut into pieces of kChunkItems; the first stays, the others get bands of their own.
+    TChartChunk& chunk = *m_chunks[at];
+    std::vector<std::unique_ptr<TChartChunk>> pieces;
+    for (std::size_t from = kChunkItems; from < chunk.items.size(); from += kChunkItems) {
+        auto piece = std::make_unique<TChartChunk>();
+        piece->band = m_canvas.AddBand();
+        const std::size_t to = std::min(from + kChunkItems, chunk.items.size());
+        std::vector<TFcObject*> objects;
+        for (std::size_t i = from; i < to; ++i) {
+            std::unique_ptr<TChartItem>& item = chunk.items[i];
+            const int top = item->Top();
+            if (item->Class() == TChartItemClass::NormalSpot) {
+                const auto& spot = static_cast<const TNormalSpot&>(*item);
+                objects.insert(objects.end(),
+                               {spot.Base, spot.Marker, spot.UpperAnchor, spot.LowerAnchor});
+            } else {
+                objects.push_back(item->m_main);
+            }
+            item->m_chunk = piece.get();
+            item->m_local = i - from;
+            item->m_top = top - piece->band->Offset();
+            piece->items.push_back(std::move(item));
+        }
+        m_canvas.MoveToBand(objects, piece->band);
+        pieces.push_back(std::move(piece));
+    }
+    chunk.items.resize(kChunkItems);
+    chunk.laidOut = ~std::uint64_t{0};
+    m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(at + 1),
+                    std::make_move_iterator(pieces.begin()), std::make_move_iterator(pieces.end()));
+    reindexChunks();
+}
+
+void TChart::tidyChunks() {
+    // Empty chunks go; a short chunk takes in the one after it while the two stay short of a
+    // chunk and a half, so a chart thinned by removals keeps few chunks.
+    for (std::size_t ci = 0; ci < m_chunks.size();) {
+        TChartChunk& chunk = *m_chunks[ci];
+        if (chunk.items.empty() && m_chunks.size() > 1) {
+            dropBand(chunk.band);
+            m_chunks.erase(m_chunks.begin() + static_cast<std::ptrdiff_t>(ci));
+            continue;
+        }
+        if (ci + 1 < m_chunks.size() && chunk.items.size() < kChunkItems / 4 &&
+            chunk.items.size() + m_chunks[ci + 1]->items.size() <= kChunkItems * 3 / 2) {
+            TChartChunk& next = *m_chunks[ci + 1];
+            std::vector<TFcObject*> objects;
+            for (auto& item : next.items) {
+                const int top = item->Top();
+                if (item->Class() == TChartItemClass::NormalSpot) {
+                    const auto& spot = static_cast<const TNormalSpot&>(*item);
+                    objects.insert(objects.end(),
+                                   {spot.Base, spot.Marker, spot.UpperAnchor, spot.LowerAnchor});
+                } else {
+                    objects.push_back(item->m_main);
+                }
+                item->m_chunk = &chunk;
+                item->m_local = chunk.items.size();
+                item->m_top = top - chunk.band->Offset();
+                chunk.items.push_back(std::move(item));
+            }
+            m_canvas.MoveToBand(objects, chunk.band);
+            dropBand(next.band);
+            m_chunks.erase(m_chunks.begin() + static_cast<std::ptrdiff_t>(ci + 1));
+            continue; // it may take in the next one too
+        }
+        ++ci;
+    }
+    reindexChunks();
 }
 
 void TChart::registerItem(TChartItem& item) {
@@ -676,24 +917,30 @@ void TChart::unregisterItem(const TChartItem& item) {
 }
 
 bool TChart::InvariantHolds() const {
-    const std::size_t n = m_items.size();
+    const std::size_t n = m_count;
     if (n == 0)
         return true; // cleared, until NewChart
     if (n < 3 || n % 2 != 1)
         return false;
-    if (m_items.front()->Class() != TChartItemClass::StartPanel ||
-        m_items.back()->Class() != TChartItemClass::EndPanel)
+    std::size_t i = 0;
+    if (m_firsts.size() != m_chunks.size())
         return false;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (m_items[i]->m_index != i)
+    for (const auto& chunk : m_chunks) {
+        if (m_firsts[chunk->pos] != i || chunk->items.empty())
             return false;
-        if (i == 0 || i + 1 == n)
-            continue;
-        const auto expected = i % 2 == 1 ? TChartItemClass::NormalSpot : TChartItemClass::SeqPanel;
-        if (m_items[i]->Class() != expected)
-            return false;
+        for (std::size_t local = 0; local < chunk->items.size(); ++local, ++i) {
+            const TChartItem& item = *chunk->items[local];
+            if (item.m_chunk != chunk.get() || item.m_local != local)
+                return false;
+            const auto expected = i == 0       ? TChartItemClass::StartPanel
+                                  : i + 1 == n ? TChartItemClass::EndPanel
+                                  : i % 2 == 1 ? TChartItemClass::NormalSpot
+                                               : TChartItemClass::SeqPanel;
+            if (item.Class() != expected)
+                return false;
+        }
     }
-    return true;
+    return i == n;
 }
 
 void TChart::checkInvariant() const {

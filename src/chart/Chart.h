@@ -17,6 +17,7 @@
 #include <vector>
 
 class TChart;
+struct TChartChunk;
 
 // A block as the chain holds it: type, parameter record, caption and height. What it takes to
 // make the block again exactly as it was (undo, the clipboard, a move).
@@ -54,7 +55,8 @@ public:
     // The object the layout measures: a terminal's or block's Object, a spot's base.
     TFcObject* MainObject() const { return m_main; }
 
-    int Top = 0;
+    // The top the layout last gave the item (it follows the item's band when the band shifts).
+    int Top() const;
     int Left = 0;
     int Width = 90;
     int Height = 32;
@@ -66,13 +68,17 @@ protected:
     TChartItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas)
         : m_class(cls), m_chart(&chart), m_canvas(&canvas) {}
     TFcObject* m_main = nullptr; // set by each item's constructor
+    // The band the item's objects are made in: its chunk's, when the chart knows it already.
+    TFcBand* newBand() const;
 
 private:
     friend class TChart;
     TChartItemClass m_class;
     TChart* m_chart;
     TFlowChart* m_canvas;
-    std::size_t m_index = 0; // position in the chart item list, kept current by TChart
+    TChartChunk* m_chunk = nullptr; // the run of items that holds it (none outside the chart)
+    std::size_t m_local = 0;        // position within the chunk, kept current by TChart
+    int m_top = 0;                  // relative to the chunk's band
 };
 
 // A terminal or a block: one canvas object, removed from the canvas with the item.
@@ -126,6 +132,10 @@ public:
 // The chart item list and the operations on it. Owns the items; each item owns its canvas
 // objects. The canvas must outlive the chart.
 //
+// The list is kept in chunks of a few dozen items, each with its own canvas band: an insert or a
+// removal renumbers and lays out one chunk and shifts the bands of the chunks below it, so its
+// cost does not grow with the chart.
+//
 // Invariant, after every public operation: item 0 is the TStartPanel, the last item the
 // TEndPanel, item 1 a TNormalSpot, and after it zero or more pairs (TSeqPanel, TNormalSpot).
 // So the list holds 3 + 2 x blocks items and a chart without blocks holds exactly three items.
@@ -157,10 +167,10 @@ public:
     TFlowChart& Canvas() const { return m_canvas; }
 
     // ---- the list ----
-    int Count() const { return static_cast<int>(m_items.size()); }
+    int Count() const { return static_cast<int>(m_count); }
     TChartItem* Item(int i) const; // nullptr outside 0..Count()-1
-    bool IsEmptyChart() const { return m_items.size() == 3; }
-    int BlockCount() const { return m_items.size() >= 3 ? (Count() - 3) / 2 : 0; }
+    bool IsEmptyChart() const { return m_count == 3; }
+    int BlockCount() const { return m_count >= 3 ? (Count() - 3) / 2 : 0; }
     // The canvas objects of the blocks, from top to bottom.
     std::vector<TFcObject*> Blocks() const;
     // The parameter records of the blocks, from top to bottom; views valid until the chart or a
@@ -235,7 +245,8 @@ public:
     // followed: record in-place changes only.
     void StartRecording();
     std::vector<TBlockChange> StopRecording();
-    // Places every item from the top, each below the previous with no gap.
+    // Places every item from the top, each below the previous with no gap. A chunk whose items
+    // have not changed since it was last laid out is shifted as a whole.
     void Relayout();
 
     // ---- layout steps ----
@@ -247,7 +258,8 @@ public:
     static int ItemLeft(const TChartItem& item) { return item.Left; }
     static int ItemHeight(const TChartItem& item) { return item.MainObject()->Height(); }
 
-    // ---- lookups (constant time) ----
+    // ---- lookups (constant time; the position of an item after the first chunk takes a
+    // search among the chunks) ----
     int IndexOfBlock(const TFcObject* object) const;
     int IndexOfSpotMarker(const TFcObject* object) const;
     int IndexOfSpotBase(const TFcObject* object) const;
@@ -267,6 +279,7 @@ public:
     TFcObject* PendingSelection() const { return m_pendingSelection; }
 
 private:
+    friend class TChartItem;
     enum class Role { Object, Marker, Base };
     struct Entry {
         TChartItem* item;
@@ -282,7 +295,24 @@ private:
     TFcObject* appendBlock(int blockType, std::string* record, const TBlockCaption* caption);
     void insertItem(std::size_t position, std::unique_ptr<TChartItem> item);
     void destroyItem(std::size_t position);
-    void renumberFrom(std::size_t position);
+    // ---- the chunks ----
+    TChartItem& itemAt(std::size_t position) const;
+    std::size_t indexOf(const TChartItem& item) const;
+    // The chunk holding the position (the last chunk for the position after the last item).
+    TChartChunk& chunkAt(std::size_t position) const;
+    std::size_t chunkIndexAt(std::size_t position) const;
+    void dropBand(TFcBand* band); // a chunk's band, when the chunk goes
+    // Items go in at the position, into the chunk there (and its band), which is cut into pieces
+    // when it grows too long; or come out, chunks left empty or short being tidied.
+    void putItems(std::size_t position, std::vector<std::unique_ptr<TChartItem>> items);
+    std::vector<std::unique_ptr<TChartItem>> takeItems(std::size_t begin, std::size_t end);
+    void splitChunk(std::size_t chunk);
+    void tidyChunks();
+    void renumberChunks(std::size_t fromChunk); // the list positions of the chunks' first items
+    void reindexChunks();                       // and the chunks' own positions too
+    // New items' objects are made in the band of the chunk that will hold position.
+    void makeNear(std::size_t position);
+    void layOutChunk(TChartChunk& chunk, int& y);
     void registerItem(TChartItem& item);
     void unregisterItem(const TChartItem& item);
     // Asserts InvariantHolds in builds with assertions.
@@ -294,13 +324,17 @@ private:
 
     TFlowChart& m_canvas;
     PostFunction m_post;
-    std::vector<std::unique_ptr<TChartItem>> m_items;
+    std::vector<std::unique_ptr<TChartChunk>> m_chunks;
+    std::vector<std::size_t> m_firsts; // list position of each chunk's first item
+    std::size_t m_count = 0;           // items in all chunks
+    TFcBand* m_makeBand = nullptr;     // where new items' objects are made (see makeNear)
     // Object -> item: one entry per block object, spot marker and spot base. Its nodes come from
     // a pool, as tens of thousands are made and dropped when a chart is opened or cleared.
     std::pmr::unsynchronized_pool_resource m_lookupPool;
     std::pmr::unordered_map<const TFcObject*, Entry> m_byObject{&m_lookupPool};
     std::vector<TFcObject*> m_groupList; // scratch list of MoveGroup
     std::vector<TFcObject*> m_shiftList; // scratch list of Relayout: objects moving by one dy
+    std::vector<TFcBand*> m_bandList;    // scratch list of Relayout: bands moving by one dy
 
     TFcObject* m_startObject = nullptr;
     TFcObject* m_endObject = nullptr;

@@ -189,13 +189,13 @@ int dropSpotAt(const TChart& chart, TFcPoint point) {
     int low = 0, high = chart.Count() - 1;
     while (low < high) {
         const int middle = (low + high + 1) / 2;
-        if (chart.Item(middle)->Top <= point.y)
+        if (chart.Item(middle)->Top() <= point.y)
             low = middle;
         else
             high = middle - 1;
     }
     const TChartItem& item = *chart.Item(low);
-    if (point.y < item.Top || point.y >= item.Top + TChart::ItemHeight(item))
+    if (point.y < item.Top() || point.y >= item.Top() + TChart::ItemHeight(item))
         return -1;
     int spot;
     switch (item.Class()) {
@@ -204,7 +204,7 @@ int dropSpotAt(const TChart& chart, TFcPoint point) {
         break;
     case TChartItemClass::SeqPanel:
         // Over a block: the spot on the nearer side of it.
-        spot = low / 2 - (point.y < item.Top + TChart::ItemHeight(item) / 2 ? 1 : 0);
+        spot = low / 2 - (point.y < item.Top() + TChart::ItemHeight(item) / 2 ? 1 : 0);
         break;
     default:
         return -1;

@@ -217,6 +217,16 @@ TEST(FcBandTest, ObjectsKeepTheirPlaceAsBandsComeAndGo) {
     fc.MoveToBand(std::vector<TFcObject*>{low.base, low.marker, low.upper, low.lower}, band);
     EXPECT_EQ(band->ObjectCount(), 4);
     EXPECT_EQ(low.marker->Top(), 309);
+    // Moved in after an object made later, they are still painted in the order made.
+    TFcObject* later = fc.AddObject(70, 300, 10, 10, ShapeRectangle, band);
+    fc.MoveToBand(std::vector<TFcObject*>{top.base}, band);
+    auto painted = fc.ObjectsIn({0, 0, 400, 400});
+    ASSERT_FALSE(painted.empty());
+    EXPECT_TRUE(std::is_sorted(painted.begin(), painted.end(),
+                               [](auto* a, auto* b) { return a->Order() < b->Order(); }));
+    EXPECT_EQ(painted.back(), later);
+    fc.MoveToBand(std::vector<TFcObject*>{top.base}, nullptr);
+    fc.RemoveObject(later);
     // A line between the two bands follows either end.
     TFcConnection* across = fc.AddConnection(top.marker, low.marker, 10, 2);
     fc.ShiftBand(band, 100);

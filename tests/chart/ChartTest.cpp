@@ -77,7 +77,7 @@ TEST(ChartGeometry, NewChartPlacesTerminalsSpotMarkerAnchorsAndLines) {
     EXPECT_EQ(h.chart.EndObject(), h.object(2));
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(h.chart.Item(i)->Left, 70);
-        EXPECT_EQ(h.chart.Item(i)->Top, 16 + 32 * i);
+        EXPECT_EQ(h.chart.Item(i)->Top(), 16 + 32 * i);
     }
 }
 
@@ -215,7 +215,7 @@ TEST(ChartAppend, ThenRelayoutEqualsInsertingAtTheLastSpot) {
         TChartItem* x = appended.chart.Item(i);
         TChartItem* y = inserted.chart.Item(i);
         EXPECT_EQ(x->Left, y->Left);
-        EXPECT_EQ(x->Top, y->Top);
+        EXPECT_EQ(x->Top(), y->Top());
         EXPECT_EQ(bounds(x->MainObject()), bounds(y->MainObject()));
         if (auto* s = dynamic_cast<TNormalSpot*>(x)) {
             auto* t = static_cast<TNormalSpot*>(y);
