@@ -2,6 +2,7 @@
 // changes.
 #include "canvas/FlowChart.h"
 #include "chart/Chart.h"
+#include "chart/ChartEdits.h"
 #include "chart/ChartFile.h"
 #include "records/BlockCatalog.h"
 
@@ -143,6 +144,41 @@ BENCHMARK(BM_DeleteFirstBlockBySize)
     ->Arg(100)
     ->Arg(1000)
     ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond);
+
+// The edits the undo stack keeps, done and undone as the window's Undo and Redo do (the blocks
+// and the selection): an insert at the first spot and a delete of the first block, on charts of
+// 100, 1,000 and 10,000 blocks. Each timed step is followed, untimed, by its opposite.
+void BM_EditBySize(benchmark::State& state) {
+    enum Step { RedoInsert, UndoInsert, RedoDelete, UndoDelete };
+    SizedChart c(static_cast<int>(state.range(0)));
+    const auto step = static_cast<Step>(state.range(1));
+    const bool insert = step == RedoInsert || step == UndoInsert;
+    const TChartEdit edit =
+        insert ? TChartEdit::Insert(c.chart, "Insert Wait", 0, {NewBlockCopy(BlockType::Wait)})
+               : TChartEdit::Remove(c.chart, "Delete", 1, 1);
+    const bool timedIsRedo = step == RedoInsert || step == RedoDelete;
+    if (!timedIsRedo)
+        edit.Redo(c.chart);
+    for (auto _ : state) {
+        if (timedIsRedo)
+            edit.Redo(c.chart);
+        else
+            edit.Undo(c.chart);
+        state.PauseTiming();
+        if (timedIsRedo)
+            edit.Undo(c.chart);
+        else
+            edit.Redo(c.chart);
+        state.ResumeTiming();
+    }
+    state.SetLabel(step == RedoInsert   ? "redo insert"
+                   : step == UndoInsert ? "undo insert"
+                   : step == RedoDelete ? "redo delete"
+                                        : "undo delete");
+}
+BENCHMARK(BM_EditBySize)
+    ->ArgsProduct({{100, 1000, 10000}, {0, 1, 2, 3}})
     ->Unit(benchmark::kMicrosecond);
 
 void BM_IsChartChangedUnchanged(benchmark::State& state) {

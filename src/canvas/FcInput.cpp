@@ -105,6 +105,7 @@ TFcHit TFlowChart::HitTest(TFcPoint p) const {
         freshBox(*band);
         if (!band->m_box.inflated(std::max(1, kLineTolerance)).contains(local))
             continue;
+        compact(*band);
         for (const Slot& slot : band->m_slots) {
             // Nothing of an object reaches beyond its bounds grown by one pixel.
             if (!slot.object || !slot.visible || !slot.bounds.inflated(1).contains(local))
@@ -161,6 +162,7 @@ TFcObject* TFlowChart::NearestObject(TFcKey arrow) const {
     long long bestScore = kArrowScoreLimit;
     const int sTop = s->Top();
     for (const auto& band : m_bands) {
+        compact(*band);
         for (const Slot& slot : band->m_slots) {
             if (!slot.object || !slot.visible)
                 continue;

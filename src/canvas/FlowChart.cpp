@@ -226,7 +226,7 @@ std::vector<TFcPoint> TFcConnection::Points() const {
 }
 
 TFcRect TFcConnection::localDamage() const {
-    return fcPointsBounds(m_points).inflated(kConnectionDamageMargin + m_pen.Width);
+    return localBounds().inflated(kConnectionDamageMargin + m_pen.Width);
 }
 
 void TFcConnection::repaint() {
@@ -237,7 +237,7 @@ void TFcConnection::SetPen(const TFcPen& pen) {
     if (pen == m_pen)
         return;
     repaint();
-    const TFcRect local = fcPointsBounds(m_points);
+    const TFcRect local = localBounds();
     const TFcRect damageBefore = localDamage();
     m_pen = pen;
     Owner().bandChanged(*m_band, local, damageBefore, local, localDamage());
@@ -260,7 +260,7 @@ void TFcConnection::reroute() {
     }
     if (first == m_points.front() && last == m_points.back())
         return;
-    const TFcRect before = fcPointsBounds(m_points);
+    const TFcRect before = localBounds();
     const TFcRect damageBefore = localDamage();
     repaint();
     m_points.front() = first;
@@ -304,6 +304,7 @@ TFcObject* TFlowChart::AddObject(int left, int top, int width, int height, TFcSh
     o->m_width = toSize16(width);
     o->m_height = toSize16(height);
     const TFcRect local = o->localRect();
+    compact(b);
     o->m_slot = b.m_slots.size();
     b.m_slots.push_back({local, o, true});
     ++b.m_liveObjects;
@@ -345,7 +346,6 @@ void TFlowChart::RemoveObject(TFcObject* object) {
     const TFcRect local = object->localRect();
     bandRemoved(band, local, local.inflated(kObjectDamageMargin));
     m_objects.erase(object->m_self);
-    compactSlots(band);
     geometryChanged();
 }
 
@@ -418,6 +418,7 @@ void TFlowChart::linkLine(TFcConnection& c, const std::vector<TFcPoint>& points)
     for (TFcPoint& p : c.m_points)
         p.y -= band.m_dy;
     const TFcRect local = fcPointsBounds(c.m_points);
+    compact(band);
     c.m_slot = band.m_lineSlots.size();
     band.m_lineSlots.push_back({local, &c});
     ++band.m_liveLines;
@@ -429,14 +430,13 @@ void TFlowChart::linkLine(TFcConnection& c, const std::vector<TFcPoint>& points)
 
 void TFlowChart::unlinkLine(TFcConnection& c) {
     TFcBand& band = *c.m_band;
-    band.m_lineSlots[c.m_slot].connection = nullptr;
     ++band.m_lineHoles;
     --band.m_liveLines;
-    bandRemoved(band, fcPointsBounds(c.m_points), c.localDamage());
+    bandRemoved(band, c.localBounds(), c.localDamage());
+    band.m_lineSlots[c.m_slot].connection = nullptr;
     for (TFcObject* end : {c.m_source, c.m_dest})
         if (end && end->m_band != &band)
             std::erase(end->m_band->m_crossLines, &c);
-    compactLineSlots(band);
 }
 
 const TFcFont* TFlowChart::sharedFont(const TFcFont& font) {
@@ -466,6 +466,7 @@ std::vector<TFcObject*> TFlowChart::ObjectsIn(const TFcRect& area) const {
         freshBox(*band);
         if (!band->m_box.intersects(local))
             continue;
+        compact(*band);
         for (const Slot& s : band->m_slots) {
             if (s.object && s.visible && s.bounds.intersects(local))
                 result.push_back(s.object);
@@ -484,6 +485,7 @@ std::vector<TFcConnection*> TFlowChart::ConnectionsIn(const TFcRect& area) const
         freshBox(*band);
         if (!band->m_box.intersects(local))
             continue;
+        compact(*band);
         for (const LineSlot& s : band->m_lineSlots) {
             if (s.connection && s.bounds.intersects(local))
                 result.push_back(s.connection);
@@ -493,32 +495,31 @@ std::vector<TFcConnection*> TFlowChart::ConnectionsIn(const TFcRect& area) const
     return result;
 }
 
-void TFlowChart::compactSlots(TFcBand& band) {
-    if (band.m_holes < 64 || band.m_holes * 2 < band.m_slots.size())
-        return;
-    std::size_t n = 0;
-    for (const Slot& s : band.m_slots) {
-        if (!s.object)
-            continue;
-        s.object->m_slot = n;
-        band.m_slots[n++] = s;
+void TFlowChart::compact(const TFcBand& band) {
+    // Holes are squeezed out when the band is next scanned, once they make up half its index:
+    // removing objects one by one (a chart cleared) never moves what is left.
+    if (band.m_holes >= 64 && band.m_holes * 2 >= band.m_slots.size()) {
+        std::size_t n = 0;
+        for (const Slot& s : band.m_slots) {
+            if (!s.object)
+                continue;
+            s.object->m_slot = n;
+            band.m_slots[n++] = s;
+        }
+        band.m_slots.resize(n);
+        band.m_holes = 0;
     }
-    band.m_slots.resize(n);
-    band.m_holes = 0;
-}
-
-void TFlowChart::compactLineSlots(TFcBand& band) {
-    if (band.m_lineHoles < 64 || band.m_lineHoles * 2 < band.m_lineSlots.size())
-        return;
-    std::size_t n = 0;
-    for (const LineSlot& s : band.m_lineSlots) {
-        if (!s.connection)
-            continue;
-        s.connection->m_slot = n;
-        band.m_lineSlots[n++] = s;
+    if (band.m_lineHoles >= 64 && band.m_lineHoles * 2 >= band.m_lineSlots.size()) {
+        std::size_t n = 0;
+        for (const LineSlot& s : band.m_lineSlots) {
+            if (!s.connection)
+                continue;
+            s.connection->m_slot = n;
+            band.m_lineSlots[n++] = s;
+        }
+        band.m_lineSlots.resize(n);
+        band.m_lineHoles = 0;
     }
-    band.m_lineSlots.resize(n);
-    band.m_lineHoles = 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -555,6 +556,7 @@ void TFlowChart::bandChanged(TFcBand& band, const TFcRect& before, const TFcRect
 void TFlowChart::freshBox(const TFcBand& band) const {
     if (!band.m_boxStale)
         return;
+    compact(band);
     band.m_boxEmpty = true;
     const auto add = [&band](const TFcRect& r, const TFcRect& damage) {
         if (band.m_boxEmpty) {
@@ -575,9 +577,11 @@ void TFlowChart::freshBox(const TFcBand& band) const {
     band.m_boxStale = false;
 }
 
-TFcBand* TFlowChart::AddBand() {
+TFcBand* TFlowChart::AddBand(std::size_t objects, std::size_t lines) {
     m_bands.push_back(std::unique_ptr<TFcBand>(new TFcBand));
     TFcBand* band = m_bands.back().get();
+    band->m_slots.reserve(objects);
+    band->m_lineSlots.reserve(lines);
     band->m_index = m_bands.size() - 1;
     return band;
 }
@@ -626,7 +630,6 @@ void TFlowChart::MoveToBand(std::span<TFcObject* const> objects, TFcBand* band) 
         --from.m_liveObjects;
         const TFcRect before = o->localRect();
         bandRemoved(from, before, before.inflated(kObjectDamageMargin));
-        compactSlots(from);
         o->m_band = &to;
         o->m_top = top - to.m_dy;
         const TFcRect local = o->localRect();
@@ -738,7 +741,7 @@ void TFlowChart::ShiftObjects(std::span<TFcObject* const> objects, int dy) {
             }
             if (c->m_source != o)
                 continue; // moved from its source
-            const TFcRect local = fcPointsBounds(c->m_points);
+            const TFcRect local = c->localBounds();
             gather(c->m_band, local, c->localDamage());
             for (TFcPoint& p : c->m_points)
                 p.y += dy;

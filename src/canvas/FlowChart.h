@@ -91,7 +91,7 @@ private:
 
     // Bounds of every object of the band in list order, relative to the band and packed, so that
     // hit tests, painting queries and the arrow-key rule scan memory linearly. A removed object
-    // leaves a hole; holes are squeezed out once they make up half the index.
+    // leaves a hole; holes are squeezed out at the next scan once they make up half the index.
     struct Slot {
         TFcRect bounds;
         TFcObject* object; // null: a hole
@@ -118,10 +118,11 @@ private:
     // Lines with an end on an object of this band that lie outside it (their other end is
     // elsewhere): they are rerouted when the band shifts.
     std::vector<TFcConnection*> m_crossLines;
-    std::vector<Slot> m_slots;
-    std::size_t m_holes = 0;
-    std::vector<LineSlot> m_lineSlots;
-    std::size_t m_lineHoles = 0;
+    // Squeezed when scanned, so kept mutable.
+    mutable std::vector<Slot> m_slots;
+    mutable std::size_t m_holes = 0;
+    mutable std::vector<LineSlot> m_lineSlots;
+    mutable std::size_t m_lineHoles = 0;
     std::size_t m_index = 0; // in the canvas's band list
 };
 
@@ -297,7 +298,7 @@ public:
     int DestLink() const { return m_destLink; }
     // First point on the source link point, last on the destination link point (or free end).
     std::vector<TFcPoint> Points() const;
-    TFcRect BoundsRect() const { return fcPointsBounds(m_points).translated(0, m_band->m_dy); }
+    TFcRect BoundsRect() const { return localBounds().translated(0, m_band->m_dy); }
     // Later connections are painted over earlier ones. Strictly increasing with creation.
     std::uint64_t Order() const { return m_order; }
     int Style() const { return m_style; } // 0 straight polyline
@@ -310,6 +311,8 @@ private:
     explicit TFcConnection(TFlowChart& owner);
     void repaint() override;
     void reroute(); // ends back onto the link points; the caller ends with geometryChanged
+    // The bounds of the points, relative to the band: kept in the band's line index.
+    TFcRect localBounds() const { return m_band->m_lineSlots[m_slot].bounds; }
     // The area the line repaints, relative to its band.
     TFcRect localDamage() const;
 
@@ -419,7 +422,9 @@ public:
     void ShiftObjects(std::span<TFcObject* const> objects, int dy);
 
     // ---- bands ----
-    TFcBand* AddBand();
+    // A band, with room for that many objects and lines before its index grows (a band's
+    // index grown step by step leaves holes in the heap that later objects fill, scattering them).
+    TFcBand* AddBand(std::size_t objects = 0, std::size_t lines = 0);
     // Objects still in the band go to the canvas's own band, where they are.
     void RemoveBand(TFcBand* band);
     // Puts the objects into the band (the canvas's own band when null) where they are: nothing
@@ -503,8 +508,7 @@ private:
 
     using Slot = TFcBand::Slot;
     using LineSlot = TFcBand::LineSlot;
-    void compactSlots(TFcBand& band);
-    void compactLineSlots(TFcBand& band);
+    static void compact(const TFcBand& band);
     // The band's box and damage follow what is added, removed or changed in it.
     void bandAdded(TFcBand& band, const TFcRect& local, const TFcRect& localDamage);
     void bandRemoved(TFcBand& band, const TFcRect& local, const TFcRect& localDamage);

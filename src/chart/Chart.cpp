@@ -328,6 +328,10 @@ TFcObject* TChart::appendBlock(int blockType, std::string* record, const TBlockC
     // that laying out a chart appended block by block moves nothing but the end terminal.
     const TChartItem& lastSpot = itemAt(c - 2);
     const int top = lastSpot.Top() + ItemHeight(lastSpot);
+    // A full last chunk hands the end terminal to a new one, where the appended items are made:
+    // a chart read from a file fills chunk after chunk and never moves an item between bands.
+    if (m_chunks.back()->items.size() >= kChunkItems)
+        splitChunk(m_chunks.size() - 1, m_chunks.back()->items.size() - 1);
     makeNear(c - 1);
     const int height = caption ? caption->height : BlockHeight;
     auto spot = std::make_unique<TNormalSpot>(*this, m_canvas, TFcPoint{LayoutLeft, top + height});
@@ -720,6 +724,11 @@ TChartChunk& TChart::chunkAt(std::size_t position) const {
     return *m_chunks[chunkIndexAt(position)];
 }
 
+TFcBand* TChart::addBand() {
+    // A chunk of kChunkItems items: half of them spots of four objects and two lines, half blocks.
+    return m_canvas.AddBand(kChunkItems * 5 / 2 + 8, kChunkItems + 4);
+}
+
 void TChart::dropBand(TFcBand* band) {
     if (m_makeBand == band)
         m_makeBand = nullptr;
@@ -735,7 +744,7 @@ void TChart::putItems(std::size_t position, std::vector<std::unique_ptr<TChartIt
         return;
     if (m_chunks.empty()) {
         m_chunks.push_back(std::make_unique<TChartChunk>());
-        m_chunks.back()->band = m_canvas.AddBand();
+        m_chunks.back()->band = addBand();
         m_firsts.push_back(0);
     }
     const std::size_t at = chunkIndexAt(std::min(position, m_count));
@@ -767,7 +776,7 @@ void TChart::putItems(std::size_t position, std::vector<std::unique_ptr<TChartIt
         chunk.items[i]->m_local = i;
     renumberChunks(at + 1);
     if (chunk.items.size() > 2 * kChunkItems)
-        splitChunk(at);
+        splitChunk(at, kChunkItems);
 }
 
 std::vector<std::unique_ptr<TChartItem>> TChart::takeItems(std::size_t begin, std::size_t end) {
@@ -815,13 +824,13 @@ void TChart::reindexChunks() {
     renumberChunks(1);
 }
 
-void TChart::splitChunk(std::size_t at) {
-    // Cut into pieces of kChunkItems; the first stays, the others get bands of their own.
+void TChart::splitChunk(std::size_t at, std::size_t cut) {
+    // The items from cut on go, in pieces of kChunkItems, to new chunks with bands of their own.
     TChartChunk& chunk = *m_chunks[at];
     std::vector<std::unique_ptr<TChartChunk>> pieces;
-    for (std::size_t from = kChunkItems; from < chunk.items.size(); from += kChunkItems) {
+    for (std::size_t from = cut; from < chunk.items.size(); from += kChunkItems) {
         auto piece = std::make_unique<TChartChunk>();
-        piece->band = m_canvas.AddBand();
+        piece->band = addBand();
         const std::size_t to = std::min(from + kChunkItems, chunk.items.size());
         std::vector<TFcObject*> objects;
         for (std::size_t i = from; i < to; ++i) {
@@ -842,7 +851,7 @@ void TChart::splitChunk(std::size_t at) {
         m_canvas.MoveToBand(objects, piece->band);
         pieces.push_back(std::move(piece));
     }
-    chunk.items.resize(kChunkItems);
+    chunk.items.resize(cut);
     chunk.laidOut = ~std::uint64_t{0};
     m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(at + 1),
                     std::make_move_iterator(pieces.begin()), std::make_move_iterator(pieces.end()));

@@ -301,12 +301,13 @@ private:
     // The chunk holding the position (the last chunk for the position after the last item).
     TChartChunk& chunkAt(std::size_t position) const;
     std::size_t chunkIndexAt(std::size_t position) const;
+    TFcBand* addBand();           // a new chunk's band
     void dropBand(TFcBand* band); // a chunk's band, when the chunk goes
     // Items go in at the position, into the chunk there (and its band), which is cut into pieces
     // when it grows too long; or come out, chunks left empty or short being tidied.
     void putItems(std::size_t position, std::vector<std::unique_ptr<TChartItem>> items);
     std::vector<std::unique_ptr<TChartItem>> takeItems(std::size_t begin, std::size_t end);
-    void splitChunk(std::size_t chunk);
+    void splitChunk(std::size_t chunk, std::size_t cut);
     void tidyChunks();
     void renumberChunks(std::size_t fromChunk); // the list positions of the chunks' first items
     void reindexChunks();                       // and the chunks' own positions too
