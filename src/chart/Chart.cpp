@@ -754,18 +754,7 @@ void TChart::putItems(std::size_t position, std::vector<std::unique_ptr<TChartIt
     std::vector<TFcObject*> strangers;
     for (const auto& item : items) {
         registerItem(*item);
-        const int top = item->Top();
-        item->m_chunk = &chunk;
-        item->m_top = top - chunk.band->Offset();
-        if (item->m_main->Band() != chunk.band) {
-            if (item->Class() == TChartItemClass::NormalSpot) {
-                const auto& spot = static_cast<const TNormalSpot&>(*item);
-                strangers.insert(strangers.end(),
-                                 {spot.Base, spot.Marker, spot.UpperAnchor, spot.LowerAnchor});
-            } else {
-                strangers.push_back(item->m_main);
-            }
-        }
+        enterChunk(*item, chunk, strangers);
     }
     m_canvas.MoveToBand(strangers, chunk.band);
     m_count += items.size();
@@ -810,6 +799,20 @@ std::vector<std::unique_ptr<TChartItem>> TChart::takeItems(std::size_t begin, st
     return taken;
 }
 
+void TChart::enterChunk(TChartItem& item, TChartChunk& chunk, std::vector<TFcObject*>& moving) {
+    const int top = item.Top();
+    item.m_chunk = &chunk;
+    item.m_top = top - chunk.band->Offset();
+    if (item.m_main->Band() == chunk.band)
+        return;
+    if (item.Class() == TChartItemClass::NormalSpot) {
+        const auto& spot = static_cast<const TNormalSpot&>(item);
+        moving.insert(moving.end(), {spot.Base, spot.Marker, spot.UpperAnchor, spot.LowerAnchor});
+    } else {
+        moving.push_back(item.m_main);
+    }
+}
+
 void TChart::renumberChunks(std::size_t fromChunk) {
     for (std::size_t ci = std::max<std::size_t>(fromChunk, 1); ci < m_chunks.size(); ++ci)
         m_firsts[ci] = m_firsts[ci - 1] + m_chunks[ci - 1]->items.size();
@@ -835,17 +838,8 @@ void TChart::splitChunk(std::size_t at, std::size_t cut) {
         std::vector<TFcObject*> objects;
         for (std::size_t i = from; i < to; ++i) {
             std::unique_ptr<TChartItem>& item = chunk.items[i];
-            const int top = item->Top();
-            if (item->Class() == TChartItemClass::NormalSpot) {
-                const auto& spot = static_cast<const TNormalSpot&>(*item);
-                objects.insert(objects.end(),
-                               {spot.Base, spot.Marker, spot.UpperAnchor, spot.LowerAnchor});
-            } else {
-                objects.push_back(item->m_main);
-            }
-            item->m_chunk = piece.get();
+            enterChunk(*item, *piece, objects);
             item->m_local = i - from;
-            item->m_top = top - piece->band->Offset();
             piece->items.push_back(std::move(item));
         }
         m_canvas.MoveToBand(objects, piece->band);
@@ -873,17 +867,8 @@ void TChart::tidyChunks() {
             TChartChunk& next = *m_chunks[ci + 1];
             std::vector<TFcObject*> objects;
             for (auto& item : next.items) {
-                const int top = item->Top();
-                if (item->Class() == TChartItemClass::NormalSpot) {
-                    const auto& spot = static_cast<const TNormalSpot&>(*item);
-                    objects.insert(objects.end(),
-                                   {spot.Base, spot.Marker, spot.UpperAnchor, spot.LowerAnchor});
-                } else {
-                    objects.push_back(item->m_main);
-                }
-                item->m_chunk = &chunk;
+                enterChunk(*item, chunk, objects);
                 item->m_local = chunk.items.size();
-                item->m_top = top - chunk.band->Offset();
                 chunk.items.push_back(std::move(item));
             }
             m_canvas.MoveToBand(objects, chunk.band);

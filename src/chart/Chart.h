@@ -168,7 +168,9 @@ public:
 
     // ---- the list ----
     int Count() const { return static_cast<int>(m_count); }
-    TChartItem* Item(int i) const; // nullptr outside 0..Count()-1
+    // nullptr outside 0..Count()-1. A binary search among the chunks (BlockAt and SpotMarkerAt
+    // too).
+    TChartItem* Item(int i) const;
     bool IsEmptyChart() const { return m_count == 3; }
     int BlockCount() const { return m_count >= 3 ? (Count() - 3) / 2 : 0; }
     // The canvas objects of the blocks, from top to bottom.
@@ -258,8 +260,7 @@ public:
     static int ItemLeft(const TChartItem& item) { return item.Left; }
     static int ItemHeight(const TChartItem& item) { return item.MainObject()->Height(); }
 
-    // ---- lookups (constant time; the position of an item after the first chunk takes a
-    // search among the chunks) ----
+    // ---- lookups (constant time) ----
     int IndexOfBlock(const TFcObject* object) const;
     int IndexOfSpotMarker(const TFcObject* object) const;
     int IndexOfSpotBase(const TFcObject* object) const;
@@ -308,6 +309,9 @@ private:
     void putItems(std::size_t position, std::vector<std::unique_ptr<TChartItem>> items);
     std::vector<std::unique_ptr<TChartItem>> takeItems(std::size_t begin, std::size_t end);
     void splitChunk(std::size_t chunk, std::size_t cut);
+    // The item belongs to the chunk from now on, keeping its top; its objects join `moving` when
+    // they lie in another band (the caller moves them into the chunk's band).
+    void enterChunk(TChartItem& item, TChartChunk& chunk, std::vector<TFcObject*>& moving);
     void tidyChunks();
     void renumberChunks(std::size_t fromChunk); // the list positions of the chunks' first items
     void reindexChunks();                       // and the chunks' own positions too
