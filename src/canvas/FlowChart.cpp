@@ -456,10 +456,10 @@ template <typename Item> void sortByOrder(std::vector<Item*>& items) {
 }
 } // namespace
 
-std::vector<TFcObject*> TFlowChart::ObjectsIn(const TFcRect& area) const {
-    std::vector<TFcObject*> result;
+template <typename Visit>
+void TFlowChart::forBandsMeeting(const TFcRect& area, bool lines, Visit visit) const {
     for (const auto& band : m_bands) {
-        if (band->m_liveObjects == 0)
+        if ((lines ? band->m_liveLines : band->m_liveObjects) == 0)
             continue;
         // Whatever meets the area lies within the band's box, so the box is tried first.
         const TFcRect local = area.translated(0, -band->m_dy);
@@ -467,30 +467,28 @@ std::vector<TFcObject*> TFlowChart::ObjectsIn(const TFcRect& area) const {
         if (!band->m_box.intersects(local))
             continue;
         compact(*band);
-        for (const Slot& s : band->m_slots) {
+        visit(*band, local);
+    }
+}
+
+std::vector<TFcObject*> TFlowChart::ObjectsIn(const TFcRect& area) const {
+    std::vector<TFcObject*> result;
+    forBandsMeeting(area, false, [&result](const TFcBand& band, const TFcRect& local) {
+        for (const Slot& s : band.m_slots)
             if (s.object && s.visible && s.bounds.intersects(local))
                 result.push_back(s.object);
-        }
-    }
+    });
     sortByOrder(result);
     return result;
 }
 
 std::vector<TFcConnection*> TFlowChart::ConnectionsIn(const TFcRect& area) const {
     std::vector<TFcConnection*> result;
-    for (const auto& band : m_bands) {
-        if (band->m_liveLines == 0)
-            continue;
-        const TFcRect local = area.translated(0, -band->m_dy);
-        freshBox(*band);
-        if (!band->m_box.intersects(local))
-            continue;
-        compact(*band);
-        for (const LineSlot& s : band->m_lineSlots) {
+    forBandsMeeting(area, true, [&result](const TFcBand& band, const TFcRect& local) {
+        for (const LineSlot& s : band.m_lineSlots)
             if (s.connection && s.bounds.intersects(local))
                 result.push_back(s.connection);
-        }
-    }
+    });
     sortByOrder(result);
     return result;
 }

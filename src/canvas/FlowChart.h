@@ -509,6 +509,10 @@ private:
     using Slot = TFcBand::Slot;
     using LineSlot = TFcBand::LineSlot;
     static void compact(const TFcBand& band);
+    // Calls visit(band, area relative to the band) for each band with objects (or lines) whose
+    // box meets the area, its index squeezed first.
+    template <typename Visit>
+    void forBandsMeeting(const TFcRect& area, bool lines, Visit visit) const;
     // The band's box and damage follow what is added, removed or changed in it.
     void bandAdded(TFcBand& band, const TFcRect& local, const TFcRect& localDamage);
     void bandRemoved(TFcBand& band, const TFcRect& local, const TFcRect& localDamage);
