@@ -56,7 +56,7 @@ TFcPoint fcLinkPoint(int left, int top, int width, int height, int index) {
     }
 }
 
-TFcRect fcPointsBounds(const std::vector<TFcPoint>& points) {
+TFcRect fcPointsBounds(std::span<const TFcPoint> points) {
     if (points.empty())
         return {};
     TFcRect r{points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -76,7 +77,7 @@ enum TFcShape : std::uint8_t {
 TFcPoint fcLinkPoint(int left, int top, int width, int height, int index);
 
 // Bounding rectangle of a polyline (covering every pixel a 1-pixel pen draws).
-TFcRect fcPointsBounds(const std::vector<TFcPoint>& points);
+TFcRect fcPointsBounds(std::span<const TFcPoint> points);
 
 // Inner area where the picture and caption go: (L + w, T + w) to (L + W - 1 - w, T + H - 1 - w),
 // with w the outline width. Its size may be zero (never negative).

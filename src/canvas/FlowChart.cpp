@@ -54,7 +54,7 @@ void TFcItem::SetFont(const TFcFont& font) {
 // ---------------------------------------------------------------------------------------------
 // TFcObject
 
-TFcObject::TFcObject(TFlowChart& owner)
+TFcObject::TFcObject(TFlowChart& owner, TFcMade)
     : TFcItem(owner), m_fillColor(owner.Color), m_band(owner.m_root) {}
 
 TFcBand* TFcObject::Band() const {
@@ -215,14 +215,11 @@ bool TFcObject::InteriorContains(TFcPoint p) const {
 // ---------------------------------------------------------------------------------------------
 // TFcConnection
 
-TFcConnection::TFcConnection(TFlowChart& owner) : TFcItem(owner) {}
+TFcConnection::TFcConnection(TFlowChart& owner, TFcMade) : TFcItem(owner) {}
 
 std::vector<TFcPoint> TFcConnection::Points() const {
-    std::vector<TFcPoint> points = m_points;
-    if (const int dy = m_band->m_dy; dy != 0)
-        for (TFcPoint& p : points)
-            p.y += dy;
-    return points;
+    const int dy = m_band->m_dy;
+    return {{m_points[0].x, m_points[0].y + dy}, {m_points[1].x, m_points[1].y + dy}};
 }
 
 TFcRect TFcConnection::localDamage() const {
@@ -245,8 +242,6 @@ void TFcConnection::SetPen(const TFcPen& pen) {
 }
 
 void TFcConnection::reroute() {
-    if (m_points.size() < 2)
-        return;
     // Points are kept relative to the line's band.
     const int dy = m_band->m_dy;
     TFcPoint first = m_points.front(), last = m_points.back();
@@ -291,10 +286,8 @@ TFlowChart::~TFlowChart() {
 
 TFcObject* TFlowChart::AddObject(int left, int top, int width, int height, TFcShape shape,
                                  TFcBand* band) {
-    std::unique_ptr<TFcObject> owned(new TFcObject(*this));
-    TFcObject* o = owned.get();
+    TFcObject* o = &m_objects.emplace_back(*this, TFcMade{});
     o->m_order = m_nextOrder++;
-    m_objects.push_back(std::move(owned));
     o->m_self = std::prev(m_objects.end());
     o->m_shape = shape;
     TFcBand& b = band ? *band : *m_root;
@@ -353,8 +346,8 @@ TFcConnection* TFlowChart::AddConnection(TFcObject* source, TFcObject* dest, int
                                          int destLink) {
     if (!source || !dest)
         return nullptr;
-    std::unique_ptr<TFcConnection> owned(new TFcConnection(*this));
-    TFcConnection* c = owned.get();
+    TFcConnection* c = &m_connections.emplace_back(*this, TFcMade{});
+    c->m_self = std::prev(m_connections.end());
     c->m_source = source;
     c->m_sourceLink = wrapLink(sourceLink);
     source->m_attached.push_back(c);
@@ -363,9 +356,7 @@ TFcConnection* TFlowChart::AddConnection(TFcObject* source, TFcObject* dest, int
     if (dest != source)
         dest->m_attached.push_back(c);
     c->m_order = m_nextOrder++;
-    m_connections.push_back(std::move(owned));
-    c->m_self = std::prev(m_connections.end());
-    linkLine(*c, {source->LinkPoint(c->m_sourceLink), dest->LinkPoint(c->m_destLink)});
+    linkLine(*c, source->LinkPoint(c->m_sourceLink), dest->LinkPoint(c->m_destLink));
     noteRectAdded(c->BoundsRect());
     c->repaint();
     geometryChanged();
@@ -375,15 +366,13 @@ TFcConnection* TFlowChart::AddConnection(TFcObject* source, TFcObject* dest, int
 TFcConnection* TFlowChart::AddConnectionTo(TFcObject* source, int sourceLink, TFcPoint freeEnd) {
     if (!source)
         return nullptr;
-    std::unique_ptr<TFcConnection> owned(new TFcConnection(*this));
-    TFcConnection* c = owned.get();
+    TFcConnection* c = &m_connections.emplace_back(*this, TFcMade{});
+    c->m_self = std::prev(m_connections.end());
     c->m_source = source;
     c->m_sourceLink = wrapLink(sourceLink);
     source->m_attached.push_back(c);
     c->m_order = m_nextOrder++;
-    m_connections.push_back(std::move(owned));
-    c->m_self = std::prev(m_connections.end());
-    linkLine(*c, {source->LinkPoint(c->m_sourceLink), freeEnd});
+    linkLine(*c, source->LinkPoint(c->m_sourceLink), freeEnd);
     noteRectAdded(c->BoundsRect());
     c->repaint();
     geometryChanged();
@@ -411,12 +400,10 @@ TFcBand& TFlowChart::lineBand(const TFcConnection& c) const {
     return *m_root;
 }
 
-void TFlowChart::linkLine(TFcConnection& c, const std::vector<TFcPoint>& points) {
+void TFlowChart::linkLine(TFcConnection& c, TFcPoint from, TFcPoint to) {
     TFcBand& band = lineBand(c);
     c.m_band = &band;
-    c.m_points = points;
-    for (TFcPoint& p : c.m_points)
-        p.y -= band.m_dy;
+    c.m_points = {{{from.x, from.y - band.m_dy}, {to.x, to.y - band.m_dy}}};
     const TFcRect local = fcPointsBounds(c.m_points);
     compact(band);
     c.m_slot = band.m_lineSlots.size();
@@ -601,6 +588,58 @@ void TFlowChart::RemoveBand(TFcBand* band) {
     m_bands.pop_back();
 }
 
+void TFlowChart::DropBand(TFcBand* band) {
+    if (!band)
+        return;
+    TFcBand& b = *band;
+    compact(b);
+    if ((m_dragObject && m_dragObject->m_band == band) ||
+        (m_pressedSelected && m_pressedSelected->m_band == band))
+        CancelDrag();
+    // Lines with one end elsewhere go the usual way: that end keeps living.
+    const std::vector<TFcConnection*> crossing = b.m_crossLines;
+    for (TFcConnection* c : crossing)
+        RemoveConnection(c);
+    freshBox(b);
+    if (!b.m_boxEmpty) {
+        invalidate(b.m_damage.translated(0, b.m_dy));
+        noteRectRemoved(b.m_box.translated(0, b.m_dy));
+    }
+    for (const LineSlot& s : b.m_lineSlots) {
+        if (!s.connection)
+            continue;
+        DeselectItem(*s.connection);
+        m_connections.erase(s.connection->m_self);
+    }
+    const auto elsewhere = [band](const TFcObject* o) { return o->m_band != band; };
+    for (const Slot& s : b.m_slots) {
+        TFcObject* o = s.object;
+        if (!o)
+            continue;
+        DeselectItem(*o);
+        if (m_listener)
+            m_listener->fcRemoving(*o);
+        for (TFcObject* owner : o->m_groupOwners)
+            if (elsewhere(owner))
+                std::erase(owner->m_group, o);
+        for (TFcObject* member : o->m_group)
+            if (elsewhere(member))
+                std::erase(member->m_groupOwners, o);
+    }
+    for (const Slot& s : b.m_slots)
+        if (s.object)
+            m_objects.erase(s.object->m_self);
+    b.m_slots.clear();
+    b.m_lineSlots.clear();
+    b.m_holes = b.m_lineHoles = 0;
+    b.m_liveObjects = b.m_liveLines = 0;
+    b.m_boxEmpty = true;
+    ++b.m_revision;
+    if (band != m_root)
+        RemoveBand(band);
+    geometryChanged();
+}
+
 void TFlowChart::MoveToBand(std::span<TFcObject* const> objects, TFcBand* band) {
     TFcBand& to = band ? *band : *m_root;
     // Lines come out of their bands while their ends are still where they were, and go back
@@ -637,7 +676,7 @@ void TFlowChart::MoveToBand(std::span<TFcObject* const> objects, TFcBand* band) 
         bandAdded(to, local, local.inflated(kObjectDamageMargin));
     }
     for (std::size_t i = 0; i < lines.size(); ++i)
-        linkLine(*lines[i], points[i]);
+        linkLine(*lines[i], points[i].front(), points[i].back());
 }
 
 void TFlowChart::ShiftBand(TFcBand* band, int dy) {

@@ -126,6 +126,12 @@ private:
     std::size_t m_index = 0; // in the canvas's band list
 };
 
+// Only the canvas makes objects and connections: each lives in a node of the canvas's lists.
+class TFcMade {
+    friend class TFlowChart;
+    TFcMade() = default;
+};
+
 // Common part of objects and connections: caption, font and the selected flag.
 class TFcItem {
 public:
@@ -160,6 +166,7 @@ private:
 // Its connection ends lie on its link points and follow it whenever it moves or is resized.
 class TFcObject final : public TFcItem {
 public:
+    TFcObject(TFlowChart& owner, TFcMade);
     TFcObject* asObject() override { return this; }
 
     // Free fields: never repaint.
@@ -246,7 +253,6 @@ public:
 private:
     friend class TFlowChart;
     friend class TFcConnection;
-    explicit TFcObject(TFlowChart& owner);
     void repaint() override;
     // The bounds relative to the object's band.
     TFcRect localRect() const { return {m_left, m_top, m_left + m_width, m_top + m_height}; }
@@ -271,7 +277,7 @@ private:
     std::uint8_t m_outlineWidth = 1;
 
     std::uint64_t m_order = 0;
-    std::list<std::unique_ptr<TFcObject>>::iterator m_self;
+    std::list<TFcObject>::iterator m_self;
     TFcBand* m_band;        // never null: the canvas's own band when in no other
     std::size_t m_slot = 0; // entry in the band's scan index
     std::vector<TFcConnection*> m_attached;
@@ -290,6 +296,7 @@ struct TFcPen {
 // point). Its ends follow the objects; it is destroyed with either object.
 class TFcConnection final : public TFcItem {
 public:
+    TFcConnection(TFlowChart& owner, TFcMade);
     TFcConnection* asConnection() override { return this; }
 
     TFcObject* SourceObject() const { return m_source; }
@@ -308,7 +315,6 @@ public:
 private:
     friend class TFlowChart;
     friend class TFcObject;
-    explicit TFcConnection(TFlowChart& owner);
     void repaint() override;
     void reroute(); // ends back onto the link points; the caller ends with geometryChanged
     // The bounds of the points, relative to the band: kept in the band's line index.
@@ -320,11 +326,11 @@ private:
     TFcObject* m_dest = nullptr;
     int m_sourceLink = 0;
     int m_destLink = 0;
-    std::vector<TFcPoint> m_points; // relative to the band
+    std::array<TFcPoint, 2> m_points; // its two ends, relative to the band
     int m_style = 0;
     TFcPen m_pen;
     std::uint64_t m_order = 0;
-    std::list<std::unique_ptr<TFcConnection>>::iterator m_self;
+    std::list<TFcConnection>::iterator m_self;
     TFcBand* m_band = nullptr; // the band of both ends, else the canvas's own
     std::size_t m_slot = 0;    // entry in the band's line index
 };
@@ -360,8 +366,8 @@ struct TFcDrag {
 // The canvas. Owns its objects and connections. All calls on the user-interface thread.
 class TFlowChart {
 public:
-    using ObjectList = std::list<std::unique_ptr<TFcObject>>;
-    using ConnectionList = std::list<std::unique_ptr<TFcConnection>>;
+    using ObjectList = std::list<TFcObject>;
+    using ConnectionList = std::list<TFcConnection>;
 
     TFlowChart();
     ~TFlowChart();
@@ -427,6 +433,10 @@ public:
     TFcBand* AddBand(std::size_t objects = 0, std::size_t lines = 0);
     // Objects still in the band go to the canvas's own band, where they are.
     void RemoveBand(TFcBand* band);
+    // Removes the band with every object and line in it, as RemoveObject on each object would
+    // (lines to objects elsewhere go too; selection, move groups, repaint and extent follow), in
+    // one pass rather than object by object. The canvas's own band is only emptied.
+    void DropBand(TFcBand* band);
     // Puts the objects into the band (the canvas's own band when null) where they are: nothing
     // moves or repaints. Their lines follow into the band when both ends are in it.
     void MoveToBand(std::span<TFcObject* const> objects, TFcBand* band);
@@ -521,8 +531,8 @@ private:
     void freshBox(const TFcBand& band) const;
     // The band a line belongs in: its ends' band when they share one, else the canvas's own.
     TFcBand& lineBand(const TFcConnection& connection) const;
-    // Puts a line with these points (canvas coordinates) into its band's index, or takes it out.
-    void linkLine(TFcConnection& connection, const std::vector<TFcPoint>& points);
+    // Puts a line with these ends (canvas coordinates) into its band's index, or takes it out.
+    void linkLine(TFcConnection& connection, TFcPoint from, TFcPoint to);
     void unlinkLine(TFcConnection& connection);
     // The canvas's copy of the font: items keep a pointer to one shared copy of each font
     // instead of a font each (a chart uses two or three for tens of thousands of items).

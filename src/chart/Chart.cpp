@@ -66,7 +66,8 @@ TPanelItem::TPanelItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas, T
 }
 
 TPanelItem::~TPanelItem() {
-    Canvas().RemoveObject(Object);
+    if (!ObjectsGone())
+        Canvas().RemoveObject(Object);
 }
 
 TStartPanel::TStartPanel(TChart& chart, TFlowChart& canvas)
@@ -124,6 +125,8 @@ TNormalSpot::TNormalSpot(TChart& chart, TFlowChart& canvas, TFcPoint origin)
 }
 
 TNormalSpot::~TNormalSpot() {
+    if (ObjectsGone())
+        return;
     // Removing the marker also removes both lines.
     Canvas().RemoveObject(UpperAnchor);
     Canvas().RemoveObject(LowerAnchor);
@@ -254,13 +257,15 @@ void TChart::ClearChart() {
     m_endObject = nullptr;
     m_lastAppendedBlock = nullptr;
     m_pendingSelection = nullptr;
+    // Each chunk's band goes with all its objects in one step; the items then have nothing left
+    // on the canvas to remove.
+    m_makeBand = nullptr;
     while (!m_chunks.empty()) {
         TChartChunk& chunk = *m_chunks.back();
-        while (!chunk.items.empty()) {
-            std::unique_ptr<TChartItem> item = std::move(chunk.items.back());
-            chunk.items.pop_back();
-        }
-        dropBand(chunk.band);
+        m_canvas.DropBand(chunk.band);
+        for (auto& item : chunk.items)
+            item->m_objectsGone = true;
+        chunk.items.clear();
         m_chunks.pop_back();
     }
     m_firsts.clear();

@@ -68,6 +68,8 @@ protected:
     TChartItem(TChartItemClass cls, TChart& chart, TFlowChart& canvas)
         : m_class(cls), m_chart(&chart), m_canvas(&canvas) {}
     TFcObject* m_main = nullptr; // set by each item's constructor
+    // The item's canvas objects went with its chunk's band: its destructor leaves the canvas be.
+    bool ObjectsGone() const { return m_objectsGone; }
     // The band the item's objects are made in: its chunk's, when the chart knows it already.
     TFcBand* newBand() const;
 
@@ -79,6 +81,7 @@ private:
     TChartChunk* m_chunk = nullptr; // the run of items that holds it (none outside the chart)
     std::size_t m_local = 0;        // position within the chunk, kept current by TChart
     int m_top = 0;                  // relative to the chunk's band
+    bool m_objectsGone = false;
 };
 
 // A terminal or a block: one canvas object, removed from the canvas with the item.

@@ -364,7 +364,7 @@ TEST_F(ChartCanvas, DragFromNearTheSelectedObjectDrawsAConnection) {
     EXPECT_EQ(fc.Drag().lineFrom, block->LinkPoint(15)); // (70, 88)
     fc.MouseUp({100, 150});                              // inside the end terminal
     ASSERT_EQ(fc.ConnectionCount(), lines + 1);
-    const TFcConnection* c = fc.Connections().back().get();
+    const TFcConnection* c = &fc.Connections().back();
     EXPECT_EQ(c->SourceObject(), block);
     EXPECT_EQ(c->DestObject(), end);
     EXPECT_EQ(c->Points().front(), block->LinkPoint(15));
@@ -373,9 +373,9 @@ TEST_F(ChartCanvas, DragFromNearTheSelectedObjectDrawsAConnection) {
     fc.MouseDown({158, 103}, 0);
     fc.MouseUp({300, 250});
     ASSERT_EQ(fc.ConnectionCount(), lines + 2);
-    EXPECT_EQ(fc.Connections().back()->DestObject(), nullptr);
-    EXPECT_EQ(fc.Connections().back()->Points().front(), block->LinkPoint(7));
-    EXPECT_EQ(fc.Connections().back()->Points().back(), (TFcPoint{300, 250}));
+    EXPECT_EQ(fc.Connections().back().DestObject(), nullptr);
+    EXPECT_EQ(fc.Connections().back().Points().front(), block->LinkPoint(7));
+    EXPECT_EQ(fc.Connections().back().Points().back(), (TFcPoint{300, 250}));
     // The connection goes with the block.
     fc.RemoveObject(block);
     EXPECT_EQ(fc.ConnectionCount(), lines);

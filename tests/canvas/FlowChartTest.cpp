@@ -79,7 +79,7 @@ TEST(FcObjectTest, NewObjectCarriesTheDefaults) {
     // Later objects lie on top.
     TFcObject* p = fc.AddObject(0, 0, 1, 1, ShapeNone);
     EXPECT_LT(o->Order(), p->Order());
-    EXPECT_EQ(fc.Objects().back().get(), p);
+    EXPECT_EQ(&fc.Objects().back(), p);
 }
 
 TEST(FcObjectTest, SizesAreKeptAsSixteenBitUnsigned) {
@@ -172,14 +172,14 @@ TEST(ShiftObjectsTest, EndsAsMovingEachObjectWould) {
             }
             auto objectsOf = [](const Canvas& c) {
                 std::vector<TFcRect> r;
-                for (const auto& o : c.fc.Objects())
-                    r.push_back(o->BoundsRect());
+                for (const TFcObject& o : c.fc.Objects())
+                    r.push_back(o.BoundsRect());
                 return r;
             };
             auto linesOf = [](const Canvas& c) {
                 std::vector<std::vector<TFcPoint>> r;
-                for (const auto& l : c.fc.Connections())
-                    r.push_back(l->Points());
+                for (const TFcConnection& l : c.fc.Connections())
+                    r.push_back(l.Points());
                 return r;
             };
             EXPECT_EQ(objectsOf(one), objectsOf(each));

@@ -46,11 +46,11 @@ void expectCanvasHoldsOnlyItems(const ChartHarness& h) {
     EXPECT_EQ(h.canvas.ObjectCount(), panels + 4 * spots);
     EXPECT_EQ(h.canvas.ConnectionCount(), 2 * spots);
     std::set<const TFcObject*> live;
-    for (const auto& o : h.canvas.Objects())
-        live.insert(o.get());
-    for (const auto& c : h.canvas.Connections()) {
-        EXPECT_TRUE(live.count(c->SourceObject()));
-        EXPECT_TRUE(live.count(c->DestObject()));
+    for (const TFcObject& o : h.canvas.Objects())
+        live.insert(&o);
+    for (const TFcConnection& c : h.canvas.Connections()) {
+        EXPECT_TRUE(live.count(c.SourceObject()));
+        EXPECT_TRUE(live.count(c.DestObject()));
     }
 }
 
@@ -67,8 +67,8 @@ TEST(ChartGeometry, NewChartPlacesTerminalsSpotMarkerAnchorsAndLines) {
     EXPECT_EQ(bounds(h.object(2)), rect(70, 80, 90, 32));
 
     ASSERT_EQ(h.canvas.ConnectionCount(), 2);
-    const TFcConnection& upper = *h.canvas.Connections().front();
-    const TFcConnection& lower = *h.canvas.Connections().back();
+    const TFcConnection& upper = h.canvas.Connections().front();
+    const TFcConnection& lower = h.canvas.Connections().back();
     EXPECT_THAT(upper.Points(), ElementsAre(TFcPoint{115, 47}, TFcPoint{115, 57}));
     EXPECT_THAT(lower.Points(), ElementsAre(TFcPoint{115, 70}, TFcPoint{115, 80}));
 
@@ -438,7 +438,7 @@ TEST(ChartSelection, OnlyBlocksAndMarkersCanBeSelected) {
         EXPECT_EQ(h.canvas.SelectedObject() == c.object, c.allowed) << c.what;
     }
     h.canvas.SelectObject(nullptr);
-    TFcConnection& line = *h.canvas.Connections().front();
+    TFcConnection& line = *spot->Marker->AttachedConnections().front();
     EXPECT_FALSE(h.canvas.SelectItem(line));
     EXPECT_TRUE(h.canvas.SelectedConnections().empty());
 }

@@ -96,12 +96,12 @@ void expectAsLaidOutFromScratch(const LongChart& h) {
         y += main->Height();
     }
     TFcRect all{0, 0, 0, 0};
-    for (const auto& o : h.canvas.Objects())
-        all = TFcRect{std::min(all.left, o->Left()), std::min(all.top, o->Top()),
-                      std::max(all.right, o->BoundsRect().right),
-                      std::max(all.bottom, o->BoundsRect().bottom)};
-    for (const auto& c : h.canvas.Connections()) {
-        const TFcRect b = c->BoundsRect();
+    for (const TFcObject& o : h.canvas.Objects())
+        all = TFcRect{std::min(all.left, o.Left()), std::min(all.top, o.Top()),
+                      std::max(all.right, o.BoundsRect().right),
+                      std::max(all.bottom, o.BoundsRect().bottom)};
+    for (const TFcConnection& c : h.canvas.Connections()) {
+        const TFcRect b = c.BoundsRect();
         all = TFcRect{std::min(all.left, b.left), std::min(all.top, b.top),
                       std::max(all.right, b.right), std::max(all.bottom, b.bottom)};
     }

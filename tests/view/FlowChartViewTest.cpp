@@ -860,7 +860,7 @@ TEST_F(FlowChartViewTest, DragFromNearASelectedObjectDrawsAConnection) {
     // Just left of the block, between two marks: near it but not inside.
     drag(at(69, 88), at(300, 300));
     ASSERT_EQ(view->chart().ConnectionCount(), before + 1);
-    const TFcConnection* c = view->chart().Connections().back().get();
+    const TFcConnection* c = &view->chart().Connections().back();
     EXPECT_EQ(c->SourceObject(), block);
     EXPECT_EQ(c->Points().back(), (TFcPoint{300, 300}));
     EXPECT_EQ(bounds(block), (TFcRect{70, 80, 160, 112}));

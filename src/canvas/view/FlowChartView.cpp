@@ -636,7 +636,8 @@ TFcRect TFlowChartView::dragFeedbackArea() const {
         break;
     case TFcDrag::Connecting: {
         const QPoint a = viewportPoint(d.lineFrom), b = viewportPoint(d.lineTo);
-        area = fcPointsBounds({{a.x(), a.y()}, {b.x(), b.y()}}).inflated(1);
+        const std::array<TFcPoint, 2> ends{{{a.x(), a.y()}, {b.x(), b.y()}}};
+        area = fcPointsBounds(ends).inflated(1);
         break;
     }
     default:
@@ -838,9 +839,9 @@ void TFlowChartView::paintArea(QPainter& p, const QRect& dirty, const QColor& ba
             paintSideLabels(p, area);
     }
 
-    for (const auto& c : m_chart.Connections()) {
-        if (c->BoundsRect().inflated(c->Pen().Width).intersects(area))
-            paintConnection(p, *c);
+    for (const TFcConnection& c : m_chart.Connections()) {
+        if (c.BoundsRect().inflated(c.Pen().Width).intersects(area))
+            paintConnection(p, c);
     }
     if (!onScreen)
         return;

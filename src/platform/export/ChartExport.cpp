@@ -65,10 +65,10 @@ std::optional<TExportFormat> ExportFormatFor(const QString& path) {
 TFcRect ChartExportArea(const TFlowChartView& view) {
     TFcRect area;
     bool any = false;
-    for (const auto& o : view.chart().Objects()) {
-        if (!o->Visible() || o->Width() <= 0 || o->Height() <= 0)
+    for (const TFcObject& o : view.chart().Objects()) {
+        if (!o.Visible() || o.Width() <= 0 || o.Height() <= 0)
             continue;
-        area = any ? area.united(o->BoundsRect()) : o->BoundsRect();
+        area = any ? area.united(o.BoundsRect()) : o.BoundsRect();
         any = true;
     }
     return area.inflated(kMargin);
@@ -86,8 +86,8 @@ int PaintChartPages(TFlowChartView& view, QPainter& p, QPagedPaintDevice& device
     const double size = static_cast<double>(device.logicalDpiX()) / kPageResolution;
     const double scale = std::min(size, static_cast<double>(body.width()) / area.width());
     std::vector<TFcRect> objects;
-    for (const auto& o : view.chart().Objects())
-        objects.push_back(o->BoundsRect());
+    for (const TFcObject& o : view.chart().Objects())
+        objects.push_back(o.BoundsRect());
     const std::vector<int> tops =
         fcPageTops(objects, area.top, area.bottom, static_cast<int>(body.height() / scale));
     const int pages = static_cast<int>(tops.size());
