@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -259,6 +260,95 @@ TEST(FcBandTest, ObjectsKeepTheirPlaceAsBandsComeAndGo) {
     // The canvas's own band never moves.
     fc.ShiftBand(nullptr, 10);
     EXPECT_EQ(top.base->Top(), 16);
+}
+
+// Dropping a band with everything in it ends as removing each of its objects would: the line to
+// an object outside goes, move groups across the band's edge let go, the selection and the extent
+// follow, and what was painted there is painted again.
+TEST(FcBandTest, DroppingABandEndsAsRemovingEachObject) {
+    enum class How { DropBand, RemoveEach };
+    struct Canvas {
+        TFlowChart fc;
+        Recorder painted;
+        Spot top, low;
+        TFcObject* loose = nullptr;
+        TFcBand* band = nullptr;
+    };
+    const auto build = [](Canvas& c, How how) {
+        c.fc.setListener(&c.painted);
+        c.fc.Options |= fcoMultiSelect;
+        c.top = makeSpot(c.fc, 70, 16);
+        c.low = makeSpot(c.fc, 70, 300);
+        c.loose = c.fc.AddObject(200, 500, 20, 20, ShapeRectangle);
+        c.band = c.fc.AddBand();
+        c.fc.MoveToBand(std::vector<TFcObject*>{c.low.base, c.low.marker, c.low.upper, c.low.lower},
+                        c.band);
+        c.fc.ShiftBand(c.band, 300); // the band now reaches furthest down
+        c.fc.AddConnection(c.top.marker, c.low.marker, 10, 2);
+        c.top.base->AddGroupMember(c.low.upper); // an owner outside the band
+        c.low.base->AddGroupMember(c.loose);     // a member outside the band
+        c.fc.SelectItem(*c.low.marker);
+        c.fc.SelectItem(*c.top.marker);
+        c.painted.areas.clear();
+        c.painted.removing.clear();
+        if (how == How::DropBand) {
+            c.fc.DropBand(c.band);
+        } else {
+            for (TFcObject* o : {c.low.upper, c.low.lower, c.low.base, c.low.marker})
+                c.fc.RemoveObject(o);
+            c.fc.RemoveBand(c.band);
+        }
+    };
+    Canvas dropped, each;
+    build(dropped, How::DropBand);
+    build(each, How::RemoveEach);
+    const auto boundsOf = [](const Canvas& c) {
+        std::vector<TFcRect> r;
+        for (const TFcObject& o : c.fc.Objects())
+            r.push_back(o.BoundsRect());
+        return r;
+    };
+    const auto linesOf = [](const Canvas& c) {
+        std::vector<std::vector<TFcPoint>> r;
+        for (const TFcConnection& l : c.fc.Connections())
+            r.push_back(l.Points());
+        return r;
+    };
+    const auto unionOf = [](const std::vector<TFcRect>& areas) {
+        TFcRect u = areas.empty() ? TFcRect{} : areas.front();
+        for (const TFcRect& a : areas)
+            u = u.united(a);
+        return u;
+    };
+    EXPECT_EQ(dropped.fc.ObjectCount(), 5); // the upper spot and the loose object
+    EXPECT_EQ(boundsOf(dropped), boundsOf(each));
+    EXPECT_EQ(dropped.fc.ConnectionCount(), 2);
+    EXPECT_EQ(linesOf(dropped), linesOf(each));
+    EXPECT_TRUE(dropped.top.marker->AttachedConnections() ==
+                std::vector<TFcConnection*>({dropped.top.in, dropped.top.out}));
+    EXPECT_EQ(dropped.top.base->GroupMemberCount(), 3);
+    EXPECT_EQ(dropped.top.base->GroupMemberCount(), each.top.base->GroupMemberCount());
+    EXPECT_TRUE(dropped.loose->ReachesInGroup(dropped.loose));
+    EXPECT_EQ(dropped.fc.SelectedObjects(), std::vector<TFcObject*>{dropped.top.marker});
+    EXPECT_EQ(dropped.fc.Extent(), each.fc.Extent());
+    EXPECT_EQ(dropped.fc.Extent().bottom, 520); // the loose object is now lowest
+    EXPECT_EQ(dropped.fc.ScrollLimits(), each.fc.ScrollLimits());
+    EXPECT_EQ(unionOf(dropped.painted.areas), unionOf(each.painted.areas));
+    // Each canvas told of the four objects of its band (the recorded pointers are not read).
+    for (const Canvas* c : {&dropped, &each}) {
+        const std::set<const TFcObject*> told(c->painted.removing.begin(),
+                                              c->painted.removing.end());
+        EXPECT_EQ(told, (std::set<const TFcObject*>{c->low.base, c->low.marker, c->low.upper,
+                                                    c->low.lower}));
+        EXPECT_EQ(c->painted.removing.size(), 4u);
+    }
+    EXPECT_TRUE(dropped.painted.removingWasDeselected);
+    EXPECT_EQ(dropped.fc.BandCount(), 0);
+    EXPECT_EQ(dropped.fc.HitTest({100, 615}).object, nullptr);
+    // What stays can still be moved with its group and removed.
+    dropped.fc.RemoveObject(dropped.loose);
+    dropped.fc.RemoveObject(dropped.top.base);
+    EXPECT_EQ(dropped.fc.ObjectCount(), 3);
 }
 
 TEST(FcConnectionTest, DefaultsAndEndsOnTheLinkPoints) {
