@@ -161,6 +161,10 @@ std::vector<TFcObject*> TFcObject::LinkedObjects() const {
 bool TFcObject::ReachesInGroup(const TFcObject* target) const {
     if (target == this)
         return true;
+    // Most groups are one level deep (a spot's base holds its marker and anchors): no walk.
+    if (std::all_of(m_group.begin(), m_group.end(),
+                    [](const TFcObject* member) { return member->m_group.empty(); }))
+        return std::find(m_group.begin(), m_group.end(), target) != m_group.end();
     // Groups may form cycles (A holds B and B holds A is allowed), so remember what was seen.
     // Groups are small (a spot holds three), so a short list serves until it grows.
     std::vector<const TFcObject*> stack{this};

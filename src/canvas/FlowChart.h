@@ -172,6 +172,7 @@ public:
     // Free fields: never repaint.
     int Kind = 0;
     std::string Payload;
+    const void* Tag = nullptr; // whatever the object stands for, to the one who made it
 
     int Left() const { return m_left; }
     int Top() const { return m_top + m_band->m_dy; }

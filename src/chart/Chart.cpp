@@ -252,7 +252,6 @@ void TChart::NewChart() {
 void TChart::ClearChart() {
     TFcUpdateBracket bracket(m_canvas);
     // Everything goes: forget the lookups at once rather than item by item.
-    m_byObject.clear();
     m_startObject = nullptr;
     m_endObject = nullptr;
     m_lastAppendedBlock = nullptr;
@@ -662,13 +661,16 @@ void TChart::SetItemLeft(TChartItem& item, int left) {
 int TChart::indexOf(const TFcObject* object, TChartItemClass cls, Role role) const {
     if (!object)
         return -1;
-    const auto found = m_byObject.find(object);
-    if (found == m_byObject.end())
+    // A block object, spot marker and spot base of this chart's items point back at their item.
+    const auto* item = static_cast<const TChartItem*>(object->Tag);
+    if (!item || item->m_chart != this || item->Class() != cls)
         return -1;
-    const Entry& e = found->second;
-    if (e.role != role || e.item->Class() != cls)
+    Role is = Role::Object;
+    if (cls == TChartItemClass::NormalSpot)
+        is = object == static_cast<const TNormalSpot*>(item)->Marker ? Role::Marker : Role::Base;
+    if (is != role)
         return -1;
-    return static_cast<int>(indexOf(*e.item));
+    return static_cast<int>(indexOf(*item));
 }
 
 int TChart::IndexOfBlock(const TFcObject* object) const {
@@ -889,23 +891,23 @@ void TChart::tidyChunks() {
 void TChart::registerItem(TChartItem& item) {
     if (item.Class() == TChartItemClass::NormalSpot) {
         auto& spot = static_cast<TNormalSpot&>(item);
-        m_byObject[spot.Marker] = {&item, Role::Marker};
-        m_byObject[spot.Base] = {&item, Role::Base};
+        spot.Marker->Tag = &item;
+        spot.Base->Tag = &item;
     } else {
-        m_byObject[static_cast<TPanelItem&>(item).Object] = {&item, Role::Object};
+        static_cast<TPanelItem&>(item).Object->Tag = &item;
     }
 }
 
 void TChart::unregisterItem(const TChartItem& item) {
     if (item.Class() == TChartItemClass::NormalSpot) {
         const auto& spot = static_cast<const TNormalSpot&>(item);
-        m_byObject.erase(spot.Marker);
-        m_byObject.erase(spot.Base);
+        spot.Marker->Tag = nullptr;
+        spot.Base->Tag = nullptr;
         if (m_pendingSelection == spot.Marker)
             m_pendingSelection = nullptr;
     } else {
-        const TFcObject* o = static_cast<const TPanelItem&>(item).Object;
-        m_byObject.erase(o);
+        TFcObject* o = static_cast<const TPanelItem&>(item).Object;
+        o->Tag = nullptr;
         if (m_lastAppendedBlock == o)
             m_lastAppendedBlock = nullptr;
         if (m_startObject == o)

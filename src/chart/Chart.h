@@ -10,10 +10,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <memory_resource>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class TChart;
@@ -285,10 +283,6 @@ public:
 private:
     friend class TChartItem;
     enum class Role { Object, Marker, Base };
-    struct Entry {
-        TChartItem* item;
-        Role role;
-    };
 
     int indexOf(const TFcObject* object, TChartItemClass cls, Role role) const;
     void placeSpot(TNormalSpot& spot, int left, int top);
@@ -336,10 +330,6 @@ private:
     std::vector<std::size_t> m_firsts; // list position of each chunk's first item
     std::size_t m_count = 0;           // items in all chunks
     TFcBand* m_makeBand = nullptr;     // where new items' objects are made (see makeNear)
-    // Object -> item: one entry per block object, spot marker and spot base. Its nodes come from
-    // a pool, as tens of thousands are made and dropped when a chart is opened or cleared.
-    std::pmr::unsynchronized_pool_resource m_lookupPool;
-    std::pmr::unordered_map<const TFcObject*, Entry> m_byObject{&m_lookupPool};
     std::vector<TFcObject*> m_groupList; // scratch list of MoveGroup
     std::vector<TFcObject*> m_shiftList; // scratch list of Relayout: objects moving by one dy
     std::vector<TFcBand*> m_bandList;    // scratch list of Relayout: bands moving by one dy

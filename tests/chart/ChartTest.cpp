@@ -461,6 +461,13 @@ TEST(ChartLookup, IndexesOfEveryRoleAndOfStrangers) {
     TFcObject* stranger = h.canvas.AddObject(0, 0, 1, 1, ShapeRectangle);
     EXPECT_EQ(h.chart.IndexOfBlock(stranger), -1);
     EXPECT_EQ(h.chart.IndexOfBlock(nullptr), -1);
+    // Another chart's block and spot, at the same places, are not this chart's.
+    ChartHarness other;
+    other.insertAt(1, 1);
+    other.insertAt(1, 2);
+    EXPECT_EQ(h.chart.IndexOfBlock(other.object(2)), -1);
+    EXPECT_EQ(h.chart.IndexOfSpotMarker(static_cast<TNormalSpot*>(other.chart.Item(3))->Marker), -1);
+    EXPECT_EQ(other.chart.IndexOfBlock(other.object(2)), 2);
 }
 
 TEST(ChartRecords, BlockRecordsFollowChartOrder) {
