@@ -770,7 +770,7 @@ void TChart::putItems(std::size_t position, std::vector<std::unique_ptr<TChartIt
                        std::make_move_iterator(items.end()));
     for (std::size_t i = local; i < chunk.items.size(); ++i)
         chunk.items[i]->m_local = i;
-    renumberChunks(at + 1);
+    renumberChunks(at + 1, at);
     if (chunk.items.size() > 2 * kChunkItems)
         splitChunk(at, kChunkItems);
 }
@@ -782,7 +782,8 @@ std::vector<std::unique_ptr<TChartItem>> TChart::takeItems(std::size_t begin, st
         return taken;
     taken.reserve(end - begin);
     const std::size_t first = chunkIndexAt(begin);
-    for (std::size_t ci = first; ci < m_chunks.size() && m_firsts[ci] < end; ++ci) {
+    std::size_t ci = first;
+    for (; ci < m_chunks.size() && m_firsts[ci] < end; ++ci) {
         TChartChunk& chunk = *m_chunks[ci];
         const std::size_t chunkFirst = m_firsts[ci];
         const std::size_t from = std::max(begin, chunkFirst);
@@ -802,7 +803,7 @@ std::vector<std::unique_ptr<TChartItem>> TChart::takeItems(std::size_t begin, st
             chunk.items[i]->m_local = i;
     }
     m_count -= taken.size();
-    renumberChunks(first + 1);
+    renumberChunks(first + 1, ci - 1); // the chunks from first to ci - 1 lost items
     return taken;
 }
 
@@ -820,9 +821,20 @@ void TChart::enterChunk(TChartItem& item, TChartChunk& chunk, std::vector<TFcObj
     }
 }
 
-void TChart::renumberChunks(std::size_t fromChunk) {
-    for (std::size_t ci = std::max<std::size_t>(fromChunk, 1); ci < m_chunks.size(); ++ci)
-        m_firsts[ci] = m_firsts[ci - 1] + m_chunks[ci - 1]->items.size();
+void TChart::renumberChunks(std::size_t fromChunk, std::size_t through) {
+    const std::size_t n = m_chunks.size();
+    std::size_t ci = std::max<std::size_t>(fromChunk, 1);
+    // Up to the chunk after the last one that changed size, the first positions are summed
+    // again; past it they all move by the same amount, added without touching the chunks.
+    const std::size_t summed = through < n ? through + 1 : n - 1;
+    std::ptrdiff_t moved = 0;
+    for (; ci < n && ci <= summed; ++ci) {
+        const std::size_t first = m_firsts[ci - 1] + m_chunks[ci - 1]->items.size();
+        moved = static_cast<std::ptrdiff_t>(first) - static_cast<std::ptrdiff_t>(m_firsts[ci]);
+        m_firsts[ci] = first;
+    }
+    for (; ci < n; ++ci)
+        m_firsts[ci] = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(m_firsts[ci]) + moved);
 }
 
 void TChart::reindexChunks() {

@@ -310,7 +310,9 @@ private:
     // they lie in another band (the caller moves them into the chunk's band).
     void enterChunk(TChartItem& item, TChartChunk& chunk, std::vector<TFcObject*>& moving);
     void tidyChunks();
-    void renumberChunks(std::size_t fromChunk); // the list positions of the chunks' first items
+    // The list positions of the chunks' first items, from fromChunk on, when no chunk after
+    // `through` changed its number of items.
+    void renumberChunks(std::size_t fromChunk, std::size_t through = SIZE_MAX);
     void reindexChunks();                       // and the chunks' own positions too
     // New items' objects are made in the band of the chunk that will hold position.
     void makeNear(std::size_t position);
