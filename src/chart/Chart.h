@@ -313,7 +313,7 @@ private:
     // The list positions of the chunks' first items, from fromChunk on, when no chunk after
     // `through` changed its number of items.
     void renumberChunks(std::size_t fromChunk, std::size_t through = SIZE_MAX);
-    void reindexChunks();                       // and the chunks' own positions too
+    void reindexChunks(); // and the chunks' own positions too
     // New items' objects are made in the band of the chunk that will hold position.
     void makeNear(std::size_t position);
     void layOutChunk(TChartChunk& chunk, int& y);
@@ -329,9 +329,9 @@ private:
     TFlowChart& m_canvas;
     PostFunction m_post;
     std::vector<std::unique_ptr<TChartChunk>> m_chunks;
-    std::vector<std::size_t> m_firsts; // list position of each chunk's first item
-    std::size_t m_count = 0;           // items in all chunks
-    TFcBand* m_makeBand = nullptr;     // where new items' objects are made (see makeNear)
+    std::vector<std::size_t> m_firsts;   // list position of each chunk's first item
+    std::size_t m_count = 0;             // items in all chunks
+    TFcBand* m_makeBand = nullptr;       // where new items' objects are made (see makeNear)
     std::vector<TFcObject*> m_groupList; // scratch list of MoveGroup
     std::vector<TFcObject*> m_shiftList; // scratch list of Relayout: objects moving by one dy
     std::vector<TFcBand*> m_bandList;    // scratch list of Relayout: bands moving by one dy

@@ -466,7 +466,8 @@ TEST(ChartLookup, IndexesOfEveryRoleAndOfStrangers) {
     other.insertAt(1, 1);
     other.insertAt(1, 2);
     EXPECT_EQ(h.chart.IndexOfBlock(other.object(2)), -1);
-    EXPECT_EQ(h.chart.IndexOfSpotMarker(static_cast<TNormalSpot*>(other.chart.Item(3))->Marker), -1);
+    EXPECT_EQ(h.chart.IndexOfSpotMarker(static_cast<TNormalSpot*>(other.chart.Item(3))->Marker),
+              -1);
     EXPECT_EQ(other.chart.IndexOfBlock(other.object(2)), 2);
 }
 

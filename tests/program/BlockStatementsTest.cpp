@@ -2,6 +2,7 @@
 
 #include "RecordText.h"
 #include "records/BlockCatalog.h"
+#include "records/SimpleXML.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -180,6 +181,19 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"EndIgnoresChildren", 14, child("mode", "3"), {"\"END\""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The same records in the shape the editors write them (each value on a line of its own,
+// indented, CRLF line ends; written by the XML library itself) read the same values.
+TEST_P(StoredValues, ReadTheSameInTheShapeTheEditorsWrite) {
+    const ValueCase& c = GetParam();
+    TSimpleXML document;
+    document.LoadFromText(record(c.type, c.children));
+    const std::string written = document.SaveToText();
+    if (!c.children.empty()) {
+        ASSERT_NE(written.find("\r\n  <"), std::string::npos) << written;
+    }
+    EXPECT_EQ(entriesOf(c.type, written), c.expected) << written;
+}
+
 TEST(LetterCode, IsSixtyFivePlusTheValueAsOneByte) {
     EXPECT_EQ(program::letterCode(0), 'A');
     EXPECT_EQ(program::letterCode(1), 'B');
@@ -191,6 +205,81 @@ TEST(LetterCode, IsSixtyFivePlusTheValueAsOneByte) {
     EXPECT_EQ(program::letterCode(256), 'A');  // modulo 256
     EXPECT_EQ(program::letterCode(-66), static_cast<char>(0xFF));
     EXPECT_EQ(program::letterCode(2147483647), static_cast<char>((65 + 2147483647LL) & 0xFF));
+}
+
+// A record in the editors' shape is read without the XML reader; one that only nearly has that
+// shape goes to the reader. Either way the statements are what the reader's values give: each
+// record below is compared with the same record with LF line ends, which the reader reads.
+TEST(BlockStatements, RecordsInTheEditorsShapeReadAsTheReaderReadsThem) {
+    struct Case {
+        const char* what;
+        int type;
+        std::string lines; // the children, each as "  <name>value</name>" and CRLF
+    };
+    const auto line = [](std::string_view name, std::string_view value) {
+        return "  " + child(name, value) + "\r\n";
+    };
+    const Case cases[] = {
+        {"plain values", 19, line("data1", "1") + line("data2", "-2") + line("speed", "+6")},
+        {"a value ending in a space", 1, line("mode", "2") + line("wait", "5 ")},
+        {"a value starting with a space", 1, line("mode", "2") + line("wait", " 5")},
+        {"two spaces inside a value", 1, line("mode", "2") + line("wait", "a  b")},
+        {"names in another letter case", 3, line("MotorL", "7") + line("MOTORR", "8")},
+        {"a name given twice", 5, line("wait", "1") + line("wait", "2")},
+        {"an entity left as stored", 11, line("label", "a&amp;b")},
+        {"an entity decoded", 20, line("command", "PRINT &quot;HI&quot;")},
+        {"a byte above 0x7F", 11, line("label", "\xC4rger")},
+        {"a tab", 11, line("label", "a\tb")},
+        {"a closing bracket", 20, line("command", "A>B")},
+        {"an empty value written short", 6, "  <key>2</key>\r\n  <content/>\r\n"},
+        {"an empty value written long", 6, line("key", "2") + line("content", "")},
+        {"the key command off", 6, line("keycmd", "0") + line("content", "11")},
+        {"a key command that is no number", 6, line("keycmd", "yes") + line("content", "11")},
+        {"an end tag in another letter case", 5, "  <wait>3</WAIT>\r\n"},
+        {"an attribute on a value", 5, "  <wait unit=\"ms\">3</wait>\r\n"},
+        {"a comment between values", 5, "  <!-- x -->\r\n" + line("wait", "3")},
+        {"a name with a colon", 5, line("x:wait", "3")},
+        {"no values at all", 5, ""},
+        {"a number beyond 32 bits", 5, line("wait", "2147483648")},
+        {"many values", 19,
+         line("data1", "1") + line("data2", "2") + line("data3", "3") + line("data4", "4") +
+             line("data5", "5") + line("speed", "6") + line("a", "") + line("b", "") +
+             line("c", "") + line("d", "") + line("e", "") + line("f", "") + line("g", "")},
+    };
+    const auto replaced = [](std::string text, std::string_view from, std::string_view to) {
+        for (std::size_t at = text.find(from); at != std::string::npos;
+             at = text.find(from, at + to.size()))
+            text.replace(at, from.size(), to);
+        return text;
+    };
+    for (const Case& c : cases) {
+        const std::string shaped = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n"
+                                   "<CtrlNode type=\"" +
+                                   std::to_string(c.type) + "\">\r\n" + c.lines + "</CtrlNode>\r\n";
+        Entries fromShape, fromReader;
+        const auto shapeError = BlockStatements(kindOf(c.type), shaped, fromShape);
+        const auto readerError =
+            BlockStatements(kindOf(c.type), replaced(shaped, "\r\n", "\n"), fromReader);
+        EXPECT_EQ(shapeError.has_value(), readerError.has_value()) << c.what;
+        if (shapeError && readerError) {
+            EXPECT_EQ(shapeError->English(), readerError->English()) << c.what;
+        }
+        EXPECT_EQ(fromShape, fromReader) << c.what;
+    }
+    // A few of the same, spelled out.
+    Entries out;
+    ASSERT_FALSE(BlockStatements(kindOf(1),
+                                 "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n"
+                                 "<CtrlNode type=\"1\">\r\n  <mode>2</mode>\r\n"
+                                 "  <wait>5 </wait>\r\n</CtrlNode>\r\n",
+                                 out));
+    EXPECT_EQ(out, Entries{"\"FD 5 \""});
+    ASSERT_FALSE(BlockStatements(kindOf(5),
+                                 "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n"
+                                 "<CtrlNode type=\"5\">\r\n  <wait>1</wait>\r\n"
+                                 "  <WAIT>2</WAIT>\r\n</CtrlNode>\r\n",
+                                 out));
+    EXPECT_EQ(out, Entries{"\"WAIT 2\""}); // the last of two alike names counts
 }
 
 TEST(BlockStatements, KindAloneChoosesTheForm) {
