@@ -9,7 +9,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 # its own texts in other languages, and a font that shows Chinese text.
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6 qt6-multimedia-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
-          libgl-dev fonts-dejavu-core libtinyxml2-dev libpugixml-dev
+          libgl-dev fonts-dejavu-core libtinyxml2-dev libpugixml-dev libboost-dev
           desktop-file-utils libxml2-utils shared-mime-info libglib2.0-bin
           poppler-utils
           qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-wqy-microhei)

@@ -18,6 +18,10 @@ int wrapLink(int index) {
     return ((index % 16) + 16) % 16;
 }
 
+template <typename List, typename T> void eraseValue(List& list, const T& value) {
+    list.erase(std::remove(list.begin(), list.end(), value), list.end());
+}
+
 [[gnu::always_inline]] inline void growBy(TFcRect& e, const TFcRect& r) {
     e.left = std::min(e.left, r.left);
     e.top = std::min(e.top, r.top);
@@ -326,13 +330,14 @@ void TFlowChart::RemoveObject(TFcObject* object) {
     if (m_listener)
         m_listener->fcRemoving(*object);
     // RemoveConnection edits the list we walk, so walk a copy.
-    const std::vector<TFcConnection*> attached = object->m_attached;
+    const std::vector<TFcConnection*> attached(object->m_attached.begin(),
+                                               object->m_attached.end());
     for (TFcConnection* c : attached)
         RemoveConnection(c);
     for (TFcObject* owner : object->m_groupOwners)
         std::erase(owner->m_group, object);
     for (TFcObject* member : object->m_group)
-        std::erase(member->m_groupOwners, object);
+        eraseValue(member->m_groupOwners, object);
     const TFcRect bounds = object->BoundsRect();
     invalidate(bounds.inflated(kObjectDamageMargin));
     noteRectRemoved(bounds);
@@ -388,9 +393,9 @@ void TFlowChart::RemoveConnection(TFcConnection* connection) {
         return;
     DeselectItem(*connection);
     if (connection->m_source)
-        std::erase(connection->m_source->m_attached, connection);
+        eraseValue(connection->m_source->m_attached, connection);
     if (connection->m_dest && connection->m_dest != connection->m_source)
-        std::erase(connection->m_dest->m_attached, connection);
+        eraseValue(connection->m_dest->m_attached, connection);
     connection->repaint();
     noteRectRemoved(connection->BoundsRect());
     unlinkLine(*connection);
@@ -628,7 +633,7 @@ void TFlowChart::DropBand(TFcBand* band) {
                 std::erase(owner->m_group, o);
         for (TFcObject* member : o->m_group)
             if (elsewhere(member))
-                std::erase(member->m_groupOwners, o);
+                eraseValue(member->m_groupOwners, o);
     }
     for (const Slot& s : b.m_slots)
         if (s.object)

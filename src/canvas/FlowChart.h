@@ -6,6 +6,7 @@
 #include "canvas/FcGeometry.h"
 
 #include <array>
+#include <boost/container/small_vector.hpp>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -224,7 +225,9 @@ public:
     TFcBand* Band() const;
 
     // Connections whose source or destination is this object, in the order attached.
-    const std::vector<TFcConnection*>& AttachedConnections() const { return m_attached; }
+    std::span<TFcConnection* const> AttachedConnections() const {
+        return {m_attached.data(), m_attached.size()};
+    }
     // The objects at the other ends of the attached connections (once each, attach order).
     std::vector<TFcObject*> LinkedObjects() const;
 
@@ -281,9 +284,11 @@ private:
     std::list<TFcObject>::iterator m_self;
     TFcBand* m_band;        // never null: the canvas's own band when in no other
     std::size_t m_slot = 0; // entry in the band's scan index
-    std::vector<TFcConnection*> m_attached;
-    std::vector<TFcObject*> m_group;       // direct members, in the order added
-    std::vector<TFcObject*> m_groupOwners; // objects whose move group holds this one
+    // A spot's marker has two lines and its anchors one each; a move group's member has one
+    // owner: such short lists stay inside the object instead of taking an allocation each.
+    boost::container::small_vector<TFcConnection*, 2> m_attached;
+    std::vector<TFcObject*> m_group; // direct members, in the order added
+    boost::container::small_vector<TFcObject*, 1> m_groupOwners; // whose move group holds it
 };
 
 // Pen of a connection line.
