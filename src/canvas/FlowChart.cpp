@@ -614,12 +614,7 @@ void TFlowChart::DropBand(TFcBand* band) {
         invalidate(b.m_damage.translated(0, b.m_dy));
         noteRectRemoved(b.m_box.translated(0, b.m_dy));
     }
-    for (const LineSlot& s : b.m_lineSlots) {
-        if (!s.connection)
-            continue;
-        DeselectItem(*s.connection);
-        m_connections.erase(s.connection->m_self);
-    }
+    // Whoever is told of an object going may still look at it and its lines.
     const auto elsewhere = [band](const TFcObject* o) { return o->m_band != band; };
     for (const Slot& s : b.m_slots) {
         TFcObject* o = s.object;
@@ -634,6 +629,12 @@ void TFlowChart::DropBand(TFcBand* band) {
         for (TFcObject* member : o->m_group)
             if (elsewhere(member))
                 eraseValue(member->m_groupOwners, o);
+    }
+    for (const LineSlot& s : b.m_lineSlots) {
+        if (!s.connection)
+            continue;
+        DeselectItem(*s.connection);
+        m_connections.erase(s.connection->m_self);
     }
     for (const Slot& s : b.m_slots)
         if (s.object)

@@ -251,7 +251,7 @@ void TChart::NewChart() {
 
 void TChart::ClearChart() {
     TFcUpdateBracket bracket(m_canvas);
-    // Everything goes: forget the lookups at once rather than item by item.
+    // Everything goes: forget the objects kept at hand at once rather than item by item.
     m_startObject = nullptr;
     m_endObject = nullptr;
     m_lastAppendedBlock = nullptr;

@@ -27,7 +27,11 @@ struct Recorder : TFcListener {
     void fcRemoving(const TFcObject& object) override {
         removing.push_back(&object);
         removingWasDeselected = removingWasDeselected && !object.Selected();
+        // What is told of an object going may still look at it and at its lines.
+        for (const TFcConnection* line : object.AttachedConnections())
+            linePointsSeen += line->Points().size();
     }
+    std::size_t linePointsSeen = 0;
 };
 
 // An insertion spot as the chart builds it, placed at (left, top).
