@@ -1,14 +1,10 @@
 #include "program/BlockStatements.h"
 
 #include "program/Listing.h"
+#include "program/RecordFields.h"
 #include "program/StatementRules.h"
 #include "records/BlockCatalog.h"
 #include "records/SimpleXML.h"
-#include "records/SimpleXMLDetail.h"
-
-#include <algorithm>
-#include <array>
-#include <utility>
 
 namespace program {
 
@@ -39,115 +35,6 @@ private:
     const TSimpleXMLElems& m_children;
 };
 
-// The shape in which the editors write every record:
-//   <?xml version="1.0" encoding="iso-8859-1"?>CRLF
-//   <CtrlNode type="7">CRLF
-//     <name>value</name>CRLF   (once per value, indented by two spaces; <name/> when empty)
-//   </CtrlNode>CRLF
-// A record in exactly this shape, with plain names and values, is read by one scan instead of
-// the XML reader, which gives the same values for it. Anything else (other spacing or line
-// ends, comments, attributes, repeated names, bytes above 0x7F, a value that starts with
-// white space or holds two spaces, "<" or ">") is left to the reader and its messages.
-class PlainRecordValues {
-public:
-    // False when the text is not in the plain shape.
-    bool scan(std::string_view text) {
-        constexpr std::string_view head =
-            "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<CtrlNode type=\"";
-        constexpr std::string_view tail = "</CtrlNode>\r\n";
-        m_count = 0;
-        if (!text.starts_with(head))
-            return false;
-        text.remove_prefix(head.size());
-        const std::size_t digits = text.find_first_not_of("0123456789");
-        if (digits == 0 || digits == std::string_view::npos ||
-            !text.substr(digits).starts_with("\">\r\n"))
-            return false;
-        text.remove_prefix(digits + 4);
-        while (text != tail) {
-            if (m_count == m_children.size() || !text.starts_with("  <"))
-                return false;
-            text.remove_prefix(3);
-            const std::size_t nameEnd = text.find('>');
-            if (nameEnd == std::string_view::npos)
-                return false;
-            std::string_view name = text.substr(0, nameEnd);
-            const bool empty = name.ends_with('/'); // <name/>, as an empty value is written
-            if (empty)
-                name.remove_suffix(1);
-            if (name.empty() || !std::all_of(name.begin(), name.end(), plainNameChar) || find(name))
-                return false;
-            text.remove_prefix(nameEnd + 1);
-            if (empty) {
-                if (!text.starts_with("\r\n"))
-                    return false;
-                text.remove_prefix(2);
-                m_children[m_count++] = {name, {}};
-                continue;
-            }
-            const std::size_t valueEnd = text.find('<');
-            if (valueEnd == std::string_view::npos)
-                return false;
-            const std::string_view value = text.substr(0, valueEnd);
-            if (!plainValue(value))
-                return false;
-            text.remove_prefix(valueEnd);
-            if (!text.starts_with("</") || !text.substr(2).starts_with(name) ||
-                !text.substr(2 + name.size()).starts_with(">\r\n"))
-                return false;
-            text.remove_prefix(2 + name.size() + 3);
-            m_children[m_count++] = {name, value};
-        }
-        return true;
-    }
-
-    // The same readings as RecordValues gives for the record.
-    std::int32_t integer(std::string_view name) const {
-        const std::string_view* value = find(name);
-        std::int64_t number = -1;
-        if (value && !XmlValueInt(*value, number))
-            number = -1;
-        return int32OrMinusOne(number);
-    }
-    std::string decimal(std::string_view name) const { return std::to_string(integer(name)); }
-    std::string_view text(std::string_view name) const {
-        const std::string_view* value = find(name);
-        return value ? *value : std::string_view{};
-    }
-    std::string decoded(std::string_view name) const { return XmlDecode(text(name)); }
-    char letter(std::string_view name) const { return letterCode(integer(name)); }
-    bool keyCommand() const {
-        const std::string_view* value = find("keycmd");
-        return value ? XmlValueBool(*value, true) : true;
-    }
-
-private:
-    static bool plainNameChar(char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '_';
-    }
-    static bool plainValue(std::string_view value) {
-        if (!value.empty() && value.front() == ' ')
-            return false;
-        if (value.find("  ") != std::string_view::npos)
-            return false;
-        return std::all_of(value.begin(), value.end(), [](char c) {
-            const auto u = static_cast<unsigned char>(c);
-            return u >= 0x20 && u < 0x7F && c != '>';
-        });
-    }
-    // Names are told apart without letter case, as the reader's lookups do.
-    const std::string_view* find(std::string_view name) const {
-        for (std::size_t i = 0; i < m_count; ++i)
-            if (simplexml_detail::equalsNoCase(m_children[i].first, name))
-                return &m_children[i].second;
-        return nullptr;
-    }
-
-    std::array<std::pair<std::string_view, std::string_view>, 12> m_children;
-    std::size_t m_count = 0;
-};
-
 bool readsRecord(BlockType type) {
     return type != B::End && type != B::SubEnd;
 }
@@ -164,8 +51,12 @@ std::optional<files::TMessage> statementsOf(TSimpleXML& document, std::optional<
         appendBlockStatements(*type, RecordValues(document.Root().Items()), out);
         return std::nullopt;
     }
-    if (PlainRecordValues plain; plain.scan(payload)) {
-        appendBlockStatements(*type, plain, out);
+    // Most records are in the editors' form and are read without the element tree. The list
+    // of children is kept from record to record: a listing reads ten thousand of them.
+    thread_local std::vector<TRecordField> fields;
+    fields.clear();
+    if (ReadRecordFieldsQuick(payload, fields)) {
+        appendBlockStatements(*type, TRecordFields(fields), out);
         return std::nullopt;
     }
     try {
