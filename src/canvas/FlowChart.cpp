@@ -330,8 +330,7 @@ void TFlowChart::RemoveObject(TFcObject* object) {
     if (m_listener)
         m_listener->fcRemoving(*object);
     // RemoveConnection edits the list we walk, so walk a copy.
-    const std::vector<TFcConnection*> attached(object->m_attached.begin(),
-                                               object->m_attached.end());
+    const auto attached = object->m_attached;
     for (TFcConnection* c : attached)
         RemoveConnection(c);
     for (TFcObject* owner : object->m_groupOwners)
@@ -489,31 +488,26 @@ std::vector<TFcConnection*> TFlowChart::ConnectionsIn(const TFcRect& area) const
     return result;
 }
 
+template <typename SlotT, typename Item>
+void TFlowChart::squeeze(std::vector<SlotT>& slots, std::size_t& holes, Item* SlotT::*item) {
+    if (holes < 64 || holes * 2 < slots.size())
+        return;
+    std::size_t n = 0;
+    for (const SlotT& s : slots) {
+        if (!(s.*item))
+            continue;
+        (s.*item)->m_slot = n;
+        slots[n++] = s;
+    }
+    slots.resize(n);
+    holes = 0;
+}
+
 void TFlowChart::compact(const TFcBand& band) {
     // Holes are squeezed out when the band is next scanned, once they make up half its index:
     // removing objects one by one (a chart cleared) never moves what is left.
-    if (band.m_holes >= 64 && band.m_holes * 2 >= band.m_slots.size()) {
-        std::size_t n = 0;
-        for (const Slot& s : band.m_slots) {
-            if (!s.object)
-                continue;
-            s.object->m_slot = n;
-            band.m_slots[n++] = s;
-        }
-        band.m_slots.resize(n);
-        band.m_holes = 0;
-    }
-    if (band.m_lineHoles >= 64 && band.m_lineHoles * 2 >= band.m_lineSlots.size()) {
-        std::size_t n = 0;
-        for (const LineSlot& s : band.m_lineSlots) {
-            if (!s.connection)
-                continue;
-            s.connection->m_slot = n;
-            band.m_lineSlots[n++] = s;
-        }
-        band.m_lineSlots.resize(n);
-        band.m_lineHoles = 0;
-    }
+    squeeze(band.m_slots, band.m_holes, &Slot::object);
+    squeeze(band.m_lineSlots, band.m_lineHoles, &LineSlot::connection);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -601,7 +595,6 @@ void TFlowChart::DropBand(TFcBand* band) {
     if (!band)
         return;
     TFcBand& b = *band;
-    compact(b);
     if ((m_dragObject && m_dragObject->m_band == band) ||
         (m_pressedSelected && m_pressedSelected->m_band == band))
         CancelDrag();

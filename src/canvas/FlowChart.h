@@ -525,6 +525,10 @@ private:
     using Slot = TFcBand::Slot;
     using LineSlot = TFcBand::LineSlot;
     static void compact(const TFcBand& band);
+    // Squeezes the holes (null entries) out of one of a band's indexes once they make up half of
+    // it, telling each entry's object or line its new place.
+    template <typename SlotT, typename Item>
+    static void squeeze(std::vector<SlotT>& slots, std::size_t& holes, Item* SlotT::*item);
     // Calls visit(band, area relative to the band) for each band with objects (or lines) whose
     // box meets the area, its index squeezed first.
     template <typename Visit>
